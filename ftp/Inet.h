@@ -1,0 +1,64 @@
+#pragma once
+// Inet: the FTP control's internet transfer control. One operation at a time
+// over libcurl's multi interface, driven by the Qt event loop (no threads).
+// Supports ftp:// (explicit TLS when offered), ftpes:// (TLS required),
+// ftps:// (implicit TLS) and sftp://.
+
+#include "FtpOperation.h"
+
+#include <QObject>
+#include <QString>
+
+namespace orvane::ftp {
+
+// StateChanged values.
+enum InetState : int {
+    icNone = 0, icResolvingHost = 1, icHostResolved = 2, icConnecting = 3, icConnected = 4,
+    icRequesting = 5, icRequestSent = 6, icReceivingResponse = 7, icResponseReceived = 8,
+    icDisconnecting = 9, icDisconnected = 10, icError = 11, icResponseCompleted = 12,
+};
+
+class Inet : public QObject {
+    Q_OBJECT
+public:
+    explicit Inet(QObject* parent = nullptr);
+    ~Inet() override;
+
+    QString URL() const;
+    void setURL(const QString& url);     // the host (RemoteHost) is derived from it
+    QString RemoteHost() const;
+    QString UserName() const;
+    void setUserName(const QString& name);
+    void setPassword(const QString& password);
+
+    // Starts an operation. Throws InetBusy while another one runs (nothing is
+    // sent) and InetRefused for an operation that must not be sent (a name
+    // with CR or LF).
+    void Execute(const Operation& operation);
+    bool StillExecuting() const;
+    // The reply of the last completed operation, in pieces of at most size
+    // characters; an empty string once it is all read.
+    QString GetChunk(int size);
+    // The server's last reply line, or the transport's error text.
+    QString ResponseInfo() const;
+    void Cancel();
+
+    // Trust for the rest of the session the certificate or host key that the
+    // last operation could not verify (see untrustedFingerprint()).
+    bool hasUntrustedPeer() const;
+    QString untrustedFingerprint() const;
+    void trustUntrustedPeer();
+
+    // Limits, lowered by tests.
+    void setConnectTimeoutMs(int ms);   // default 30 000
+    void setStallTimeoutMs(int ms);     // default 60 000
+
+signals:
+    void StateChanged(int state);
+
+private:
+    struct Private;
+    Private* d;
+};
+
+}  // namespace orvane::ftp

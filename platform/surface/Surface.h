@@ -1,0 +1,104 @@
+#pragma once
+// The editing surface: a QWebEngineView over a contentEditable document (edit
+// mode) or a read-only preview (browse mode). Its public members keep the
+// published names of the editing control the program drives. Calls are
+// synchronous for the caller; failures throw SurfaceError.
+
+#include "SurfaceTypes.h"
+
+#include <QStringList>
+#include <QVariant>
+#include <QWidget>
+
+class QWebEngineView;
+
+namespace orvane {
+
+class Surface;
+
+// A text range from the selection; pasteHTML replaces it with a fragment.
+class SurfaceRange {
+public:
+    void pasteHTML(const QString& html);
+    QString text() const;
+private:
+    friend class SurfaceSelection;
+    explicit SurfaceRange(Surface* s) : m_surface(s) {}
+    Surface* m_surface;
+};
+
+class SurfaceSelection {
+public:
+    SurfaceRange createRange() const { return SurfaceRange(m_surface); }
+    QString type() const;  // "None", "Text" or "Control"
+private:
+    friend class SurfaceDocument;
+    explicit SurfaceSelection(Surface* s) : m_surface(s) {}
+    Surface* m_surface;
+};
+
+// The document object (DOM): its selection and its four page colours, which
+// land on the BODY as BGCOLOR, LINK, VLINK and ALINK.
+class SurfaceDocument {
+public:
+    SurfaceSelection selection() const { return SurfaceSelection(m_surface); }
+    QString bgColor() const;
+    void setBgColor(const QString& c);
+    QString linkColor() const;
+    void setLinkColor(const QString& c);
+    QString vlinkColor() const;
+    void setVlinkColor(const QString& c);
+    QString alinkColor() const;
+    void setAlinkColor(const QString& c);
+private:
+    friend class Surface;
+    explicit SurfaceDocument(Surface* s) : m_surface(s) {}
+    Surface* m_surface;
+};
+
+class Surface : public QWidget {
+    Q_OBJECT
+public:
+    enum class Mode { Edit, Browse };
+    explicit Surface(Mode mode, QWidget* parent = nullptr);
+    ~Surface() override;
+
+    Mode mode() const;
+
+    QString DocumentHTML();
+    void setDocumentHTML(const QString& html);
+    SurfaceDocument DOM() { return SurfaceDocument(this); }
+    bool IsDirty() const;
+    QString CurrentDocumentPath() const;
+
+    QVariant ExecCommand(int command, int option = OLECMDEXECOPT_DODEFAULT,
+                         const QVariant& value = {});
+    int QueryStatus(int command);
+    void SetContextMenu(const QStringList& texts, const QList<int>& states);
+
+    void NewDocument();
+    void LoadURL(const QString& url);
+    void LoadDocument(const QString& path, bool prompt = false);
+    void SaveDocument(const QString& path, bool prompt = false);
+
+    QWebEngineView* view() const;
+
+    // Registers the surface's URL scheme; must run before QApplication exists.
+    static void registerSchemes();
+
+signals:
+    void DocumentComplete();
+    void DisplayChanged();
+    void ShowContextMenu(int x, int y);
+    void ContextMenuAction(int index);
+    void onmousemove();
+
+private:
+    friend class SurfaceRange;
+    friend class SurfaceSelection;
+    friend class SurfaceDocument;
+    struct Private;
+    Private* d;
+};
+
+}  // namespace orvane
