@@ -5,7 +5,7 @@
 
 namespace orvane {
 
-QString readPageFile(const QString& path)
+DecodedPage readPageFile(const QString& path)
 {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
@@ -13,15 +13,15 @@ QString readPageFile(const QString& path)
     const QByteArray bytes = file.readAll();
     if (file.error() != QFileDevice::NoError)
         throw PageFileError(QStringLiteral("Cannot read %1: %2").arg(path, file.errorString()));
-    return QString::fromUtf8(bytes);
+    return decodePage(bytes);
 }
 
-void writePageFile(const QString& path, const QString& text)
+void writePageFile(const QString& path, const QString& text, const PageEncoding& encoding)
 {
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly))
         throw PageFileError(QStringLiteral("Cannot write %1: %2").arg(path, file.errorString()));
-    const QByteArray bytes = text.toUtf8();
+    const QByteArray bytes = encodePage(text, encoding);
     if (file.write(bytes) != bytes.size() || !file.commit())
         throw PageFileError(QStringLiteral("Cannot write %1: %2").arg(path, file.errorString()));
 }

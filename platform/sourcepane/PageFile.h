@@ -1,6 +1,8 @@
 #pragma once
-// Reading and writing a page file's whole text for the source pane. All
-// decoding and encoding of page bytes happens here.
+// Reading and writing a page file's whole text for the source pane, in the
+// encoding the page declares, so a page saved unchanged keeps its bytes.
+
+#include "platform/text/PageCodec.h"
 
 #include <QString>
 #include <stdexcept>
@@ -13,11 +15,11 @@ public:
     explicit PageFileError(const QString& text) : std::runtime_error(text.toStdString()) {}
 };
 
-// Reads the whole file; throws PageFileError when it cannot be read.
-QString readPageFile(const QString& path);
+// Reads and decodes the whole file; throws PageFileError when it cannot be read.
+DecodedPage readPageFile(const QString& path);
 
 // Writes text through a temporary file renamed over path, so a failed write
 // leaves an existing file as it was; throws PageFileError on failure.
-void writePageFile(const QString& path, const QString& text);
+void writePageFile(const QString& path, const QString& text, const PageEncoding& encoding);
 
 }  // namespace orvane

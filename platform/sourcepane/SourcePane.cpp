@@ -177,9 +177,14 @@ int SourcePane::Find(const QString& needle, int start, int end)
     return int(at);
 }
 
-void SourcePane::LoadFile(const QString& path) { setText(readPageFile(path)); }
+void SourcePane::LoadFile(const QString& path)
+{
+    DecodedPage page = readPageFile(path);
+    setText(page.text);
+    m_encoding = page.encoding;
+}
 
-void SourcePane::SaveFile(const QString& path) const { writePageFile(path, Text()); }
+void SourcePane::SaveFile(const QString& path) const { writePageFile(path, Text(), m_encoding); }
 
 // Leaving for a popup (the pane's own context menu) or another window is not
 // losing the focus within the window.

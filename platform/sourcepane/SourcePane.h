@@ -5,6 +5,8 @@
 // kept); Enter and paste insert the page's own line ending. Colours use the
 // Windows encoding (red in the lowest byte), which is also Scintilla's.
 
+#include "platform/text/PageCodec.h"
+
 #include <Qsci/qsciscintilla.h>
 
 #include <QHash>
@@ -44,8 +46,9 @@ public:
     // selection alone.
     int Find(const QString& text, int start = 0, int end = -1);
 
-    // Whole-file load and save; throw PageFileError. A failed load leaves the
-    // text as it was; a failed save leaves an existing file as it was.
+    // Whole-file load and save; throw PageFileError. A page is saved in the
+    // encoding it was loaded in (UTF-8 before any load). A failed load leaves
+    // the text as it was; a failed save leaves an existing file as it was.
     void LoadFile(const QString& path);
     void SaveFile(const QString& path) const;
 
@@ -70,6 +73,7 @@ private:
 
     QHash<quint32, int> m_styles;
     int m_nextStyle = 1;
+    PageEncoding m_encoding{"UTF-8", false};
 };
 
 }  // namespace orvane

@@ -44,6 +44,8 @@ class TestSourcePane : public QObject {
 private slots:
     void roundTrip_data();
     void roundTrip();
+    void fileBytesKept_data();
+    void fileBytesKept();
     void selection_data();
     void selection();
     void lineEndings_data();
@@ -86,6 +88,36 @@ void TestSourcePane::roundTrip()
     other.setText(QStringLiteral("old"));
     other.LoadFile(path);
     QCOMPARE(other.Text(), text);
+}
+
+void TestSourcePane::fileBytesKept_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<QString>("shown");
+    QTest::newRow("declared windows-1252")
+        << QByteArray("<HTML><HEAD><META charset=\"windows-1252\"></HEAD>caf\xE9\r\n")
+        << QStringLiteral("café");
+    QTest::newRow("utf-8 with bom") << QByteArray("\xEF\xBB\xBF<P>caf\xC3\xA9</P>")
+                                    << QStringLiteral("café");
+    QTest::newRow("invalid utf-8 byte") << QByteArray("<P>a\xFF\xFEb</P>\r") << QStringLiteral("<P>a");
+}
+
+// A page loaded and saved unchanged keeps every byte, whatever its encoding.
+void TestSourcePane::fileBytesKept()
+{
+    QFETCH(QByteArray, bytes);
+    QFETCH(QString, shown);
+    QTemporaryDir dir;
+    QFile in(dir.filePath("in.htm"));
+    QVERIFY(in.open(QIODevice::WriteOnly));
+    in.write(bytes);
+    in.close();
+
+    SourcePane pane;
+    pane.LoadFile(in.fileName());
+    QVERIFY2(pane.Text().contains(shown), qPrintable(pane.Text()));
+    pane.SaveFile(dir.filePath("out.htm"));
+    QCOMPARE(fileBytes(dir.filePath("out.htm")), bytes);
 }
 
 void TestSourcePane::selection_data()
