@@ -1,0 +1,305 @@
+#!/usr/bin/python3
+"""Starts and stops the real FTP, FTPS and SFTP servers the FTP tests use.
+
+  test_servers.py start NAME STATE_DIR   start server NAME in the background and
+                                         write STATE_DIR/NAME.json
+  test_servers.py stop NAME STATE_DIR    stop it and remove its user and folders
+  test_servers.py pyftpd ...             (internal) run a pyftpdlib server
+
+Every server listens on 127.0.0.1 on a port chosen free at start. A server whose
+program is not installed is written as unavailable, with the reason, so that
+the tests that need it skip visibly instead of failing.
+"""
+
+import argparse
+import json
+import os
+import random
+import secrets
+import shutil
+import signal
+import socket
+import string
+import subprocess
+import sys
+import time
+
+NAMES = {
+    "ftp_pyftpd": dict(kind="pyftpd", scheme="ftp"),
+    "ftp_pyftpd_tls": dict(kind="pyftpd", scheme="ftpes", tls=True),
+    "ftp_pyftpd_slow": dict(kind="pyftpd", scheme="ftp", throttle=64 * 1024),
+    "ftp_vsftpd": dict(kind="vsftpd", scheme="ftp"),
+    "ftp_vsftpd_tls": dict(kind="vsftpd", scheme="ftpes", tls=True),
+    "ftp_sshd": dict(kind="sshd", scheme="sftp"),
+}
+
+
+def free_port():
+    with socket.socket() as s:
+        s.bind(("127.0.0.1", 0))
+        return s.getsockname()[1]
+
+
+def free_port_range(count):
+    """A run of count consecutive ports that are free now (passive data ports)."""
+    for _ in range(200):
+        base = random.randrange(30000, 60000 - count)
+        ok = True
+        for p in range(base, base + count):
+            with socket.socket() as s:
+                try:
+                    s.bind(("127.0.0.1", p))
+                except OSError:
+                    ok = False
+                    break
+        if ok:
+            return base, base + count - 1
+    raise RuntimeError("no free passive port range")
+
+
+def wait_for_greeting(port, timeout=15.0, expect=b""):
+    deadline = time.time() + timeout
+    while time.time() < deadline:
+        try:
+            with socket.create_connection(("127.0.0.1", port), timeout=2) as s:
+                data = s.recv(256)
+                if data.startswith(expect):
+                    return True
+        except OSError:
+            pass
+        time.sleep(0.1)
+    return False
+
+
+def make_certificate(folder):
+    cert = os.path.join(folder, "cert.pem")
+    key = os.path.join(folder, "key.pem")
+    subprocess.run(["openssl", "req", "-x509", "-newkey", "rsa:2048", "-nodes",
+                    "-keyout", key, "-out", cert, "-days", "30", "-subj", "/CN=127.0.0.1",
+                    "-addext", "subjectAltName=IP:127.0.0.1"],
+                   check=True, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    fp = subprocess.run(["openssl", "x509", "-in", cert, "-noout", "-fingerprint", "-sha256"],
+                        check=True, capture_output=True, text=True).stdout
+    return cert, key, fp.strip().split("=", 1)[1]
+
+
+def spawn(argv, folder):
+    """Starts argv detached from CTest: own session, output to a log file."""
+    log = open(os.path.join(folder, "server.log"), "ab")
+    proc = subprocess.Popen(argv, stdin=subprocess.DEVNULL, stdout=log, stderr=log,
+                            start_new_session=True, close_fds=True)
+    with open(os.path.join(folder, "pid"), "w") as f:
+        f.write(str(proc.pid))
+    return proc
+
+
+def local_user(folder, password):
+    """Creates a local user whose home is folder (vsftpd and sshd need one)."""
+    name = "orvt" + "".join(random.choice(string.ascii_lowercase) for _ in range(6))
+    subprocess.run(["useradd", "-M", "-d", folder, "-s", "/bin/bash", name], check=True)
+    subprocess.run(["chpasswd"], input=f"{name}:{password}\n", text=True, check=True)
+    shutil.chown(folder, name, name)
+    with open(os.path.join(os.path.dirname(folder), "user"), "w") as f:
+        f.write(name)
+    return name
+
+
+def start(name, state_dir):
+    spec = NAMES[name]
+    folder = os.path.join(state_dir, name)
+    if os.path.exists(folder):
+        stop(name, state_dir)
+    os.makedirs(folder)
+    root = os.path.join(folder, "root")
+    os.makedirs(root)
+    os.chmod(folder, 0o755)
+    password = "pw-" + secrets.token_hex(6)
+    info = dict(name=name, scheme=spec["scheme"], host="127.0.0.1", port=0, user="",
+                password=password, root=root, certificate="", fingerprint="", hostKey="",
+                available=True, reason="")
+    kind = spec["kind"]
+
+    if kind == "pyftpd":
+        info["user"] = "tester"
+        argv = ["/usr/bin/python3", os.path.abspath(__file__), "pyftpd",
+                "--root", root, "--user", "tester", "--password", password,
+                "--port-file", os.path.join(folder, "port")]
+        if spec.get("tls"):
+            cert, key, fp = make_certificate(folder)
+            info.update(certificate=cert, fingerprint=fp)
+            argv += ["--cert", cert, "--key", key]
+        if spec.get("throttle"):
+            argv += ["--throttle", str(spec["throttle"])]
+        spawn(argv, folder)
+        port_file = os.path.join(folder, "port")
+        deadline = time.time() + 15
+        while not os.path.exists(port_file) and time.time() < deadline:
+            time.sleep(0.05)
+        info["port"] = int(open(port_file).read())
+        if not wait_for_greeting(info["port"], expect=b"220"):
+            raise RuntimeError("pyftpdlib did not greet; see " + folder + "/server.log")
+
+    elif kind == "vsftpd":
+        if not os.path.exists("/usr/sbin/vsftpd"):
+            info.update(available=False, reason="vsftpd is not installed (.ci/run installs it)")
+        else:
+            info["user"] = local_user(root, password)
+            lo, hi = free_port_range(40)
+            info["port"] = free_port()
+            os.makedirs("/var/run/vsftpd/empty", exist_ok=True)
+            conf = [
+                "listen=YES", "listen_ipv6=NO", "listen_address=127.0.0.1",
+                f"listen_port={info['port']}", "background=NO", "seccomp_sandbox=NO",
+                "isolate=NO", "isolate_network=NO", "anonymous_enable=NO", "local_enable=YES",
+                "write_enable=YES", "local_umask=022", "pasv_enable=YES",
+                "pasv_address=127.0.0.1", f"pasv_min_port={lo}", f"pasv_max_port={hi}",
+                "pam_service_name=vsftpd", "secure_chroot_dir=/var/run/vsftpd/empty",
+                "utf8_filesystem=YES", "force_dot_files=YES", "text_userdb_names=YES",
+                "xferlog_enable=NO", "dirmessage_enable=NO", "use_localtime=YES",
+            ]
+            if spec.get("tls"):
+                cert, key, fp = make_certificate(folder)
+                info.update(certificate=cert, fingerprint=fp)
+                conf += ["ssl_enable=YES", f"rsa_cert_file={cert}", f"rsa_private_key_file={key}",
+                         "force_local_logins_ssl=YES", "force_local_data_ssl=YES",
+                         "require_ssl_reuse=YES", "ssl_ciphers=HIGH"]
+            conf_file = os.path.join(folder, "vsftpd.conf")
+            with open(conf_file, "w") as f:
+                f.write("\n".join(conf) + "\n")
+            spawn(["/usr/sbin/vsftpd", conf_file], folder)
+            if not wait_for_greeting(info["port"], expect=b"220"):
+                raise RuntimeError("vsftpd did not greet; see " + folder + "/server.log")
+
+    elif kind == "sshd":
+        if not os.path.exists("/usr/sbin/sshd"):
+            info.update(available=False,
+                        reason="sshd is not installed (.ci/run installs openssh-server)")
+        else:
+            info["user"] = local_user(root, password)
+            info["port"] = free_port()
+            key = os.path.join(folder, "host_key")
+            subprocess.run(["ssh-keygen", "-q", "-t", "ed25519", "-N", "", "-f", key],
+                           check=True)
+            fp = subprocess.run(["ssh-keygen", "-l", "-E", "sha256", "-f", key + ".pub"],
+                                check=True, capture_output=True, text=True).stdout.split()[1]
+            info.update(hostKey=key + ".pub", fingerprint=fp)
+            os.makedirs("/run/sshd", mode=0o755, exist_ok=True)
+            conf_file = os.path.join(folder, "sshd_config")
+            with open(conf_file, "w") as f:
+                f.write("\n".join([
+                    f"HostKey {key}", "ListenAddress 127.0.0.1", f"Port {info['port']}",
+                    "UsePAM no", "PasswordAuthentication yes", "KbdInteractiveAuthentication no",
+                    "PubkeyAuthentication no", "Subsystem sftp internal-sftp",
+                    f"AllowUsers {info['user']}", "StrictModes no",
+                    f"PidFile {os.path.join(folder, 'sshd.pid')}", "LogLevel ERROR",
+                ]) + "\n")
+            spawn(["/usr/sbin/sshd", "-D", "-e", "-f", conf_file], folder)
+            if not wait_for_greeting(info["port"], expect=b"SSH-"):
+                raise RuntimeError("sshd did not answer; see " + folder + "/server.log")
+
+    with open(os.path.join(state_dir, name + ".json"), "w") as f:
+        json.dump(info, f, indent=1)
+    print(json.dumps(info, indent=1))
+
+
+def alive(pid):
+    try:
+        with open(f"/proc/{pid}/stat") as f:
+            return f.read().rsplit(")", 1)[1].split()[0] != "Z"
+    except FileNotFoundError:
+        return False
+
+
+def stop(name, state_dir):
+    folder = os.path.join(state_dir, name)
+    pid_file = os.path.join(folder, "pid")
+    if os.path.exists(pid_file):
+        pid = int(open(pid_file).read())
+        try:
+            os.killpg(pid, signal.SIGTERM)
+            for _ in range(50):
+                if not alive(pid):
+                    break
+                time.sleep(0.05)
+            os.killpg(pid, signal.SIGKILL)
+        except ProcessLookupError:
+            pass
+    user_file = os.path.join(folder, "user")
+    if os.path.exists(user_file):
+        subprocess.run(["userdel", open(user_file).read().strip()],
+                       stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    shutil.rmtree(folder, ignore_errors=True)
+    try:
+        os.remove(os.path.join(state_dir, name + ".json"))
+    except FileNotFoundError:
+        pass
+
+
+def run_pyftpd(args):
+    from pyftpdlib.authorizers import DummyAuthorizer
+    from pyftpdlib.handlers import FTPHandler, TLS_FTPHandler, ThrottledDTPHandler
+    from pyftpdlib.servers import FTPServer
+
+    authorizer = DummyAuthorizer()
+    authorizer.add_user(args.user, args.password, args.root, perm="elradfmwMT")
+    if args.cert:
+        handler = TLS_FTPHandler
+        handler.certfile = args.cert
+        handler.keyfile = args.key
+        base_dtp = handler.dtp_handler
+
+        class Dtp(base_dtp):
+            # libcurl starts the data channel's TLS handshake itself: keep
+            # reading while it runs, or the handshake never completes.
+            def readable(self):
+                if getattr(self, "_ssl_accepting", False):
+                    return True
+                return super().readable()
+
+        handler.dtp_handler = Dtp
+    else:
+        handler = FTPHandler
+    if args.throttle:
+        class Slow(ThrottledDTPHandler):
+            read_limit = args.throttle
+            write_limit = args.throttle
+        handler.dtp_handler = Slow
+    handler.authorizer = authorizer
+    handler.banner = "Orvane test server ready."
+    server = FTPServer(("127.0.0.1", 0), handler)
+    tmp = args.port_file + ".tmp"
+    with open(tmp, "w") as f:
+        f.write(str(server.socket.getsockname()[1]))
+    os.rename(tmp, args.port_file)
+    server.serve_forever()
+
+
+def main():
+    p = argparse.ArgumentParser()
+    sub = p.add_subparsers(dest="cmd", required=True)
+    for cmd in ("start", "stop"):
+        s = sub.add_parser(cmd)
+        s.add_argument("name", choices=sorted(NAMES))
+        s.add_argument("state_dir")
+    s = sub.add_parser("pyftpd")
+    for opt in ("--root", "--user", "--password", "--port-file"):
+        s.add_argument(opt, required=True)
+    s.add_argument("--cert")
+    s.add_argument("--key")
+    s.add_argument("--throttle", type=int, default=0)
+    args = p.parse_args()
+    if args.cmd == "start":
+        os.makedirs(args.state_dir, exist_ok=True)
+        try:
+            start(args.name, args.state_dir)
+        except Exception:
+            stop(args.name, args.state_dir)
+            raise
+    elif args.cmd == "stop":
+        stop(args.name, args.state_dir)
+    else:
+        run_pyftpd(args)
+
+
+if __name__ == "__main__":
+    sys.exit(main())
