@@ -83,8 +83,15 @@ public:
 
     QWebEngineView* view() const;
 
+    // The longest wait for the page's answer to a synchronous call (10 s by
+    // default); past it the call throws SurfaceError(Unexpected).
+    void setCallTimeout(int milliseconds);
+
     // Registers the surface's URL scheme; must run before QApplication exists.
     static void registerSchemes();
+
+    // The inside, defined in SurfacePrivate.h for the files that implement it.
+    struct Private;
 
 signals:
     void DocumentComplete();
@@ -97,7 +104,6 @@ private:
     friend class SurfaceRange;
     friend class SurfaceSelection;
     friend class SurfaceDocument;
-    struct Private;
     Private* d;
 };
 

@@ -1,0 +1,157 @@
+#include "PageFiles.h"
+
+#include "SurfaceTypes.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+#include <QStringDecoder>
+#include <QStringEncoder>
+#include <cerrno>
+#include <cstring>
+
+#ifdef ORVANE_HAVE_PAGECODEC
+#include "PageCodec.h"
+#endif
+
+namespace orvane {
+
+namespace {
+
+[[noreturn]] void fail(std::int32_t number, const QString& path, int errnoValue)
+{
+    throw SurfaceError(number, QStringLiteral("%1: %2").arg(path, QString::fromLocal8Bit(
+                                                                     std::strerror(errnoValue))));
+}
+
+// Where a missing file's folder is missing too, the path itself is wrong.
+std::int32_t missingNumber(const QFileInfo& fi)
+{
+    return QFileInfo(fi.absolutePath()).isDir() ? SurfaceErrorNumber::FileNotFound
+                                                : SurfaceErrorNumber::PathNotFound;
+}
+
+}  // namespace
+
+#ifdef ORVANE_HAVE_PAGECODEC
+PageFile decodePageBytes(const QByteArray& bytes)
+{
+    const DecodedPage page = decodePage(bytes);
+    return {page.text, {page.encoding.name, page.encoding.bom}};
+}
+
+QByteArray encodePageText(const QString& text, const PageFileFormat& format)
+{
+    return encodePage(text, PageEncoding{format.encoding, format.bom});
+}
+#else
+// UTF-8 when the bytes are valid UTF-8, else ISO-8859-1, which keeps every byte.
+PageFile decodePageBytes(const QByteArray& bytes)
+{
+    PageFile page;
+    QByteArrayView body(bytes);
+    if (body.startsWith("\xEF\xBB\xBF")) {
+        page.format.bom = true;
+        body = body.sliced(3);
+    }
+    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+    page.text = utf8(body);
+    if (utf8.hasError()) {
+        page.text = QString::fromLatin1(body);
+        page.format.encoding = "ISO-8859-1";
+    }
+    return page;
+}
+
+QByteArray encodePageText(const QString& text, const PageFileFormat& format)
+{
+    if (format.encoding == "ISO-8859-1") {
+        QByteArray out;
+        out.reserve(text.size());
+        for (const char32_t c : text.toUcs4()) {
+            if (c < 0x100)
+                out.append(char(c));
+            else
+                out.append("&#" + QByteArray::number(uint(c)) + ';');
+        }
+        return out;
+    }
+    return (format.bom ? QByteArray("\xEF\xBB\xBF") : QByteArray()) + text.toUtf8();
+}
+#endif
+
+std::int32_t fileErrorNumber(int errnoValue)
+{
+    switch (errnoValue) {
+    case ENOENT:
+        return SurfaceErrorNumber::FileNotFound;
+    case ENOTDIR:
+    case ENAMETOOLONG:
+        return SurfaceErrorNumber::PathNotFound;
+    case ENOSPC:
+    case EFBIG:
+    case EDQUOT:
+        return SurfaceErrorNumber::DiskFull;
+    default:
+        return SurfaceErrorNumber::AccessDenied;
+    }
+}
+
+PageFile readPageFile(const QString& path)
+{
+    if (path.isEmpty())
+        throw SurfaceError(SurfaceErrorNumber::InvalidArgument, QStringLiteral("no file name"));
+    const QFileInfo fi(path);
+    if (!fi.exists())
+        fail(missingNumber(fi), path, ENOENT);
+    if (fi.isDir())
+        fail(SurfaceErrorNumber::AccessDenied, path, EISDIR);
+    QFile file(path);
+    errno = 0;
+    if (!file.open(QIODevice::ReadOnly))
+        fail(fileErrorNumber(errno), path, errno);
+    errno = 0;
+    const QByteArray bytes = file.readAll();
+    if (file.error() != QFileDevice::NoError)
+        fail(SurfaceErrorNumber::AccessDenied, path, errno ? errno : EIO);
+    return decodePageBytes(bytes);
+}
+
+void writePageFile(const QString& path, const QString& text, const PageFileFormat& format)
+{
+    if (path.isEmpty())
+        throw SurfaceError(SurfaceErrorNumber::InvalidArgument, QStringLiteral("no file name"));
+    const QFileInfo fi(path);
+    if (!QFileInfo(fi.absolutePath()).isDir())
+        fail(SurfaceErrorNumber::PathNotFound, path, ENOENT);
+    if (fi.isDir())
+        fail(SurfaceErrorNumber::AccessDenied, path, EISDIR);
+    const QByteArray bytes = encodePageText(text, format);
+
+    // A device or pipe is written in place: it cannot be replaced by a file.
+    if (fi.exists() && !fi.isFile()) {
+        QFile device(path);
+        errno = 0;
+        if (!device.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
+            fail(fileErrorNumber(errno), path, errno);
+        errno = 0;
+        if (device.write(bytes) != bytes.size())
+            fail(fileErrorNumber(errno), path, errno ? errno : EIO);
+        return;
+    }
+    QSaveFile file(path);
+    errno = 0;
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
+        fail(fileErrorNumber(errno), path, errno);
+    errno = 0;
+    if (file.write(bytes) != bytes.size()) {
+        const int e = errno ? errno : EIO;
+        file.cancelWriting();
+        fail(fileErrorNumber(e), path, e);
+    }
+    errno = 0;
+    if (!file.commit())
+        fail(fileErrorNumber(errno ? errno : EIO), path, errno ? errno : EIO);
+}
+
+}  // namespace orvane

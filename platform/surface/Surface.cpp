@@ -1,0 +1,302 @@
+#include "Surface.h"
+
+#include "DocumentText.h"
+#include "PageFiles.h"
+#include "PageKind.h"
+#include "PageScheme.h"
+#include "Prompts.h"
+#include "SurfaceHost.h"
+#include "SurfacePage.h"
+#include "SurfacePrivate.h"
+
+#include <QChildEvent>
+#include <QDir>
+#include <QEventLoop>
+#include <QFileInfo>
+#include <QNetworkAccessManager>
+#include <QNetworkReply>
+#include <QRegularExpression>
+#include <QTimer>
+#include <QVBoxLayout>
+#include <QWebChannel>
+#include <QWebEngineLoadingInfo>
+#include <QWebEngineScript>
+#include <QWebEngineView>
+
+namespace orvane {
+
+namespace {
+
+const QString fileFilter = QStringLiteral("HTML Files|*.htm;*.html|ASP Files|*.asp|All Files|*.*");
+
+// A page without a file resolves relative links against the working folder.
+QUrl untitledBase()
+{
+    return QUrl::fromLocalFile(QDir::current().absoluteFilePath(QStringLiteral("untitled.htm")));
+}
+
+// Reports mouse moves over the page: they reach the view's render widget,
+// which is created (and after a renderer crash re-created) by the view.
+class MouseWatcher : public QObject {
+public:
+    MouseWatcher(QWidget* view, Surface* surface) : QObject(surface), m_surface(surface)
+    {
+        view->installEventFilter(this);
+        for (QObject* child : view->children())
+            child->installEventFilter(this);
+    }
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (event->type() == QEvent::ChildAdded)
+            static_cast<QChildEvent*>(event)->child()->installEventFilter(this);
+        else if (event->type() == QEvent::MouseMove && watched != parent())
+            emit m_surface->onmousemove();
+        return false;
+    }
+private:
+    Surface* m_surface;
+};
+
+// "HTTP:\\host\page" as typed in the program's input box is a URL too.
+QUrl urlFromUserText(QString text)
+{
+    text = text.trimmed();
+    static const QRegularExpression schemeWithBackslashes(
+        QStringLiteral("^[A-Za-z][A-Za-z0-9+.-]*:\\\\"));
+    if (text.contains(schemeWithBackslashes))
+        text.replace(QLatin1Char('\\'), QLatin1Char('/'));
+    return QUrl::fromUserInput(text, QDir::currentPath(), QUrl::AssumeLocalFile);
+}
+
+std::int32_t networkErrorNumber(QNetworkReply::NetworkError error)
+{
+    switch (error) {
+    case QNetworkReply::ContentNotFoundError:
+    case QNetworkReply::ContentGoneError:
+        return SurfaceErrorNumber::FileNotFound;
+    case QNetworkReply::HostNotFoundError:
+    case QNetworkReply::ConnectionRefusedError:
+        return SurfaceErrorNumber::PathNotFound;
+    case QNetworkReply::ContentAccessDenied:
+    case QNetworkReply::AuthenticationRequiredError:
+        return SurfaceErrorNumber::AccessDenied;
+    default:
+        return SurfaceErrorNumber::Unexpected;
+    }
+}
+
+}  // namespace
+
+Surface::Surface(Mode mode, QWidget* parent) : QWidget(parent), d(new Private(this, mode))
+{
+    d->view = new QWebEngineView(this);
+    d->page = new SurfacePage(mode == Mode::Edit, d->view);
+    d->view->setPage(d->page);
+    d->view->setContextMenuPolicy(Qt::CustomContextMenu);
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(d->view);
+    setFocusProxy(d->view);
+
+    d->host = new SurfaceHost(this);
+    d->channel = new QWebChannel(this);
+    d->channel->registerObject(QStringLiteral("surfaceHost"), d->host);
+    d->page->setWebChannel(d->channel, QWebEngineScript::ApplicationWorld);
+
+    d->eventTimer = new QTimer(this);
+    d->eventTimer->setSingleShot(true);
+    d->eventTimer->setInterval(10);  // coalesces a burst of pushes into one event
+    connect(d->eventTimer, &QTimer::timeout, this, [this] { d->flushEvents(); });
+    connect(d->host, &SurfaceHost::displayChangedPushed, this, [this] { d->notifyDisplayChanged(); });
+    connect(d->view, &QWidget::customContextMenuRequested, this,
+            [this](const QPoint& p) { emit ShowContextMenu(p.x(), p.y()); });
+    connect(d->page, &QWebEnginePage::loadingChanged, this, [this](const QWebEngineLoadingInfo& info) {
+        const bool ended = info.status() == QWebEngineLoadingInfo::LoadSucceededStatus
+                           || info.status() == QWebEngineLoadingInfo::LoadFailedStatus;
+        if (ended && d->loading && info.url() == d->documentUrl)
+            d->onLoadFinished();
+    });
+    connect(d->page, &QWebEnginePage::renderProcessTerminated, this,
+            [this](QWebEnginePage::RenderProcessTerminationStatus status) {
+                if (status != QWebEnginePage::NormalTerminationStatus)
+                    d->onRendererTerminated();
+            });
+    new MouseWatcher(d->view, this);
+
+    // The surface starts with its own blank document; DocumentComplete follows.
+    d->loadText(blankDocument(), untitledBase());
+}
+
+Surface::~Surface()
+{
+    PageSchemeHandler::instance().withdraw(d->documentUrl);
+    delete d;
+}
+
+Surface::Mode Surface::mode() const
+{
+    return d->mode;
+}
+
+QWebEngineView* Surface::view() const
+{
+    return d->view;
+}
+
+void Surface::setCallTimeout(int milliseconds)
+{
+    d->callTimeoutMs = milliseconds;
+}
+
+void Surface::registerSchemes()
+{
+    registerPageSchemes();
+}
+
+QString Surface::DocumentHTML()
+{
+    if (d->verbatimOnly)
+        return d->text;
+    if (!d->call(QStringLiteral("doc.isEdited")).toBool())
+        return d->text;
+    return d->serializeAfterEdit();
+}
+
+void Surface::setDocumentHTML(const QString& html)
+{
+    bool changed = true;
+    try {
+        changed = html != DocumentHTML();
+        d->dirty = IsDirty() || changed;
+    } catch (const SurfaceError&) {
+        // The page cannot answer (its renderer is gone): the new text replaces it.
+        d->dirty = true;
+    }
+    d->loadText(html, d->base);
+    d->waitUntilLoaded();
+}
+
+bool Surface::IsDirty() const
+{
+    if (d->dirty)
+        return true;
+    return d->call(QStringLiteral("doc.isDirty")).toBool();
+}
+
+QString Surface::CurrentDocumentPath() const
+{
+    return d->path;
+}
+
+void Surface::NewDocument()
+{
+    d->path.clear();
+    d->dirty = false;
+    d->format = {};
+    d->loadText(blankDocument(), untitledBase());
+    d->waitUntilLoaded();
+}
+
+void Surface::LoadDocument(const QString& path, bool prompt)
+{
+    QString file = path;
+    if (file.isEmpty()) {
+        if (!prompt)
+            throw SurfaceError(SurfaceErrorNumber::InvalidArgument, QStringLiteral("no file name"));
+        const FileAnswer answer = prompts().openFile({QStringLiteral("Open"), fileFilter, 1, d->path});
+        if (!answer.accepted)
+            return;  // cancelling the dialog leaves the document as it was
+        file = answer.path;
+    }
+    const PageFile page = readPageFile(file);
+    switch (classifyPage(page.text)) {
+    case PageKind::Frameset:
+        throw SurfaceError(SurfaceErrorNumber::Frameset,
+                           QStringLiteral("%1: the document contains a frameset").arg(file));
+    case PageKind::ServerScriptOnly:
+        throw SurfaceError(SurfaceErrorNumber::ServerScriptOnly,
+                           QStringLiteral("%1: the document is only server script").arg(file));
+    case PageKind::Editable:
+        break;
+    }
+    d->path = QFileInfo(file).absoluteFilePath();
+    d->dirty = false;
+    d->format = page.format;
+    d->loadText(page.text, QUrl::fromLocalFile(d->path));
+    d->waitUntilLoaded();
+}
+
+void Surface::LoadURL(const QString& url)
+{
+    const QUrl u = urlFromUserText(url);
+    if (url.trimmed().isEmpty() || !u.isValid())
+        throw SurfaceError(SurfaceErrorNumber::InvalidArgument,
+                           QStringLiteral("not a URL: %1").arg(url));
+    PageFile page;
+    if (u.isLocalFile()) {
+        page = readPageFile(u.toLocalFile());
+    } else if (u.scheme() == QLatin1String("http") || u.scheme() == QLatin1String("https")) {
+        if (u.host().isEmpty())
+            throw SurfaceError(SurfaceErrorNumber::InvalidArgument,
+                               QStringLiteral("not a URL: %1").arg(url));
+        if (d->waiting)
+            throw SurfaceError(SurfaceErrorNumber::Unexpected,
+                               QStringLiteral("surface call made while another waits"));
+        QNetworkAccessManager network;
+        QNetworkRequest request(u);
+        request.setAttribute(QNetworkRequest::RedirectPolicyAttribute,
+                             QNetworkRequest::NoLessSafeRedirectPolicy);
+        request.setTransferTimeout(d->loadTimeoutMs);
+        QNetworkReply* reply = network.get(request);
+        QEventLoop loop;
+        connect(reply, &QNetworkReply::finished, &loop, &QEventLoop::quit);
+        {
+            struct Scope {
+                Private* d;
+                ~Scope() { d->waiting = false; d->flushEventsLater(); }
+            } scope{d};
+            d->waiting = true;
+            if (!reply->isFinished())
+                loop.exec(QEventLoop::ExcludeUserInputEvents);
+        }
+        if (reply->error() != QNetworkReply::NoError)
+            throw SurfaceError(networkErrorNumber(reply->error()),
+                               QStringLiteral("%1: %2").arg(url, reply->errorString()));
+        page = decodePageBytes(reply->readAll());
+    } else {
+        throw SurfaceError(SurfaceErrorNumber::InvalidArgument,
+                           QStringLiteral("cannot load %1").arg(url));
+    }
+    d->path = u.isLocalFile() ? QFileInfo(u.toLocalFile()).absoluteFilePath() : u.toString();
+    d->dirty = false;
+    d->format = page.format;
+    d->loadText(page.text, u.isLocalFile() ? QUrl::fromLocalFile(d->path) : u);
+    d->waitUntilLoaded();
+}
+
+void Surface::SaveDocument(const QString& path, bool prompt)
+{
+    QString file = path;
+    if (file.isEmpty()) {
+        if (!prompt)
+            throw SurfaceError(SurfaceErrorNumber::InvalidArgument, QStringLiteral("no file name"));
+        const FileAnswer answer = prompts().saveFile({QStringLiteral("Save As"), fileFilter, 1, d->path});
+        if (!answer.accepted)
+            return;  // cancelling the dialog saves nothing and changes nothing
+        file = answer.path;
+    }
+    const QUrl asUrl(file);
+    if (asUrl.isLocalFile())
+        file = asUrl.toLocalFile();
+    else if (asUrl.scheme().size() > 1)
+        throw SurfaceError(SurfaceErrorNumber::InvalidArgument,
+                           QStringLiteral("cannot save to %1").arg(file));
+    writePageFile(file, DocumentHTML(), d->format);
+    d->path = QFileInfo(file).absoluteFilePath();
+    d->base = QUrl::fromLocalFile(d->path);
+    d->dirty = false;
+    d->call(QStringLiteral("doc.markSaved"));
+}
+
+}  // namespace orvane

@@ -1,0 +1,229 @@
+// The synchronous bridge to the page, the load wait and the queued events.
+#include "SurfacePrivate.h"
+
+#include "DocumentText.h"
+#include "PageKind.h"
+#include "PageScheme.h"
+#include "SurfaceHost.h"
+#include "SurfacePage.h"
+
+#include <QEventLoop>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QTimer>
+#include <QWebEngineScript>
+#include <memory>
+
+namespace orvane {
+
+namespace {
+
+// Marks a surface as waiting for the length of one synchronous wait.
+class WaitScope {
+public:
+    WaitScope(Surface::Private* d, QEventLoop* loop) : m_d(d)
+    {
+        m_d->waiting = true;
+        m_d->activeLoop = loop;
+    }
+    ~WaitScope()
+    {
+        m_d->waiting = false;
+        m_d->activeLoop = nullptr;
+        m_d->flushEventsLater();
+    }
+private:
+    Surface::Private* m_d;
+};
+
+QString invocation(const QString& function, const QJsonArray& args)
+{
+    const QJsonArray call{function, args};
+    // "[name,[args]]" becomes the argument list of orv.bridge.invoke.
+    const QByteArray json = QJsonDocument(call).toJson(QJsonDocument::Compact);
+    return QStringLiteral("orv.bridge.invoke(") + QString::fromUtf8(json.mid(1, json.size() - 2))
+           + QLatin1Char(')');
+}
+
+}  // namespace
+
+QJsonValue Surface::Private::call(const QString& function, const QJsonArray& args)
+{
+    waitUntilLoaded();
+    return invoke(function, args);
+}
+
+QJsonValue Surface::Private::invoke(const QString& function, const QJsonArray& args)
+{
+    if (waiting)
+        throw SurfaceError(SurfaceErrorNumber::Unexpected,
+                           QStringLiteral("surface call %1 made while another waits").arg(function));
+    struct State {
+        bool done = false;
+        QString answer;
+        QEventLoop* loop = nullptr;
+    };
+    auto state = std::make_shared<State>();
+    page->runJavaScript(invocation(function, args), QWebEngineScript::ApplicationWorld,
+                        [state](const QVariant& result) {
+                            state->done = true;
+                            state->answer = result.toString();
+                            if (state->loop)
+                                state->loop->quit();
+                        });
+    if (!state->done) {
+        QEventLoop loop;
+        QTimer timeout;
+        timeout.setSingleShot(true);
+        QObject::connect(&timeout, &QTimer::timeout, &loop, &QEventLoop::quit);
+        timeout.start(callTimeoutMs);
+        state->loop = &loop;
+        WaitScope scope(this, &loop);
+        while (!state->done && !rendererGone && timeout.isActive())
+            loop.exec(QEventLoop::ExcludeUserInputEvents);
+        state->loop = nullptr;
+    }
+    if (!state->done)
+        throw SurfaceError(SurfaceErrorNumber::Unexpected,
+                           rendererGone ? QStringLiteral("%1: the page's renderer stopped").arg(function)
+                                        : QStringLiteral("%1: no answer from the page").arg(function));
+    const QJsonObject answer = QJsonDocument::fromJson(state->answer.toUtf8()).object();
+    if (answer.isEmpty())
+        throw SurfaceError(SurfaceErrorNumber::Unexpected,
+                           QStringLiteral("%1: the page's scripts are not there").arg(function));
+    if (!answer.value(QLatin1String("ok")).toBool())
+        throw SurfaceError(SurfaceErrorNumber::Unexpected,
+                           function + QStringLiteral(": ") + answer.value(QLatin1String("error")).toString());
+    return answer.value(QLatin1String("value"));
+}
+
+void Surface::Private::post(const QString& function, const QJsonArray& args)
+{
+    page->runJavaScript(invocation(function, args), QWebEngineScript::ApplicationWorld,
+                        [function](const QVariant& result) {
+                            const QJsonObject answer =
+                                QJsonDocument::fromJson(result.toString().toUtf8()).object();
+                            if (!answer.value(QLatin1String("ok")).toBool())
+                                qCWarning(lcSurfaceJs, "%s: %s", qPrintable(function),
+                                          qPrintable(answer.value(QLatin1String("error")).toString()));
+                        });
+}
+
+void Surface::Private::waitUntilLoaded()
+{
+    if (!loading)
+        return;
+    if (waiting)
+        throw SurfaceError(SurfaceErrorNumber::Unexpected,
+                           QStringLiteral("surface call made while another waits"));
+    QEventLoop loop;
+    QTimer timeout;
+    timeout.setSingleShot(true);
+    QObject::connect(&timeout, &QTimer::timeout, &loop, &QEventLoop::quit);
+    timeout.start(loadTimeoutMs);
+    {
+        WaitScope scope(this, &loop);
+        while (loading && !rendererGone && timeout.isActive())
+            loop.exec(QEventLoop::ExcludeUserInputEvents);
+    }
+    if (loading)
+        throw SurfaceError(SurfaceErrorNumber::Unexpected,
+                           QStringLiteral("the document did not finish loading"));
+}
+
+void Surface::Private::notifyDisplayChanged()
+{
+    pendingDisplayChanged = true;
+    flushEventsLater();
+}
+
+void Surface::Private::notifyDocumentComplete()
+{
+    pendingDocumentComplete = true;
+    flushEventsLater();
+}
+
+void Surface::Private::markDirty()
+{
+    dirty = true;
+}
+
+void Surface::Private::flushEventsLater()
+{
+    if ((pendingDisplayChanged || pendingDocumentComplete) && !eventTimer->isActive())
+        eventTimer->start();
+}
+
+void Surface::Private::flushEvents()
+{
+    if (waiting)
+        return;  // the wait's end schedules the flush again
+    if (pendingDocumentComplete) {
+        pendingDocumentComplete = false;
+        emit q->DocumentComplete();
+    }
+    if (pendingDisplayChanged) {
+        pendingDisplayChanged = false;
+        emit q->DisplayChanged();
+    }
+}
+
+void Surface::Private::loadText(const QString& newText, const QUrl& newBase)
+{
+    text = newText;
+    recoveryText = newText;
+    base = newBase;
+    verbatimOnly = classifyPage(newText) != PageKind::Editable;
+    startLoad();
+}
+
+void Surface::Private::startLoad()
+{
+    static quint64 loads = 0;
+    PageSchemeHandler& scheme = PageSchemeHandler::instance();
+    if (!documentUrl.isEmpty())
+        scheme.withdraw(documentUrl);
+    documentUrl = servedUrl(base);
+    documentUrl.setQuery(QStringLiteral("orvane-doc=%1").arg(++loads));
+    documentUrl.setFragment({});
+    scheme.publish(documentUrl, prepareForBrowser(text));
+    loading = true;
+    rendererGone = false;
+    page->expectNavigation(documentUrl);
+    page->load(documentUrl);
+}
+
+void Surface::Private::onLoadFinished()
+{
+    loading = false;
+    if (editable())
+        post(QStringLiteral("doc.beginEditing"));
+    if (activeLoop)
+        activeLoop->quit();
+    notifyDocumentComplete();
+}
+
+void Surface::Private::onRendererTerminated()
+{
+    rendererGone = true;
+    if (activeLoop)
+        activeLoop->quit();
+    // Reload what the surface last knew once the failed call has unwound.
+    QTimer::singleShot(0, q, [this] {
+        if (recoveryText != text)
+            dirty = true;
+        text = recoveryText;
+        startLoad();
+    });
+}
+
+QString Surface::Private::serializeAfterEdit()
+{
+    const bool lf = text.contains(QLatin1Char('\n')) && !text.contains(QLatin1String("\r\n"));
+    const QJsonObject options{{QStringLiteral("lineBreak"), lf ? QStringLiteral("\n")
+                                                               : QStringLiteral("\r\n")}};
+    recoveryText = call(QStringLiteral("doc.serialize"), {options}).toString();
+    return recoveryText;
+}
+
+}  // namespace orvane

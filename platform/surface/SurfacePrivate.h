@@ -1,0 +1,88 @@
+#pragma once
+// The inside of a Surface, shared by the files that implement it. C++ talks to
+// the page only through call(): a named function under window.orv in our own
+// script world, with JSON arguments, answered synchronously.
+
+#include "PageFiles.h"
+#include "Surface.h"
+
+#include <QJsonArray>
+#include <QJsonValue>
+#include <QPointer>
+#include <QString>
+#include <QUrl>
+
+class QEventLoop;
+class QTimer;
+class QWebChannel;
+
+namespace orvane {
+
+class SurfaceHost;
+class SurfacePage;
+
+struct Surface::Private {
+    Private(Surface* owner, Surface::Mode m) : q(owner), mode(m) {}
+
+    Surface* q;
+    Surface::Mode mode;
+    QWebEngineView* view = nullptr;
+    SurfacePage* page = nullptr;
+    SurfaceHost* host = nullptr;
+    QWebChannel* channel = nullptr;
+
+    // The document as the surface holds it.
+    QString text;              // the text last written or loaded, returned while unedited
+    QString recoveryText;      // the newest text known, reloaded after a renderer crash
+    bool verbatimOnly = false; // frameset or server-script-only: shown, never rewritten
+    QString path;              // CurrentDocumentPath: a file path, a URL or empty
+    QUrl base;                 // the real location relative links resolve against
+    QUrl documentUrl;          // where the scheme serves the current text
+    bool dirty = false;        // dirty state the page itself cannot know
+    PageFileFormat format;     // how the page file was encoded
+    bool editable() const { return mode == Surface::Mode::Edit && !verbatimOnly; }
+
+    // Loading.
+    bool loading = false;
+    int callTimeoutMs = 10000;
+    int loadTimeoutMs = 120000;
+
+    // Synchronous waits (call and load share one guard).
+    bool waiting = false;
+    QEventLoop* activeLoop = nullptr;
+    bool rendererGone = false;
+
+    // Events pushed from the page, emitted once no surface call is running.
+    bool pendingDisplayChanged = false;
+    bool pendingDocumentComplete = false;
+    QTimer* eventTimer = nullptr;
+
+    // Calls orv.<function>(...args) in our script world and returns its JSON
+    // result. A JS exception, a timeout or a re-entrant call throws
+    // SurfaceError(Unexpected).
+    QJsonValue call(const QString& function, const QJsonArray& args = {});
+    // Emits DisplayChanged once the current surface call has returned.
+    void notifyDisplayChanged();
+    // Records a change the page cannot see (IsDirty turns true).
+    void markDirty();
+
+    void notifyDocumentComplete();
+    void flushEventsLater();
+    void flushEvents();
+    QJsonValue invoke(const QString& function, const QJsonArray& args);
+    // Calls orv.<function> without waiting; a failure is logged as a script error.
+    void post(const QString& function, const QJsonArray& args = {});
+    void waitUntilLoaded();
+    // Throws unless the document may be changed (not a verbatim-only text).
+    void ensureChangeable() const;
+
+    // Serves newText from newBase and starts loading it.
+    void loadText(const QString& newText, const QUrl& newBase);
+    void startLoad();
+    void onLoadFinished();
+    void onRendererTerminated();
+    // The document's HTML once it has been edited.
+    QString serializeAfterEdit();
+};
+
+}  // namespace orvane

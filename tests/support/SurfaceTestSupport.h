@@ -1,0 +1,65 @@
+#pragma once
+// Helpers for tests that drive a real editing surface: a folder of page files,
+// waiting for the surface's queued events, and typing into the page.
+
+#include <Surface.h>
+
+#include <QDir>
+#include <QFile>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QWebEngineView>
+#include <QtTest>
+
+namespace orvane::test {
+
+// A temporary folder that holds the files a test writes into it.
+class TempSite {
+public:
+    TempSite() { QVERIFY2(m_dir.isValid(), "cannot create a temporary folder"); }
+    QString path(const QString& name = {}) const { return m_dir.filePath(name); }
+    // Writes bytes to name (sub-folders are created) and returns the full path.
+    QString write(const QString& name, const QByteArray& bytes) const
+    {
+        const QString full = path(name);
+        QDir().mkpath(QFileInfo(full).absolutePath());
+        QFile f(full);
+        if (!f.open(QIODevice::WriteOnly) || f.write(bytes) != bytes.size())
+            qFatal("cannot write %s", qPrintable(full));
+        return full;
+    }
+    static QByteArray read(const QString& full)
+    {
+        QFile f(full);
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    }
+private:
+    QTemporaryDir m_dir;
+};
+
+// Waits until the surface has emitted DocumentComplete (queued after a load).
+inline bool waitForDocumentComplete(Surface& surface, int timeoutMs = 30000)
+{
+    QSignalSpy spy(&surface, &Surface::DocumentComplete);
+    return spy.wait(timeoutMs);
+}
+
+// A shown surface with its first (blank) document loaded.
+inline void showAndSettle(Surface& surface)
+{
+    surface.resize(800, 600);
+    surface.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&surface));
+    surface.DocumentHTML();  // waits for the first document
+}
+
+// Types text into the page through real key events.
+inline void typeText(Surface& surface, const QString& text)
+{
+    surface.setFocus();
+    QWidget* target = surface.view()->focusProxy();
+    QVERIFY(target);
+    QTest::keyClicks(target, text);
+}
+
+}  // namespace orvane::test
