@@ -1,0 +1,129 @@
+// Operation texts, server addresses and the protocol commands behind them.
+#include "FtpOperation.h"
+#include "RemoteCommands.h"
+#include "ServerAddress.h"
+
+#include <QTest>
+
+using namespace orvane::ftp;
+Q_DECLARE_METATYPE(orvane::ftp::Operation)
+
+class TestOperations : public QObject {
+    Q_OBJECT
+private slots:
+    void text_data();
+    void text();
+    void address_data();
+    void address();
+    void commands_data();
+    void commands();
+};
+
+void TestOperations::text_data()
+{
+    QTest::addColumn<Operation>("op");
+    QTest::addColumn<QString>("text");
+    QTest::newRow("dir at connect") << Operation::dir() << "dir";
+    QTest::newRow("refresh at the top") << Operation::dir(QString(), true) << "dir ";
+    QTest::newRow("ls at the top") << Operation::ls() << "ls ";
+    QTest::newRow("bare ls") << Operation::ls(QString(), false) << "ls";
+    QTest::newRow("ls of a folder") << Operation::ls("pub/incoming/") << "ls pub/incoming/";
+    QTest::newRow("mkdir without answer") << Operation::mkdir("") << "mkdir ";
+    QTest::newRow("delete with spaces") << Operation::remove("pub/my file.txt")
+                                        << "DELETE pub/my file.txt";
+    QTest::newRow("rename") << Operation::rename("a b", "c d") << "rename a b c d";
+    QTest::newRow("rmdir at the top") << Operation::rmdir("") << "rmdir ";
+    QTest::newRow("get") << Operation::get("readme.txt", "/tmp/readme.txt")
+                         << "GET readme.txt /tmp/readme.txt";
+    QTest::newRow("put") << Operation::put("/site/index.htm", "pub/index.htm")
+                         << "PUT /site/index.htm pub/index.htm";
+    QTest::newRow("close") << Operation::close() << "close";
+}
+
+void TestOperations::text()
+{
+    QFETCH(Operation, op);
+    QFETCH(QString, text);
+    QCOMPARE(op.text(), text);
+}
+
+void TestOperations::address_data()
+{
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("host");
+    QTest::addColumn<int>("port");
+    QTest::addColumn<int>("security");
+    QTest::addColumn<QByteArray>("fileUrl");   // of "pub/my file.txt"
+    using S = ServerAddress::Security;
+    QTest::newRow("bare host") << "ftp.example.com" << "ftp.example.com" << 21
+                               << int(S::TlsIfOffered)
+                               << QByteArray("ftp://ftp.example.com:21/pub/my%20file.txt");
+    QTest::newRow("host and port") << "10.0.0.1:2121" << "10.0.0.1" << 2121 << int(S::TlsIfOffered)
+                                   << QByteArray("ftp://10.0.0.1:2121/pub/my%20file.txt");
+    QTest::newRow("ftpes") << "ftpes://h.org" << "h.org" << 21 << int(S::TlsRequired)
+                           << QByteArray("ftp://h.org:21/pub/my%20file.txt");
+    QTest::newRow("ftps implicit") << "FTPS://h.org" << "h.org" << 990 << int(S::ImplicitTls)
+                                   << QByteArray("ftps://h.org:990/pub/my%20file.txt");
+    QTest::newRow("sftp in the home folder") << "sftp://h.org:2222" << "h.org" << 2222 << int(S::Ssh)
+                                             << QByteArray("sftp://h.org:2222/~/pub/my%20file.txt");
+    QTest::newRow("ipv6") << "ftp://[::1]:2121" << "::1" << 2121 << int(S::TlsIfOffered)
+                          << QByteArray("ftp://[::1]:2121/pub/my%20file.txt");
+}
+
+void TestOperations::address()
+{
+    QFETCH(QString, typed);
+    QFETCH(QString, host);
+    QFETCH(int, port);
+    QFETCH(int, security);
+    QFETCH(QByteArray, fileUrl);
+    const ServerAddress a = parseServerAddress(typed);
+    QVERIFY2(a.isValid(), qPrintable(a.error));
+    QCOMPARE(a.host, host);
+    QCOMPARE(a.port, port);
+    QCOMPARE(int(a.security), security);
+    QCOMPARE(a.urlOf("pub/my file.txt", false), fileUrl);
+    QVERIFY(a.urlOf("pub", true).endsWith("/pub/"));
+    QVERIFY(a.urlOf(QStringLiteral("é#?%"), false).endsWith("/%C3%A9%23%3F%25"));
+
+    QVERIFY(!parseServerAddress("http://h.org").isValid());
+    QVERIFY(!parseServerAddress("").isValid());
+}
+
+void TestOperations::commands_data()
+{
+    QTest::addColumn<Operation>("op");
+    QTest::addColumn<bool>("ssh");
+    QTest::addColumn<QString>("loginFolder");
+    QTest::addColumn<QByteArrayList>("lines");
+    QTest::newRow("ftp mkdir before the login folder is known")
+        << Operation::mkdir("new dir") << false << QString() << QByteArrayList{"MKD new dir"};
+    QTest::newRow("ftp paths made absolute from the login folder")
+        << Operation::rename("pub/a", "pub/b") << false << "/home/web"
+        << QByteArrayList{"RNFR /home/web/pub/a", "RNTO /home/web/pub/b"};
+    QTest::newRow("ftp root login folder")
+        << Operation::remove("x.txt") << false << "/" << QByteArrayList{"DELE /x.txt"};
+    QTest::newRow("ftp empty name never names the login folder")
+        << Operation::rmdir("") << false << "/home/web" << QByteArrayList{"RMD "};
+    QTest::newRow("ftp utf-8 names")
+        << Operation::mkdir(QStringLiteral("été")) << false << QString()
+        << QByteArrayList{"MKD \xc3\xa9t\xc3\xa9"};
+    QTest::newRow("sftp quoting")
+        << Operation::rename(R"(say "hi".txt)", R"(back\slash)") << true << QString()
+        << QByteArrayList{R"(rename "say \"hi\".txt" "back\\slash")"};
+    QTest::newRow("sftp delete and rmdir")
+        << Operation::remove("a b") << true << QString() << QByteArrayList{R"(rm "a b")"};
+}
+
+void TestOperations::commands()
+{
+    QFETCH(Operation, op);
+    QFETCH(bool, ssh);
+    QFETCH(QString, loginFolder);
+    QFETCH(QByteArrayList, lines);
+    QVERIFY(isRemoteCommand(op));
+    QCOMPARE(remoteCommands(op, ssh, loginFolder), lines);
+}
+
+QTEST_APPLESS_MAIN(TestOperations)
+#include "tst_operations.moc"
