@@ -5,6 +5,7 @@
 #include "PageKind.h"
 #include "PageScheme.h"
 #include "Prompts.h"
+#include "SurfaceCommands.h"
 #include "SurfaceHost.h"
 #include "SurfacePage.h"
 #include "SurfacePrivate.h"
@@ -109,8 +110,7 @@ Surface::Surface(Mode mode, QWidget* parent) : QWidget(parent), d(new Private(th
     d->eventTimer->setInterval(10);  // coalesces a burst of pushes into one event
     connect(d->eventTimer, &QTimer::timeout, this, [this] { d->flushEvents(); });
     connect(d->host, &SurfaceHost::displayChangedPushed, this, [this] { d->notifyDisplayChanged(); });
-    connect(d->view, &QWidget::customContextMenuRequested, this,
-            [this](const QPoint& p) { emit ShowContextMenu(p.x(), p.y()); });
+    commands::attachContextMenu(this, d->view);
     connect(d->page, &QWebEnginePage::loadingChanged, this, [this](const QWebEngineLoadingInfo& info) {
         const bool ended = info.status() == QWebEngineLoadingInfo::LoadSucceededStatus
                            || info.status() == QWebEngineLoadingInfo::LoadFailedStatus;

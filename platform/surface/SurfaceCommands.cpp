@@ -74,10 +74,10 @@ QVariant Surface::ExecCommand(int command, int option, const QVariant& value)
         changed = page("paste", html).value(QLatin1String("changed")).toBool();
         break;
     }
-    case Route::Find: changed = findText(page, option, value); break;
-    case Route::Link: changed = hyperlink(page, option, value); break;
-    case Route::Image: changed = image(page, option, value); break;
-    case Route::Font: changed = font(page, option); break;
+    case Route::Find: changed = commands::findText(page, option, value); break;
+    case Route::Link: changed = commands::hyperlink(page, option, value); break;
+    case Route::Image: changed = commands::image(page, option, value); break;
+    case Route::Font: changed = commands::font(page, option); break;
     }
     if (changed)
         d->markDirty();

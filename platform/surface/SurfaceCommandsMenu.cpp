@@ -21,6 +21,7 @@ public:
         : QObject(surface), m_surface(surface), m_view(view)
     {
         setObjectName(QStringLiteral("orvane_context_menu"));
+        // No browser menu: a right click asks the program for its own.
         view->setContextMenuPolicy(Qt::CustomContextMenu);
         connect(view, &QWidget::customContextMenuRequested, this, &ContextMenuHook::requested);
     }
@@ -84,8 +85,7 @@ namespace commands {
 
 void attachContextMenu(Surface* surface, QWebEngineView* view)
 {
-    if (surface->mode() == Surface::Mode::Edit)
-        new ContextMenuHook(surface, view);
+    new ContextMenuHook(surface, view);
 }
 
 void showContextMenu(Surface* surface, const QStringList& texts, const QList<int>& states)
