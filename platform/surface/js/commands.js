@@ -512,9 +512,19 @@
 
   // ---- clipboard and selection -----------------------------------------------
 
+  // The selection as HTML and text. The inline elements around a selection
+  // inside them (a bold word) come along, so the copy keeps its formatting.
   function selectionData(r) {
+    let content = r.cloneContents();
+    for (let el = elementOf(r.commonAncestorContainer);
+         el && el !== document.body && /^inline/.test(style(el).display); el = el.parentElement) {
+      const wrap = el.cloneNode(false);
+      wrap.removeAttribute('id');
+      wrap.appendChild(content);
+      content = wrap;
+    }
     const box = document.createElement('div');
-    box.appendChild(r.cloneContents());
+    box.appendChild(content);
     return { html: box.innerHTML, text: window.getSelection().toString() };
   }
 

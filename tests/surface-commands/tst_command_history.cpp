@@ -1,0 +1,145 @@
+// The surface's one undo history: typing in bursts, commands, the paste
+// route, keyboard undo in the page, and the nodes and marks it restores.
+#include "CommandTestPage.h"
+#include "TestMain.h"
+
+using namespace orvane;
+using namespace orvane::test;
+
+class tst_CommandHistory : public QObject {
+    Q_OBJECT
+private slots:
+    void initTestCase();
+    void init();
+    void burstOfTypingIsOneStep();
+    void pauseInTypingStartsNewStep();
+    void commandsAndTypingUndoInOrder();
+    void pasteRouteIsUndoable();
+    void controlZInPageUsesSurfaceHistory();
+    void undoBringsBackSameNodesAndKeepsMarks();
+    void newChangeDropsRedo();
+    void undoRestoresSelection();
+
+private:
+    QString paragraph() { return pageScript(*s, "return document.querySelector('p').innerHTML;").toString(); }
+    std::unique_ptr<Surface> s;
+};
+
+void tst_CommandHistory::initTestCase()
+{
+    s = std::make_unique<Surface>(Surface::Mode::Edit);
+    showAndSettle(*s);
+}
+
+void tst_CommandHistory::init()
+{
+    loadBody(*s, "<P id=\"p\">one two</P>");
+    caretAfterText(*s, "two");
+}
+
+void tst_CommandHistory::burstOfTypingIsOneStep()
+{
+    typeText(*s, "abc");
+    QTRY_COMPARE(paragraph(), QString("one twoabc"));
+    QCOMPARE(s->QueryStatus(DECMD_UNDO), int(DECMDF_ENABLED));
+    s->ExecCommand(DECMD_UNDO);
+    QCOMPARE(paragraph(), QString("one two"));
+    QCOMPARE(s->QueryStatus(DECMD_UNDO), int(DECMDF_DISABLED));
+    s->ExecCommand(DECMD_REDO);
+    QCOMPARE(paragraph(), QString("one twoabc"));
+}
+
+void tst_CommandHistory::pauseInTypingStartsNewStep()
+{
+    typeText(*s, "ab");
+    QTRY_COMPARE(paragraph(), QString("one twoab"));
+    QTest::qWait(1200);
+    typeText(*s, "cd");
+    QTRY_COMPARE(paragraph(), QString("one twoabcd"));
+    s->ExecCommand(DECMD_UNDO);
+    QCOMPARE(paragraph(), QString("one twoab"));
+    s->ExecCommand(DECMD_UNDO);
+    QCOMPARE(paragraph(), QString("one two"));
+}
+
+void tst_CommandHistory::commandsAndTypingUndoInOrder()
+{
+    typeText(*s, "xy");
+    QTRY_COMPARE(paragraph(), QString("one twoxy"));
+    selectText(*s, "one");
+    s->ExecCommand(DECMD_BOLD, OLECMDEXECOPT_DONTPROMPTUSER);
+    caretAfterText(*s, "xy");
+    s->ExecCommand(DECMD_INSERTTABLE, OLECMDEXECOPT_DONTPROMPTUSER, QVariant::fromValue(TableParam{1, 2, {}, {}, {}}));
+    QVERIFY(bodyHtml(*s).contains("<TABLE>"));
+
+    s->ExecCommand(DECMD_UNDO);
+    QVERIFY(!bodyHtml(*s).contains("<TABLE>"));
+    QCOMPARE(paragraph(), QString("<b>one</b> twoxy"));
+    s->ExecCommand(DECMD_UNDO);
+    QCOMPARE(paragraph(), QString("one twoxy"));
+    s->ExecCommand(DECMD_UNDO);
+    QCOMPARE(paragraph(), QString("one two"));
+    QVERIFY_THROWS_EXCEPTION(SurfaceError, s->ExecCommand(DECMD_UNDO));
+}
+
+void tst_CommandHistory::pasteRouteIsUndoable()
+{
+    selectText(*s, "one");
+    s->DOM().selection().createRange().pasteHTML("<I>new</I>");
+    QCOMPARE(paragraph(), QString("<i>new</i> two"));
+    s->ExecCommand(DECMD_UNDO);
+    QCOMPARE(paragraph(), QString("one two"));
+    s->ExecCommand(DECMD_REDO);
+    QCOMPARE(paragraph(), QString("<i>new</i> two"));
+}
+
+void tst_CommandHistory::controlZInPageUsesSurfaceHistory()
+{
+    selectText(*s, "one");
+    s->ExecCommand(DECMD_UNDERLINE, OLECMDEXECOPT_DONTPROMPTUSER);
+    QCOMPARE(paragraph(), QString("<u>one</u> two"));
+    s->setFocus();
+    QTest::keyClick(s->view()->focusProxy(), Qt::Key_Z, Qt::ControlModifier);
+    QTRY_COMPARE(paragraph(), QString("one two"));
+    QTest::keyClick(s->view()->focusProxy(), Qt::Key_Y, Qt::ControlModifier);
+    QTRY_COMPARE(paragraph(), QString("<u>one</u> two"));
+    QCOMPARE(s->QueryStatus(DECMD_UNDO), int(DECMDF_ENABLED));
+}
+
+void tst_CommandHistory::undoBringsBackSameNodesAndKeepsMarks()
+{
+    pageScript(*s, "window.keptText = document.querySelector('#p').firstChild; return 1;");
+    selectText(*s, "two");
+    s->ExecCommand(DECMD_ITALIC, OLECMDEXECOPT_DONTPROMPTUSER);
+    // A mark the fidelity layer might set after the change.
+    pageScript(*s, "document.querySelector('#p').setAttribute('data-orv-mark', 'x'); return 1;");
+    s->ExecCommand(DECMD_UNDO);
+    QCOMPARE(paragraph(), QString("one two"));
+    QCOMPARE(pageScript(*s, "return document.querySelector('#p').firstChild === window.keptText;").toBool(), true);
+    QCOMPARE(pageScript(*s, "return document.querySelector('#p').getAttribute('data-orv-mark');").toString(),
+             QString("x"));
+}
+
+void tst_CommandHistory::newChangeDropsRedo()
+{
+    selectText(*s, "two");
+    s->ExecCommand(DECMD_BOLD, OLECMDEXECOPT_DONTPROMPTUSER);
+    s->ExecCommand(DECMD_UNDO);
+    QCOMPARE(s->QueryStatus(DECMD_REDO), int(DECMDF_ENABLED));
+    selectText(*s, "one");
+    s->ExecCommand(DECMD_ITALIC, OLECMDEXECOPT_DONTPROMPTUSER);
+    QCOMPARE(s->QueryStatus(DECMD_REDO), int(DECMDF_DISABLED));
+    QVERIFY_THROWS_EXCEPTION(SurfaceError, s->ExecCommand(DECMD_REDO));
+}
+
+void tst_CommandHistory::undoRestoresSelection()
+{
+    selectText(*s, "two");
+    s->ExecCommand(DECMD_BOLD, OLECMDEXECOPT_DONTPROMPTUSER);
+    selectText(*s, "one", true);
+    s->ExecCommand(DECMD_UNDO);
+    QCOMPARE(s->DOM().selection().createRange().text(), QString("two"));
+}
+
+ORVANE_TEST_MAIN(tst_CommandHistory)
+#include "tst_command_history.moc"
