@@ -1,0 +1,18 @@
+#pragma once
+// Every command of the menu items, the Help header and the toolbar, one row each.
+
+#include "commands/Command.h"
+
+#include <QList>
+
+namespace orvane {
+
+const QList<Command>& commandCatalogue();
+
+// The row of the control with this objectName, or nullptr.
+const Command* findCommand(const QString& control);
+
+// The window a command opens in any mode, or an empty string.
+QString windowOpenedBy(const Command& command);
+
+}  // namespace orvane

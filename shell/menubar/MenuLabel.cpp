@@ -1,0 +1,48 @@
+#include "shell/menubar/MenuLabel.h"
+
+#include <QMouseEvent>
+
+namespace orvane {
+
+MenuLabel::MenuLabel(const QString& name, const QString& caption, QWidget* parent)
+    : QLabel(caption, parent)
+{
+    setObjectName(name);
+    setTextFormat(Qt::PlainText);
+    setMouseTracking(true);
+}
+
+void MenuLabel::mouseMoveEvent(QMouseEvent* event)
+{
+    event->accept();
+    emit moved();
+}
+
+void MenuLabel::mousePressEvent(QMouseEvent* event) { event->accept(); }
+
+void MenuLabel::mouseReleaseEvent(QMouseEvent* event)
+{
+    event->accept();
+    if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint()))
+        emit clicked();
+}
+
+MenuPanel::MenuPanel(const QString& name, QWidget* parent) : QFrame(parent)
+{
+    setObjectName(name);
+    setMouseTracking(true);
+    setFrameStyle(QFrame::Panel | QFrame::Raised);
+    setLineWidth(1);
+    setAutoFillBackground(true);
+}
+
+void MenuPanel::mouseMoveEvent(QMouseEvent* event)
+{
+    event->accept();
+    emit moved();
+}
+
+// A click on the background, or on a disabled item over it, does nothing.
+void MenuPanel::mousePressEvent(QMouseEvent* event) { event->accept(); }
+
+}  // namespace orvane

@@ -1,0 +1,25 @@
+#pragma once
+// A toolbar control: an image or a short caption that reports clicks. The six
+// formatting buttons also show a pressed or a flat look.
+
+#include <QLabel>
+
+namespace orvane {
+
+class ToolButton : public QLabel {
+    Q_OBJECT
+public:
+    ToolButton(const QString& name, const QString& tooltip, QWidget* parent);
+
+    void setPressedLook(bool pressed);
+    bool hasPressedLook() const;
+
+signals:
+    void clicked();
+
+protected:
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+};
+
+}  // namespace orvane

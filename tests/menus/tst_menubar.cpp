@@ -1,0 +1,356 @@
+// The label menu bar on a window of its own with a real source pane: opening,
+// hover colours, mode gating, the closing rules and item clicks, driven by
+// real mouse events.
+
+#include "platform/sourcepane/SourcePane.h"
+#include "shell/menubar/MenuBar.h"
+#include "shell/menubar/MenuLayout.h"
+
+#include <QFontInfo>
+#include <QLabel>
+#include <QSignalSpy>
+#include <QTest>
+
+using namespace orvane;
+using namespace orvane::menubar;
+
+class tst_MenuBar : public QObject {
+    Q_OBJECT
+private slots:
+    void init();
+    void cleanup();
+
+    void captionsFitTheirLabels();
+    void clickOpensPanelInFront_data();
+    void clickOpensPanelInFront();
+    void laterPanelOpensInFrontOfEarlierOne();
+    void helpHeaderOpensNoPanel();
+    void hoverTurnsItemRedAndPanelResets();
+    void headerHoverGatesItems_data();
+    void headerHoverGatesItems();
+    void disabledItemTakesNoClickAndNoHover();
+    void headerHoverClosesNeighbours_data();
+    void headerHoverClosesNeighbours();
+    void pointerMovesClosePanels_data();
+    void pointerMovesClosePanels();
+    void movingOverSurfaceLeavesSourceMode();
+
+private:
+    void moveTo(QWidget* w, QPoint at = {-1, -1});
+    void openAll();
+    QStringList openPanels() const;
+
+    QWidget* m_host = nullptr;
+    SourcePane* m_rch = nullptr;
+    QLabel* m_panel1 = nullptr;
+    QWidget* m_cover = nullptr;  // a sibling over the panels' area, created after them
+    MenuBar* m_bar = nullptr;
+};
+
+void tst_MenuBar::init()
+{
+    m_host = new QWidget;
+    m_host->resize(751, 575);
+    m_bar = new MenuBar(m_host, [this] { return !m_rch->isHidden(); });
+    m_rch = new SourcePane(m_host);
+    m_rch->setObjectName("rch");
+    m_rch->setGeometry(0, 300, 400, 200);
+    m_bar->watchSourcePane(m_rch);
+    m_panel1 = new QLabel(m_host);
+    m_panel1->setObjectName("panel_1");
+    m_panel1->setGeometry(pxRect(9480, 360, 1725, 3390));
+    m_bar->watchSideBarImage(m_panel1);
+    m_cover = new QWidget(m_host);
+    m_cover->setGeometry(0, 16, 600, 280);
+    m_cover->setAutoFillBackground(true);
+    m_host->show();
+    QVERIFY(QTest::qWaitForWindowExposed(m_host));
+}
+
+void tst_MenuBar::cleanup()
+{
+    delete m_host;
+    m_host = nullptr;
+}
+
+void tst_MenuBar::moveTo(QWidget* w, QPoint at)
+{
+    if (at == QPoint(-1, -1))
+        at = w->rect().center();
+    QTest::mouseMove(m_host, w->mapTo(m_host, at));
+}
+
+void tst_MenuBar::openAll()
+{
+    for (const HeaderSpec& h : menuHeaders())
+        if (!h.panel.isEmpty())
+            QMetaObject::invokeMethod(m_bar->header(h.name), "clicked");
+}
+
+QStringList tst_MenuBar::openPanels() const
+{
+    QStringList open;
+    for (const QString& p : allPanelsInClosingOrder())
+        if (m_bar->panel(p)->isVisible())
+            open << p;
+    return open;
+}
+
+// Captions are sized to fit Arial: a wrong font clips them. The ink of the
+// text must lie inside the label.
+static bool inkFits(const QLabel* label)
+{
+    return label->fontMetrics().tightBoundingRect(label->text()).right() < label->width();
+}
+
+void tst_MenuBar::captionsFitTheirLabels()
+{
+    for (const HeaderSpec& h : menuHeaders()) {
+        QLabel* header = m_bar->header(h.name);
+        QVERIFY(header->font().bold());
+        QCOMPARE(header->font().pointSizeF(), 8.25);
+        QVERIFY2(inkFits(header), qPrintable(h.name));
+    }
+    const QString family = QFontInfo(m_bar->header("label_file")->font()).family();
+    QVERIFY2(family == "Arial" || family == "Liberation Sans", qPrintable(family));
+    for (const PanelSpec& p : menuPanels()) {
+        QWidget* panel = m_bar->panel(p.name);
+        QVERIFY(panel->isHidden());
+        QRect previous;
+        for (const ItemSpec& i : p.items) {
+            QLabel* item = m_bar->item(i.name);
+            QCOMPARE(item->parentWidget(), panel);
+            QVERIFY2(panel->contentsRect().contains(item->geometry()), qPrintable(i.name));
+            QVERIFY2(!item->geometry().intersects(previous), qPrintable(i.name));
+            QVERIFY2(inkFits(item), qPrintable(i.name));
+            previous = item->geometry();
+        }
+    }
+}
+
+void tst_MenuBar::clickOpensPanelInFront_data()
+{
+    QTest::addColumn<QString>("header");
+    QTest::addColumn<QString>("panel");
+    for (const HeaderSpec& h : menuHeaders())
+        if (!h.panel.isEmpty())
+            QTest::newRow(qPrintable(h.caption)) << h.name << h.panel;
+}
+
+void tst_MenuBar::clickOpensPanelInFront()
+{
+    QFETCH(QString, header);
+    QFETCH(QString, panel);
+    QWidget* p = m_bar->panel(panel);
+    QTest::mouseClick(m_bar->header(header), Qt::LeftButton);
+    QVERIFY(p->isVisible());
+    QCOMPARE(p->geometry().left(), m_bar->header(header)->geometry().left());
+    QCOMPARE(p->geometry().top(), 16);
+    // In front of the sibling that covers the area, created after the panel.
+    const QPoint inside = p->geometry().topLeft() + QPoint(2, 2);
+    QWidget* top = m_host->childAt(inside);
+    QVERIFY(top == p || p->isAncestorOf(top));
+    // A second click leaves it open.
+    QTest::mouseClick(m_bar->header(header), Qt::LeftButton);
+    QVERIFY(p->isVisible());
+}
+
+void tst_MenuBar::laterPanelOpensInFrontOfEarlierOne()
+{
+    QTest::mouseClick(m_bar->header("Label_asp"), Qt::LeftButton);
+    QTest::mouseClick(m_bar->header("Label69"), Qt::LeftButton);
+    QWidget* asp = m_bar->panel("Picture_asp");
+    QWidget* library = m_bar->panel("pic_library");
+    QVERIFY(asp->isVisible());   // a click closes nothing
+    QVERIFY(library->isVisible());
+    const QRect overlap = asp->geometry() & library->geometry();
+    QVERIFY(!overlap.isEmpty());
+    QWidget* top = m_host->childAt(overlap.center());
+    QVERIFY(top == library || library->isAncestorOf(top));
+}
+
+void tst_MenuBar::helpHeaderOpensNoPanel()
+{
+    QMetaObject::invokeMethod(m_bar->header("Label_java"), "clicked");
+    QSignalSpy clicked(m_bar, &MenuBar::itemClicked);
+    QTest::mouseClick(m_bar->header("Label_help"), Qt::LeftButton);
+    QCOMPARE(clicked.count(), 1);
+    QCOMPARE(clicked.at(0).at(0).toString(), QString("Label_help"));
+    QCOMPARE(openPanels(), QStringList{"Picture_java"});
+}
+
+void tst_MenuBar::hoverTurnsItemRedAndPanelResets()
+{
+    QTest::mouseClick(m_bar->header("Label_format"), Qt::LeftButton);
+    QLabel* bold = m_bar->item("Label15");
+    QLabel* italics = m_bar->item("Label16");
+    QWidget* panel = m_bar->panel("Picture_format");
+    moveTo(bold);
+    QCOMPARE(MenuBar::foreColor(bold), MenuBar::kHover);
+    // The strip between two items is panel background: it clears the highlight.
+    moveTo(panel, QPoint(bold->geometry().center().x(), bold->geometry().bottom() + 4));
+    QCOMPARE(MenuBar::foreColor(bold), MenuBar::kNormal);
+    moveTo(italics);
+    QCOMPARE(MenuBar::foreColor(italics), MenuBar::kHover);
+    QCOMPARE(MenuBar::foreColor(bold), MenuBar::kNormal);
+    // Leaving upwards straight from the top item onto the header keeps its highlight.
+    moveTo(bold);
+    moveTo(m_bar->header("Label_format"));
+    QCOMPARE(MenuBar::foreColor(bold), MenuBar::kHover);
+    QVERIFY(panel->isVisible());
+}
+
+void tst_MenuBar::headerHoverGatesItems_data()
+{
+    QTest::addColumn<QString>("header");
+    QTest::addColumn<bool>("sourceMode");
+    QTest::addColumn<QStringList>("enabled");
+    QTest::addColumn<QStringList>("disabled");
+    QTest::newRow("File in Source mode") << "label_file" << true << QStringList{"Label3", "Label6"}
+                                         << QStringList{"Label1"};
+    QTest::newRow("File in Edit mode") << "label_file" << false << QStringList{"Label1"}
+                                       << QStringList{};
+    QTest::newRow("Edit in Source mode") << "Label_edit" << true << QStringList{"Label8", "Label14"}
+                                         << QStringList{"Label9"};
+    QTest::newRow("Format in Source mode") << "Label_format" << true
+                                           << QStringList{"Label15", "Label22"}
+                                           << QStringList{"Label23"};
+    QTest::newRow("Table in Source mode") << "Label_table" << true << QStringList{}
+                                          << QStringList{"Label24", "Label25", "Label30"};
+    QTest::newRow("Table in Edit mode") << "Label_table" << false
+                                        << QStringList{"Label24", "Label25", "Label30"}
+                                        << QStringList{};
+    QTest::newRow("Form in Source mode") << "Label_form" << true << QStringList{}
+                                         << QStringList{"Label70", "Label32", "Label40"};
+    QTest::newRow("Style in Source mode") << "Label_style" << true << QStringList{}
+                                          << QStringList{"Label41", "Label46", "Label50"};
+    QTest::newRow("JavaScript in Edit mode") << "Label_java" << false
+                                             << QStringList{"Label56", "Label57"} << QStringList{};
+    QTest::newRow("ASP in Edit mode") << "Label_asp" << false << QStringList{}
+                                      << QStringList{"Label58", "Label63", "Label68"};
+    QTest::newRow("ASP in Source mode") << "Label_asp" << true
+                                        << QStringList{"Label58", "Label63", "Label68"}
+                                        << QStringList{};
+}
+
+void tst_MenuBar::headerHoverGatesItems()
+{
+    QFETCH(QString, header);
+    QFETCH(bool, sourceMode);
+    QFETCH(QStringList, enabled);
+    QFETCH(QStringList, disabled);
+    // Start from the opposite gating, so each row shows a change.
+    m_rch->setVisible(!sourceMode);
+    moveTo(m_bar->header(header), {2, 2});
+    m_rch->setVisible(sourceMode);
+    moveTo(m_bar->header(header));
+    for (const QString& name : enabled) {
+        QVERIFY2(m_bar->item(name)->isEnabled(), qPrintable(name));
+        QCOMPARE(MenuBar::foreColor(m_bar->item(name)), MenuBar::kNormal);
+    }
+    for (const QString& name : disabled) {
+        QVERIFY2(!m_bar->item(name)->isEnabled(), qPrintable(name));
+        QCOMPARE(MenuBar::foreColor(m_bar->item(name)), MenuBar::kDisabledLook);
+    }
+}
+
+void tst_MenuBar::disabledItemTakesNoClickAndNoHover()
+{
+    m_rch->show();
+    moveTo(m_bar->header("Label_table"));
+    QTest::mouseClick(m_bar->header("Label_table"), Qt::LeftButton);
+    QLabel* wizard = m_bar->item("Label24");
+    QLabel* deleteRow = m_bar->item("Label25");
+    QSignalSpy clicked(m_bar, &MenuBar::itemClicked);
+    moveTo(deleteRow);
+    QCOMPARE(MenuBar::foreColor(deleteRow), MenuBar::kNormal);  // counted as the panel's background
+    QTest::mouseClick(deleteRow, Qt::LeftButton);
+    QCOMPARE(clicked.count(), 0);
+    QVERIFY(m_bar->panel("Picture_table")->isVisible());
+    QCOMPARE(deleteRow->palette().color(QPalette::Disabled, QPalette::WindowText),
+             MenuBar::kDisabledLook);
+
+    // Once Edit mode is current and the header crossed again, the items work.
+    m_rch->hide();
+    moveTo(m_bar->header("Label_table"));
+    moveTo(wizard);
+    QCOMPARE(MenuBar::foreColor(wizard), MenuBar::kHover);
+    QTest::mouseClick(wizard, Qt::LeftButton);
+    QCOMPARE(clicked.count(), 1);
+    QCOMPARE(clicked.at(0).at(0).toString(), QString("Label24"));
+}
+
+void tst_MenuBar::headerHoverClosesNeighbours_data()
+{
+    QTest::addColumn<QString>("header");
+    QTest::addColumn<QStringList>("closed");
+    for (const HeaderSpec& h : menuHeaders())
+        QTest::newRow(qPrintable(h.caption)) << h.name << h.closes;
+}
+
+void tst_MenuBar::headerHoverClosesNeighbours()
+{
+    QFETCH(QString, header);
+    QFETCH(QStringList, closed);
+    openAll();
+    moveTo(m_bar->header(header));
+    QStringList expected = allPanelsInClosingOrder();
+    for (const QString& p : closed)
+        expected.removeAll(p);
+    QCOMPARE(openPanels(), expected);
+}
+
+void tst_MenuBar::pointerMovesClosePanels_data()
+{
+    QTest::addColumn<QString>("over");
+    QTest::addColumn<QStringList>("stayOpen");
+    QTest::newRow("window background between headers") << "background" << QStringList{};
+    QTest::newRow("source pane") << "rch" << QStringList{};
+    QTest::newRow("design surface") << "DHTMLEdit1" << QStringList{};
+    QTest::newRow("preview") << "DHTMLEdit2" << QStringList{};
+    QTest::newRow("upper side-bar image") << "panel_1"
+                                          << QStringList{"Picture_java", "Picture_asp", "pic_library"};
+    QTest::newRow("panel background") << "panel" << allPanelsInClosingOrder();
+}
+
+void tst_MenuBar::pointerMovesClosePanels()
+{
+    QFETCH(QString, over);
+    QFETCH(QStringList, stayOpen);
+    openAll();
+    QCOMPARE(openPanels().size(), 9);
+    if (over == "background") {
+        const QPoint gap((m_bar->header("label_file")->geometry().right()
+                          + m_bar->header("Label_edit")->geometry().left()) / 2, 8);
+        QCOMPARE(m_host->childAt(gap), nullptr);
+        QTest::mouseMove(m_host, gap);
+    } else if (over == "rch") {
+        m_rch->raise();
+        moveTo(m_rch);
+    } else if (over == "panel_1") {
+        moveTo(m_panel1);
+    } else if (over == "panel") {
+        moveTo(m_bar->panel("pic_library"), {2, 2});
+    } else if (over == "DHTMLEdit1") {
+        m_bar->DHTMLEdit1_onmousemove();
+    } else {
+        m_bar->DHTMLEdit2_onmousemove();
+    }
+    QCOMPARE(openPanels(), stayOpen);
+}
+
+void tst_MenuBar::movingOverSurfaceLeavesSourceMode()
+{
+    m_rch->show();
+    m_bar->DHTMLEdit1_onmousemove();
+    QVERIFY(m_rch->isHidden());
+    m_rch->show();
+    m_bar->DHTMLEdit2_onmousemove();
+    QVERIFY(m_rch->isHidden());
+    m_rch->show();
+    moveTo(m_rch);
+    QVERIFY(!m_rch->isHidden());  // the source pane itself keeps Source mode
+}
+
+QTEST_MAIN(tst_MenuBar)
+#include "tst_menubar.moc"
