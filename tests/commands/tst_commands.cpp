@@ -60,6 +60,10 @@ private slots:
 
     void sourceModeInsertsFragments_data();
     void sourceModeInsertsFragments();
+    void editModeRunsEditingCommands_data();
+    void editModeRunsEditingCommands();
+    void editMenuOnDesignSurface();
+    void surfaceDialogsAskInEditMode();
     void editModePastesFragments_data();
     void editModePastesFragments();
     void refusalsChangeNothing_data();
@@ -165,6 +169,173 @@ void tst_Commands::sourceModeInsertsFragments()
         QCOMPARE(prompts.asked().at(0).title, QString("ENTER URL FOR HREF"));
         QCOMPARE(prompts.asked().at(0).defaultText, QString("HTTP:\\\\"));
     }
+}
+
+void tst_Commands::editModeRunsEditingCommands_data()
+{
+    QTest::addColumn<QString>("control");
+    QTest::addColumn<QString>("html");
+    QTest::addColumn<QString>("select");   // "all", or a word to find
+    QTest::addColumn<int>("latched");      // a command whose state becomes latched, or 0
+    QTest::addColumn<QString>("gained");   // appears more often in the normalised document
+    QTest::addColumn<QString>("lost");     // appears less often
+    QTest::addColumn<QString>("panel");
+
+    const QString para = "<P>word</P>";
+    // The design surface outdents what it indented itself.
+    const QString quote = "indented";
+    const QString table = "<TABLE><TR><TD>a</TD><TD>b</TD></TR><TR><TD>c</TD><TD>d</TD></TR></TABLE>";
+    QTest::newRow("menu Bold") << "Label15" << para << "all" << int(DECMD_BOLD) << "" << "" << "closed";
+    QTest::newRow("menu Italics") << "Label16" << para << "all" << int(DECMD_ITALIC) << "" << ""
+                                  << "closed";
+    QTest::newRow("menu Underline") << "Label17" << para << "all" << int(DECMD_UNDERLINE) << ""
+                                    << "" << "closed";
+    QTest::newRow("toolbar Bold") << "bold" << para << "all" << int(DECMD_BOLD) << "" << "" << "-";
+    QTest::newRow("toolbar Italics") << "italics" << para << "all" << int(DECMD_ITALIC) << "" << ""
+                                     << "-";
+    QTest::newRow("toolbar Underline") << "underline" << para << "all" << int(DECMD_UNDERLINE)
+                                       << "" << "" << "-";
+    QTest::newRow("toolbar Align Left") << "left1" << "<P ALIGN=center>word</P>" << "all"
+                                        << int(DECMD_JUSTIFYLEFT) << "" << "" << "-";
+    QTest::newRow("toolbar Align Center") << "center" << para << "all" << int(DECMD_JUSTIFYCENTER)
+                                          << "" << "" << "-";
+    QTest::newRow("toolbar Align Right") << "right" << para << "all" << int(DECMD_JUSTIFYRIGHT)
+                                         << "" << "" << "-";
+    QTest::newRow("menu Indent") << "Label18" << para << "all" << 0 << "<blockquote" << ""
+                                 << "closed";
+    QTest::newRow("toolbar Indent") << "Image8" << para << "all" << 0 << "<blockquote" << "" << "-";
+    QTest::newRow("menu Outdent") << "Label19" << quote << "word" << 0 << "" << "<blockquote"
+                                  << "closed";
+    QTest::newRow("toolbar Outdent") << "Image9" << quote << "word" << 0 << "" << "<blockquote"
+                                     << "-";
+    QTest::newRow("Ordered List") << "Label51" << para << "all" << 0 << "<ol>" << "" << "-";
+    QTest::newRow("UnOrdered List") << "Label52" << para << "all" << 0 << "<ul>" << "" << "-";
+    QTest::newRow("Unlink") << "Label23" << "<P><A HREF=x.htm>link</A></P>" << "all" << 0 << ""
+                            << "<a href=x.htm>" << "closed";
+    QTest::newRow("Add Row") << "Label27" << table << "a" << 0 << "<tr>" << "" << "closed";
+    QTest::newRow("Add Column") << "Label28" << table << "a" << 0 << "<td>" << "" << "closed";
+    QTest::newRow("Delete Row") << "Label25" << table << "a" << 0 << "" << "<tr>" << "closed";
+    QTest::newRow("Delete Column") << "Label26" << table << "a" << 0 << "" << "<td>" << "closed";
+    QTest::newRow("Absolute Position") << "Label50" << "<DIV>word</DIV>" << "word" << 0
+                                       << "absolute" << "" << "closed";
+    // Failures: a command that skips errors still closes its panel; one that
+    // does not stops at the failure and leaves it open. Nothing changes.
+    QTest::newRow("Delete Row outside a table") << "Label25" << para << "all" << 0 << "" << ""
+                                                << "closed";
+    QTest::newRow("Send to Back, nothing positioned") << "Label47" << para << "all" << 0 << ""
+                                                      << "" << "closed";
+    QTest::newRow("Send Backward, nothing positioned") << "Label46" << para << "all" << 0 << ""
+                                                       << "" << "open, red";
+    QTest::newRow("menu Outdent, nothing indented") << "Label19" << para << "all" << 0 << "" << ""
+                                                    << "closed";
+    QTest::newRow("menu Bold with nothing editable") << "Label15" << "<FRAMESET></FRAMESET>" << ""
+                                                     << 0 << "" << "" << "open, red";
+}
+
+void tst_Commands::editModeRunsEditingCommands()
+{
+    QFETCH(QString, control);
+    QFETCH(QString, html);
+    QFETCH(QString, select);
+    QFETCH(int, latched);
+    QFETCH(QString, gained);
+    QFETCH(QString, lost);
+    QFETCH(QString, panel);
+
+    ScriptedPrompts prompts;
+    e->setSourceMode(false);
+    e->rch->setText("untouched");
+    e->surface->setDocumentHTML(html == "indented" ? QString("<P>word</P>") : html);
+    if (html == "indented") {
+        e->surface->ExecCommand(DECMD_SELECTALL);
+        e->surface->ExecCommand(DECMD_INDENT, OLECMDEXECOPT_DONTPROMPTUSER);
+    }
+    if (select == "all")
+        e->surface->ExecCommand(DECMD_SELECTALL);
+    else if (!select.isEmpty())
+        e->surface->ExecCommand(DECMD_FINDTEXT, OLECMDEXECOPT_DONTPROMPTUSER, select);
+    const QString before = normalised(e->surface->DocumentHTML());
+
+    e->click(control);
+
+    const QString after = normalised(e->surface->DocumentHTML());
+    if (latched)
+        QCOMPARE(e->surface->QueryStatus(latched), int(DECMDF_LATCHED));
+    if (!gained.isEmpty())
+        QVERIFY2(after.count(gained) > before.count(gained), qPrintable(after));
+    if (!lost.isEmpty())
+        QVERIFY2(after.count(lost) < before.count(lost), qPrintable(after));
+    if (!latched && gained.isEmpty() && lost.isEmpty())
+        QCOMPARE(after, before);
+    else
+        QVERIFY(after != before);
+    QCOMPARE(panelState(*e, control), panel);
+    QCOMPARE(e->rch->Text(), QString("untouched"));
+    QCOMPARE(prompts.asked().size(), 0);
+}
+
+void tst_Commands::editMenuOnDesignSurface()
+{
+    ScriptedPrompts prompts;
+    e->setSourceMode(false);
+    e->surface->setDocumentHTML("<P>word</P>");
+    const auto selected = [this] { return e->surface->DOM().selection().createRange().text(); };
+
+    e->clickMenuItem("Label13");  // Select All
+    QCOMPARE(selected(), QString("word"));
+    QCOMPARE(panelState(*e, "Label13"), QString("closed"));
+
+    e->clickMenuItem("Label11");  // Copy
+    QCOMPARE(QApplication::clipboard()->text(), QString("word"));
+
+    e->clickTool("bold");
+    QCOMPARE(e->surface->QueryStatus(DECMD_BOLD), int(DECMDF_LATCHED));
+    e->clickMenuItem("Label8");  // Undo
+    QVERIFY(!normalised(e->surface->DocumentHTML()).contains("<b>"));
+    QCOMPARE(panelState(*e, "Label8"), QString("closed"));
+    e->clickMenuItem("Label9");  // Redo
+    QVERIFY(normalised(e->surface->DocumentHTML()).contains("<b>"));
+    QCOMPARE(panelState(*e, "Label9"), QString("closed"));
+
+    e->surface->ExecCommand(DECMD_SELECTALL);
+    e->clickMenuItem("Label10");  // Cut
+    QVERIFY(!e->surface->DocumentHTML().contains("word"));
+    QCOMPARE(panelState(*e, "Label10"), QString("closed"));
+    e->clickTool("paste");
+    QVERIFY(e->surface->DocumentHTML().contains("word"));
+
+    // Paste skips its errors: with an empty clipboard it still closes the panel.
+    QApplication::clipboard()->clear();
+    const QString before = e->surface->DocumentHTML();
+    e->clickMenuItem("Label12");
+    QCOMPARE(panelState(*e, "Label12"), QString("closed"));
+    QCOMPARE(e->surface->DocumentHTML(), before);
+    QCOMPARE(prompts.asked().size(), 0);
+}
+
+// In Edit mode Find, Insert Hyperlink and Insert Image ask nothing of their
+// own: the design surface's dialogs do the asking.
+void tst_Commands::surfaceDialogsAskInEditMode()
+{
+    ScriptedPrompts prompts;
+    prompts.answerInput("word").answerInput("x.htm").answerInput("pic.gif").answerInput("a picture");
+    e->setSourceMode(false);
+    e->surface->setDocumentHTML("<P>a word here</P>");
+
+    e->clickMenuItem("Label14");
+    QCOMPARE(e->surface->DOM().selection().createRange().text(), QString("word"));
+    QCOMPARE(panelState(*e, "Label14"), QString("closed"));
+
+    e->clickTool("Image2");
+    QVERIFY(normalised(e->surface->DocumentHTML()).contains("<a href=x.htm>word</a>"));
+
+    e->clickTool("Image4");
+    QVERIFY(normalised(e->surface->DocumentHTML()).contains("src=pic.gif"));
+
+    QCOMPARE(prompts.asked().size(), 4);
+    QVERIFY(prompts.asked().at(0).title != "Find Text");  // not the source pane's question
+    QVERIFY(prompts.asked().at(1).title != "ENTER URL FOR HREF");
+    QCOMPARE(prompts.pending(), 0);
 }
 
 void tst_Commands::editModePastesFragments_data()
