@@ -1,0 +1,46 @@
+#pragma once
+// Turning a page's text into the text the browser loads, and the map that
+// leads the browser's elements back to the text they came from. Server
+// blocks are taken out (the browser would move or drop them) and stand as
+// small markers in content or as tokens elsewhere; every start tag gets
+// data-orv-id="K", K being its element in the map.
+
+#include "SourceTree.h"
+
+#include <QJsonObject>
+#include <QList>
+#include <QString>
+
+namespace orvane::fidelity {
+
+// The surface's name, written into the page's generator meta element.
+inline constexpr char generatorName[] = "Microsoft DHTML Editing Control";
+
+// How to make a generator meta element of the source name the surface.
+struct GeneratorEdit {
+    int element = -1;
+    Span replace;         // the text to replace (empty to insert)
+    QString replacement;
+};
+
+struct PageMap {
+    SourceTree tree;
+    QList<Span> serverBlocks;
+    QList<GeneratorEdit> generators;  // every generator meta, in text order
+    QString eol;                      // the page's line ending
+};
+
+struct PreparedPage {
+    QString browserText;
+    PageMap map;
+};
+
+PreparedPage preparePage(const QString& text);
+
+// What the page script needs to know of the source tree (see fidelity.js).
+QJsonObject scriptMap(const PageMap& map);
+
+// The line ending a page uses most: "\r\n", "\n" or "\r" ("\r\n" when it has none).
+QString pageLineEnding(const QString& text);
+
+}  // namespace orvane::fidelity

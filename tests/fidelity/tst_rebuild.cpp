@@ -1,0 +1,125 @@
+// Rebuilding a page after an edit: only the changed elements are rewritten,
+// everything else (and every server block) comes back as written.
+
+#include "FidelityTokens.h"
+#include "PageRebuild.h"
+
+#include <QRegularExpression>
+#include <QTest>
+
+using namespace orvane::fidelity;
+
+namespace {
+
+// The id of the n-th element named `name` ("p#1" is the second p).
+int elementId(const PageMap& map, const QString& ref) {
+    const QString name = ref.section(u'#', 0, 0);
+    int n = ref.section(u'#', 1, 1).toInt();
+    for (int k = 0; k < map.tree.elements.size(); ++k)
+        if (map.tree.elements[k].name == name && n-- == 0)
+            return k;
+    return -1;
+}
+
+// What the page script would send: {keep:p#1} and {srv:N} become tokens.
+QString scriptHtml(const PageMap& map, QString html) {
+    static const QRegularExpression keep(QStringLiteral("\\{keep:([a-z0-9]+#\\d+)\\}"));
+    static const QRegularExpression srv(QStringLiteral("\\{srv:(\\d+)\\}"));
+    QRegularExpressionMatch m;
+    while ((m = keep.match(html)).hasMatch())
+        html.replace(m.capturedStart(), m.capturedLength(),
+                     QChar(keepOpen) + QString::number(elementId(map, m.captured(1))) + QChar(keepClose));
+    while ((m = srv.match(html)).hasMatch())
+        html.replace(m.capturedStart(), m.capturedLength(), serverToken(m.captured(1).toInt()));
+    return html;
+}
+
+const QString generator = QStringLiteral("<META NAME=\"GENERATOR\" Content=\"Microsoft DHTML Editing Control\">");
+
+}  // namespace
+
+class TestRebuild : public QObject {
+    Q_OBJECT
+private slots:
+    void rebuild_data();
+    void rebuild();
+    void unchangedPageIsVerbatim();
+};
+
+void TestRebuild::rebuild_data() {
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QStringList>("changes");  // "element|html"
+    QTest::addColumn<QString>("expected");
+
+    const QString crlfPage = QStringLiteral(
+        "<!DOCTYPE HTML PUBLIC \"-//W3C//DTD HTML 4.0 Transitional//EN\">\r\n"
+        "<html>\r\n<head>\r\n<title>T &amp; C</title>\r\n</head>\r\n"
+        "<body bgcolor=white>\r\n<p class=a>one &COPY; <i>two</i>\r\n<P>three</P>\r\n</body>\r\n</html>\r\n");
+    QTest::newRow("one paragraph in a CR LF page")
+        << crlfPage << QStringList{"p#0|<P class=\"a\">one \u00a9 <B>new\nline</B>{keep:i#0}\n</P>"}
+        << QString(crlfPage)
+               .replace("<head>", "<head>\r\n" + generator)
+               .replace("<p class=a>one &COPY; <i>two</i>\r\n",
+                        "<P class=\"a\">one \u00a9 <B>new\r\nline</B><i>two</i>\r\n</P>");
+    QTest::newRow("a cell of a clean table")
+        << "<TABLE border=1>\n<TR><TD rowspan=2>a<TD>b\n<TR><TD>c</TD></TR></TABLE>"
+        << QStringList{"td#1|<TD>B!</TD>"}
+        << generator + "\n<TABLE border=1>\n<TR><TD rowspan=2>a<TD>B!</TD><TR><TD>c</TD></TR></TABLE>";
+    QTest::newRow("a changed table keeps its clean rows")
+        << "<head></head><table>\n<tr><td>1</td></tr>\n<tr><td>2</td></tr>\n</table>"
+        << QStringList{"table#0|<TABLE><TBODY>{keep:tr#0}<TR><TD>new</TD></TR>{keep:tr#1}</TBODY></TABLE>"}
+        << "<head>\n" + generator + "</head><TABLE><TBODY><tr><td>1</td></tr><TR><TD>new</TD></TR><tr><td>2</td></tr></TBODY></TABLE>";
+    QTest::newRow("nested changes: a clean row between changed table and cell")
+        << "<table><tr><td>1</td><td>2</td></tr></table><p>x</p>"
+        << QStringList{"table#0|<TABLE class=\"t\">{keep:tr#0}</TABLE>", "td#1|<TD>two</TD>"}
+        << generator + "\r\n<TABLE class=\"t\"><tr><td>1</td><TD>two</TD></tr></TABLE><p>x</p>";
+    QTest::newRow("server blocks in a changed paragraph and attribute")
+        << "<%@ Language=VBScript %>\r\n<html><head><title><%= t %></title></head><body>\r\n"
+           "<p>Hi <%= name %>, <a href=\"<%= url %>?a=1\">go</a></p>\r\n<% If x Then %><p>z</p><% End If %>\r\n</body></html>"
+        << QStringList{"p#0|<P><B>Hi</B> {srv:2}, {keep:a#0}</P>"}
+        << "<%@ Language=VBScript %>\r\n<html><head>\r\n" + generator + "<title><%= t %></title></head><body>\r\n"
+           "<P><B>Hi</B> <%= name %>, <a href=\"<%= url %>?a=1\">go</a></P>\r\n<% If x Then %><p>z</p><% End If %>\r\n</body></html>";
+    QTest::newRow("a rewritten link with a server block in its address")
+        << "<p><a href=\"<%= url %>\" class=x>go</a></p>"
+        << QStringList{"a#0|<A href=\"{srv:0}\" class=\"y\">go</A>"}
+        << generator + "\r\n<p><A href=\"<%= url %>\" class=\"y\">go</A></p>";
+    QTest::newRow("existing generator replaced in place, second removed")
+        << "<HTML><HEAD>\n<META NAME=\"GENERATOR\" Content=\"Kestrova Editor v.1.0\">\n<meta name=generator content=x>\n</HEAD><BODY><P>a</P></BODY></HTML>"
+        << QStringList{"p#0|<P>b</P>"}
+        << "<HTML><HEAD>\n" + generator + "\n\n</HEAD><BODY><P>b</P></BODY></HTML>";
+    QTest::newRow("deleted child is gone, entities of clean children stay")
+        << "<div><p>a &eacute;</p><p>b</p><p>c&nbsp;</p></div>"
+        << QStringList{"div#0|<DIV>{keep:p#0}{keep:p#2}</DIV>"}
+        << generator + "\r\n<DIV><p>a &eacute;</p><p>c&nbsp;</p></DIV>";
+    QTest::newRow("implied body rewritten")
+        << "<title>t</title>\n<p>a"
+        << QStringList{"body#0|<BODY>{keep:p#0}<P>b</P></BODY>"}
+        << generator + "\n<title>t</title>\n<BODY><p>a<P>b</P></BODY>";
+    QTest::newRow("lone CR page")
+        << "<html><head></head><body>\r<p>a</p></body></html>"
+        << QStringList{"p#0|<P>a\nb</P>"}
+        << "<html><head>\r" + generator + "</head><body>\r<P>a\rb</P></body></html>";
+}
+
+void TestRebuild::rebuild() {
+    QFETCH(QString, text);
+    QFETCH(QStringList, changes);
+    QFETCH(QString, expected);
+    const PreparedPage page = preparePage(text);
+    QHash<int, QString> changed;
+    for (const QString& c : changes) {
+        const int id = elementId(page.map, c.section(u'|', 0, 0));
+        QVERIFY2(id >= 0, qPrintable(c));
+        changed.insert(id, scriptHtml(page.map, c.section(u'|', 1)));
+    }
+    QCOMPARE(rebuildPage(text, page.map, changed), expected);
+}
+
+void TestRebuild::unchangedPageIsVerbatim() {
+    const QString text = QStringLiteral("<p>a<% x %></p>");
+    const PreparedPage page = preparePage(text);
+    QCOMPARE(rebuildPage(text, page.map, {}), text);
+}
+
+QTEST_GUILESS_MAIN(TestRebuild)
+#include "tst_rebuild.moc"
