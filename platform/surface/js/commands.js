@@ -56,8 +56,9 @@
   function editableRange() {
     const r = pageRange();
     if (!r) return null;
+    if (document.designMode === 'on') return r;
     const el = elementOf(r.startContainer);
-    return el && (el.isContentEditable || document.designMode === 'on') ? r : null;
+    return el && el.isContentEditable ? r : null;
   }
 
   // The element selected as an object (an image, a table...), or null.
@@ -85,50 +86,68 @@
     s.addRange(r);
   }
 
-  // Text nodes that the range covers by at least one character (white space
-  // between blocks left out).
-  function textNodesIn(r) {
-    const root = r.commonAncestorContainer;
-    if (root.nodeType === Node.TEXT_NODE) return [root];
-    const out = [];
-    const walker = document.createTreeWalker(root, NodeFilter.SHOW_TEXT);
-    for (let n = walker.nextNode(); n; n = walker.nextNode()) {
-      if (!r.intersectsNode(n)) continue;
-      if (n === r.startContainer && r.startOffset >= n.length) continue;
-      if (n === r.endContainer && r.endOffset === 0) continue;
-      if (!n.data.trim()) continue;
-      out.push(n);
-    }
-    return out;
+  // The last node inside node in document order (node itself when it is a leaf).
+  function deepestLast(node) {
+    while (node.lastChild) node = node.lastChild;
+    return node;
   }
 
-  // The elements whose formatting the selection shows: the parents of the
-  // selected text, or the caret's element.
-  function formattedElements(r) {
-    if (r.collapsed) return [elementOf(r.startContainer)];
-    const seen = new Set();
-    for (const t of textNodesIn(r)) seen.add(t.parentElement);
-    if (!seen.size) seen.add(elementOf(r.startContainer));
-    return Array.from(seen);
+  // Calls visit(textNode) for each text node that the range covers by at
+  // least one character (white space between blocks left out), in document
+  // order, until visit answers false. Walks only the covered nodes.
+  function eachText(r, visit) {
+    const body = document.body;
+    const w = document.createTreeWalker(body, NodeFilter.SHOW_TEXT);
+    const next = (n) => { w.currentNode = n; return w.nextNode(); };
+    const prev = (n) => { w.currentNode = n; return w.previousNode(); };
+    const sc = r.startContainer, ec = r.endContainer;
+    let first;
+    if (sc.nodeType === Node.TEXT_NODE) first = r.startOffset < sc.length ? sc : next(sc);
+    else {
+      const child = sc.childNodes[r.startOffset];
+      first = child ? (child.nodeType === Node.TEXT_NODE ? child : next(child))
+                    : next(deepestLast(sc));
+    }
+    let last;
+    if (ec.nodeType === Node.TEXT_NODE) last = r.endOffset > 0 ? ec : prev(ec);
+    else if (r.endOffset > 0) {
+      const end = deepestLast(ec.childNodes[r.endOffset - 1]);
+      last = end.nodeType === Node.TEXT_NODE ? end : prev(end);
+    } else last = prev(ec);
+    if (!first || !last) return;
+    if (first !== last && !(first.compareDocumentPosition(last) & Node.DOCUMENT_POSITION_FOLLOWING)) return;
+    for (let n = first; n; n = n === last ? null : next(n)) {
+      if (n.data.trim() && visit(n) === false) return;
+    }
+  }
+
+  // The elements whose formatting the selection shows, one per covered text
+  // node (the caret's element for a caret), handed to visit until it stops.
+  function eachFormatted(r, visit) {
+    if (r.collapsed) { visit(elementOf(r.startContainer)); return; }
+    let any = false;
+    eachText(r, t => { any = true; return visit(t.parentElement); });
+    if (!any) visit(elementOf(r.startContainer));
   }
 
   // LATCHED when test holds for all, NINCHED when for some, else ENABLED.
-  function tally(elements, test) {
-    let yes = 0;
-    for (const el of elements) if (test(el)) ++yes;
-    if (yes === 0) return ENABLED;
-    return yes === elements.length ? LATCHED : NINCHED;
+  function tally(r, test) {
+    let yes = 0, no = 0;
+    eachFormatted(r, el => { if (test(el)) ++yes; else ++no; return !(yes && no); });
+    if (yes && no) return NINCHED;
+    return yes ? LATCHED : ENABLED;
   }
 
   // The one value that all share, or undefined when they differ.
-  function common(elements, valueOf) {
-    let value;
-    for (let i = 0; i < elements.length; ++i) {
-      const v = valueOf(elements[i]);
-      if (i === 0) value = v;
-      else if (v !== value) return undefined;
-    }
-    return value;
+  function common(r, valueOf) {
+    let value, seen = false, same = true;
+    eachFormatted(r, el => {
+      const v = valueOf(el);
+      if (!seen) { value = v; seen = true; return true; }
+      same = v === value;
+      return same;
+    });
+    return same ? value : undefined;
   }
 
   function closestIn(node, selector) {
@@ -233,7 +252,7 @@
         const r = editableRange();
         if (!r) return DISABLED;
         if (r.collapsed) return document.queryCommandState(name) ? LATCHED : ENABLED;
-        return tally(formattedElements(r), c.test);
+        return tally(r, c.test);
       },
     });
   }
@@ -257,7 +276,7 @@
 
   function fontNameAt(r) {
     if (r.collapsed) return firstFamily(document.queryCommandValue('fontName'));
-    return common(formattedElements(r), el => firstFamily(style(el).fontFamily));
+    return common(r, el => firstFamily(style(el).fontFamily));
   }
 
   function fontSizeAt(r) {
@@ -265,7 +284,7 @@
       const v = parseInt(document.queryCommandValue('fontSize'), 10);
       return v >= 1 ? v : legacySize(parseFloat(style(elementOf(r.startContainer)).fontSize));
     }
-    return common(formattedElements(r), el => legacySize(parseFloat(style(el).fontSize)));
+    return common(r, el => legacySize(parseFloat(style(el).fontSize)));
   }
 
   function uniformStatus(valueAt) {
@@ -383,7 +402,7 @@
       exec() { needEditable(); return edit(label, () => run(name)); },
       status() {
         const r = editableRange();
-        return r ? tally(formattedElements(r), el => alignment(el) === side) : DISABLED;
+        return r ? tally(r, el => alignment(el) === side) : DISABLED;
       },
     });
   }

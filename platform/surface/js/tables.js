@@ -59,22 +59,26 @@
     let top = Math.min(a.row, b.row), left = Math.min(a.col, b.col);
     let bottom = Math.max(a.row + a.rowSpan, b.row + b.rowSpan) - 1;
     let right = Math.max(a.col + a.colSpan, b.col + b.colSpan) - 1;
+    // Widen the rectangle until every cell in it lies wholly inside.
+    const cells = new Set();
     for (let grown = true; grown;) {
       grown = false;
-      for (const [, p] of grid.at) {
-        const pb = p.row + p.rowSpan - 1, pr = p.col + p.colSpan - 1;
-        if (p.row > bottom || pb < top || p.col > right || pr < left) continue;
-        if (p.row < top) { top = p.row; grown = true; }
-        if (pb > bottom) { bottom = pb; grown = true; }
-        if (p.col < left) { left = p.col; grown = true; }
-        if (pr > right) { right = pr; grown = true; }
+      for (let y = top; y <= bottom && !grown; ++y) {
+        for (let x = left; x <= right && !grown; ++x) {
+          const cell = grid.slots[y][x];
+          if (!cell || cells.has(cell)) continue;
+          cells.add(cell);
+          const p = grid.at.get(cell);
+          const pb = p.row + p.rowSpan - 1, pr = p.col + p.colSpan - 1;
+          if (p.row < top || pb > bottom || p.col < left || pr > right) {
+            top = Math.min(top, p.row); bottom = Math.max(bottom, pb);
+            left = Math.min(left, p.col); right = Math.max(right, pr);
+            grown = true;
+          }
+        }
       }
     }
-    const cells = [];
-    for (const [cell, p] of grid.at) {
-      if (p.row >= top && p.row <= bottom && p.col >= left && p.col <= right) cells.push(cell);
-    }
-    return { grid: grid, table: table, cell: first, cells: cells,
+    return { grid: grid, table: table, cell: first, cells: Array.from(cells),
              top: top, left: left, bottom: bottom, right: right };
   }
 
@@ -243,34 +247,35 @@
     }
   }
 
-  const inTable = () => (cmd.editableRange() && selectedBlock() ? cmd.ENABLED : cmd.DISABLED);
-
+  // Whether each command can act on a selected block of cells.
+  const always = () => true;
   const OPS = {
-    insertRow: ['Insert Row', insertRow, inTable],
-    insertCol: ['Insert Column', insertCol, inTable],
-    deleteRows: ['Delete Rows', deleteRows, inTable],
-    deleteCols: ['Delete Columns', deleteCols, inTable],
-    mergeCells: ['Merge Cells', mergeCells, () => {
-      const b = cmd.editableRange() && selectedBlock();
-      return b && b.cells.length > 1 ? cmd.ENABLED : cmd.DISABLED;
-    }],
-    splitCell: ['Split Cell', splitCell, () => {
-      const b = cmd.editableRange() && selectedBlock();
-      if (!b) return cmd.DISABLED;
+    insertRow: ['Insert Row', insertRow, always],
+    insertCol: ['Insert Column', insertCol, always],
+    deleteRows: ['Delete Rows', deleteRows, always],
+    deleteCols: ['Delete Columns', deleteCols, always],
+    mergeCells: ['Merge Cells', mergeCells, b => b.cells.length > 1 && !!b.grid.slots[b.top][b.left]],
+    splitCell: ['Split Cell', splitCell, b => {
       const p = b.grid.at.get(b.cell);
-      return p.rowSpan > 1 || p.colSpan > 1 ? cmd.ENABLED : cmd.DISABLED;
+      return p.rowSpan > 1 || p.colSpan > 1;
     }],
   };
 
   for (const name of Object.keys(OPS)) {
-    const [label, op, status] = OPS[name];
+    const [label, op, canAct] = OPS[name];
     cmd.define(name, {
       exec() {
         const b = needBlock();
-        if (status() !== cmd.ENABLED) cmd.refuse(label + ' cannot act here');
+        if (!canAct(b)) cmd.refuse(label + ' cannot act here');
         return cmd.edit(label, () => op(b));
       },
-      status: status,
+      status() {
+        const r = cmd.editableRange();
+        if (!r || !cellIn(r.startContainer, null)) return cmd.DISABLED;
+        if (canAct === always) return cmd.ENABLED;   // no need to model the table
+        const b = selectedBlock();
+        return b && canAct(b) ? cmd.ENABLED : cmd.DISABLED;
+      },
     });
   }
 
