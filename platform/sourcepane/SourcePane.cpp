@@ -1,6 +1,6 @@
 #include "SourcePane.h"
 
-#include "PageFile.h"
+#include "SourceFile.h"
 #include "TagStyles.h"
 
 #include <QFocusEvent>
@@ -179,12 +179,12 @@ int SourcePane::Find(const QString& needle, int start, int end)
 
 void SourcePane::LoadFile(const QString& path)
 {
-    DecodedPage page = readPageFile(path);
+    DecodedPage page = readSourceFile(path);
     setText(page.text);
     m_encoding = page.encoding;
 }
 
-void SourcePane::SaveFile(const QString& path) const { writePageFile(path, Text(), m_encoding); }
+void SourcePane::SaveFile(const QString& path) const { writeSourceFile(path, Text(), m_encoding); }
 
 // Leaving for a popup (the pane's own context menu) or another window is not
 // losing the focus within the window.

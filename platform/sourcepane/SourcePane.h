@@ -46,7 +46,7 @@ public:
     // selection alone.
     int Find(const QString& text, int start = 0, int end = -1);
 
-    // Whole-file load and save; throw PageFileError. A page is saved in the
+    // Whole-file load and save; throw SourceFileError. A page is saved in the
     // encoding it was loaded in (UTF-8 before any load). A failed load leaves
     // the text as it was; a failed save leaves an existing file as it was.
     void LoadFile(const QString& path);

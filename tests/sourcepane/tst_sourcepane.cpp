@@ -1,7 +1,7 @@
 // The source pane: byte-exact text, QString positions, selection semantics,
 // line endings of Enter and paste, search, files, tag colouring and its signals.
 
-#include "platform/sourcepane/PageFile.h"
+#include "platform/sourcepane/SourceFile.h"
 #include "platform/sourcepane/SourcePane.h"
 
 #include <QApplication>
@@ -239,14 +239,14 @@ void TestSourcePane::fileFailures()
     QTemporaryDir dir;
     SourcePane pane;
     pane.setText(QStringLiteral("keep me"));
-    QVERIFY_THROWS_EXCEPTION(orvane::PageFileError, pane.LoadFile(dir.filePath("missing.htm")));
+    QVERIFY_THROWS_EXCEPTION(orvane::SourceFileError, pane.LoadFile(dir.filePath("missing.htm")));
     QCOMPARE(pane.Text(), QStringLiteral("keep me"));
 
     QFile plain(dir.filePath("plain"));
     QVERIFY(plain.open(QIODevice::WriteOnly));
     plain.close();
-    QVERIFY_THROWS_EXCEPTION(orvane::PageFileError, pane.SaveFile(dir.filePath("plain/page.htm")));
-    QVERIFY_THROWS_EXCEPTION(orvane::PageFileError, pane.SaveFile(dir.path()));
+    QVERIFY_THROWS_EXCEPTION(orvane::SourceFileError, pane.SaveFile(dir.filePath("plain/page.htm")));
+    QVERIFY_THROWS_EXCEPTION(orvane::SourceFileError, pane.SaveFile(dir.path()));
 }
 
 void TestSourcePane::colorTags_data()

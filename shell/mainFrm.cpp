@@ -1,0 +1,289 @@
+#include "mainFrm.h"
+
+#include "SideBarPictures.h"
+#include "TabStrip.h"
+#include "Twips.h"
+#include "platform/sourcepane/SourcePane.h"
+#include "platform/surface/Surface.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QFrame>
+#include <QLabel>
+#include <QStatusBar>
+#include <QTabBar>
+
+#include <exception>
+
+using orvane::px;
+using orvane::pxRect;
+
+namespace {
+
+constexpr quint32 kTagBlue = 16711680;  // blue in the Windows colour encoding
+constexpr quint32 kBlack = 0;
+
+// Runs one step of a handler that skips failing steps and goes on.
+template <typename Step>
+void skipErrors(Step step)
+{
+    try {
+        step();
+    } catch (const std::exception&) {
+    }
+}
+
+// Left edges of the side-bar pieces, in twips right of the tab strip's right edge.
+struct SideBarOffset {
+    const char* name;
+    int left;
+};
+constexpr SideBarOffset kSideBarOffsets[] = {
+    {"panel_1", 200}, {"panel_2", 200}, {"FontCombo", 400}, {"FontSizeCombo", 400},
+    {"Picture2", 400}, {"Picture3", 470}, {"Image1", 300}, {"Label2", 1450}, {"Label55", 1450},
+};
+
+}  // namespace
+
+mainFrm::mainFrm(QWidget* parent) : QWidget(parent)
+{
+    setObjectName(QStringLiteral("mainFrm"));
+    setWindowTitle(QStringLiteral("Orvane Editor 1.5"));
+    setMouseTracking(true);
+    resize(px(11265), px(8625));
+
+    createTabStripAndFrames();
+    createSurfaces();
+    createSideBars();
+    createStatusBar();
+    Form_Load();
+    arrangeLayout();
+}
+
+mainFrm::~mainFrm() = default;
+
+void mainFrm::createTabStripAndFrames()
+{
+    m_TabStrip1 = new orvane::TabStrip(this);
+    m_TabStrip1->setObjectName(QStringLiteral("TabStrip1"));
+    m_TabStrip1->setGeometry(pxRect(0, 240, 7095, 7995));
+    connect(m_TabStrip1, &orvane::TabStrip::Click, this, &mainFrm::TabStrip1_Click);
+    for (int i = 0; i < 3; ++i) {
+        m_Frame1[i] = new QFrame(this);
+        m_Frame1[i]->setObjectName(QStringLiteral("Frame1(%1)").arg(i));
+        m_Frame1[i]->setFrameShape(QFrame::NoFrame);
+        m_Frame1[i]->setAutoFillBackground(true);
+    }
+}
+
+void mainFrm::createSurfaces()
+{
+    m_DHTMLEdit1 = new orvane::Surface(orvane::Surface::Mode::Edit, m_Frame1[0]);
+    m_DHTMLEdit1->setObjectName(QStringLiteral("DHTMLEdit1"));
+    m_rch = new orvane::SourcePane(m_Frame1[1]);
+    m_rch->setObjectName(QStringLiteral("rch"));
+    m_rch->hide();
+    connect(m_rch, &orvane::SourcePane::LostFocus, this, &mainFrm::rch_LostFocus);
+    m_DHTMLEdit2 = new orvane::Surface(orvane::Surface::Mode::Browse, m_Frame1[2]);
+    m_DHTMLEdit2->setObjectName(QStringLiteral("DHTMLEdit2"));
+}
+
+void mainFrm::createSideBars()
+{
+    auto label = [this](const char* name, QRect rect) {
+        auto* l = new QLabel(this);
+        l->setObjectName(QLatin1String(name));
+        l->setGeometry(rect);
+        return l;
+    };
+    auto combo = [this](const char* name, QRect rect, const char* tip) {
+        auto* c = new QComboBox(this);
+        c->setObjectName(QLatin1String(name));
+        c->setGeometry(rect);
+        c->setToolTip(QLatin1String(tip));
+        return c;
+    };
+    auto box = [this](const char* name, QRect rect) {
+        auto* w = new QWidget(this);
+        w->setObjectName(QLatin1String(name));
+        w->setGeometry(rect);
+        return w;
+    };
+    // The close areas sit 1250 twips right of and 120 below a bar's corner.
+    const QRect closeMark = pxRect(1250, 120, 255, 255);
+
+    m_panel_1 = label("panel_1", pxRect(9480, 360, 1725, 3390));
+    m_panel_1->setPixmap(orvane::sideBarBackground(m_panel_1->size(), closeMark));
+    m_FontCombo = combo("FontCombo", pxRect(9720, 775, 1335, 330), "Font");
+    m_FontSizeCombo = combo("FontSizeCombo", pxRect(9690, 1100, 1335, 330), "Font Size");
+    m_Picture2 = box("Picture2", pxRect(9690, 1460, 1335, 2055));
+    m_Label2 = label("Label2", pxRect(10800, 480, 255, 255));
+
+    m_panel_2 = label("panel_2", pxRect(9480, 3960, 1725, 3390));
+    m_panel_2->setPixmap(orvane::sideBarBackground(m_panel_2->size(), closeMark));
+    m_Picture3 = box("Picture3", pxRect(9720, 4440, 1215, 2535));
+    m_Label55 = label("Label55", pxRect(10800, 4080, 255, 255));
+
+    m_Image1 = label("Image1", pxRect(9600, 7440, 300, 300));
+    m_Image1->setPixmap(orvane::sideBarBadge(m_Image1->size()));
+
+    m_Label54 = label("Label54", pxRect(8760, 0, 1335, 255));
+    m_Label54->setText(QStringLiteral("Show Side Bars"));
+    m_Label54->setFont(QFont(QStringLiteral("Arial"), 8));
+    m_Label54->hide();
+}
+
+void mainFrm::createStatusBar()
+{
+    m_StatusBar1 = new QStatusBar(this);
+    m_StatusBar1->setObjectName(QStringLiteral("StatusBar1"));
+    m_StatusBar1->setSizeGripEnabled(false);
+    m_StatusBar1->setGeometry(pxRect(0, 8385, 11265, 240));
+}
+
+void mainFrm::Form_Load()
+{
+    m_documentReady = false;
+
+    QTabBar* tabs = m_TabStrip1->tabBar();
+    tabs->setTabText(0, QStringLiteral("Edit"));
+    tabs->addTab(QStringLiteral("Source"));
+    tabs->addTab(QStringLiteral("View"));
+
+    for (QFrame* frame : m_Frame1)
+        frame->setGeometry(m_TabStrip1->clientRect());
+    m_Frame1[0]->raise();
+
+    m_DHTMLEdit1->move(px(10), px(10));
+    m_rch->move(px(5), px(10));
+    m_DHTMLEdit2->move(px(5), px(10));
+
+    m_fontList = {QStringLiteral("Alberta"), QStringLiteral("Arial"), QStringLiteral("Tahoma"),
+                  QStringLiteral("Courier"), QStringLiteral("Verdana"), QStringLiteral("Wingdings"),
+                  QStringLiteral("Garamond"), QStringLiteral("Rockwell"),
+                  QStringLiteral("Harbinger"), QStringLiteral("Times New Roman")};
+    m_sizeList.clear();
+    for (int size = 1; size <= 7; ++size)
+        m_sizeList << QString::number(size);
+
+    m_FontCombo->addItems(m_fontList);
+    m_FontCombo->setCurrentIndex(0);
+    m_FontSizeCombo->addItems(m_sizeList);
+    m_FontSizeCombo->setCurrentIndex(0);
+
+    m_findList = {QString(), QStringLiteral("Microsoft DHTML Editing Control")};
+    m_replaceList = {QString(), QStringLiteral("Kestrova Editor v.1.5")};
+}
+
+// The tab strip and the surfaces fill the window left of the side bars; the
+// side-bar pieces keep their places relative to the tab strip's right edge.
+void mainFrm::arrangeLayout()
+{
+    const int statusHeight = px(240);
+    m_StatusBar1->setGeometry(0, height() - statusHeight, width(), statusHeight);
+    const int tabTop = px(240);
+    m_TabStrip1->setGeometry(0, tabTop, qMax(0, width() - px(1980)),
+                             qMax(0, height() - statusHeight - tabTop));
+    const QRect client = m_TabStrip1->clientRect();
+    for (QFrame* frame : m_Frame1)
+        frame->setGeometry(client);
+    for (QWidget* surface : {static_cast<QWidget*>(m_DHTMLEdit1), static_cast<QWidget*>(m_rch),
+                             static_cast<QWidget*>(m_DHTMLEdit2)})
+        surface->resize(qMax(0, client.width() - surface->x()),
+                        qMax(0, client.height() - surface->y()));
+
+    const int right = orvane::twips(m_TabStrip1->geometry().right() + 1);
+    for (const SideBarOffset& piece : kSideBarOffsets)
+        if (auto* w = findChild<QWidget*>(QLatin1String(piece.name), Qt::FindDirectChildrenOnly))
+            w->move(px(right + piece.left), w->y());
+}
+
+bool mainFrm::isSourceMode() const { return !m_rch->isHidden(); }
+
+QString mainFrm::ReplaceString(const QString& pstring, const QString& Keyword,
+                               const QString& NewKeyWord)
+{
+    if (Keyword.isEmpty())
+        return pstring;
+    QString result = pstring;
+    return result.replace(Keyword, NewKeyWord, Qt::CaseSensitive);
+}
+
+void mainFrm::ColorTags(orvane::SourcePane* pane)
+{
+    pane->colorTags(kTagBlue, kBlack);
+    // The caret goes to the start with nothing selected, so that the next
+    // insertion cannot overwrite a tag that was left selected.
+    pane->setSelStart(0);
+    pane->show();
+}
+
+void mainFrm::TabStrip1_Click()
+{
+    skipErrors([&] { m_Frame1[m_TabStrip1->selectedIndex()]->raise(); });
+
+    QString html;
+    bool haveHtml = false;
+    skipErrors([&] {
+        html = m_DHTMLEdit1->DocumentHTML();
+        haveHtml = true;
+        m_rch->setText(html);
+    });
+    // The source pane holds exactly the design surface's HTML now, so either
+    // branch hands the preview the same text; reuse it rather than read it again.
+    skipErrors([&] {
+        m_DHTMLEdit2->setDocumentHTML(haveHtml ? html
+                                      : isSourceMode() ? m_rch->Text()
+                                                       : m_DHTMLEdit1->DocumentHTML());
+    });
+    skipErrors([&] {
+        QString text = haveHtml ? html : m_rch->Text();
+        for (int i = 1; i < m_findList.size(); ++i) {
+            if (text.contains(m_findList[i])) {
+                text = ReplaceString(text, m_findList[i], m_replaceList[i]);
+                m_rch->setText(text);
+            }
+        }
+    });
+    skipErrors([&] {
+        m_rch->setSelStart(0);
+        m_rch->setSelLength(m_rch->TextLength());
+        m_rch->setSelColor(kBlack);
+    });
+    skipErrors([&] { ColorTags(m_rch); });
+}
+
+void mainFrm::rch_LostFocus()
+{
+    skipErrors([&] { m_DHTMLEdit1->setDocumentHTML(m_rch->Text()); });
+}
+
+void mainFrm::Form_Unload()
+{
+    if (m_unloading)
+        return;
+    m_unloading = true;
+    for (QWidget* window : QApplication::topLevelWidgets())
+        if (window != this && window->isVisible())
+            window->close();
+    QCoreApplication::quit();
+}
+
+void mainFrm::closeEvent(QCloseEvent* event)
+{
+    Form_Unload();
+    event->accept();
+}
+
+void mainFrm::mouseMoveEvent(QMouseEvent* event)
+{
+    QWidget::mouseMoveEvent(event);
+    emit formMouseMoved();
+}
+
+void mainFrm::resizeEvent(QResizeEvent* event)
+{
+    QWidget::resizeEvent(event);
+    arrangeLayout();
+}

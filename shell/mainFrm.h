@@ -1,0 +1,106 @@
+#pragma once
+// The main window: three surfaces stacked under the mode tabs (the design
+// surface, the HTML source pane and the preview), the side bars and the
+// status bar. Source mode is current exactly while the source pane is not
+// hidden (isSourceMode); the selected tab only decides what is in front.
+
+#include <QStringList>
+#include <QWidget>
+
+class QComboBox;
+class QFrame;
+class QLabel;
+class QStatusBar;
+
+namespace orvane {
+class SourcePane;
+class Surface;
+class TabStrip;
+}  // namespace orvane
+
+class mainFrm : public QWidget {
+    Q_OBJECT
+public:
+    explicit mainFrm(QWidget* parent = nullptr);
+    ~mainFrm() override;
+
+    orvane::Surface* DHTMLEdit1() const { return m_DHTMLEdit1; }
+    orvane::Surface* DHTMLEdit2() const { return m_DHTMLEdit2; }
+    orvane::SourcePane* rch() const { return m_rch; }
+    orvane::TabStrip* TabStrip1() const { return m_TabStrip1; }
+    QFrame* Frame1(int index) const { return m_Frame1[index]; }
+    QComboBox* FontCombo() const { return m_FontCombo; }
+    QComboBox* FontSizeCombo() const { return m_FontSizeCombo; }
+    QStatusBar* StatusBar1() const { return m_StatusBar1; }
+
+    // The mode flag: Source mode while the source pane is not hidden.
+    bool isSourceMode() const;
+
+    // Font faces and sizes offered by the font boxes, in their order.
+    const QStringList& fontList() const { return m_fontList; }
+    const QStringList& sizeList() const { return m_sizeList; }
+    // Set by the design surface's first document-complete event.
+    bool documentReady() const { return m_documentReady; }
+    void setDocumentReady(bool ready) { m_documentReady = ready; }
+
+    // Every occurrence of Keyword in pstring replaced by NewKeyWord, left to
+    // right; inserted text is not searched again. An empty Keyword changes nothing.
+    static QString ReplaceString(const QString& pstring, const QString& Keyword,
+                                 const QString& NewKeyWord);
+
+    // Colours every tag of pane blue and the rest black, then shows the pane
+    // (which makes Source mode current) with the caret at the start.
+    void ColorTags(orvane::SourcePane* pane);
+
+    // The tab switch: brings the selected tab's frame to the front, refreshes
+    // the source text and the preview from the design surface and colours the
+    // source. Each step that fails is skipped.
+    void TabStrip1_Click();
+    // The source text becomes the design surface's document.
+    void rch_LostFocus();
+    // Ends the program: every window closes, nothing is asked or saved.
+    void Form_Unload();
+
+signals:
+    // The pointer moved over the window's own background.
+    void formMouseMoved();
+
+protected:
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void createTabStripAndFrames();
+    void createSurfaces();
+    void createSideBars();
+    void createStatusBar();
+    void Form_Load();
+    void arrangeLayout();
+
+    orvane::TabStrip* m_TabStrip1 = nullptr;
+    QFrame* m_Frame1[3] = {};
+    orvane::Surface* m_DHTMLEdit1 = nullptr;
+    orvane::SourcePane* m_rch = nullptr;
+    orvane::Surface* m_DHTMLEdit2 = nullptr;
+
+    QLabel* m_panel_1 = nullptr;
+    QLabel* m_panel_2 = nullptr;
+    QComboBox* m_FontCombo = nullptr;
+    QComboBox* m_FontSizeCombo = nullptr;
+    QWidget* m_Picture2 = nullptr;
+    QWidget* m_Picture3 = nullptr;
+    QLabel* m_Label2 = nullptr;
+    QLabel* m_Label55 = nullptr;
+    QLabel* m_Image1 = nullptr;
+    QLabel* m_Label54 = nullptr;
+    QStatusBar* m_StatusBar1 = nullptr;
+
+    QStringList m_fontList;
+    QStringList m_sizeList;
+    bool m_documentReady = false;
+    // Pairs applied to the source text at every tab switch; entry 0 is unused.
+    QStringList m_findList;
+    QStringList m_replaceList;
+    bool m_unloading = false;
+};
