@@ -19,6 +19,7 @@ private slots:
     void undoBringsBackSameNodesAndKeepsMarks();
     void newChangeDropsRedo();
     void undoRestoresSelection();
+    void undoingEveryEditGivesBackPageText();
 
 private:
     QString paragraph() { return pageScript(*s, "return document.querySelector('p').innerHTML;").toString(); }
@@ -139,6 +140,29 @@ void tst_CommandHistory::undoRestoresSelection()
     selectText(*s, "one", true);
     s->ExecCommand(DECMD_UNDO);
     QCOMPARE(s->DOM().selection().createRange().text(), QString("two"));
+}
+
+void tst_CommandHistory::undoingEveryEditGivesBackPageText()
+{
+    // The fidelity layer's change record follows the history: undoing every
+    // edit leaves no element changed, so the page's own text comes back.
+    loadBody(*s, "<P data-orv-id=\"0\">one <B data-orv-id=\"1\">two</B></P>"
+                 "<TABLE data-orv-id=\"2\"><TBODY data-orv-id=\"3\"><TR data-orv-id=\"4\">"
+                 "<TD data-orv-id=\"5\">x</TD></TR></TBODY></TABLE>");
+    pageScript(*s, "orv.fidelity.init({parents: [-1, 0, -1, 2, 3, 4]}); return 1;");
+    const QString changed = "return orv.fidelity.changed();";
+    QCOMPARE(pageScript(*s, changed).toBool(), false);
+    selectText(*s, "one");
+    s->ExecCommand(DECMD_ITALIC, OLECMDEXECOPT_DONTPROMPTUSER);
+    selectText(*s, "x", true);
+    s->ExecCommand(DECMD_INSERTCOL);
+    QCOMPARE(pageScript(*s, changed).toBool(), true);
+    s->ExecCommand(DECMD_UNDO);
+    QCOMPARE(pageScript(*s, changed).toBool(), true);
+    s->ExecCommand(DECMD_UNDO);
+    QCOMPARE(pageScript(*s, changed).toBool(), false);
+    s->ExecCommand(DECMD_REDO);
+    QCOMPARE(pageScript(*s, changed).toBool(), true);
 }
 
 ORVANE_TEST_MAIN(tst_CommandHistory)

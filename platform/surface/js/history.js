@@ -3,7 +3,9 @@
 // surface's own changes (through orv.hooks) and the user's typing (bursts of
 // beforeinput, coalesced by kind and by a pause between keys). Undo re-applies
 // the mutations backwards, so the very same nodes come back, with their
-// data-orv-* marks, instead of a re-parsed copy of the page.
+// data-orv-* marks, instead of a re-parsed copy of the page; the fidelity
+// layer's change record is saved with each step and put back with it, so
+// undoing every edit gives back the page's own text.
 (function () {
   'use strict';
 
@@ -20,7 +22,7 @@
 
   let undoStack = [];
   let redoStack = [];
-  let open = null;      // the step being recorded: {label, records, selBefore, selAfter}
+  let open = null;      // the step being recorded: {label, records, selBefore, selAfter, fidBefore, fidAfter}
   let typing = null;    // {kind, last} while `open` is a burst of typing
   let single = null;    // label of a browser edit (paste by keys, drop...) awaiting its input event
   let replaying = false;
@@ -42,6 +44,14 @@
       s.setBaseAndExtent(saved.an, Math.min(saved.ao, nodeLength(saved.an)),
                          saved.fn, Math.min(saved.fo, nodeLength(saved.fn)));
     } catch (e) { /* a node that can hold no caret: leave the selection alone */ }
+  }
+
+  function fidelityState() {
+    return orv.fidelity && orv.fidelity.state ? orv.fidelity.state() : null;
+  }
+
+  function restoreFidelity(saved) {
+    if (saved && orv.fidelity && orv.fidelity.restore) orv.fidelity.restore(saved);
   }
 
   function plain(r) {
@@ -67,7 +77,9 @@
     if (!kept.length) return;
     if (open) { open.records.push(...kept); return; }
     if (undoStack.length) {
-      undoStack[undoStack.length - 1].records.push(...kept);
+      const top = undoStack[undoStack.length - 1];
+      top.records.push(...kept);
+      top.fidAfter = fidelityState();
       redoStack = [];
     }
   }
@@ -142,13 +154,15 @@
     typing = null;
     single = null;
     step.selAfter = saveSelection();
+    step.fidAfter = fidelityState();
     if (step.records.length) push(step);
     return step.records.length;
   }
 
   function begin(label) {
     close();
-    open = { label: label, records: [], selBefore: saveSelection(), selAfter: null };
+    open = { label: label, records: [], selBefore: saveSelection(), selAfter: null,
+             fidBefore: fidelityState(), fidAfter: null };
   }
 
   function abort() {
@@ -158,6 +172,7 @@
     open = null;
     typing = null;
     replay(() => revert(step.records));
+    restoreFidelity(step.fidBefore);
     restoreSelection(step.selBefore);
   }
 
@@ -180,6 +195,7 @@
       const step = undoStack.pop();
       if (!step) return false;
       replay(() => revert(step.records));
+      restoreFidelity(step.fidBefore);
       redoStack.push(step);
       restoreSelection(step.selBefore);
       return true;
@@ -189,6 +205,7 @@
       const step = redoStack.pop();
       if (!step) return false;
       replay(() => reapply(step.records));
+      restoreFidelity(step.fidAfter);
       undoStack.push(step);
       restoreSelection(step.selAfter);
       return true;
