@@ -4,6 +4,11 @@
 
 namespace orvane::ftp {
 
+namespace {
+// Not a socket: act() runs every transfer instead of one socket's.
+constexpr curl_socket_t kNudge = -2;
+}
+
 CurlDriver::CurlDriver(QObject* parent) : QObject(parent)
 {
     static const bool initialised = curl_global_init(CURL_GLOBAL_DEFAULT) == CURLE_OK;
@@ -11,6 +16,13 @@ CurlDriver::CurlDriver(QObject* parent) : QObject(parent)
     m_easy = curl_easy_init();
     m_timer.setSingleShot(true);
     connect(&m_timer, &QTimer::timeout, this, [this] { act(CURL_SOCKET_TIMEOUT, 0); });
+    // libcurl 7.88 does not always name every socket a transfer waits on:
+    // a passive data connection may be left unstarted with no socket watched,
+    // and during the TLS handshake of an FTPS data connection only that
+    // socket is watched while the reply it depends on arrives on the control
+    // connection. A periodic run of every transfer gets them going again.
+    m_nudge.setInterval(20);
+    connect(&m_nudge, &QTimer::timeout, this, [this] { act(kNudge, 0); });
 }
 
 CurlDriver::~CurlDriver()
@@ -34,6 +46,7 @@ void CurlDriver::start()
 {
     ensureMulti();
     m_running = true;
+    m_nudge.start();
     // libcurl asks for a timeout of 0 through timerCallback: the transfer
     // starts from the event loop.
     curl_multi_add_handle(m_multi, m_easy);
@@ -44,6 +57,7 @@ void CurlDriver::stop()
     if (!m_running)
         return;
     m_running = false;
+    m_nudge.stop();
     curl_multi_remove_handle(m_multi, m_easy);
 }
 
@@ -123,7 +137,10 @@ void CurlDriver::act(curl_socket_t s, int mask)
     if (!m_multi)
         return;
     int stillRunning = 0;
-    curl_multi_socket_action(m_multi, s, mask, &stillRunning);
+    if (s == kNudge)
+        curl_multi_perform(m_multi, &stillRunning);
+    else
+        curl_multi_socket_action(m_multi, s, mask, &stillRunning);
     bool done = false;
     CURLcode result = CURLE_OK;
     int left = 0;

@@ -53,6 +53,7 @@ private:
     CURLM* m_multi = nullptr;
     CURL* m_easy = nullptr;
     QTimer m_timer;
+    QTimer m_nudge;
     QHash<curl_socket_t, Watch> m_watches;
     bool m_running = false;
     std::function<void(CURLcode)> m_finished;

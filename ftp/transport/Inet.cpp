@@ -13,6 +13,7 @@
 
 #include <curl/curl.h>
 
+#include <cstdio>
 #include <memory>
 
 namespace orvane::ftp {
@@ -561,6 +562,11 @@ size_t Inet::Private::send(char* data, size_t size, size_t n, void* self)
 
 int Inet::Private::debug(CURL*, curl_infotype type, char* data, size_t size, void* self)
 {
+    // ORVANE_FTP_TRACE=1 prints the protocol conversation on stderr.
+    static const bool trace = qEnvironmentVariableIntValue("ORVANE_FTP_TRACE") != 0;
+    if (trace && type <= CURLINFO_HEADER_OUT)
+        fprintf(stderr, "%s %.*s", type == CURLINFO_TEXT ? "*" : type == CURLINFO_HEADER_IN ? "<" : ">",
+                int(size), data);
     if (type != CURLINFO_HEADER_IN)
         return 0;
     // Server reply lines; the last complete one is the response text.

@@ -1,0 +1,74 @@
+#pragma once
+// Runs one Inet operation to its end in a test, recording the states and
+// reading the reply the way the FTP control does.
+
+#include "Inet.h"
+#include "TestServers.h"
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+
+namespace orvane::testing {
+
+struct Outcome {
+    QList<int> states;
+    QString reply;
+    QString info;
+    qint64 elapsedMs = 0;
+    bool finished = false;
+
+    bool ok() const { return finished && !states.isEmpty() && states.last() == ftp::icResponseCompleted; }
+    bool failed() const { return finished && !states.isEmpty() && states.last() == ftp::icError; }
+    // Where it went wrong, for QVERIFY2.
+    QString describe() const
+    {
+        QStringList s;
+        for (int st : states)
+            s << QString::number(st);
+        return QStringLiteral("states [%1], response \"%2\"").arg(s.join(u','), info);
+    }
+};
+
+inline Outcome runOperation(ftp::Inet& inet, const ftp::Operation& op, int timeoutMs = 120000)
+{
+    Outcome out;
+    const auto c = QObject::connect(&inet, &ftp::Inet::StateChanged, [&](int s) { out.states << s; });
+    QElapsedTimer t;
+    t.start();
+    inet.Execute(op);
+    while (inet.StillExecuting() && t.elapsed() < timeoutMs)
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 50);
+    out.elapsedMs = t.elapsed();
+    QObject::disconnect(c);
+    out.finished = !inet.StillExecuting();
+    for (QString chunk = inet.GetChunk(1024); !chunk.isEmpty(); chunk = inet.GetChunk(1024))
+        out.reply += chunk;
+    out.info = inet.ResponseInfo();
+    return out;
+}
+
+inline void useServer(ftp::Inet& inet, const TestServer& s)
+{
+    inet.setURL(s.url());
+    inet.setUserName(s.user);
+    inet.setPassword(s.password);
+}
+
+// Connects with "dir" and, when the server's certificate or host key is
+// refused, checks that it is the fixture's own and trusts it. Returns an
+// error text, empty on success.
+inline QString connectTrusting(ftp::Inet& inet, const TestServer& s)
+{
+    useServer(inet, s);
+    Outcome o = runOperation(inet, ftp::Operation::dir());
+    if (o.failed() && inet.hasUntrustedPeer()) {
+        if (inet.untrustedFingerprint() != s.fingerprint)
+            return QStringLiteral("refused fingerprint %1 is not the fixture's %2")
+                .arg(inet.untrustedFingerprint(), s.fingerprint);
+        inet.trustUntrustedPeer();
+        o = runOperation(inet, ftp::Operation::dir());
+    }
+    return o.ok() ? QString() : o.describe();
+}
+
+}  // namespace orvane::testing
