@@ -117,8 +117,6 @@
     return null;
   }
 
-  function rowCount(grid) { return grid.rows.length; }
-
   function insertRow(b) {
     const grid = b.grid, r = b.top;
     const tr = document.createElement('tr');
@@ -139,7 +137,7 @@
 
   function insertCol(b) {
     const grid = b.grid, c = b.left;
-    for (let r = 0; r < rowCount(grid); ++r) {
+    for (let r = 0; r < grid.rows.length; ++r) {
       const cell = grid.slots[r][c];
       if (!cell) {
         const before = cellAfter(grid, r, c);
@@ -155,19 +153,15 @@
 
   function removeTable(b) {
     const table = b.table;
-    const after = table.nextSibling, parent = table.parentNode;
+    const parent = table.parentNode;
+    const at = Array.prototype.indexOf.call(parent.childNodes, table);
     table.remove();
-    const r = document.createRange();
-    r.setStart(parent, after ? Array.prototype.indexOf.call(parent.childNodes, after) : parent.childNodes.length);
-    r.collapse(true);
-    const s = window.getSelection();
-    s.removeAllRanges();
-    s.addRange(r);
+    window.getSelection().collapse(parent, at);
   }
 
   function deleteRows(b) {
     const grid = b.grid, r0 = b.top, r1 = b.bottom;
-    if (r0 === 0 && r1 === rowCount(grid) - 1) { removeTable(b); return; }
+    if (r0 === 0 && r1 === grid.rows.length - 1) { removeTable(b); return; }
     const moving = [];
     for (const [cell, p] of grid.at) {
       const end = p.row + p.rowSpan - 1;
@@ -185,28 +179,29 @@
       else grid.rows[below].appendChild(cell);
     }
     for (let r = r0; r <= r1; ++r) grid.rows[r].remove();
-    const landing = buildGrid(b.table);
-    const row = Math.min(r0, landing.rows.length - 1);
-    const cell = landing.slots[row][Math.min(b.left, landing.slots[row].length - 1)] ||
-                 landing.rows[row].cells[0];
-    if (cell) cmd.caretIn(cell);
+    caretNear(b.table, r0, b.left);
+  }
+
+  // Puts the caret in the cell at (or nearest before) row r, column c.
+  function caretNear(table, r, c) {
+    const grid = buildGrid(table);
+    const row = grid.slots[Math.min(r, grid.rows.length - 1)] || [];
+    for (let x = Math.min(c, row.length - 1); x >= 0; --x) {
+      if (row[x]) { cmd.caretIn(row[x]); return; }
+    }
   }
 
   function deleteCols(b) {
     const grid = b.grid, c0 = b.left, c1 = b.right;
     if (c0 === 0 && c1 >= grid.width - 1) { removeTable(b); return; }
-    let landing = null;
     for (const [cell, p] of grid.at) {
       const end = p.col + p.colSpan - 1;
       const overlap = Math.min(end, c1) - Math.max(p.col, c0) + 1;
-      if (overlap <= 0) {
-        if (!landing && p.row <= b.top && p.row + p.rowSpan > b.top) landing = cell;
-        continue;
-      }
+      if (overlap <= 0) continue;
       if (overlap === p.colSpan) cell.remove();
-      else { setSpan(cell, 'colspan', p.colSpan - overlap); landing = landing || cell; }
+      else setSpan(cell, 'colspan', p.colSpan - overlap);
     }
-    if (landing) cmd.caretIn(landing);
+    caretNear(b.table, b.top, c0);
   }
 
   function hasContent(cell) {
