@@ -10,9 +10,13 @@ QString blankDocument()
         "<TITLE></TITLE>\r\n</HEAD>\r\n<BODY>\r\n<P>&nbsp;</P>\r\n</BODY>\r\n</HTML>\r\n");
 }
 
-QByteArray prepareForBrowser(const QString& text)
+QByteArray prepareForBrowser(const QString& text, fidelity::PageMap* map)
 {
-    return text.toUtf8();
+    if (!map)
+        return text.toUtf8();
+    fidelity::PreparedPage page = fidelity::preparePage(text);
+    *map = std::move(page.map);
+    return page.browserText.toUtf8();
 }
 
 }  // namespace orvane

@@ -1,18 +1,13 @@
 #include "PageFiles.h"
 
+#include "PageCodec.h"
 #include "SurfaceTypes.h"
 
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
-#include <QStringDecoder>
-#include <QStringEncoder>
 #include <cerrno>
 #include <cstring>
-
-#ifdef ORVANE_HAVE_PAGECODEC
-#include "PageCodec.h"
-#endif
 
 namespace orvane {
 
@@ -33,7 +28,6 @@ std::int32_t missingNumber(const QFileInfo& fi)
 
 }  // namespace
 
-#ifdef ORVANE_HAVE_PAGECODEC
 PageFile decodePageBytes(const QByteArray& bytes)
 {
     const DecodedPage page = decodePage(bytes);
@@ -44,41 +38,6 @@ QByteArray encodePageText(const QString& text, const PageFileFormat& format)
 {
     return encodePage(text, PageEncoding{format.encoding, format.bom});
 }
-#else
-// UTF-8 when the bytes are valid UTF-8, else ISO-8859-1, which keeps every byte.
-PageFile decodePageBytes(const QByteArray& bytes)
-{
-    PageFile page;
-    QByteArrayView body(bytes);
-    if (body.startsWith("\xEF\xBB\xBF")) {
-        page.format.bom = true;
-        body = body.sliced(3);
-    }
-    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
-    page.text = utf8(body);
-    if (utf8.hasError()) {
-        page.text = QString::fromLatin1(body);
-        page.format.encoding = "ISO-8859-1";
-    }
-    return page;
-}
-
-QByteArray encodePageText(const QString& text, const PageFileFormat& format)
-{
-    if (format.encoding == "ISO-8859-1") {
-        QByteArray out;
-        out.reserve(text.size());
-        for (const char32_t c : text.toUcs4()) {
-            if (c < 0x100)
-                out.append(char(c));
-            else
-                out.append("&#" + QByteArray::number(uint(c)) + ';');
-        }
-        return out;
-    }
-    return (format.bom ? QByteArray("\xEF\xBB\xBF") : QByteArray()) + text.toUtf8();
-}
-#endif
 
 std::int32_t fileErrorNumber(int errnoValue)
 {

@@ -6,6 +6,7 @@
 #include "PageScheme.h"
 #include "SurfaceHost.h"
 #include "SurfacePage.h"
+#include "fidelity/PageRebuild.h"
 
 #include <QEventLoop>
 #include <QJsonDocument>
@@ -186,7 +187,8 @@ void Surface::Private::startLoad()
     documentUrl = servedUrl(base);
     documentUrl.setQuery(QStringLiteral("orvane-doc=%1").arg(++loads));
     documentUrl.setFragment({});
-    scheme.publish(documentUrl, prepareForBrowser(text));
+    sourceMap = {};
+    scheme.publish(documentUrl, prepareForBrowser(text, editable() ? &sourceMap : nullptr));
     loading = true;
     rendererGone = false;
     page->expectNavigation(documentUrl);
@@ -196,8 +198,10 @@ void Surface::Private::startLoad()
 void Surface::Private::onLoadFinished()
 {
     loading = false;
-    if (editable())
+    if (editable()) {
+        post(QStringLiteral("fidelity.init"), {fidelity::scriptMap(sourceMap)});
         post(QStringLiteral("doc.beginEditing"));
+    }
     if (activeLoop)
         activeLoop->quit();
     notifyDocumentComplete();
@@ -219,10 +223,9 @@ void Surface::Private::onRendererTerminated()
 
 QString Surface::Private::serializeAfterEdit()
 {
-    const bool lf = text.contains(QLatin1Char('\n')) && !text.contains(QLatin1String("\r\n"));
-    const QJsonObject options{{QStringLiteral("lineBreak"), lf ? QStringLiteral("\n")
-                                                               : QStringLiteral("\r\n")}};
-    recoveryText = call(QStringLiteral("doc.serialize"), {options}).toString();
+    // Only what the user changed is rewritten; the rest is the text as loaded.
+    const QJsonArray changed = call(QStringLiteral("fidelity.serialize")).toArray();
+    recoveryText = fidelity::rebuildPage(text, sourceMap, fidelity::changedElements(changed));
     return recoveryText;
 }
 

@@ -5,6 +5,7 @@
 
 #include "PageFiles.h"
 #include "Surface.h"
+#include "fidelity/PagePreparation.h"
 
 #include <QJsonArray>
 #include <QJsonValue>
@@ -40,6 +41,7 @@ struct Surface::Private {
     QUrl documentUrl;          // where the scheme serves the current text
     bool dirty = false;        // dirty state the page itself cannot know
     PageFileFormat format;     // how the page file was encoded
+    fidelity::PageMap sourceMap; // leads the browser's elements back to text (editable pages)
     bool editable() const { return mode == Surface::Mode::Edit && !verbatimOnly; }
 
     // Loading.

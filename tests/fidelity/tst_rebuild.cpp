@@ -54,13 +54,13 @@ void TestRebuild::rebuild_data() {
     const QString crlfPage = QStringLiteral(
         "<!DOCTYPE HTML PUBLIC \"-//W3C//DTD HTML 4.0 Transitional//EN\">\r\n"
         "<html>\r\n<head>\r\n<title>T &amp; C</title>\r\n</head>\r\n"
-        "<body bgcolor=white>\r\n<p class=a>one &COPY; <i>two</i>\r\n<P>three</P>\r\n</body>\r\n</html>\r\n");
+        "<body bgcolor=white>\r\n<p class=a>one &COPY; <i>two</i> <IMG SRC=a.gif ALT=''>\r\n<P>three</P>\r\n</body>\r\n</html>\r\n");
     QTest::newRow("one paragraph in a CR LF page")
-        << crlfPage << QStringList{"p#0|<P class=\"a\">one \u00a9 <B>new\nline</B>{keep:i#0}\n</P>"}
+        << crlfPage << QStringList{"p#0|<P CLASS=\"a\">one \u00a9 <B>new\nline</B><I>two</I> {keep:img#0}\n</P>"}
         << QString(crlfPage)
                .replace("<head>", "<head>\r\n" + generator)
-               .replace("<p class=a>one &COPY; <i>two</i>\r\n",
-                        "<P class=\"a\">one \u00a9 <B>new\r\nline</B><i>two</i>\r\n</P>");
+               .replace("<p class=a>one &COPY; <i>two</i> <IMG SRC=a.gif ALT=''>\r\n",
+                        "<P CLASS=\"a\">one \u00a9 <B>new\r\nline</B><I>two</I> <IMG SRC=a.gif ALT=''>\r\n</P>");
     QTest::newRow("a cell of a clean table")
         << "<TABLE border=1>\n<TR><TD rowspan=2>a<TD>b\n<TR><TD>c</TD></TR></TABLE>"
         << QStringList{"td#1|<TD>B!</TD>"}
@@ -76,13 +76,13 @@ void TestRebuild::rebuild_data() {
     QTest::newRow("server blocks in a changed paragraph and attribute")
         << "<%@ Language=VBScript %>\r\n<html><head><title><%= t %></title></head><body>\r\n"
            "<p>Hi <%= name %>, <a href=\"<%= url %>?a=1\">go</a></p>\r\n<% If x Then %><p>z</p><% End If %>\r\n</body></html>"
-        << QStringList{"p#0|<P><B>Hi</B> {srv:2}, {keep:a#0}</P>"}
+        << QStringList{"p#0|<P><B>Hi</B> {srv:2}, <A HREF=\"{srv:3}?a=1\">go</A></P>"}
         << "<%@ Language=VBScript %>\r\n<html><head>\r\n" + generator + "<title><%= t %></title></head><body>\r\n"
-           "<P><B>Hi</B> <%= name %>, <a href=\"<%= url %>?a=1\">go</a></P>\r\n<% If x Then %><p>z</p><% End If %>\r\n</body></html>";
-    QTest::newRow("a rewritten link with a server block in its address")
-        << "<p><a href=\"<%= url %>\" class=x>go</a></p>"
-        << QStringList{"a#0|<A href=\"{srv:0}\" class=\"y\">go</A>"}
-        << generator + "\r\n<p><A href=\"<%= url %>\" class=\"y\">go</A></p>";
+           "<P><B>Hi</B> <%= name %>, <A HREF=\"<%= url %>?a=1\">go</A></P>\r\n<% If x Then %><p>z</p><% End If %>\r\n</body></html>";
+    QTest::newRow("a rewritten image with a server block in its address")
+        << "<p><img src=\"<%= url %>\" class=x></p>"
+        << QStringList{"img#0|<IMG SRC=\"{srv:0}\" CLASS=\"y\">"}
+        << generator + "\r\n<p><IMG SRC=\"<%= url %>\" CLASS=\"y\"></p>";
     QTest::newRow("existing generator replaced in place, second removed")
         << "<HTML><HEAD>\n<META NAME=\"GENERATOR\" Content=\"Kestrova Editor v.1.0\">\n<meta name=generator content=x>\n</HEAD><BODY><P>a</P></BODY></HTML>"
         << QStringList{"p#0|<P>b</P>"}

@@ -3,6 +3,7 @@
 #include "FidelityTokens.h"
 
 #include <QJsonArray>
+#include <QSet>
 
 namespace orvane::fidelity {
 namespace {
@@ -67,7 +68,26 @@ QList<GeneratorEdit> generatorEdits(const QString& text, const Tokenized& tokens
     return edits;
 }
 
+const QSet<QString>& inlineFormatting() {
+    static const QSet<QString> s{"a", "abbr", "b", "big", "cite", "code", "del", "dfn", "em", "font",
+                                 "i", "ins", "kbd", "nobr", "q", "s", "samp", "small", "span", "strike",
+                                 "strong", "sub", "sup", "tt", "u", "var"};
+    return s;
+}
+
+// The nearest ancestor of element k that carries an id in the browser.
+int markedParent(const SourceTree& tree, int k) {
+    int p = tree.elements[k].parent;
+    while (p >= 0 && !carriesId(tree.elements[p]))
+        p = tree.elements[p].parent;
+    return p;
+}
+
 }  // namespace
+
+bool carriesId(const SourceElement& element) {
+    return element.implied || !inlineFormatting().contains(element.name);
+}
 
 QString pageLineEnding(const QString& text) {
     qsizetype crlf = 0, lf = 0, cr = 0;
@@ -102,7 +122,7 @@ PreparedPage preparePage(const QString& text) {
     QList<std::pair<qsizetype, int>> ids;
     ids.reserve(page.map.tree.elements.size());
     for (qsizetype k = 0; k < page.map.tree.elements.size(); ++k)
-        if (!page.map.tree.elements[k].implied)
+        if (!page.map.tree.elements[k].implied && carriesId(page.map.tree.elements[k]))
             ids.append({page.map.tree.elements[k].nameEnd, int(k)});
 
     QString& out = page.browserText;
@@ -139,11 +159,12 @@ PreparedPage preparePage(const QString& text) {
 QJsonObject scriptMap(const PageMap& map) {
     const SourceTree& tree = map.tree;
     QJsonArray parents;
-    for (const SourceElement& el : tree.elements)
-        parents.append(el.parent);
+    for (int k = 0; k < tree.elements.size(); ++k)
+        parents.append(carriesId(tree.elements[k]) ? markedParent(tree, k) : -1);
     QJsonArray unsettled;
     for (int k : tree.unsettled)
-        unsettled.append(k);
+        if (carriesId(tree.elements[k]))
+            unsettled.append(k);
     QJsonObject implied;
     auto addImplied = [&](const char* name, int k) {
         if (k >= 0 && tree.elements[k].implied)

@@ -37,6 +37,13 @@ struct PreparedPage {
 
 PreparedPage preparePage(const QString& text);
 
+// True when the element carries data-orv-id in the browser's document. Inline
+// formatting elements do not: editing commands replace an element that has
+// attributes they do not know by a span, so their changes count as changes of
+// the enclosing element. Implied html, head and body get theirs from the page
+// script.
+bool carriesId(const SourceElement& element);
+
 // What the page script needs to know of the source tree (see fidelity.js).
 QJsonObject scriptMap(const PageMap& map);
 

@@ -30,7 +30,8 @@ orv.fidelity = (() => {
     let parents = [];             // source parent of element K (-1 at the top)
     let unsettled = new Set();    // ids whose document subtree differs from their source
     let dirty = new Set();        // ids of the elements the user changed
-    let untrusted = new Set();    // ids that an edit inserted (a copy may differ from the source)
+    let untrusted = new Set();    // ids that an edit inserted as a copy (it may differ from the source)
+    let originals = new Map();    // id -> the element the parser made for it
     let observer = null;
 
     const idOf = (el) => {
@@ -85,13 +86,18 @@ orv.fidelity = (() => {
             dirty.add(k);
     };
 
+    // An element put back by undo is the parser's own; one with the same id
+    // that is not (a pasted copy) may hold anything.
     const distrust = (node) => {
         if (node.nodeType !== Node.ELEMENT_NODE)
             return;
-        if (node.hasAttribute(ID))
-            untrusted.add(idOf(node));
-        for (const el of node.querySelectorAll('[' + ID + ']'))
-            untrusted.add(idOf(el));
+        const check = (el) => {
+            const k = idOf(el);
+            if (k >= 0 && originals.get(k) !== el)
+                untrusted.add(k);
+        };
+        check(node);
+        node.querySelectorAll('[' + ID + ']').forEach(check);
     };
 
     const record = (records) => {
@@ -132,12 +138,13 @@ orv.fidelity = (() => {
                 continue;
             // An attribute that a server block writes is given back as it stood.
             const fromServer = a.name.includes(SERVER_OPEN);
+            const name = fromServer || el.namespaceURI !== XHTML ? a.name : a.name.toUpperCase();
             if (fromServer && a.value === '')
-                out.push(' ', a.name);
+                out.push(' ', name);
             else if (fromServer && !/[\s"'<>`]/.test(a.value))
-                out.push(' ', a.name, '=', a.value);
+                out.push(' ', name, '=', a.value);
             else
-                out.push(' ', a.name, '="', escapeAttribute(a.value), '"');
+                out.push(' ', name, '="', escapeAttribute(a.value), '"');
         }
         out.push('>');
         const local = el.namespaceURI === XHTML ? el.localName : '';
@@ -210,6 +217,7 @@ orv.fidelity = (() => {
             unsettled = new Set(map.unsettled || []);
             dirty = new Set();
             untrusted = new Set();
+            originals = new Map();
             const implied = map.implied || {};
             const impliedElements = {html: document.documentElement, head: document.head,
                 body: document.body};
@@ -230,6 +238,7 @@ orv.fidelity = (() => {
                     continue;
                 }
                 seen.add(k);
+                originals.set(k, el);
                 const domParent = el.parentElement ? nearestId(el.parentElement) : -1;
                 if (domParent !== srcParent) {
                     unsettled.add(k);
