@@ -5,6 +5,9 @@
 #include "Twips.h"
 #include "platform/sourcepane/SourcePane.h"
 #include "platform/surface/Surface.h"
+#include "shell/menubar/CommandWiring.h"
+#include "shell/menubar/MenuBar.h"
+#include "shell/toolbar/Toolbar.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -57,6 +60,7 @@ mainFrm::mainFrm(QWidget* parent) : QWidget(parent)
     createSurfaces();
     createSideBars();
     createStatusBar();
+    createMenuBarAndToolbar();
     Form_Load();
     arrangeLayout();
 }
@@ -140,6 +144,20 @@ void mainFrm::createStatusBar()
     m_StatusBar1->setObjectName(QStringLiteral("StatusBar1"));
     m_StatusBar1->setSizeGripEnabled(false);
     m_StatusBar1->setGeometry(pxRect(0, 8385, 11265, 240));
+}
+
+void mainFrm::createMenuBarAndToolbar()
+{
+    const auto sourceMode = [this] { return isSourceMode(); };
+    m_menuBar = new orvane::MenuBar(this, sourceMode);
+    m_menuBar->watchSourcePane(m_rch);
+    m_menuBar->watchSideBarImage(m_panel_1);
+    connect(m_DHTMLEdit1, &orvane::Surface::onmousemove, m_menuBar,
+            &orvane::MenuBar::DHTMLEdit1_onmousemove);
+    connect(m_DHTMLEdit2, &orvane::Surface::onmousemove, m_menuBar,
+            &orvane::MenuBar::DHTMLEdit2_onmousemove);
+    m_toolbar = new orvane::Toolbar(m_Picture2, m_Picture3);
+    m_commands = new orvane::CommandWiring(m_menuBar, m_toolbar, m_DHTMLEdit1, m_rch, sourceMode, this);
 }
 
 void mainFrm::Form_Load()

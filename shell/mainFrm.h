@@ -13,9 +13,12 @@ class QLabel;
 class QStatusBar;
 
 namespace orvane {
+class CommandWiring;
+class MenuBar;
 class SourcePane;
 class Surface;
 class TabStrip;
+class Toolbar;
 }  // namespace orvane
 
 class mainFrm : public QWidget {
@@ -32,6 +35,10 @@ public:
     QComboBox* FontCombo() const { return m_FontCombo; }
     QComboBox* FontSizeCombo() const { return m_FontSizeCombo; }
     QStatusBar* StatusBar1() const { return m_StatusBar1; }
+    orvane::MenuBar* menuBar() const { return m_menuBar; }
+    orvane::Toolbar* toolbar() const { return m_toolbar; }
+    // Runs the menus' and the toolbar's commands; windows are wired with setWindow.
+    orvane::CommandWiring* commands() const { return m_commands; }
 
     // The mode flag: Source mode while the source pane is not hidden.
     bool isSourceMode() const;
@@ -75,6 +82,7 @@ private:
     void createSurfaces();
     void createSideBars();
     void createStatusBar();
+    void createMenuBarAndToolbar();
     void Form_Load();
     void arrangeLayout();
 
@@ -95,6 +103,9 @@ private:
     QLabel* m_Image1 = nullptr;
     QLabel* m_Label54 = nullptr;
     QStatusBar* m_StatusBar1 = nullptr;
+    orvane::MenuBar* m_menuBar = nullptr;
+    orvane::Toolbar* m_toolbar = nullptr;
+    orvane::CommandWiring* m_commands = nullptr;
 
     QStringList m_fontList;
     QStringList m_sizeList;

@@ -5,7 +5,7 @@
 #include "shell/menubar/MenuBar.h"
 #include "shell/toolbar/Toolbar.h"
 
-#include <Surface.h>
+#include "platform/surface/Surface.h"
 
 namespace orvane {
 

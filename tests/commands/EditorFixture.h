@@ -1,16 +1,15 @@
 #pragma once
-// A window holding what the commands work on: the menu bar, the toolbar, a
-// real design surface and a real source pane, wired as the main window wires
-// them. Clicks go through real mouse events.
+// The main window with its menu bar, toolbar, design surface and source pane,
+// shown, its first blank document loaded. Clicks go through real mouse events.
 
 #include "platform/sourcepane/SourcePane.h"
+#include "platform/surface/Surface.h"
+#include "shell/mainFrm.h"
 #include "shell/menubar/CommandWiring.h"
 #include "shell/menubar/MenuBar.h"
 #include "shell/menubar/MenuLayout.h"
 #include "shell/toolbar/ToolButton.h"
 #include "shell/toolbar/Toolbar.h"
-
-#include <Surface.h>
 
 #include <QLabel>
 #include <QTest>
@@ -22,26 +21,12 @@ class EditorFixture {
 public:
     EditorFixture()
     {
-        window = std::make_unique<QWidget>();
-        window->resize(751, 575);
-        menuBar = new MenuBar(window.get(), [this] { return !rch->isHidden(); });
-        surface = new Surface(Surface::Mode::Edit, window.get());
-        surface->setObjectName("DHTMLEdit1");
-        surface->setGeometry(0, 20, 560, 330);
-        rch = new SourcePane(window.get());
-        rch->setObjectName("rch");
-        rch->setGeometry(0, 360, 560, 200);
-        rch->hide();
-        menuBar->watchSourcePane(rch);
-        auto* picture2 = new QWidget(window.get());
-        picture2->setObjectName("Picture2");
-        picture2->setGeometry(menubar::pxRect(9690, 1460, 1335, 2055));
-        auto* picture3 = new QWidget(window.get());
-        picture3->setObjectName("Picture3");
-        picture3->setGeometry(menubar::pxRect(9720, 4440, 1215, 2535));
-        toolbar = new Toolbar(picture2, picture3);
-        wiring = new CommandWiring(menuBar, toolbar, surface, rch,
-                                   [this] { return !rch->isHidden(); }, window.get());
+        window = std::make_unique<mainFrm>();
+        menuBar = window->menuBar();
+        toolbar = window->toolbar();
+        surface = window->DHTMLEdit1();
+        rch = window->rch();
+        wiring = window->commands();
         window->show();
         QVERIFY(QTest::qWaitForWindowExposed(window.get()));
         surface->DocumentHTML();  // waits for the first blank document
@@ -100,7 +85,7 @@ public:
 
     QWidget* menuPanel(const QString& name) const { return menuBar->panel(name); }
 
-    std::unique_ptr<QWidget> window;
+    std::unique_ptr<mainFrm> window;
     MenuBar* menuBar = nullptr;
     Toolbar* toolbar = nullptr;
     Surface* surface = nullptr;

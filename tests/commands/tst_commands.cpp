@@ -9,6 +9,7 @@
 
 #include <QApplication>
 #include <QClipboard>
+#include <QWebEngineView>
 
 using namespace orvane;
 using orvane::test::EditorFixture;
@@ -61,6 +62,8 @@ private slots:
 
     void everyControlHasItsCommand();
     void openPanelIsPaintedOverTheDesignSurface();
+    void pointerMovesInTheWindowClosePanels_data();
+    void pointerMovesInTheWindowClosePanels();
     void sourceModeInsertsAtTheCaret_data();
     void sourceModeInsertsAtTheCaret();
     void editModeRunsEditingCommands_data();
@@ -110,9 +113,45 @@ void tst_Commands::openPanelIsPaintedOverTheDesignSurface()
     QWidget* panel = e->menuPanel("Picture_format");
     const QPoint inPanel = panel->mapTo(e->window.get(), QPoint(panel->width() - 6, panel->height() / 2));
     const QPoint besideIt = inPanel + QPoint(panel->width(), 0);
-    QVERIFY(e->surface->geometry().contains(inPanel) && e->surface->geometry().contains(besideIt));
+    const QRect surface(e->surface->mapTo(e->window.get(), QPoint(0, 0)), e->surface->size());
+    QVERIFY(surface.contains(inPanel) && surface.contains(besideIt));
     QTRY_COMPARE(e->window->grab().toImage().pixelColor(besideIt), QColor(Qt::red));
     QCOMPARE(e->window->grab().toImage().pixelColor(inPanel), panel->palette().color(QPalette::Window));
+}
+
+void tst_Commands::pointerMovesInTheWindowClosePanels_data()
+{
+    QTest::addColumn<int>("frame");            // the frame in front: 0 design, 1 source, 2 preview
+    QTest::addColumn<bool>("sourceModeAfter");
+    QTest::newRow("design surface") << 0 << false;
+    QTest::newRow("source pane") << 1 << true;
+    QTest::newRow("preview") << 2 << false;
+    QTest::newRow("window background") << -1 << true;
+}
+
+void tst_Commands::pointerMovesInTheWindowClosePanels()
+{
+    QFETCH(int, frame);
+    QFETCH(bool, sourceModeAfter);
+    e->setSourceMode(true);
+    QTest::mouseClick(e->menuBar->header("Label_java"), Qt::LeftButton);
+    QTest::mouseClick(e->menuBar->header("Label69"), Qt::LeftButton);
+    QVERIFY(e->menuPanel("Picture_java")->isVisible() && e->menuPanel("pic_library")->isVisible());
+    if (frame < 0) {
+        const QPoint gap((e->menuBar->header("label_file")->geometry().right()
+                          + e->menuBar->header("Label_edit")->geometry().left()) / 2, 4);
+        QTest::mouseMove(e->window.get(), gap);
+    } else {
+        e->window->Frame1(frame)->raise();
+        QWidget* target = frame == 0 ? e->surface->view()->focusProxy()
+            : frame == 1 ? static_cast<QWidget*>(e->rch->viewport())
+                         : e->window->DHTMLEdit2()->view()->focusProxy();
+        QVERIFY(target);
+        QTest::mouseMove(target, QPoint(200, 150));
+    }
+    QTRY_VERIFY(!e->menuPanel("Picture_java")->isVisible());
+    QVERIFY(!e->menuPanel("pic_library")->isVisible());
+    QCOMPARE(!e->rch->isHidden(), sourceModeAfter);
 }
 
 void tst_Commands::sourceModeInsertsAtTheCaret_data()
