@@ -19,8 +19,6 @@ void ToolButton::setPressedLook(bool pressed)
     setLineWidth(1);
 }
 
-bool ToolButton::hasPressedLook() const { return frameShape() != QFrame::NoFrame; }
-
 void ToolButton::mousePressEvent(QMouseEvent* event) { event->accept(); }
 
 void ToolButton::mouseReleaseEvent(QMouseEvent* event)

@@ -11,8 +11,8 @@ class ToolButton : public QLabel {
 public:
     ToolButton(const QString& name, const QString& tooltip, QWidget* parent);
 
+    // Pressed: a sunken single border; flat: no border.
     void setPressedLook(bool pressed);
-    bool hasPressedLook() const;
 
 signals:
     void clicked();
