@@ -16,7 +16,7 @@
   const cmd = {
     DISABLED: DISABLED, ENABLED: ENABLED, LATCHED: LATCHED, NINCHED: NINCHED,
     refuse: refuse,
-    define(name, spec) { registry[name] = spec; },
+    define(name, definition) { registry[name] = definition; },
     exec(name, arg) {
       const c = registry[name];
       if (!c) return { ok: false, reason: 'unknown command ' + name };

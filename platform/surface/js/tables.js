@@ -287,23 +287,23 @@
 
   // {rows, cols, tableAttrs, cellAttrs, caption}: a new empty table at the selection.
   cmd.define('insertTable', {
-    exec(spec) {
+    exec(params) {
       const r = cmd.needEditable();
-      if (!spec || !Number.isInteger(spec.rows) || !Number.isInteger(spec.cols) ||
-          spec.rows < 1 || spec.cols < 1) cmd.refuse('bad table size');
+      if (!params || !Number.isInteger(params.rows) || !Number.isInteger(params.cols) ||
+          params.rows < 1 || params.cols < 1) cmd.refuse('bad table size');
       const table = document.createElement('table');
-      copyAttributes(spec.tableAttrs, 'table', table);
-      if (spec.caption) {
+      copyAttributes(params.tableAttrs, 'table', table);
+      if (params.caption) {
         const caption = document.createElement('caption');
-        caption.textContent = spec.caption;
+        caption.textContent = params.caption;
         table.appendChild(caption);
       }
       const cellModel = document.createElement('td');
-      copyAttributes(spec.cellAttrs, 'td', cellModel);
+      copyAttributes(params.cellAttrs, 'td', cellModel);
       const body = document.createElement('tbody');
-      for (let y = 0; y < spec.rows; ++y) {
+      for (let y = 0; y < params.rows; ++y) {
         const tr = document.createElement('tr');
-        for (let x = 0; x < spec.cols; ++x) tr.appendChild(cellModel.cloneNode(false));
+        for (let x = 0; x < params.cols; ++x) tr.appendChild(cellModel.cloneNode(false));
         body.appendChild(tr);
       }
       table.appendChild(body);
