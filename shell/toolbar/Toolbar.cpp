@@ -85,16 +85,16 @@ Toolbar::Toolbar(QWidget* picture2, QWidget* picture3) : QObject(picture2)
 {
     const auto place = [this](QWidget* box, QSize boxSize, const auto& specs, int columns,
                               int rows) {
-        for (const ButtonSpec& spec : specs) {
-            auto* b = new ToolButton(QString::fromLatin1(spec.name),
-                                     QString::fromLatin1(spec.tooltip), box);
-            if (spec.icon) {
-                b->setPixmap(iconPixmap(QString::fromLatin1(spec.icon), kButtonSize - 4));
+        for (const ButtonSpec& entry : specs) {
+            auto* b = new ToolButton(QString::fromLatin1(entry.name),
+                                     QString::fromLatin1(entry.tooltip), box);
+            if (entry.icon) {
+                b->setPixmap(iconPixmap(QString::fromLatin1(entry.icon), kButtonSize - 4));
             } else {
-                b->setText(QString::fromLatin1(spec.caption));
-                b->setFont(captionFont(spec.font));
+                b->setText(QString::fromLatin1(entry.caption));
+                b->setFont(captionFont(entry.font));
             }
-            b->setGeometry(QRect(cellOrigin(boxSize, spec.column, spec.row, columns, rows),
+            b->setGeometry(QRect(cellOrigin(boxSize, entry.column, entry.row, columns, rows),
                                  QSize(kButtonSize, kButtonSize)));
             connect(b, &ToolButton::clicked, this, [this, name = b->objectName()] {
                 emit clicked(name);

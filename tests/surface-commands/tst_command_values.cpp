@@ -96,12 +96,12 @@ void tst_CommandValues::tableSpecs()
         QVERIFY_THROWS_EXCEPTION(SurfaceError, tableSpec(value));
         return;
     }
-    const QJsonObject spec = tableSpec(value);
+    const QJsonObject params = tableSpec(value);
     const TableParam p = value.value<TableParam>();
-    QCOMPARE(spec.value("rows").toInt(), p.NumRows);
-    QCOMPARE(spec.value("cols").toInt(), p.NumCols);
-    QCOMPARE(spec.value("tableAttrs").toString(), p.TableAttrs);
-    QCOMPARE(spec.value("cellAttrs").toString(), p.CellAttrs);
+    QCOMPARE(params.value("rows").toInt(), p.NumRows);
+    QCOMPARE(params.value("cols").toInt(), p.NumCols);
+    QCOMPARE(params.value("tableAttrs").toString(), p.TableAttrs);
+    QCOMPARE(params.value("cellAttrs").toString(), p.CellAttrs);
 }
 
 void tst_CommandValues::clipboardHtml_data()

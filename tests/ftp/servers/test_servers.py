@@ -105,7 +105,7 @@ def local_user(folder, password):
 
 
 def start(name, state_dir):
-    spec = NAMES[name]
+    server = NAMES[name]
     folder = os.path.join(state_dir, name)
     if os.path.exists(folder):
         stop(name, state_dir)
@@ -114,22 +114,22 @@ def start(name, state_dir):
     os.makedirs(root)
     os.chmod(folder, 0o755)
     password = "pw-" + secrets.token_hex(6)
-    info = dict(name=name, scheme=spec["scheme"], host="127.0.0.1", port=0, user="",
+    info = dict(name=name, scheme=server["scheme"], host="127.0.0.1", port=0, user="",
                 password=password, root=root, certificate="", fingerprint="", hostKey="",
                 available=True, reason="")
-    kind = spec["kind"]
+    kind = server["kind"]
 
     if kind == "pyftpd":
         info["user"] = "tester"
         argv = ["/usr/bin/python3", os.path.abspath(__file__), "pyftpd",
                 "--root", root, "--user", "tester", "--password", password,
                 "--port-file", os.path.join(folder, "port")]
-        if spec.get("tls"):
+        if server.get("tls"):
             cert, key, fp = make_certificate(folder)
             info.update(certificate=cert, fingerprint=fp)
             argv += ["--cert", cert, "--key", key]
-        if spec.get("throttle"):
-            argv += ["--throttle", str(spec["throttle"])]
+        if server.get("throttle"):
+            argv += ["--throttle", str(server["throttle"])]
         spawn(argv, folder)
         port_file = os.path.join(folder, "port")
         deadline = time.time() + 15
@@ -157,7 +157,7 @@ def start(name, state_dir):
                 "utf8_filesystem=YES", "force_dot_files=YES", "text_userdb_names=YES",
                 "xferlog_enable=NO", "dirmessage_enable=NO", "use_localtime=YES",
             ]
-            if spec.get("tls"):
+            if server.get("tls"):
                 cert, key, fp = make_certificate(folder)
                 info.update(certificate=cert, fingerprint=fp)
                 conf += ["ssl_enable=YES", f"rsa_cert_file={cert}", f"rsa_private_key_file={key}",
