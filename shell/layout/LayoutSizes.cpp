@@ -1,0 +1,28 @@
+#include "LayoutSizes.h"
+
+namespace orvane {
+
+const SideBarPiece kSideBarPieces[9] = {
+    {"panel_1", 200}, {"panel_2", 200}, {"FontCombo", 400}, {"FontSizeCombo", 400},
+    {"Picture2", 400}, {"Picture3", 470}, {"Image1", 300}, {"Label2", 1450}, {"Label55", 1450},
+};
+
+SurfaceSizes surfaceSizes(int outerWidth, int outerHeight, bool sideBarsShown)
+{
+    SurfaceSizes s;
+    s.tabWidth = outerWidth - (sideBarsShown ? 2100 : 400);
+    s.tabHeight = outerHeight - 850;
+    s.paneWidth = outerWidth - (sideBarsShown ? 2600 : 800);
+    s.paneHeight = outerHeight - 990;
+    return s;
+}
+
+int sideBarLeft(const QString& piece, int tabRight)
+{
+    for (const SideBarPiece& p : kSideBarPieces)
+        if (piece == QLatin1String(p.name))
+            return tabRight + p.offset;
+    return -1;
+}
+
+}  // namespace orvane

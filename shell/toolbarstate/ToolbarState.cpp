@@ -1,0 +1,164 @@
+#include "ToolbarState.h"
+
+#include "FontSizeEntry.h"
+#include "Surface.h"
+#include "platform/sourcepane/SourcePane.h"
+
+#include <QComboBox>
+#include <QKeyEvent>
+#include <QLineEdit>
+
+namespace orvane {
+
+const ToolbarState::LatchButton ToolbarState::kLatchButtons[6] = {
+    {"right", DECMD_JUSTIFYRIGHT}, {"center", DECMD_JUSTIFYCENTER}, {"left1", DECMD_JUSTIFYLEFT},
+    {"underline", DECMD_UNDERLINE}, {"italics", DECMD_ITALIC},      {"bold", DECMD_BOLD},
+};
+
+ToolbarState::ToolbarState(Surface& design, SourcePane& rch, QComboBox& fontCombo,
+                           QComboBox& fontSizeCombo, std::function<bool()> isSourceMode,
+                           std::function<void(const QString&, bool)> setLook, QObject* parent)
+    : QObject(parent), m_design(design), m_rch(rch), m_fontCombo(fontCombo),
+      m_fontSizeCombo(fontSizeCombo), m_isSourceMode(std::move(isSourceMode)),
+      m_setLook(std::move(setLook))
+{
+    connect(&design, &Surface::DisplayChanged, this, &ToolbarState::DHTMLEdit1_DisplayChanged);
+    connect(&design, &Surface::DocumentComplete, this, &ToolbarState::DHTMLEdit1_DocumentComplete);
+    connect(&fontCombo, &QComboBox::activated, this, &ToolbarState::FontCombo_Click);
+    connect(&fontSizeCombo, &QComboBox::activated, this, &ToolbarState::FontSizeCombo_Click);
+    for (QComboBox* box : {&fontCombo, &fontSizeCombo}) {
+        // Enter only reports the key: it neither adds the typed text to the
+        // list nor picks an entry, which would run the box's click as well.
+        box->setInsertPolicy(QComboBox::NoInsert);
+        box->installEventFilter(this);
+        if (QLineEdit* edit = box->lineEdit()) {
+            box->setCompleter(nullptr);
+            edit->installEventFilter(this);
+        }
+    }
+}
+
+bool ToolbarState::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() == QEvent::KeyRelease) {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        if (watched == &m_fontCombo || watched == m_fontCombo.lineEdit())
+            FontCombo_KeyUp(key);
+        else if (watched == &m_fontSizeCombo || watched == m_fontSizeCombo.lineEdit())
+            FontSizeCombo_KeyUp(key);
+    }
+    return false;
+}
+
+int ToolbarState::status(int command)
+{
+    try {
+        return m_design.QueryStatus(command);
+    } catch (const SurfaceError&) {
+        return DECMDF_DISABLED;
+    }
+}
+
+void ToolbarState::DHTMLEdit1_DisplayChanged()
+{
+    for (const LatchButton& button : kLatchButtons)
+        m_setLook(QString::fromLatin1(button.name), status(button.command) == DECMDF_LATCHED);
+    RefreshFontBoxes();
+}
+
+void ToolbarState::RefreshFontBoxes()
+{
+    try {
+        const int nameState = status(DECMD_GETFONTNAME);
+        if (nameState == DECMDF_ENABLED || nameState == DECMDF_LATCHED) {
+            m_fontCombo.setEditText(
+                m_design.ExecCommand(DECMD_GETFONTNAME, OLECMDEXECOPT_DONTPROMPTUSER).toString());
+            m_fontCombo.setEnabled(true);
+        } else {
+            m_fontCombo.setEditText(QString());
+            m_fontCombo.setEnabled(nameState == DECMDF_NINCHED);
+        }
+        const int sizeState = status(DECMD_GETFONTSIZE);
+        if (sizeState == DECMDF_ENABLED || sizeState == DECMDF_LATCHED) {
+            const int size =
+                m_design.ExecCommand(DECMD_GETFONTSIZE, OLECMDEXECOPT_DONTPROMPTUSER).toInt();
+            m_fontSizeCombo.setEditText(size < 1 ? QString() : QString::number(size));
+            m_fontSizeCombo.setEnabled(true);
+        } else {
+            m_fontSizeCombo.setEditText(QString());
+            m_fontSizeCombo.setEnabled(sizeState == DECMDF_NINCHED);
+        }
+    } catch (const SurfaceError&) {
+        // The selection changed under the query; the next display change refreshes.
+    }
+}
+
+void ToolbarState::DHTMLEdit1_DocumentComplete()
+{
+    if (!m_documentReady) {
+        RefreshFontBoxes();
+        m_fontSizeCombo.setCurrentIndex(-1);
+    }
+    m_documentReady = true;
+    emit documentReadyChanged(true);
+}
+
+void ToolbarState::FontCombo_Click()
+{
+    if (m_isSourceMode()) {
+        m_rch.setSelText(QStringLiteral("<FONT FACE=\"") + m_fontCombo.currentText()
+                         + QStringLiteral("\">    </FONT>"));
+        return;
+    }
+    const QString name = m_fontCombo.itemText(m_fontCombo.currentIndex());
+    if (!m_documentReady || !available(DECMD_SETFONTNAME))
+        return;
+    try {
+        m_design.ExecCommand(DECMD_SETFONTNAME, OLECMDEXECOPT_DONTPROMPTUSER, name);
+    } catch (const SurfaceError&) {
+    }
+}
+
+void ToolbarState::FontCombo_KeyUp(int key)
+{
+    if ((key != Qt::Key_Return && key != Qt::Key_Enter) || !m_documentReady)
+        return;
+    if (!available(DECMD_SETFONTNAME))
+        return;
+    try {
+        m_design.ExecCommand(DECMD_SETFONTNAME, OLECMDEXECOPT_DONTPROMPTUSER, m_fontCombo.currentText());
+    } catch (const SurfaceError&) {
+    }
+}
+
+void ToolbarState::FontSizeCombo_Click()
+{
+    const int size = m_fontSizeCombo.currentIndex() + 1;
+    if (!m_documentReady || !available(DECMD_SETFONTSIZE))
+        return;
+    try {
+        m_design.ExecCommand(DECMD_SETFONTSIZE, OLECMDEXECOPT_DONTPROMPTUSER, size);
+    } catch (const SurfaceError&) {
+    }
+}
+
+void ToolbarState::FontSizeCombo_KeyUp(int key)
+{
+    if ((key != Qt::Key_Return && key != Qt::Key_Enter) || !m_documentReady)
+        return;
+    const int state = status(DECMD_SETFONTSIZE);
+    if (state < DECMDF_ENABLED)
+        return;
+    try {
+        const FontSizeEntry entry = fontSizeEntry(m_fontSizeCombo.currentText(), state, [this] {
+            return m_design.ExecCommand(DECMD_GETFONTSIZE, OLECMDEXECOPT_DONTPROMPTUSER).toInt();
+        });
+        if (entry.apply)
+            m_design.ExecCommand(DECMD_SETFONTSIZE, OLECMDEXECOPT_DONTPROMPTUSER, entry.boxText);
+        else
+            m_fontSizeCombo.setEditText(entry.boxText);
+    } catch (const SurfaceError&) {
+    }
+}
+
+}  // namespace orvane

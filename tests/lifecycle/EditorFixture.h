@@ -1,0 +1,49 @@
+#pragma once
+// A window holding a real design surface and a real source pane, with the
+// document commands attached, as the main window arranges them. Source mode
+// is current while the pane is not hidden.
+
+#include "Surface.h"
+#include "SurfaceTestSupport.h"
+#include "platform/sourcepane/SourcePane.h"
+#include "shell/lifecycle/DocumentLifecycle.h"
+
+#include <QHBoxLayout>
+#include <QWidget>
+#include <memory>
+
+namespace orvane::test {
+
+struct EditorFixture {
+    QWidget window;
+    Surface* design = nullptr;
+    SourcePane* rch = nullptr;
+    std::unique_ptr<DocumentLifecycle> life;
+
+    EditorFixture()
+    {
+        auto* layout = new QHBoxLayout(&window);
+        design = new Surface(Surface::Mode::Edit, &window);
+        rch = new SourcePane(&window);
+        layout->addWidget(design);
+        layout->addWidget(rch);
+        window.setWindowTitle(QStringLiteral("Orvane Editor 1.5"));
+        life = std::make_unique<DocumentLifecycle>(
+            window, *design, *rch, [this] { return !rch->isHidden(); },
+            [this] {
+                rch->colorTags(0xFF0000, 0);
+                rch->show();
+            });
+        rch->hide();
+        window.resize(1000, 600);
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        design->DocumentHTML();  // waits for the first blank document
+    }
+
+    void sourceMode() { rch->show(); }
+    void editMode() { rch->hide(); }
+    bool isSourceMode() const { return !rch->isHidden(); }
+};
+
+}  // namespace orvane::test

@@ -1,0 +1,140 @@
+// The fixed texts of the document commands: the new-page template, the load
+// and save error messages, captions, web addresses and colour text.
+#include "SurfaceTypes.h"
+#include "shell/lifecycle/Captions.h"
+#include "shell/lifecycle/FileErrorMessages.h"
+#include "shell/lifecycle/PageTemplate.h"
+#include "shell/lifecycle/WebAddress.h"
+#include "wizards/clrfrm/ColorToHex.h"
+
+#include <QtTest>
+
+using namespace orvane;
+namespace E = SurfaceErrorNumber;
+
+class tst_DocumentTexts : public QObject {
+    Q_OBJECT
+private slots:
+    void templateIsNineCrLfLinesWithoutFinalBreak();
+    void loadErrors_data();
+    void loadErrors();
+    void saveErrors_data();
+    void saveErrors();
+    void captionFollowsPath();
+    void webAddress_data();
+    void webAddress();
+    void colorText_data();
+    void colorText();
+};
+
+void tst_DocumentTexts::templateIsNineCrLfLinesWithoutFinalBreak()
+{
+    const QString t = newPageTemplate();
+    QVERIFY(!t.endsWith(QLatin1Char('\n')));
+    QCOMPARE(t.count(QStringLiteral("\r\n")), 8);
+    QCOMPARE(t.count(QLatin1Char('\n')), 8);  // no bare line feeds
+    const QStringList lines = t.split(QStringLiteral("\r\n"));
+    QCOMPARE(lines.size(), 9);
+    QCOMPARE(lines[2], QStringLiteral("<META NAME=\"GENERATOR\" Content=\"Kestrova Editor v.1.0\">"));
+    QCOMPARE(lines[4], QStringLiteral("</HEAD>"));  // features search for this exact case
+    QCOMPARE(lines[6], QStringLiteral("<P>&nbsp;</P>"));
+    QCOMPARE(lines.last(), QStringLiteral("</HTML>"));
+}
+
+void tst_DocumentTexts::loadErrors_data()
+{
+    QTest::addColumn<int>("number");
+    QTest::addColumn<QString>("message");
+    const QString p = QStringLiteral("Error occurred while loading document: ");
+    QTest::newRow("unexpected") << int(E::Unexpected) << p + "Unexpected error.";
+    QTest::newRow("file not found") << int(E::FileNotFound) << p + "File not found.";
+    QTest::newRow("path not found") << int(E::PathNotFound) << p + "Path not found.";
+    QTest::newRow("frameset") << int(E::Frameset) << p + "Document contains a frameset.";
+    QTest::newRow("server script") << int(E::ServerScriptOnly)
+                                   << p + "Document is primarily server side script.";
+    QTest::newRow("invalid argument") << 5 << p + "Invalid argument.";
+    QTest::newRow("access denied") << 70 << p + "Access denied.";
+    QTest::newRow("disk full is not a load error") << int(E::DiskFull) << p + "Unknown error.";
+    QTest::newRow("other") << 12345 << p + "Unknown error.";
+}
+
+void tst_DocumentTexts::loadErrors()
+{
+    QFETCH(int, number);
+    QFETCH(QString, message);
+    QCOMPARE(loadErrorMessage(number), message);
+}
+
+void tst_DocumentTexts::saveErrors_data()
+{
+    QTest::addColumn<int>("number");
+    QTest::addColumn<QString>("message");
+    const QString p = QStringLiteral("Error occurred while saving document: ");
+    QTest::newRow("unexpected") << int(E::Unexpected) << p + "Unexpected error.";
+    QTest::newRow("path not found") << int(E::PathNotFound) << p + "Path not found.";
+    QTest::newRow("disk full") << int(E::DiskFull) << p + "Disk is full.";
+    QTest::newRow("invalid argument") << 5 << p + "Invalid argument.";
+    QTest::newRow("access denied") << 70 << p + "Access denied.";
+    QTest::newRow("file not found is not a save error") << int(E::FileNotFound) << p + "Unknown error.";
+    QTest::newRow("frameset is not a save error") << int(E::Frameset) << p + "Unknown error.";
+}
+
+void tst_DocumentTexts::saveErrors()
+{
+    QFETCH(int, number);
+    QFETCH(QString, message);
+    QCOMPARE(saveErrorMessage(number), message);
+}
+
+void tst_DocumentTexts::captionFollowsPath()
+{
+    QCOMPARE(captionForPath(QString()), QStringLiteral("Orvane Editor"));
+    QCOMPARE(captionForPath(QStringLiteral("/tmp/a b/page.htm")),
+             QStringLiteral("Orvane Editor - /tmp/a b/page.htm"));
+}
+
+void tst_DocumentTexts::webAddress_data()
+{
+    QTest::addColumn<QString>("answer");
+    QTest::addColumn<QString>("address");
+    QTest::newRow("empty") << "" << "";
+    QTest::newRow("blanks") << "   " << "";
+    QTest::newRow("default left as it is") << "HTTP:\\\\" << "";
+    QTest::newRow("scheme with slashes only") << "http://" << "";
+    QTest::newRow("no scheme") << "example.com/page.htm" << "http://example.com/page.htm";
+    QTest::newRow("host and port without scheme") << "127.0.0.1:8080/a.htm" << "http://127.0.0.1:8080/a.htm";
+    QTest::newRow("backslashes after scheme") << "HTTP:\\\\example.com\\dir\\a.htm"
+                                              << "http://example.com/dir/a.htm";
+    QTest::newRow("https kept") << " https://example.com/x " << "https://example.com/x";
+}
+
+void tst_DocumentTexts::webAddress()
+{
+    QFETCH(QString, answer);
+    QFETCH(QString, address);
+    QCOMPARE(webAddressFromAnswer(answer), address);
+}
+
+void tst_DocumentTexts::colorText_data()
+{
+    QTest::addColumn<uint>("value");
+    QTest::addColumn<QString>("text");
+    QTest::newRow("red") << 255u << "#FF0000";
+    QTest::newRow("blue keeps six digits") << 16711680u << "#0000FF";
+    QTest::newRow("black") << 0u << "#000000";
+    QTest::newRow("dark bytes keep leading zeros") << 0x0A0B0Cu << "#0C0B0A";
+    QTest::newRow("white") << 0xFFFFFFu << "#FFFFFF";
+}
+
+void tst_DocumentTexts::colorText()
+{
+    QFETCH(uint, value);
+    QFETCH(QString, text);
+    QCOMPARE(ColorToHex(value), text);
+    // The same colour reached from a QColor, as the colour dialog gives it.
+    const QColor c(int(value & 0xFF), int(value >> 8 & 0xFF), int(value >> 16 & 0xFF));
+    QCOMPARE(ColorToHex(colorValue(c)), text);
+}
+
+QTEST_GUILESS_MAIN(tst_DocumentTexts)
+#include "tst_document_texts.moc"

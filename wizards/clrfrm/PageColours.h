@@ -1,0 +1,33 @@
+#pragma once
+// The colour buttons of the page colours dialog: each asks for a colour and
+// applies it at once, as HTML text at the source caret in Source mode or on
+// the design surface in Edit mode. Cancelling the colour dialog applies nothing.
+
+#include <QColor>
+#include <functional>
+
+namespace orvane {
+
+class SourcePane;
+class Surface;
+
+class PageColours {
+public:
+    enum class PageColour { Background, Link, VisitedLink, ActiveLink };
+
+    PageColours(Surface& design, SourcePane& rch, std::function<bool()> isSourceMode);
+
+    // Text colour of the selection; the colour dialog opens on black.
+    void fontColor();
+    // One of the page's four colours; the colour dialog opens on the last
+    // colour chosen here.
+    void pageColor(PageColour kind);
+
+private:
+    Surface& m_design;
+    SourcePane& m_rch;
+    std::function<bool()> m_isSourceMode;
+    QColor m_lastChosen = Qt::black;
+};
+
+}  // namespace orvane
