@@ -65,6 +65,9 @@ bool DocumentLifecycle::run(const QString& control)
 
 bool DocumentLifecycle::eventFilter(QObject* watched, QEvent* event)
 {
+    if (watched == m_window && event->type() == QEvent::Show)
+        m_closeAgreed = false;
+    // Asked once per closing, however many close requests arrive for it.
     if (watched == m_window && event->type() == QEvent::Close && !m_closeAgreed) {
         if (PromptSaveChanges() == Cancelled) {
             event->ignore();

@@ -27,14 +27,13 @@ ToolbarState::ToolbarState(Surface& design, SourcePane& rch, QComboBox& fontComb
     connect(&fontCombo, &QComboBox::activated, this, &ToolbarState::FontCombo_Click);
     connect(&fontSizeCombo, &QComboBox::activated, this, &ToolbarState::FontSizeCombo_Click);
     for (QComboBox* box : {&fontCombo, &fontSizeCombo}) {
-        // Enter only reports the key: it neither adds the typed text to the
-        // list nor picks an entry, which would run the box's click as well.
+        // A face or size can be typed; Enter only reports the key: it neither
+        // adds the typed text to the list nor picks an entry, which would run
+        // the box's click as well.
+        box->setEditable(true);
         box->setInsertPolicy(QComboBox::NoInsert);
-        box->installEventFilter(this);
-        if (QLineEdit* edit = box->lineEdit()) {
-            box->setCompleter(nullptr);
-            edit->installEventFilter(this);
-        }
+        box->setCompleter(nullptr);
+        box->lineEdit()->installEventFilter(this);
     }
 }
 
@@ -42,9 +41,9 @@ bool ToolbarState::eventFilter(QObject* watched, QEvent* event)
 {
     if (event->type() == QEvent::KeyRelease) {
         const int key = static_cast<QKeyEvent*>(event)->key();
-        if (watched == &m_fontCombo || watched == m_fontCombo.lineEdit())
+        if (watched == m_fontCombo.lineEdit())
             FontCombo_KeyUp(key);
-        else if (watched == &m_fontSizeCombo || watched == m_fontSizeCombo.lineEdit())
+        else if (watched == m_fontSizeCombo.lineEdit())
             FontSizeCombo_KeyUp(key);
     }
     return false;
@@ -66,6 +65,7 @@ void ToolbarState::DHTMLEdit1_DisplayChanged()
     RefreshFontBoxes();
 }
 
+// Each box is refreshed on its own; a query that fails leaves that box as it was.
 void ToolbarState::RefreshFontBoxes()
 {
     try {
@@ -78,6 +78,9 @@ void ToolbarState::RefreshFontBoxes()
             m_fontCombo.setEditText(QString());
             m_fontCombo.setEnabled(nameState == DECMDF_NINCHED);
         }
+    } catch (const SurfaceError&) {
+    }
+    try {
         const int sizeState = status(DECMD_GETFONTSIZE);
         if (sizeState == DECMDF_ENABLED || sizeState == DECMDF_LATCHED) {
             const int size =
@@ -89,7 +92,6 @@ void ToolbarState::RefreshFontBoxes()
             m_fontSizeCombo.setEnabled(sizeState == DECMDF_NINCHED);
         }
     } catch (const SurfaceError&) {
-        // The selection changed under the query; the next display change refreshes.
     }
 }
 

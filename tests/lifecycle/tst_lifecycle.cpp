@@ -7,6 +7,9 @@
 #include "shell/lifecycle/PageTemplate.h"
 
 #include <QProcess>
+#include <QWebEnginePage>
+#include <QWebEngineView>
+#include <csignal>
 #include <QTcpServer>
 #include <QTcpSocket>
 #include <sys/stat.h>
@@ -122,6 +125,7 @@ private slots:
     void saveInEditModeAlwaysAsksForPath();
     void openAtStart_data();
     void openAtStart();
+    void rendererCrashKeepsUnsavedWork();
 
 private:
     std::unique_ptr<EditorFixture> fx;
@@ -549,6 +553,22 @@ void tst_Lifecycle::openAtStart()
         QCOMPARE(messages[0].text, message);
         QCOMPARE(fx->window.windowTitle(), QStringLiteral("Orvane Editor"));
     }
+}
+
+void tst_Lifecycle::rendererCrashKeepsUnsavedWork()
+{
+    const QString a = site->write(QStringLiteral("a.htm"), kPageA);
+    fx->life->openAtStart(a);
+    typeText(*fx->design, QStringLiteral("typed"));
+    QTRY_VERIFY(fx->design->IsDirty());
+    const qint64 pid = fx->design->view()->page()->renderProcessPid();
+    QVERIFY(pid > 0);
+    QSignalSpy reloaded(fx->design, &Surface::DocumentComplete);
+    ::kill(pid_t(pid), SIGKILL);
+    QVERIFY(reloaded.wait(30000));
+    QVERIFY(fx->design->DocumentHTML().contains(QStringLiteral("typed")));
+    QVERIFY(fx->life->isModified());
+    QCOMPARE(fx->design->CurrentDocumentPath(), a);
 }
 
 ORVANE_TEST_MAIN(tst_Lifecycle)
