@@ -58,7 +58,7 @@ void tst_Keyboard::shortcutRunsItsItem_data()
     QTest::newRow("new") << int(Qt::Key_N) << C << "Label6";
     QTest::newRow("open") << int(Qt::Key_O) << C << "Label3";
     QTest::newRow("save") << int(Qt::Key_S) << C << "Label4";
-    QTest::newRow("save as") << int(Qt::Key_S) << (C | Qt::ShiftModifier) << "Label5";
+    QTest::newRow("save as") << int(Qt::Key_S) << (C | int(Qt::ShiftModifier)) << "Label5";
     QTest::newRow("exit") << int(Qt::Key_Q) << C << "Label7";
     QTest::newRow("undo") << int(Qt::Key_Z) << C << "Label8";
     QTest::newRow("redo") << int(Qt::Key_Y) << C << "Label9";

@@ -148,7 +148,7 @@ void tst_ToolbarState::looksFollowCaret()
     startTracking();
     loadBody(*fx->design, QStringLiteral("<P style=\"text-align: left\"><B>heavy</B> plain <I><U>slanted</U></I></P>"
                                          "<P align=center>middle</P><P align=right>edge</P>"));
-    selectText(*fx->design, at, true);
+    caretAfterText(*fx->design, at.left(3));  // inside the word, away from its edges
     for (const char* name : {"right", "center", "left1", "underline", "italics", "bold"})
         QTRY_COMPARE_WITH_TIMEOUT(looks.value(name), pressed.contains(name), 5000);
 }

@@ -1,0 +1,77 @@
+#include "MainWindowParts.h"
+
+#include "DocumentLifecycle.h"
+#include "KeyboardCommands.h"
+#include "shell/contextmenu/EditorContextMenu.h"
+#include "shell/layout/SideBars.h"
+#include "shell/mainFrm.h"
+#include "shell/menubar/MenuLayout.h"
+#include "shell/toolbar/ToolButton.h"
+#include "shell/toolbarstate/ToolbarState.h"
+#include "wizards/clrfrm/PageColours.h"
+
+namespace orvane {
+
+namespace {
+
+// Whether the menu enables item in the current mode, as hovering its header would.
+bool itemEnabled(const QString& item, bool sourceMode)
+{
+    for (const menubar::HeaderSpec& header : menubar::menuHeaders()) {
+        if (header.gate == menubar::Gate::None)
+            continue;
+        bool gated = header.gated.contains(item);
+        if (header.gated.isEmpty()) {
+            for (const menubar::PanelSpec& panel : menubar::menuPanels())
+                if (panel.name == header.panel)
+                    for (const menubar::ItemSpec& spec : panel.items)
+                        gated = gated || spec.name == item;
+        }
+        if (gated)
+            return header.gate == menubar::Gate::EditOnly ? !sourceMode : sourceMode;
+    }
+    return true;
+}
+
+}  // namespace
+
+MainWindowParts::MainWindowParts(mainFrm* window) : QObject(window), m_window(window)
+{
+    auto sourceMode = [window] { return window->isSourceMode(); };
+    m_lifecycle = std::make_unique<DocumentLifecycle>(
+        *window, *window->DHTMLEdit1(), *window->rch(), sourceMode,
+        [window] { window->ColorTags(window->rch()); });
+    m_pageColours = std::make_unique<PageColours>(*window->DHTMLEdit1(), *window->rch(), sourceMode);
+    m_toolbarState = std::make_unique<ToolbarState>(
+        *window->DHTMLEdit1(), *window->rch(), *window->FontCombo(), *window->FontSizeCombo(), sourceMode,
+        [window](const QString& name, bool pressed) {
+            if (auto* button = window->findChild<ToolButton*>(name))
+                button->setPressedLook(pressed);
+        });
+    connect(m_toolbarState.get(), &ToolbarState::documentReadyChanged, window, &mainFrm::setDocumentReady);
+    m_contextMenu = std::make_unique<EditorContextMenu>(*window->DHTMLEdit1(), *m_pageColours);
+    m_sideBars = std::make_unique<SideBars>(window);
+    m_sideBars->Form_Resize();
+    m_keyboard = std::make_unique<KeyboardCommands>(window, [this](const QString& c) { runShortcut(c); });
+}
+
+MainWindowParts::~MainWindowParts() = default;
+
+void MainWindowParts::setCommandRunner(std::function<void(const QString&)> run)
+{
+    m_runCommand = std::move(run);
+}
+
+void MainWindowParts::runItem(const QString& control)
+{
+    if (!m_lifecycle->run(control) && m_runCommand)
+        m_runCommand(control);
+}
+
+void MainWindowParts::runShortcut(const QString& control)
+{
+    if (itemEnabled(control, m_window->isSourceMode()))
+        runItem(control);
+}
+
+}  // namespace orvane

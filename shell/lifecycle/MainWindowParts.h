@@ -1,0 +1,52 @@
+#pragma once
+// What the main window gets from the document commands, the toolbar state,
+// the context menu, the side-bar layout and the shortcuts, built and wired
+// together over the window's own controls.
+
+#include <QObject>
+#include <functional>
+#include <memory>
+
+class mainFrm;
+
+namespace orvane {
+
+class DocumentLifecycle;
+class EditorContextMenu;
+class KeyboardCommands;
+class PageColours;
+class SideBars;
+class ToolbarState;
+
+class MainWindowParts : public QObject {
+    Q_OBJECT
+public:
+    explicit MainWindowParts(mainFrm* window);
+    ~MainWindowParts() override;
+
+    DocumentLifecycle& lifecycle() const { return *m_lifecycle; }
+    ToolbarState& toolbarState() const { return *m_toolbarState; }
+    PageColours& pageColours() const { return *m_pageColours; }
+    EditorContextMenu& contextMenu() const { return *m_contextMenu; }
+    SideBars& sideBars() const { return *m_sideBars; }
+
+    // Runs the commands of the menu items other than the File menu's.
+    void setCommandRunner(std::function<void(const QString& control)> run);
+    // A click on the menu item control: the File items run here, the others
+    // through the command runner.
+    void runItem(const QString& control);
+
+private:
+    void runShortcut(const QString& control);
+
+    mainFrm* m_window;
+    std::unique_ptr<DocumentLifecycle> m_lifecycle;
+    std::unique_ptr<PageColours> m_pageColours;
+    std::unique_ptr<ToolbarState> m_toolbarState;
+    std::unique_ptr<EditorContextMenu> m_contextMenu;
+    std::unique_ptr<SideBars> m_sideBars;
+    std::unique_ptr<KeyboardCommands> m_keyboard;
+    std::function<void(const QString&)> m_runCommand;
+};
+
+}  // namespace orvane
