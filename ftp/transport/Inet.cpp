@@ -9,6 +9,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
+#include <QTime>
 #include <QTimer>
 
 #include <curl/curl.h>
@@ -565,8 +566,8 @@ int Inet::Private::debug(CURL*, curl_infotype type, char* data, size_t size, voi
     // ORVANE_FTP_TRACE=1 prints the protocol conversation on stderr.
     static const bool trace = qEnvironmentVariableIntValue("ORVANE_FTP_TRACE") != 0;
     if (trace && type <= CURLINFO_HEADER_OUT)
-        fprintf(stderr, "%s %.*s", type == CURLINFO_TEXT ? "*" : type == CURLINFO_HEADER_IN ? "<" : ">",
-                int(size), data);
+        fprintf(stderr, "%8.3f %s %.*s", QTime::currentTime().msecsSinceStartOfDay() / 1000.0,
+                type == CURLINFO_TEXT ? "*" : type == CURLINFO_HEADER_IN ? "<" : ">", int(size), data);
     if (type != CURLINFO_HEADER_IN)
         return 0;
     // Server reply lines; the last complete one is the response text.

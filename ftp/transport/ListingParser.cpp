@@ -81,7 +81,7 @@ QDateTime yearlessDate(int mon, int day, int minutes, QDate today)
     QDate d(today.year(), mon, day);
     if (!d.isValid() || d > today.addDays(1))
         d = QDate(today.year() - 1, mon, day);
-    return QDateTime(d, QTime(minutes / 60, minutes % 60));
+    return QDateTime(d, QTime(minutes / 60, minutes % 60), Qt::UTC);
 }
 
 bool isDotEntry(QStringView name)
@@ -91,11 +91,22 @@ bool isDotEntry(QStringView name)
 
 bool unixPermissions(QStringView s)
 {
-    if (s.size() < 10 || !QStringView(u"-dlbcps").contains(s[0]))
+    if (s.size() < 10)
         return false;
-    for (int i = 1; i < 10; ++i)
-        if (!QStringView(u"rwxsStTl-").contains(s[i]))
+    switch (s[0].unicode()) {
+    case '-': case 'd': case 'l': case 'b': case 'c': case 'p': case 's':
+        break;
+    default:
+        return false;
+    }
+    for (int i = 1; i < 10; ++i) {
+        switch (s[i].unicode()) {
+        case 'r': case 'w': case 'x': case 's': case 'S': case 't': case 'T': case 'l': case '-':
+            break;
+        default:
             return false;
+        }
+    }
     return true;
 }
 
@@ -122,7 +133,7 @@ bool parseUnix(QStringView line, QDate today, RemoteEntry& e)
             if (const int minutes = clockTime(third); minutes >= 0)
                 when = yearlessDate(mon, day, minutes, today);
             else if (allDigits(third) && third.size() == 4)
-                when = QDateTime(QDate(number(third), mon, day), QTime(0, 0));
+                when = QDateTime(QDate(number(third), mon, day), QTime(0, 0), Qt::UTC);
             else
                 continue;
             nameStart = t[i + 2].pos + t[i + 2].len + 1;
@@ -132,7 +143,7 @@ bool parseUnix(QStringView line, QDate today, RemoteEntry& e)
             if (!d.isValid())
                 continue;
             const int minutes = clockTime(tok(i + 1));
-            when = QDateTime(d, QTime(minutes / 60, minutes % 60));
+            when = QDateTime(d, QTime(minutes / 60, minutes % 60), Qt::UTC);
             nameStart = t[i + 1].pos + t[i + 1].len + 1;
         } else {
             continue;
@@ -215,7 +226,7 @@ bool parseDos(QStringView line, RemoteEntry& e)
         return false;
     e.name = line.mid(nameStart).toString();
     e.modified = QDateTime(QDate(year, number(mm), number(dd)),
-                           QTime(minutes / 60, minutes % 60));
+                           QTime(minutes / 60, minutes % 60), Qt::UTC);
     return true;
 }
 
@@ -236,6 +247,16 @@ bool parseEplf(QStringView line, RemoteEntry& e)
     }
     e.name = line.mid(tab + 1).toString();
     return true;
+}
+
+// "YYYYMMDDHHMMSS[.sss]", in UTC.
+QDateTime mlsdTime(QStringView v)
+{
+    if (v.size() < 14 || !allDigits(v.left(14)))
+        return {};
+    const QDate d(number(v.left(4)), number(v.mid(4, 2)), number(v.mid(6, 2)));
+    const QTime t(number(v.mid(8, 2)), number(v.mid(10, 2)), number(v.mid(12, 2)));
+    return d.isValid() && t.isValid() ? QDateTime(d, t, Qt::UTC) : QDateTime();
 }
 
 template <typename LineFn>
@@ -261,6 +282,7 @@ void forEachLine(QStringView text, LineFn fn)
 QList<RemoteEntry> parseList(QStringView text, QDate today)
 {
     QList<RemoteEntry> entries;
+    entries.reserve(text.count(u'\n') + 1);
     forEachLine(text, [&](QStringView line) {
         RemoteEntry e;
         bool ok;
@@ -309,10 +331,7 @@ QList<RemoteEntry> parseMlsd(QStringView text)
             } else if (key.compare(u"size", Qt::CaseInsensitive) == 0) {
                 e.size = value.toLongLong();
             } else if (key.compare(u"modify", Qt::CaseInsensitive) == 0) {
-                QDateTime when = QDateTime::fromString(value.left(14).toString(),
-                                                       QStringLiteral("yyyyMMddHHmmss"));
-                when.setTimeSpec(Qt::UTC);
-                e.modified = when;
+                e.modified = mlsdTime(value);
             }
         }
         if (!skip && !isDotEntry(e.name))
@@ -324,6 +343,7 @@ QList<RemoteEntry> parseMlsd(QStringView text)
 QList<int> resolveLinks(QList<RemoteEntry>& entries)
 {
     QSet<QString> folders;
+    folders.reserve(entries.size());
     for (const RemoteEntry& e : entries)
         if (e.isFolder && !e.isLink)
             folders.insert(e.name);

@@ -18,7 +18,7 @@ struct RemoteEntry {
     bool isLink = false;
     QString linkTarget;     // as the server shows it; empty when unknown
     qint64 size = -1;       // -1 when not given
-    QDateTime modified;     // invalid when not given
+    QDateTime modified;     // as the server gives it (marked UTC); invalid when not given
 };
 
 // Parses a LIST reply. Lines it does not recognise, "total" lines, "." and

@@ -7,6 +7,8 @@
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
+#include <QEventLoop>
+#include <QTimer>
 
 namespace orvane::testing {
 
@@ -32,12 +34,20 @@ struct Outcome {
 inline Outcome runOperation(ftp::Inet& inet, const ftp::Operation& op, int timeoutMs = 120000)
 {
     Outcome out;
-    const auto c = QObject::connect(&inet, &ftp::Inet::StateChanged, [&](int s) { out.states << s; });
+    // A nested loop that sleeps until something happens (processEvents with a
+    // time limit never waits: it would spin and steal the servers' CPU).
+    QEventLoop loop;
+    const auto c = QObject::connect(&inet, &ftp::Inet::StateChanged, [&](int s) {
+        out.states << s;
+        if (s == ftp::icError || s == ftp::icResponseCompleted)
+            loop.quit();
+    });
+    QTimer::singleShot(timeoutMs, &loop, &QEventLoop::quit);
     QElapsedTimer t;
     t.start();
     inet.Execute(op);
-    while (inet.StillExecuting() && t.elapsed() < timeoutMs)
-        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 50);
+    if (inet.StillExecuting())
+        loop.exec();
     out.elapsedMs = t.elapsed();
     QObject::disconnect(c);
     out.finished = !inet.StillExecuting();

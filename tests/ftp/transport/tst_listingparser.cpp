@@ -140,19 +140,19 @@ void TestListingParser::yearlessDates_data()
 
     QTest::newRow("earlier this year")
         << kToday << "-rw-r--r-- 1 u g 1 Jan  3 10:20 f"
-        << QDateTime(QDate(2026, 1, 3), QTime(10, 20));
+        << QDateTime(QDate(2026, 1, 3), QTime(10, 20), Qt::UTC);
     QTest::newRow("later month is last year")
         << kToday << "-rw-r--r-- 1 u g 1 Dec 31 23:59 f"
-        << QDateTime(QDate(2025, 12, 31), QTime(23, 59));
+        << QDateTime(QDate(2025, 12, 31), QTime(23, 59), Qt::UTC);
     QTest::newRow("tomorrow stays this year (clock skew)")
         << kToday << "-rw-r--r-- 1 u g 1 Mar 16 00:30 f"
-        << QDateTime(QDate(2026, 3, 16), QTime(0, 30));
+        << QDateTime(QDate(2026, 3, 16), QTime(0, 30), Qt::UTC);
     QTest::newRow("29 February in a leap year")
         << QDate(2024, 3, 1) << "-rw-r--r-- 1 u g 1 Feb 29 12:00 f"
-        << QDateTime(QDate(2024, 2, 29), QTime(12, 0));
+        << QDateTime(QDate(2024, 2, 29), QTime(12, 0), Qt::UTC);
     QTest::newRow("29 February seen from a common year")
         << QDate(2025, 3, 1) << "-rw-r--r-- 1 u g 1 Feb 29 12:00 f"
-        << QDateTime(QDate(2024, 2, 29), QTime(12, 0));
+        << QDateTime(QDate(2024, 2, 29), QTime(12, 0), Qt::UTC);
 }
 
 void TestListingParser::yearlessDates()
@@ -173,11 +173,18 @@ void TestListingParser::otherDates()
                        "-rw-r--r-- 1 u g 42 Jan  3  2024 c\n"),
         kToday);
     QCOMPARE(entries.size(), 3);
-    QCOMPARE(entries[0].modified, QDateTime(QDate(1999, 3, 14), QTime(0, 15)));
-    QCOMPARE(entries[1].modified, QDateTime(QDate(2026, 3, 14), QTime(12, 15)));
+    QCOMPARE(entries[0].modified, QDateTime(QDate(1999, 3, 14), QTime(0, 15), Qt::UTC));
+    QCOMPARE(entries[1].modified, QDateTime(QDate(2026, 3, 14), QTime(12, 15), Qt::UTC));
     QCOMPARE(entries[2].modified.date(), QDate(2024, 1, 3));
     QCOMPARE(entries[0].size, 5);
     QCOMPARE(entries[2].size, 42);
+
+    const QList<RemoteEntry> facts = parseMlsd(
+        QStringLiteral("type=file;modify=20250704133005.123;size=9; m\r\n"
+                       "type=file;modify=2025; short\r\n"));
+    QCOMPARE(facts[0].modified, QDateTime(QDate(2025, 7, 4), QTime(13, 30, 5), Qt::UTC));
+    QCOMPARE(facts[0].size, 9);
+    QVERIFY(!facts[1].modified.isValid());
 }
 
 // Links whose target is not in the listing are left for the transport to
