@@ -15,6 +15,7 @@
 #include <QFrame>
 #include <QLabel>
 #include <QStatusBar>
+#include <QStringMatcher>
 #include <QTabBar>
 
 #include <exception>
@@ -26,6 +27,7 @@ namespace {
 
 constexpr quint32 kTagBlue = 16711680;  // blue in the Windows colour encoding
 constexpr quint32 kBlack = 0;
+constexpr int kPreviewFrame = 2;  // Frame1(2) holds the preview
 
 // Runs one step of a handler that skips failing steps and goes on.
 template <typename Step>
@@ -224,8 +226,24 @@ QString mainFrm::ReplaceString(const QString& pstring, const QString& Keyword,
 {
     if (Keyword.isEmpty())
         return pstring;
-    QString result = pstring;
-    return result.replace(Keyword, NewKeyWord, Qt::CaseSensitive);
+    const QStringMatcher matcher(Keyword, Qt::CaseSensitive);
+    qsizetype at = matcher.indexIn(pstring, 0);
+    if (at < 0)
+        return pstring;
+    // One pass: copy the text between occurrences, then the new keyword, and
+    // search on after the occurrence, so inserted text is never searched.
+    const QStringView source(pstring);
+    QString result;
+    result.reserve(pstring.size() + qMax<qsizetype>(0, NewKeyWord.size() - Keyword.size()) * 16);
+    qsizetype from = 0;
+    while (at >= 0) {
+        result.append(source.sliced(from, at - from));
+        result.append(NewKeyWord);
+        from = at + Keyword.size();
+        at = matcher.indexIn(pstring, from);
+    }
+    result.append(source.sliced(from));
+    return result;
 }
 
 void mainFrm::ColorTags(orvane::SourcePane* pane)
@@ -248,9 +266,14 @@ void mainFrm::TabStrip1_Click()
         haveHtml = true;
         m_rch->setText(html);
     });
+    // The preview can only come to the front through a click on its own tab,
+    // which refreshes it, so it is loaded only when it is in front: loading a
+    // large page into the preview costs far more than the rest of the switch.
     // The source pane holds exactly the design surface's HTML now, so either
     // branch hands the preview the same text; reuse it rather than read it again.
     skipErrors([&] {
+        if (m_TabStrip1->selectedIndex() != kPreviewFrame)
+            return;
         m_DHTMLEdit2->setDocumentHTML(haveHtml ? html
                                       : isSourceMode() ? m_rch->Text()
                                                        : m_DHTMLEdit1->DocumentHTML());

@@ -34,7 +34,6 @@ SourcePane::SourcePane(QWidget* parent) : QsciScintilla(parent)
     for (int margin = 0; margin < 5; ++margin)
         SendScintilla(SCI_SETMARGINWIDTHN, margin, 0L);
     SendScintilla(SCI_SETMARGINLEFT, 0, 4L);
-    setWrapMode(WrapWord);
     setEolMode(EolWindows);
     viewport()->setMouseTracking(true);
 }

@@ -154,8 +154,8 @@ void TestMainFrm::tabSwitch_data()
 }
 
 // Every tab, clicked once or again while current, brings its frame to the
-// front, refreshes the source and the preview from the design surface and
-// makes Source mode current.
+// front, refreshes the source from the design surface (and the preview when
+// it comes to the front) and makes Source mode current.
 void TestMainFrm::tabSwitch()
 {
     QFETCH(int, tab);
@@ -176,7 +176,8 @@ void TestMainFrm::tabSwitch()
         QVERIFY2(source.contains(marker), qPrintable(source));
         QVERIFY(source.contains(kEditorName));
         QVERIFY(!source.contains(kSurfaceName));
-        QVERIFY(w.DHTMLEdit2()->DocumentHTML().contains(marker));
+        if (tab == 2)
+            QVERIFY(w.DHTMLEdit2()->DocumentHTML().contains(marker));
         QVERIFY(w.DHTMLEdit1()->DocumentHTML().contains(kSurfaceName));
         // Nothing is left selected for the next insertion to overwrite.
         QCOMPARE(w.rch()->SelLength(), 0);
