@@ -35,8 +35,8 @@ bool hasLineBreak(const QString& s)
 
 struct Inet::Private {
     Inet* q;
+    PeerTrust trust;     // outlives the handle that calls it
     CurlDriver driver;
-    PeerTrust trust;
 
     // Settings.
     QString urlText;
@@ -371,12 +371,14 @@ void Inet::Private::stepFinished(CURLcode code)
             return fail(errorText(code));
         entries = parseMlsd(decodeListing(body));
         linkProbes = resolveLinks(entries);
+        responseInfo = lastServerLine;   // not the link probes' replies
         break;
     case Step::List:
         if (code != CURLE_OK)
             return fail(errorText(code));
         entries = parseList(decodeListing(body), QDate::currentDate());
         linkProbes = resolveLinks(entries);
+        responseInfo = lastServerLine;
         break;
     case Step::LinkProbe:
         // Listing the link as a folder works only when its target is one.

@@ -33,14 +33,18 @@ public:
 
     // Starts an operation. Throws InetBusy while another one runs (nothing is
     // sent) and InetRefused for an operation that must not be sent (a name
-    // with CR or LF).
+    // with CR or LF). Progress comes as StateChanged from the event loop:
+    // 1 to 8 in order, then 12 (done) or 11 (failed); "close" gives 9, 10, 12.
+    // StillExecuting is already false when 11 or 12 is emitted.
     void Execute(const Operation& operation);
     bool StillExecuting() const;
     // The reply of the last completed operation, in pieces of at most size
-    // characters; an empty string once it is all read.
+    // characters; an empty string once it is all read (and while running).
     QString GetChunk(int size);
     // The server's last reply line, or the transport's error text.
     QString ResponseInfo() const;
+    // Stops the running operation at once; emits no state. A cancelled GET
+    // leaves no file behind and an existing target untouched.
     void Cancel();
 
     // Trust for the rest of the session the certificate or host key that the

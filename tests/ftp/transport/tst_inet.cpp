@@ -7,6 +7,7 @@
 #include <QHostAddress>
 #include <QRandomGenerator>
 #include <QTcpServer>
+#include <QTcpSocket>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -311,25 +312,73 @@ void TestInet::lineBreakRefused()
     QVERIFY(runOperation(inet, Operation::ls(dir + u'/')).ok());
 }
 
+namespace {
+
+// An FTP server that logs anyone in and then, asked for a listing, opens the
+// data connection and never sends a byte.
+class StalledFtpServer : public QObject {
+public:
+    StalledFtpServer()
+    {
+        m_control.listen(QHostAddress::LocalHost);
+        m_data.listen(QHostAddress::LocalHost);
+        connect(&m_control, &QTcpServer::newConnection, this, [this] {
+            QTcpSocket* c = m_control.nextPendingConnection();
+            c->write("220 ready\r\n");
+            connect(c, &QTcpSocket::readyRead, c, [this, c] {
+                while (c->canReadLine())
+                    c->write(answer(c->readLine().trimmed().toUpper()));
+            });
+        });
+    }
+    quint16 port() const { return m_control.serverPort(); }
+
+private:
+    QByteArray answer(const QByteArray& command) const
+    {
+        if (command.startsWith("USER"))
+            return "331 password\r\n";
+        if (command.startsWith("PASS"))
+            return "230 in\r\n";
+        if (command.startsWith("PWD"))
+            return "257 \"/\"\r\n";
+        if (command.startsWith("EPSV"))
+            return "229 passive (|||" + QByteArray::number(m_data.serverPort()) + "|)\r\n";
+        if (command.startsWith("TYPE") || command.startsWith("OPTS") || command.startsWith("CWD"))
+            return "200 ok\r\n";
+        if (command.startsWith("MLSD") || command.startsWith("LIST"))
+            return "150 here it comes\r\n";
+        return "500 no\r\n";
+    }
+    QTcpServer m_control;
+    QTcpServer m_data;
+};
+
+}  // namespace
+
 void TestInet::noHang_data()
 {
-    QTest::addColumn<bool>("greets");
+    QTest::addColumn<int>("kind");
     QTest::addColumn<QString>("text");
-    QTest::newRow("nothing listens on the port") << false << "";
-    QTest::newRow("server accepts and never greets") << true << "gave up connecting";
+    QTest::newRow("nothing listens on the port") << 0 << "";
+    QTest::newRow("server accepts and never greets") << 1 << "gave up connecting";
+    QTest::newRow("data connection never moves a byte") << 2 << "Nothing moved for 2 seconds";
 }
 
 // A server that does not answer ends the operation with state 11 within the
-// (lowered) connect limit.
+// (lowered) limits.
 void TestInet::noHang()
 {
-    QFETCH(bool, greets);
+    QFETCH(int, kind);
     QFETCH(QString, text);
     QTcpServer silent;
     QVERIFY(silent.listen(QHostAddress::LocalHost));
-    const quint16 port = silent.serverPort();
-    if (!greets)
+    quint16 port = silent.serverPort();
+    if (kind == 0)
         silent.close();
+    StalledFtpServer stalled;
+    if (kind == 2)
+        port = stalled.port();
     Inet inet;
     inet.setConnectTimeoutMs(1500);
     inet.setStallTimeoutMs(2000);

@@ -27,17 +27,14 @@ void TestOperations::text_data()
     QTest::newRow("refresh at the top") << Operation::dir(QString(), true) << "dir ";
     QTest::newRow("ls at the top") << Operation::ls() << "ls ";
     QTest::newRow("bare ls") << Operation::ls(QString(), false) << "ls";
-    QTest::newRow("ls of a folder") << Operation::ls("pub/incoming/") << "ls pub/incoming/";
     QTest::newRow("mkdir without answer") << Operation::mkdir("") << "mkdir ";
     QTest::newRow("delete with spaces") << Operation::remove("pub/my file.txt")
                                         << "DELETE pub/my file.txt";
     QTest::newRow("rename") << Operation::rename("a b", "c d") << "rename a b c d";
-    QTest::newRow("rmdir at the top") << Operation::rmdir("") << "rmdir ";
     QTest::newRow("get") << Operation::get("readme.txt", "/tmp/readme.txt")
                          << "GET readme.txt /tmp/readme.txt";
     QTest::newRow("put") << Operation::put("/site/index.htm", "pub/index.htm")
                          << "PUT /site/index.htm pub/index.htm";
-    QTest::newRow("close") << Operation::close() << "close";
 }
 
 void TestOperations::text()
