@@ -1,6 +1,7 @@
 // Inet against the curl program on loopback servers: listing a folder of
 // 20 000 files, and uploading and downloading a large file, over plain FTP
 // and explicit TLS. Usage: bench_ftp_transfer [megabytes, default 1024]
+// [servers, comma-separated, default all four]
 #include "InetRunner.h"
 
 #include <QCoreApplication>
@@ -177,8 +178,12 @@ int main(int argc, char** argv)
             f.write(block);
         }
     }
-    for (const char* name : {"ftp_pyftpd", "ftp_vsftpd", "ftp_pyftpd_tls", "ftp_vsftpd_tls"}) {
-        const QString n = QString::fromLatin1(name);
+    const QStringList names = argc > 2 ? QString::fromLocal8Bit(argv[2]).split(u',')
+                                       : QStringList{"ftp_pyftpd", "ftp_vsftpd", "ftp_pyftpd_tls",
+                                                     "ftp_vsftpd_tls"};
+    for (const QString& n : names) {
+        const QByteArray nameBytes = n.toLocal8Bit();
+        const char* name = nameBytes.constData();
         if (!server("start", n)) {
             std::printf("%s: could not start\n", name);
             continue;
