@@ -30,13 +30,18 @@ orv.fidelity = (() => {
     let parents = [];             // source parent of element K (-1 at the top)
     let unsettled = new Set();    // ids whose document subtree differs from their source
     let dirty = new Set();        // ids of the elements the user changed
+    let dirtyElements = new Map(); // id -> the element an edit was seen in (saves a search)
     let untrusted = new Set();    // ids that an edit inserted as a copy (it may differ from the source)
-    let originals = new Map();    // id -> the element the parser made for it
+    let parsed = new WeakSet();   // the elements the parser made (undo puts the same ones back)
+    let impliedIds = new Map();   // implied html, head, body -> their id
+    let clones = new WeakSet();   // copies the parser made of mis-nested elements
     let observer = null;
 
     const idOf = (el) => {
         const v = el.getAttribute(ID);
-        return v === null ? -1 : Number(v);
+        if (v === null)
+            return impliedIds.has(el) ? impliedIds.get(el) : -1;
+        return clones.has(el) ? -1 : Number(v);
     };
 
     // The id of the nearest element at or above node that has one.
@@ -79,11 +84,21 @@ orv.fidelity = (() => {
         || name === 'spellcheck';
 
     const mark = (node) => {
-        let k = nearestId(node);
-        if (k < 0 && document.documentElement)
-            k = idOf(document.documentElement);
-        if (k >= 0)
-            dirty.add(k);
+        for (let n = node; n; n = n.parentNode) {
+            if (n.nodeType !== Node.ELEMENT_NODE)
+                continue;
+            const k = idOf(n);
+            if (k >= 0) {
+                dirty.add(k);
+                dirtyElements.set(k, n);
+                return;
+            }
+        }
+        const root = document.documentElement;
+        if (root && idOf(root) >= 0) {
+            dirty.add(idOf(root));
+            dirtyElements.set(idOf(root), root);
+        }
     };
 
     // An element put back by undo is the parser's own; one with the same id
@@ -93,7 +108,7 @@ orv.fidelity = (() => {
             return;
         const check = (el) => {
             const k = idOf(el);
-            if (k >= 0 && originals.get(k) !== el)
+            if (k >= 0 && !parsed.has(el))
                 untrusted.add(k);
         };
         check(node);
@@ -194,19 +209,6 @@ orv.fidelity = (() => {
         return document.documentElement;
     };
 
-    const markerStyle = () => {
-        try {
-            const sheet = new CSSStyleSheet();
-            sheet.replaceSync('span.orv-srv{display:inline-block;font:bold 9px sans-serif;'
-                + 'color:#7a5200;background:#fff3c4;border:1px solid #c99a2e;border-radius:2px;'
-                + 'padding:0 2px;margin:0 1px;vertical-align:middle;user-select:all}'
-                + 'span.orv-srv::before{content:"ASP"}');
-            document.adoptedStyleSheets = [...document.adoptedStyleSheets, sheet];
-        } catch (e) {
-            // Without the sheet the markers are empty but still kept.
-        }
-    };
-
     return {
         // Starts watching a freshly loaded document. map: {parents, unsettled,
         // implied: {html, head, body}} from the surface's source map.
@@ -216,36 +218,54 @@ orv.fidelity = (() => {
             parents = map.parents || [];
             unsettled = new Set(map.unsettled || []);
             dirty = new Set();
+            dirtyElements = new Map();
             untrusted = new Set();
-            originals = new Map();
+            parsed = new WeakSet();
             const implied = map.implied || {};
             const impliedElements = {html: document.documentElement, head: document.head,
                 body: document.body};
+            impliedIds = new Map();
+            clones = new WeakSet();
             for (const name of Object.keys(implied)) {
                 const el = impliedElements[name];
                 if (el && !el.hasAttribute(ID))
-                    el.setAttribute(ID, String(implied[name]));
+                    impliedIds.set(el, implied[name]);
             }
-            const seen = new Set();
-            for (const el of document.querySelectorAll('[' + ID + ']')) {
-                const k = idOf(el);
+            // One pass in document order: each element's id is read once
+            // (reading attributes is the costly part on a big page), and its
+            // parent's id is found among the elements already seen.
+            const ids = new Map(impliedIds);
+            for (const el of impliedIds.keys())
+                parsed.add(el);
+            const seen = new Uint8Array(parents.length + 1);
+            const list = document.querySelectorAll('[' + ID + ']');
+            for (let i = 0; i < list.length; ++i) {
+                const el = list[i];
+                const k = Number(el.getAttribute(ID));
                 const srcParent = k < parents.length ? parents[k] : -1;
-                if (seen.has(k)) {
+                if (k >= parents.length || seen[k]) {
                     // A copy the parser made of a mis-nested element.
-                    el.removeAttribute(ID);
+                    clones.add(el);
                     unsettled.add(k);
                     unsettleBetween(srcParent, el.parentElement);
                     continue;
                 }
-                seen.add(k);
-                originals.set(k, el);
-                const domParent = el.parentElement ? nearestId(el.parentElement) : -1;
+                seen[k] = 1;
+                ids.set(el, k);
+                parsed.add(el);
+                let domParent = -1;
+                for (let n = el.parentElement; n; n = n.parentElement) {
+                    const p = ids.get(n);
+                    if (p !== undefined) {
+                        domParent = p;
+                        break;
+                    }
+                }
                 if (domParent !== srcParent) {
                     unsettled.add(k);
                     unsettleBetween(srcParent, el.parentElement);
                 }
             }
-            markerStyle();
             observer = new MutationObserver(record);
             observer.observe(document, {subtree: true, childList: true, attributes: true,
                                         characterData: true});
@@ -262,7 +282,18 @@ orv.fidelity = (() => {
             flush();
             const through = new Set();
             for (const k of dirty) {
-                const found = document.querySelectorAll('[' + ID + '="' + k + '"]');
+                const seen = dirtyElements.get(k);
+                let found;
+                if (seen && seen.isConnected && !untrusted.has(k)) {
+                    found = [seen];
+                } else {
+                    // Copies of the element may stand anywhere: look for all.
+                    found = [...document.querySelectorAll('[' + ID + '="' + k + '"]')]
+                        .filter((el) => !clones.has(el));
+                    for (const [el, id] of impliedIds)
+                        if (id === k && el.isConnected)
+                            found.push(el);
+                }
                 for (const el of found)
                     through.add(writtenThrough(el));
             }
@@ -289,6 +320,7 @@ orv.fidelity = (() => {
             if (observer)
                 observer.takeRecords();
             dirty = new Set(saved.dirty || []);
+            dirtyElements = new Map();
             untrusted = new Set(saved.untrusted || []);
         },
     };
