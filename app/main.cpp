@@ -1,11 +1,14 @@
 // The editor's entry point: the main window is the start-up object.
 //
-//   orvane [--screenshot FILE]
+//   orvane [--screenshot FILE] [PAGE]
 //
+// PAGE opens at start as File, Open does in Edit mode.
 // --screenshot saves a picture of the window once its blank page has loaded,
 // then quits (used for the README picture and the start-up benchmark).
 
 #include "platform/surface/Surface.h"
+#include "shell/lifecycle/DocumentLifecycle.h"
+#include "shell/lifecycle/MainWindowParts.h"
 #include "shell/mainFrm.h"
 
 #include <QApplication>
@@ -46,11 +49,17 @@ int main(int argc, char* argv[])
         QStringLiteral("Save a picture of the window once it has loaded, then quit."),
         QStringLiteral("file"));
     options.addOption(screenshot);
+    options.addPositionalArgument(QStringLiteral("page"), QStringLiteral("The page to open."),
+                                  QStringLiteral("[page]"));
     options.process(app);
 
     mainFrm window;
     if (options.isSet(screenshot))
         screenshotWhenLoaded(window, options.value(screenshot));
     window.show();
+    if (!options.positionalArguments().isEmpty()) {
+        const QString page = options.positionalArguments().first();
+        QTimer::singleShot(0, &window, [&window, page] { window.parts()->lifecycle().openAtStart(page); });
+    }
     return app.exec();
 }

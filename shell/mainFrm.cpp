@@ -5,6 +5,7 @@
 #include "Twips.h"
 #include "platform/sourcepane/SourcePane.h"
 #include "platform/surface/Surface.h"
+#include "shell/lifecycle/MainWindowParts.h"
 #include "shell/menubar/CommandWiring.h"
 #include "shell/menubar/MenuBar.h"
 #include "shell/toolbar/Toolbar.h"
@@ -39,16 +40,6 @@ void skipErrors(Step step)
     }
 }
 
-// Left edges of the side-bar pieces, in twips right of the tab strip's right edge.
-struct SideBarOffset {
-    const char* name;
-    int left;
-};
-constexpr SideBarOffset kSideBarOffsets[] = {
-    {"panel_1", 200}, {"panel_2", 200}, {"FontCombo", 400}, {"FontSizeCombo", 400},
-    {"Picture2", 400}, {"Picture3", 470}, {"Image1", 300}, {"Label2", 1450}, {"Label55", 1450},
-};
-
 }  // namespace
 
 mainFrm::mainFrm(QWidget* parent) : QWidget(parent)
@@ -64,7 +55,8 @@ mainFrm::mainFrm(QWidget* parent) : QWidget(parent)
     createStatusBar();
     createMenuBarAndToolbar();
     Form_Load();
-    arrangeLayout();
+    // Document commands, toolbar state, context menu, layout and shortcuts.
+    m_parts = new orvane::MainWindowParts(this);
 }
 
 mainFrm::~mainFrm() = default;
@@ -196,29 +188,6 @@ void mainFrm::Form_Load()
     m_replaceList = {QString(), QStringLiteral("Kestrova Editor v.1.5")};
 }
 
-// The tab strip and the surfaces fill the window left of the side bars; the
-// side-bar pieces keep their places relative to the tab strip's right edge.
-void mainFrm::arrangeLayout()
-{
-    const int statusHeight = px(240);
-    m_StatusBar1->setGeometry(0, height() - statusHeight, width(), statusHeight);
-    const int tabTop = px(240);
-    m_TabStrip1->setGeometry(0, tabTop, qMax(0, width() - px(1980)),
-                             qMax(0, height() - statusHeight - tabTop));
-    const QRect client = m_TabStrip1->clientRect();
-    for (QFrame* frame : m_Frame1)
-        frame->setGeometry(client);
-    for (QWidget* surface : {static_cast<QWidget*>(m_DHTMLEdit1), static_cast<QWidget*>(m_rch),
-                             static_cast<QWidget*>(m_DHTMLEdit2)})
-        surface->resize(qMax(0, client.width() - surface->x()),
-                        qMax(0, client.height() - surface->y()));
-
-    const int right = orvane::twips(m_TabStrip1->geometry().right() + 1);
-    for (const SideBarOffset& piece : kSideBarOffsets)
-        if (auto* w = findChild<QWidget*>(QLatin1String(piece.name), Qt::FindDirectChildrenOnly))
-            w->move(px(right + piece.left), w->y());
-}
-
 bool mainFrm::isSourceMode() const { return !m_rch->isHidden(); }
 
 QString mainFrm::ReplaceString(const QString& pstring, const QString& Keyword,
@@ -321,10 +290,4 @@ void mainFrm::mouseMoveEvent(QMouseEvent* event)
 {
     QWidget::mouseMoveEvent(event);
     emit formMouseMoved();
-}
-
-void mainFrm::resizeEvent(QResizeEvent* event)
-{
-    QWidget::resizeEvent(event);
-    arrangeLayout();
 }

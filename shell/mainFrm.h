@@ -14,6 +14,7 @@ class QStatusBar;
 
 namespace orvane {
 class CommandWiring;
+class MainWindowParts;
 class MenuBar;
 class SourcePane;
 class Surface;
@@ -39,6 +40,8 @@ public:
     orvane::Toolbar* toolbar() const { return m_toolbar; }
     // Runs the menus' and the toolbar's commands; windows are wired with setWindow.
     orvane::CommandWiring* commands() const { return m_commands; }
+    // The document commands, toolbar state, context menu, layout and shortcuts.
+    orvane::MainWindowParts* parts() const { return m_parts; }
 
     // The mode flag: Source mode while the source pane is not hidden.
     bool isSourceMode() const;
@@ -74,7 +77,6 @@ signals:
 
 protected:
     void mouseMoveEvent(QMouseEvent* event) override;
-    void resizeEvent(QResizeEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
 
 private:
@@ -84,7 +86,6 @@ private:
     void createStatusBar();
     void createMenuBarAndToolbar();
     void Form_Load();
-    void arrangeLayout();
 
     orvane::TabStrip* m_TabStrip1 = nullptr;
     QFrame* m_Frame1[3] = {};
@@ -106,6 +107,7 @@ private:
     orvane::MenuBar* m_menuBar = nullptr;
     orvane::Toolbar* m_toolbar = nullptr;
     orvane::CommandWiring* m_commands = nullptr;
+    orvane::MainWindowParts* m_parts = nullptr;
 
     QStringList m_fontList;
     QStringList m_sizeList;

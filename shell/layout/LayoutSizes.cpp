@@ -7,13 +7,13 @@ const SideBarPiece kSideBarPieces[9] = {
     {"Picture2", 400}, {"Picture3", 470}, {"Image1", 300}, {"Label2", 1450}, {"Label55", 1450},
 };
 
-SurfaceSizes surfaceSizes(int outerWidth, int outerHeight, bool sideBarsShown)
+SurfaceSizes surfaceSizes(int width, int height, bool sideBarsShown)
 {
     SurfaceSizes s;
-    s.tabWidth = outerWidth - (sideBarsShown ? 2100 : 400);
-    s.tabHeight = outerHeight - 850;
-    s.paneWidth = outerWidth - (sideBarsShown ? 2600 : 800);
-    s.paneHeight = outerHeight - 990;
+    s.tabWidth = width - (sideBarsShown ? 2100 : 400);
+    s.tabHeight = height - 850;
+    s.paneWidth = width - (sideBarsShown ? 2600 : 800);
+    s.paneHeight = height - 990;
     return s;
 }
 

@@ -1,6 +1,6 @@
 #pragma once
 // The main window's layout arithmetic, in twips: the sizes of the mode tabs
-// and the three surfaces from the window's outer size, and the left edges of
+// and the three surfaces from the window's size, and the left edges of
 // the side-bar pieces from the tab strip's right edge.
 
 #include <QString>
@@ -17,7 +17,7 @@ struct SurfaceSizes {
 // sideBarsShown: either side bar is shown (the narrow set); otherwise the
 // wide set. Values may come out negative for a very small window; those are
 // not applied.
-SurfaceSizes surfaceSizes(int outerWidth, int outerHeight, bool sideBarsShown);
+SurfaceSizes surfaceSizes(int width, int height, bool sideBarsShown);
 
 // The side-bar pieces whose left edge follows the tab strip, in the order
 // the layout sets them, with their offsets from its right edge.

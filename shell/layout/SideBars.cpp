@@ -33,7 +33,7 @@ void resizeRefusingNegative(QWidget* w, int widthTwips, int heightTwips)
 
 }  // namespace
 
-SideBars::SideBars(QWidget* window) : QObject(window), m_window(window)
+SideBars::SideBars(QWidget* window) : m_window(window)
 {
     window->installEventFilter(this);
     for (const char* name : {"Label2", "Label55", "Label54"})
@@ -83,8 +83,10 @@ bool SideBars::eventFilter(QObject* watched, QEvent* event)
 
 void SideBars::applySizes(bool sideBarsShown)
 {
-    const QSize outer = m_window->isWindow() ? m_window->frameGeometry().size() : m_window->size();
-    const SurfaceSizes s = surfaceSizes(toTwips(outer.width()), toTwips(outer.height()), sideBarsShown);
+    // The window's own size stands for its outer one: the frame a window
+    // manager adds is unknown until the window is shown and differs between
+    // desktops, so the layout would otherwise change once the window appears.
+    const SurfaceSizes s = surfaceSizes(toTwips(m_window->width()), toTwips(m_window->height()), sideBarsShown);
     for (const char* name : kSized) {
         const bool tabs = qstrcmp(name, "TabStrip1") == 0;
         resizeRefusingNegative(child(name), tabs ? s.tabWidth : s.paneWidth,

@@ -46,15 +46,31 @@ DocumentLifecycle::DocumentLifecycle(QWidget& window, Surface& design, SourcePan
     connect(&rch, &SourcePane::LostFocus, this, [this] { m_handedText = m_rch.Text(); });
 }
 
+namespace {
+
+using Handler = void (DocumentLifecycle::*)();
+const struct {
+    const char* control;
+    Handler handler;
+} kFileItems[] = {
+    {"Label6", &DocumentLifecycle::Label6_Click}, {"Label3", &DocumentLifecycle::Label3_Click},
+    {"Label1", &DocumentLifecycle::Label1_Click}, {"Label4", &DocumentLifecycle::Label4_Click},
+    {"Label5", &DocumentLifecycle::Label5_Click}, {"Label7", &DocumentLifecycle::Label7_Click},
+};
+
+}  // namespace
+
+bool DocumentLifecycle::handles(const QString& control)
+{
+    for (const auto& item : kFileItems)
+        if (control == QLatin1String(item.control))
+            return true;
+    return false;
+}
+
 bool DocumentLifecycle::run(const QString& control)
 {
-    using Handler = void (DocumentLifecycle::*)();
-    static const struct { const char* control; Handler handler; } items[] = {
-        {"Label6", &DocumentLifecycle::Label6_Click}, {"Label3", &DocumentLifecycle::Label3_Click},
-        {"Label1", &DocumentLifecycle::Label1_Click}, {"Label4", &DocumentLifecycle::Label4_Click},
-        {"Label5", &DocumentLifecycle::Label5_Click}, {"Label7", &DocumentLifecycle::Label7_Click},
-    };
-    for (const auto& item : items) {
+    for (const auto& item : kFileItems) {
         if (control == QLatin1String(item.control)) {
             (this->*item.handler)();
             return true;

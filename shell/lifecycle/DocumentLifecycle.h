@@ -44,6 +44,8 @@ public:
     void Label4_Click();
     void Label5_Click();
     void Label7_Click();
+    // Whether control is one of the File menu items above.
+    static bool handles(const QString& control);
     // Runs the File menu item with this objectName; false for any other control.
     bool run(const QString& control);
 

@@ -41,7 +41,7 @@ const KeyCommand* keyCommandFor(const QKeyEvent& event)
 }
 
 KeyboardCommands::KeyboardCommands(QWidget* window, std::function<void(const QString&)> run)
-    : QObject(window), m_window(window), m_run(std::move(run))
+    : m_window(window), m_run(std::move(run))
 {
     // Installed on the application: it sees a key before the widget with the
     // focus does, whichever child of the window that is.

@@ -5,6 +5,8 @@
 #include "shell/contextmenu/EditorContextMenu.h"
 #include "shell/layout/SideBars.h"
 #include "shell/mainFrm.h"
+#include "shell/menubar/CommandWiring.h"
+#include "shell/menubar/MenuBar.h"
 #include "shell/menubar/MenuLayout.h"
 #include "shell/toolbar/ToolButton.h"
 #include "shell/toolbarstate/ToolbarState.h"
@@ -53,19 +55,28 @@ MainWindowParts::MainWindowParts(mainFrm* window) : QObject(window), m_window(wi
     m_sideBars = std::make_unique<SideBars>(window);
     m_sideBars->Form_Resize();
     m_keyboard = std::make_unique<KeyboardCommands>(window, [this](const QString& c) { runShortcut(c); });
+    // The catalogue runs the other items' clicks itself.
+    if (MenuBar* menu = window->menuBar())
+        connect(menu, &MenuBar::itemClicked, this, [this](const QString& control) {
+            if (DocumentLifecycle::handles(control))
+                runItem(control);
+        });
 }
 
 MainWindowParts::~MainWindowParts() = default;
 
-void MainWindowParts::setCommandRunner(std::function<void(const QString&)> run)
-{
-    m_runCommand = std::move(run);
-}
-
 void MainWindowParts::runItem(const QString& control)
 {
-    if (!m_lifecycle->run(control) && m_runCommand)
-        m_runCommand(control);
+    if (!DocumentLifecycle::handles(control)) {
+        if (CommandWiring* commands = m_window->commands())
+            commands->run(control);
+        return;
+    }
+    if (MenuBar* menu = m_window->menuBar()) {
+        menu->resetItem(control);
+        menu->hidePanel(QStringLiteral("Picture1"));
+    }
+    m_lifecycle->run(control);
 }
 
 void MainWindowParts::runShortcut(const QString& control)

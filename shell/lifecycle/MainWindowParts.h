@@ -4,7 +4,6 @@
 // together over the window's own controls.
 
 #include <QObject>
-#include <functional>
 #include <memory>
 
 class mainFrm;
@@ -30,10 +29,8 @@ public:
     EditorContextMenu& contextMenu() const { return *m_contextMenu; }
     SideBars& sideBars() const { return *m_sideBars; }
 
-    // Runs the commands of the menu items other than the File menu's.
-    void setCommandRunner(std::function<void(const QString& control)> run);
-    // A click on the menu item control: the File items run here, the others
-    // through the command runner.
+    // A click on the menu item control: the File items run here (closing the
+    // File menu first), the others through the window's command catalogue.
     void runItem(const QString& control);
 
 private:
@@ -46,7 +43,6 @@ private:
     std::unique_ptr<EditorContextMenu> m_contextMenu;
     std::unique_ptr<SideBars> m_sideBars;
     std::unique_ptr<KeyboardCommands> m_keyboard;
-    std::function<void(const QString&)> m_runCommand;
 };
 
 }  // namespace orvane

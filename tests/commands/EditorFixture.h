@@ -30,6 +30,8 @@ public:
         window->show();
         QVERIFY(QTest::qWaitForWindowExposed(window.get()));
         surface->DocumentHTML();  // waits for the first blank document
+        // ...and for the window to have handled it (the font boxes read it then).
+        QTRY_VERIFY(window->documentReady());
     }
 
     void setSourceMode(bool on) { rch->setVisible(on); }

@@ -125,8 +125,8 @@ void tst_Layout::closingAndShowingSideBars()
             click(lw.w.value(c));
         }
     }
-    const int W = lw.window.frameGeometry().width() * kTw;
-    const int H = lw.window.frameGeometry().height() * kTw;
+    const int W = lw.window.width() * kTw;
+    const int H = lw.window.height() * kTw;
     const SurfaceSizes s = surfaceSizes(W, H, !wide);
     QCOMPARE(lw["TabStrip1"]->width(), px(s.tabWidth));
     QCOMPARE(lw["TabStrip1"]->height(), px(s.tabHeight));
@@ -175,7 +175,7 @@ void tst_Layout::negativeSizesAreRefused()
     // Wide enough for the tab strip's width, too narrow for the panes'; too low for any height.
     lw.window.resize(px(2400), px(600));
     QTRY_COMPARE(lw.window.width(), px(2400));
-    const int W = lw.window.frameGeometry().width() * kTw;
+    const int W = lw.window.width() * kTw;
     QVERIFY(W > 2100 && W < 2600);
     QCOMPARE(lw["TabStrip1"]->width(), px(W - 2100));
     QCOMPARE(lw["TabStrip1"]->height(), tabs.height());
