@@ -86,6 +86,8 @@ private slots:
     void initTestCase();
     void pageKeepsItsText_data();
     void pageKeepsItsText();
+    void editsWhereTheBrowserMovedContent_data();
+    void editsWhereTheBrowserMovedContent();
 
 private:
     std::unique_ptr<Surface> edit;
@@ -175,6 +177,51 @@ void tst_FidelitySurface::pageKeepsItsText() {
     // Undo gives the page back as it was written.
     edit->ExecCommand(DECMD_UNDO, OLECMDEXECOPT_DONTPROMPTUSER);
     QCOMPARE(edit->DocumentHTML(), text);
+}
+
+void tst_FidelitySurface::editsWhereTheBrowserMovedContent_data() {
+    QTest::addColumn<QString>("page");
+    QTest::addColumn<QString>("script");    // an edit made straight on the document
+    QTest::addColumn<QStringList>("once");  // texts the result holds exactly once
+    QTest::addColumn<QStringList>("kept");  // source texts that stay as written
+
+    QTest::newRow("row added to a table keeps its rows as written")
+        << "<table>\n<tr><td>a &amp; b</td></tr>\n</table>"
+        << "document.querySelector('table').insertRow(-1).insertCell(0).textContent = 'new';"
+        << QStringList{"<TD>new</TD>", "a &amp; b"} << QStringList{"<tr><td>a &amp; b</td></tr>"};
+    QTest::newRow("cell edited beside text moved out of the table")
+        << "<table><tr><td>a</td></tr>stray<tr><td>b</td></tr></table>"
+        << "document.querySelector('td').textContent = 'changed';"
+        << QStringList{"stray", "changed", ">b<"} << QStringList{"<tr><td>b</td></tr>"};
+    QTest::newRow("text after mis-nested bold")
+        << "<div><b>1<p>2</b>3</p></div><p>&COPY; other</p>"
+        << "document.querySelectorAll('p')[0].lastChild.data = 'X';"
+        << QStringList{"1", "2", "X"} << QStringList{"<p>&COPY; other</p>"};
+    QTest::newRow("pasted copy of a paragraph holds its own text")
+        << "<p>one &COPY; two</p><p>three</p>"
+        << "const c = document.querySelector('p').cloneNode(false); c.textContent = 'copy';"
+           " document.body.appendChild(c);"
+        << QStringList{"one &COPY; two", "<P>copy</P>", "three"} << QStringList{"<p>one &COPY; two</p><p>three</p>"};
+    QTest::newRow("deleted server marker")
+        << "<p>Hi <%= name %> there</p><p><%= other %></p>"
+        << "document.querySelector('[data-orv-srv]').remove();"
+        << QStringList{"<%= other %>", "there"} << QStringList{"<p><%= other %></p>"};
+}
+
+void tst_FidelitySurface::editsWhereTheBrowserMovedContent() {
+    QFETCH(QString, page);
+    QFETCH(QString, script);
+    QFETCH(QStringList, once);
+    QFETCH(QStringList, kept);
+    edit->setDocumentHTML(page);
+    QCOMPARE(edit->DocumentHTML(), page);
+    runScript(*edit, script);
+    const QString after = edit->DocumentHTML();
+    QVERIFY2(after != page, qPrintable(after));
+    for (const QString& t : once)
+        QVERIFY2(after.count(t) == 1, qPrintable(t + QStringLiteral(" in ") + after));
+    for (const QString& t : kept)
+        QVERIFY2(after.contains(t), qPrintable(t + QStringLiteral(" in ") + after));
 }
 
 ORVANE_TEST_MAIN(tst_FidelitySurface)

@@ -5,7 +5,8 @@
 // Every element that came from a start tag carries data-orv-id="K". An
 // element is "settled" when its subtree in the document is exactly what its
 // source text makes: the browser neither moved content in or out of it while
-// parsing (init) nor did an edit put it back as a copy (untrusted). A settled
+// parsing (init), and it is the element the parser made (not a copy an edit
+// put in, which may hold anything; undo puts back the very same). A settled
 // element that the user did not change is written as a keep token, which the
 // surface replaces by its source text; server blocks are written as tokens
 // the surface replaces by the block's text.
@@ -27,11 +28,10 @@ orv.fidelity = (() => {
         'plaintext']);
     const leadingNewline = new Set(['pre', 'textarea', 'listing']);
 
-    let parents = [];             // source parent of element K (-1 at the top)
+    let parents = [];             // nearest source ancestor of K that has an id (-1: none)
     let unsettled = new Set();    // ids whose document subtree differs from their source
     let dirty = new Set();        // ids of the elements the user changed
-    let dirtyElements = new Map(); // id -> the element an edit was seen in (saves a search)
-    let untrusted = new Set();    // ids that an edit inserted as a copy (it may differ from the source)
+    let dirtyElements = new Set(); // the elements edits were seen in (saves a search)
     let parsed = new WeakSet();   // the elements the parser made (undo puts the same ones back)
     let impliedIds = new Map();   // implied html, head, body -> their id
     let clones = new WeakSet();   // copies the parser made of mis-nested elements
@@ -56,7 +56,10 @@ orv.fidelity = (() => {
         return -1;
     };
 
-    const settled = (k) => k >= 0 && !unsettled.has(k) && !untrusted.has(k);
+    const settled = (el) => {
+        const k = idOf(el);
+        return k >= 0 && !unsettled.has(k) && parsed.has(el);
+    };
 
     // Content whose source parent is srcParent sits under domParent (an
     // element) in the document: every element between either of them and
@@ -90,29 +93,15 @@ orv.fidelity = (() => {
             const k = idOf(n);
             if (k >= 0) {
                 dirty.add(k);
-                dirtyElements.set(k, n);
+                dirtyElements.add(n);
                 return;
             }
         }
         const root = document.documentElement;
         if (root && idOf(root) >= 0) {
             dirty.add(idOf(root));
-            dirtyElements.set(idOf(root), root);
+            dirtyElements.add(root);
         }
-    };
-
-    // An element put back by undo is the parser's own; one with the same id
-    // that is not (a pasted copy) may hold anything.
-    const distrust = (node) => {
-        if (node.nodeType !== Node.ELEMENT_NODE)
-            return;
-        const check = (el) => {
-            const k = idOf(el);
-            if (k >= 0 && !parsed.has(el))
-                untrusted.add(k);
-        };
-        check(node);
-        node.querySelectorAll('[' + ID + ']').forEach(check);
     };
 
     const record = (records) => {
@@ -124,7 +113,6 @@ orv.fidelity = (() => {
                 mark(r.target.parentNode);
             } else {
                 mark(r.target);
-                r.addedNodes.forEach(distrust);
             }
         }
     };
@@ -177,9 +165,8 @@ orv.fidelity = (() => {
                     out.push(SERVER_OPEN, child.getAttribute(SRV), SERVER_CLOSE);
                     break;
                 }
-                const k = idOf(child);
-                if (settled(k))
-                    out.push(KEEP_OPEN, String(k), KEEP_CLOSE);
+                if (settled(child))
+                    out.push(KEEP_OPEN, String(idOf(child)), KEEP_CLOSE);
                 else
                     serialize(child, out);
                 break;
@@ -203,7 +190,7 @@ orv.fidelity = (() => {
     // The settled element that an edit of element k is written through.
     const writtenThrough = (el) => {
         for (let n = el; n; n = n.parentElement) {
-            if (settled(idOf(n)))
+            if (settled(n))
                 return n;
         }
         return document.documentElement;
@@ -218,8 +205,7 @@ orv.fidelity = (() => {
             parents = map.parents || [];
             unsettled = new Set(map.unsettled || []);
             dirty = new Set();
-            dirtyElements = new Map();
-            untrusted = new Set();
+            dirtyElements = new Set();
             parsed = new WeakSet();
             const implied = map.implied || {};
             const impliedElements = {html: document.documentElement, head: document.head,
@@ -281,21 +267,25 @@ orv.fidelity = (() => {
         serialize() {
             flush();
             const through = new Set();
-            for (const k of dirty) {
-                const seen = dirtyElements.get(k);
-                let found;
-                if (seen && seen.isConnected && !untrusted.has(k)) {
-                    found = [seen];
-                } else {
-                    // Copies of the element may stand anywhere: look for all.
-                    found = [...document.querySelectorAll('[' + ID + '="' + k + '"]')]
-                        .filter((el) => !clones.has(el));
-                    for (const [el, id] of impliedIds)
-                        if (id === k && el.isConnected)
-                            found.push(el);
-                }
-                for (const el of found)
+            const known = new Set();
+            for (const el of dirtyElements) {
+                known.add(idOf(el));
+                if (el.isConnected)
                     through.add(writtenThrough(el));
+            }
+            for (const k of dirty) {
+                if (known.has(k))
+                    continue;
+                // Put back by undo: find the elements that carry the id.
+                const found = [...document.querySelectorAll('[' + ID + '="' + k + '"]')]
+                    .filter((el) => !clones.has(el));
+                for (const [el, id] of impliedIds)
+                    if (id === k && el.isConnected)
+                        found.push(el);
+                for (const el of found) {
+                    dirtyElements.add(el);
+                    through.add(writtenThrough(el));
+                }
             }
             const items = [];
             for (const el of through) {
@@ -311,7 +301,7 @@ orv.fidelity = (() => {
         // The change record, for an undo snapshot.
         state() {
             flush();
-            return {dirty: [...dirty], untrusted: [...untrusted]};
+            return {dirty: [...dirty]};
         },
 
         // Puts back a change record once the snapshot's document is back;
@@ -320,8 +310,7 @@ orv.fidelity = (() => {
             if (observer)
                 observer.takeRecords();
             dirty = new Set(saved.dirty || []);
-            dirtyElements = new Map();
-            untrusted = new Set(saved.untrusted || []);
+            dirtyElements = new Set();
         },
     };
 })();
