@@ -17,12 +17,4 @@ SurfaceSizes surfaceSizes(int width, int height, bool sideBarsShown)
     return s;
 }
 
-int sideBarLeft(const QString& piece, int tabRight)
-{
-    for (const SideBarPiece& p : kSideBarPieces)
-        if (piece == QLatin1String(p.name))
-            return tabRight + p.offset;
-    return -1;
-}
-
 }  // namespace orvane

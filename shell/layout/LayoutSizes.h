@@ -3,8 +3,6 @@
 // and the three surfaces from the window's size, and the left edges of
 // the side-bar pieces from the tab strip's right edge.
 
-#include <QString>
-
 namespace orvane {
 
 struct SurfaceSizes {
@@ -26,9 +24,5 @@ struct SideBarPiece {
     int offset;
 };
 extern const SideBarPiece kSideBarPieces[9];
-
-// The left edge of the named piece for a tab strip ending at tabRight; -1
-// for a name that is not a side-bar piece.
-int sideBarLeft(const QString& piece, int tabRight);
 
 }  // namespace orvane

@@ -5,7 +5,6 @@
 
 namespace orvane {
 
-inline QString startCaption() { return QStringLiteral("Orvane Editor 1.5"); }
 inline QString newPageCaption() { return QStringLiteral("Orvane Editor 1.0"); }
 
 // "Orvane Editor - <path>" for a page with a file, "Orvane Editor" without one.

@@ -24,10 +24,9 @@ public:
     ~MainWindowParts() override;
 
     DocumentLifecycle& lifecycle() const { return *m_lifecycle; }
-    ToolbarState& toolbarState() const { return *m_toolbarState; }
+    // The page colours dialog's colour buttons; the dialog and the context
+    // menu share them, and with them the last colour chosen.
     PageColours& pageColours() const { return *m_pageColours; }
-    EditorContextMenu& contextMenu() const { return *m_contextMenu; }
-    SideBars& sideBars() const { return *m_sideBars; }
 
     // A click on the menu item control: the File items run here (closing the
     // File menu first), the others through the window's command catalogue.

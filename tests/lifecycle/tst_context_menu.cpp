@@ -131,20 +131,16 @@ void tst_ContextMenu::pickedIndexRunsItsCommand_data()
     QTest::addColumn<int>("option");
     using K = ContextMenuPick::Kind;
     const int none = int(K::None), exec = int(K::Exec);
-    QTest::newRow("cut") << false << false << 0 << exec << int(DECMD_CUT) << 0;
     QTest::newRow("separator") << false << false << 3 << none << 0 << 0;
     QTest::newRow("font shows its dialog") << false << false << 6 << exec << int(DECMD_FONT) << 1;
     QTest::newRow("background colour") << false << false << 7 << int(K::BackgroundColor) << 0 << 0;
     QTest::newRow("font colour") << false << false << 8 << int(K::FontColor) << 0 << 0;
-    QTest::newRow("insert image") << false << false << 10 << exec << int(DECMD_IMAGE) << 0;
     QTest::newRow("past the menu") << false << false << 11 << none << 0 << 0;
     QTest::newRow("make absolute") << true << false << 12 << exec << int(DECMD_MAKE_ABSOLUTE) << 0;
     QTest::newRow("row, no positioning") << false << true << 12 << exec << int(DECMD_INSERTROW) << 0;
-    QTest::newRow("column, no positioning") << false << true << 13 << exec << int(DECMD_INSERTCOL) << 0;
     QTest::newRow("delete column, no positioning") << false << true << 16 << exec << int(DECMD_DELETECOLS) << 0;
     QTest::newRow("make absolute before table") << true << true << 12 << exec << int(DECMD_MAKE_ABSOLUTE) << 0;
     QTest::newRow("row after positioning") << true << true << 14 << exec << int(DECMD_INSERTROW) << 0;
-    QTest::newRow("delete row after positioning") << true << true << 17 << exec << int(DECMD_DELETEROWS) << 0;
     QTest::newRow("delete column after positioning") << true << true << 18 << exec << int(DECMD_DELETECOLS) << 0;
     QTest::newRow("table separator") << true << true << 16 << none << 0 << 0;
 }

@@ -1,8 +1,4 @@
-// The fixed texts of the document commands: the new-page template, the load
-// and save error messages, captions, web addresses and colour text.
-#include "SurfaceTypes.h"
-#include "shell/lifecycle/Captions.h"
-#include "shell/lifecycle/FileErrorMessages.h"
+// The new-page template, addresses typed for Open From Web, and colour text.
 #include "shell/lifecycle/PageTemplate.h"
 #include "shell/lifecycle/WebAddress.h"
 #include "wizards/clrfrm/ColorToHex.h"
@@ -10,17 +6,11 @@
 #include <QtTest>
 
 using namespace orvane;
-namespace E = SurfaceErrorNumber;
 
 class tst_DocumentTexts : public QObject {
     Q_OBJECT
 private slots:
     void templateIsNineCrLfLinesWithoutFinalBreak();
-    void loadErrors_data();
-    void loadErrors();
-    void saveErrors_data();
-    void saveErrors();
-    void captionFollowsPath();
     void webAddress_data();
     void webAddress();
     void colorText_data();
@@ -39,58 +29,6 @@ void tst_DocumentTexts::templateIsNineCrLfLinesWithoutFinalBreak()
     QCOMPARE(lines[4], QStringLiteral("</HEAD>"));  // features search for this exact case
     QCOMPARE(lines[6], QStringLiteral("<P>&nbsp;</P>"));
     QCOMPARE(lines.last(), QStringLiteral("</HTML>"));
-}
-
-void tst_DocumentTexts::loadErrors_data()
-{
-    QTest::addColumn<int>("number");
-    QTest::addColumn<QString>("message");
-    const QString p = QStringLiteral("Error occurred while loading document: ");
-    QTest::newRow("unexpected") << int(E::Unexpected) << p + "Unexpected error.";
-    QTest::newRow("file not found") << int(E::FileNotFound) << p + "File not found.";
-    QTest::newRow("path not found") << int(E::PathNotFound) << p + "Path not found.";
-    QTest::newRow("frameset") << int(E::Frameset) << p + "Document contains a frameset.";
-    QTest::newRow("server script") << int(E::ServerScriptOnly)
-                                   << p + "Document is primarily server side script.";
-    QTest::newRow("invalid argument") << 5 << p + "Invalid argument.";
-    QTest::newRow("access denied") << 70 << p + "Access denied.";
-    QTest::newRow("disk full is not a load error") << int(E::DiskFull) << p + "Unknown error.";
-    QTest::newRow("other") << 12345 << p + "Unknown error.";
-}
-
-void tst_DocumentTexts::loadErrors()
-{
-    QFETCH(int, number);
-    QFETCH(QString, message);
-    QCOMPARE(loadErrorMessage(number), message);
-}
-
-void tst_DocumentTexts::saveErrors_data()
-{
-    QTest::addColumn<int>("number");
-    QTest::addColumn<QString>("message");
-    const QString p = QStringLiteral("Error occurred while saving document: ");
-    QTest::newRow("unexpected") << int(E::Unexpected) << p + "Unexpected error.";
-    QTest::newRow("path not found") << int(E::PathNotFound) << p + "Path not found.";
-    QTest::newRow("disk full") << int(E::DiskFull) << p + "Disk is full.";
-    QTest::newRow("invalid argument") << 5 << p + "Invalid argument.";
-    QTest::newRow("access denied") << 70 << p + "Access denied.";
-    QTest::newRow("file not found is not a save error") << int(E::FileNotFound) << p + "Unknown error.";
-    QTest::newRow("frameset is not a save error") << int(E::Frameset) << p + "Unknown error.";
-}
-
-void tst_DocumentTexts::saveErrors()
-{
-    QFETCH(int, number);
-    QFETCH(QString, message);
-    QCOMPARE(saveErrorMessage(number), message);
-}
-
-void tst_DocumentTexts::captionFollowsPath()
-{
-    QCOMPARE(captionForPath(QString()), QStringLiteral("Orvane Editor"));
-    QCOMPARE(captionForPath(QStringLiteral("/tmp/a b/page.htm")),
-             QStringLiteral("Orvane Editor - /tmp/a b/page.htm"));
 }
 
 void tst_DocumentTexts::webAddress_data()

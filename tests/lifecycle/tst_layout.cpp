@@ -61,32 +61,11 @@ void click(QWidget* label)
 class tst_Layout : public QObject {
     Q_OBJECT
 private slots:
-    void sizeSets_data();
-    void sizeSets();
     void closingAndShowingSideBars_data();
     void closingAndShowingSideBars();
     void piecesFollowTabStripWhenHidden();
     void negativeSizesAreRefused();
 };
-
-void tst_Layout::sizeSets_data()
-{
-    QTest::addColumn<bool>("shown");
-    QTest::addColumn<QList<int>>("sizes");  // tab width, tab height, pane width, pane height
-    QTest::newRow("side bars shown") << true << QList<int>{9285, 7775, 8785, 7635};
-    QTest::newRow("side bars closed") << false << QList<int>{10985, 7775, 10585, 7635};
-}
-
-void tst_Layout::sizeSets()
-{
-    QFETCH(bool, shown);
-    QFETCH(QList<int>, sizes);
-    const SurfaceSizes s = surfaceSizes(11385, 8625, shown);
-    QCOMPARE((QList<int>{s.tabWidth, s.tabHeight, s.paneWidth, s.paneHeight}), sizes);
-    QCOMPARE(sideBarLeft(QStringLiteral("Picture3"), 7000), 7470);
-    QCOMPARE(sideBarLeft(QStringLiteral("Label55"), 7000), 8450);
-    QCOMPARE(sideBarLeft(QStringLiteral("TabStrip1"), 7000), -1);
-}
 
 void tst_Layout::closingAndShowingSideBars_data()
 {
