@@ -1,0 +1,51 @@
+#include "KeyedList.h"
+
+#include "ItemRoles.h"
+
+#include <QTreeWidget>
+
+namespace orvane::ftp {
+
+KeyedList::KeyedList(QTreeWidget* view) : m_view(view) {}
+
+void KeyedList::setUpReportView(QTreeWidget* view)
+{
+    view->setColumnCount(3);
+    view->setHeaderLabels({QStringLiteral("Name"), QStringLiteral("Type"), QStringLiteral("Size")});
+    view->setRootIsDecorated(false);
+    view->setUniformRowHeights(true);
+}
+
+QString KeyedList::keyOf(const QTreeWidgetItem* item)
+{
+    return item ? item->data(0, KeyRole).toString() : QString();
+}
+
+QString KeyedList::tagOf(const QTreeWidgetItem* item)
+{
+    return item ? item->data(0, TagRole).toString() : QString();
+}
+
+QList<QTreeWidgetItem*> KeyedList::add(const QList<ItemSpec>& specs)
+{
+    QList<QTreeWidgetItem*> added;
+    for (const ItemSpec& spec : specs) {
+        if (m_items.contains(spec.key))
+            continue;
+        auto* item = new QTreeWidgetItem(QStringList{spec.text, spec.type, spec.size});
+        item->setData(0, KeyRole, spec.key);
+        item->setData(0, TagRole, spec.tag);
+        m_items.insert(spec.key, item);
+        added << item;
+    }
+    m_view->addTopLevelItems(added);
+    return added;
+}
+
+void KeyedList::clear()
+{
+    m_items.clear();
+    m_view->clear();
+}
+
+}  // namespace orvane::ftp

@@ -1,0 +1,43 @@
+#pragma once
+// A report-view list (columns "Name", "Type", "Size") whose items are found by
+// a unique text key: adding a key that exists fails.
+
+#include <QHash>
+#include <QList>
+#include <QString>
+
+class QTreeWidget;
+class QTreeWidgetItem;
+
+namespace orvane::ftp {
+
+struct ItemSpec {
+    QString key;
+    QString text;
+    QString tag;       // "File" or "Folder"
+    QString type;      // the "Type" column
+    QString size;      // the "Size" column
+};
+
+class KeyedList {
+public:
+    explicit KeyedList(QTreeWidget* view);
+
+    // Gives a list its three columns in report view.
+    static void setUpReportView(QTreeWidget* view);
+
+    // Adds the items in order, skipping keys that exist; returns those added.
+    QList<QTreeWidgetItem*> add(const QList<ItemSpec>& specs);
+    QTreeWidgetItem* item(const QString& key) const { return m_items.value(key); }
+    static QString keyOf(const QTreeWidgetItem* item);
+    static QString tagOf(const QTreeWidgetItem* item);
+
+    void clear();
+    int count() const { return int(m_items.size()); }
+
+private:
+    QTreeWidget* m_view;
+    QHash<QString, QTreeWidgetItem*> m_items;
+};
+
+}  // namespace orvane::ftp

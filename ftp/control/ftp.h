@@ -1,0 +1,133 @@
+#pragma once
+// ftp: the FTP publishing control. A local pane (folder tree treeClient beside
+// file list lstClient) and a remote pane (treeServer beside lstServer) over
+// one transfer control Inet1 that runs one operation at a time. Everything
+// starts from the user's clicks inside the control; its prompts go through
+// orvane::prompts().
+
+#include "DesignLayout.h"
+#include "FtpOperation.h"
+#include "ImageList.h"
+#include "KeyedList.h"
+#include "KeyedTree.h"
+
+#include <QWidget>
+
+#include <memory>
+#include <optional>
+
+class QLabel;
+class QMenu;
+class QAction;
+class QPushButton;
+class QTreeWidget;
+class QTreeWidgetItem;
+
+namespace orvane::ftp {
+
+class Inet;
+class LocalFileSystem;
+
+class ftp : public QWidget {
+    Q_OBJECT
+public:
+    explicit ftp(QWidget* parent = nullptr);
+    ~ftp() override;
+
+    // Checks and sets the server address, the user name and the password of
+    // the transfer control; a rejected value keeps the previous one.
+    void setURL(const QString& text);
+    void setLoginName(const QString& text);
+    void setPassword(const QString& text);
+
+    // Add the folders (tree nodes) and files (list items) of the reply lines
+    // of the remote folder keyed `path`.
+    void GetServerFolders(const QString& path, const QStringList& lines);
+    void GetServerFiles(const QString& path, const QStringList& lines);
+
+    // Add the mounted volumes under the local root, and the subfolders of the
+    // local folder keyed `root` under its node.
+    void ParseDrives();
+    void ParseFolders(const QString& root);
+
+    Inet& Inet1() const { return *m_inet; }
+    QString serverPath() const { return ServerPath; }
+    bool filesOnly() const { return FilesOnly; }
+
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void buildSurface();
+    void place(QWidget* control, const QRect& design, Anchor anchor);
+
+    // Handlers.
+    void Command8_Click();
+    void mnuConnect_Click();
+    void close_Click();
+    void Command7_Click();
+    void Command3_Click();
+    void Inet1_StateChanged(int state);
+    void treeServer_Expand(QTreeWidgetItem* node);
+    void treeServer_NodeClick(QTreeWidgetItem* node);
+    void treeServer_MouseUp(Qt::MouseButton button, const QPoint& globalPos);
+    void treeClient_Expand(QTreeWidgetItem* node);
+
+    // Steps 8 to 12 of a connect, after the three answers.
+    void openServer(const QString& url, const QString& user, const QString& password);
+    void addServerRoot();
+    // Starts an operation; false when it was not sent (another one runs, or
+    // it was refused).
+    bool execute(const Operation& operation);
+    void WaitWhileExecuting(bool busy);
+    void readReply();
+    // A certificate or host key that could not be verified: the user may
+    // trust it for this session, and the operation is then sent again.
+    void offerTrust();
+
+public:
+    // The surface, by their names.
+    QLabel* Label2 = nullptr;
+    QLabel* lblClientFolder = nullptr;
+    QLabel* lblState = nullptr;
+    QLabel* Label3 = nullptr;
+    QLabel* lblServerFolder = nullptr;
+    QTreeWidget* treeClient = nullptr;
+    QTreeWidget* lstClient = nullptr;
+    QTreeWidget* treeServer = nullptr;
+    QTreeWidget* lstServer = nullptr;
+    QPushButton* Command1 = nullptr;
+    QPushButton* Command4 = nullptr;
+    QPushButton* Command5 = nullptr;
+    QPushButton* Command2 = nullptr;
+    QPushButton* Command3 = nullptr;
+    QPushButton* closeButton = nullptr;
+    QPushButton* Command8 = nullptr;
+    QPushButton* Command7 = nullptr;
+    QMenu* popServer = nullptr;
+    QAction* mnuFile = nullptr;
+    QAction* mnuConnect = nullptr;
+
+private:
+    Inet* m_inet = nullptr;
+    ImageList imgList;
+    std::unique_ptr<KeyedTree> m_clientNodes;
+    std::unique_ptr<KeyedTree> m_serverNodes;
+    std::unique_ptr<KeyedList> m_serverItems;
+    struct Placement {
+        QWidget* control;
+        QRect design;
+        Anchor anchor;
+    };
+    QList<Placement> m_placements;
+
+    std::unique_ptr<LocalFileSystem> FileSystem;
+    QString ServerPath;
+    bool FilesOnly = false;
+
+    std::optional<Operation> m_lastOperation;
+    bool m_retryPending = false;
+};
+
+}  // namespace orvane::ftp

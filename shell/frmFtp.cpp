@@ -1,0 +1,67 @@
+#include "frmFtp.h"
+
+#include "DesignLayout.h"
+#include "ftp.h"
+
+namespace orvane {
+
+namespace {
+// ftp1 sits at Left 0, Top 120, Width 10095, Height 3615 twips.
+constexpr QRect kControlDesign = ftp::twipsRect(0, 120, 10095, 3615);
+QPointer<frmFtp> s_instance;
+}  // namespace
+
+frmFtp::frmFtp(QWidget* parent) : QDialog(parent)
+{
+    setObjectName(QStringLiteral("frmFtp"));
+    setWindowTitle(QStringLiteral("Orvane FTP"));
+    setModal(true);
+    const QSize size(kControlDesign.right() + 1, kControlDesign.bottom() + 1);
+    setMinimumSize(size);
+    resize(size);
+}
+
+frmFtp* frmFtp::instance()
+{
+    return s_instance;
+}
+
+void frmFtp::display(QWidget* parent)
+{
+    if (!s_instance)
+        s_instance = new frmFtp(parent);
+    s_instance->exec();
+    // Only now, with every handler of the control returned, is it safe to go.
+    if (s_instance)
+        s_instance->releaseControl();
+}
+
+void frmFtp::showEvent(QShowEvent* event)
+{
+    if (!m_ftp1) {
+        m_ftp1 = new ftp::ftp(this);
+        m_ftp1->setObjectName(QStringLiteral("ftp1"));
+        placeControl();
+        m_ftp1->show();
+    }
+    QDialog::showEvent(event);
+}
+
+void frmFtp::resizeEvent(QResizeEvent* event)
+{
+    QDialog::resizeEvent(event);
+    placeControl();
+}
+
+void frmFtp::placeControl()
+{
+    if (m_ftp1)
+        m_ftp1->setGeometry(0, kControlDesign.top(), width(), height() - kControlDesign.top());
+}
+
+void frmFtp::releaseControl()
+{
+    delete m_ftp1;
+}
+
+}  // namespace orvane

@@ -1,0 +1,228 @@
+// The keyed trees and lists under the control's panes, and its layout.
+#include "DesignLayout.h"
+#include "ImageList.h"
+#include "KeyedList.h"
+#include "KeyedTree.h"
+
+#include <QApplication>
+#include <QTreeWidget>
+#include <QtTest>
+
+using namespace orvane::ftp;
+
+namespace {
+QStringList childTexts(const QTreeWidgetItem* node)
+{
+    QStringList out;
+    for (int i = 0; i < node->childCount(); ++i)
+        out << node->child(i)->text(0);
+    return out;
+}
+}  // namespace
+
+class tst_KeyedViews : public QObject {
+    Q_OBJECT
+private slots:
+    void childOrder_data();
+    void childOrder();
+    void duplicateKeysAreRefused();
+    void removingANodeForgetsItsDescendants();
+    void sortedInsertKeepsExpandedSiblings();
+    void listSkipsExistingKeysUntilCleared();
+    void imagesByIndex();
+    void layoutFollowsTheSize_data();
+    void layoutFollowsTheSize();
+};
+
+void tst_KeyedViews::childOrder_data()
+{
+    QTest::addColumn<bool>("sorted");
+    QTest::addColumn<QStringList>("batch1");
+    QTest::addColumn<QStringList>("batch2");
+    QTest::addColumn<QStringList>("order");
+
+    QTest::newRow("unsorted keeps listing order")
+        << false << QStringList{"zeta/", "Alpha/"} << QStringList{"beta/"}
+        << QStringList{"***", "zeta/", "Alpha/", "beta/"};
+    QTest::newRow("sorted ignores case, placeholder first")
+        << true << QStringList{"zeta/", "Alpha/"} << QStringList{"beta/"}
+        << QStringList{"***", "Alpha/", "beta/", "zeta/"};
+    QTest::newRow("names sorting before *** still follow the placeholder")
+        << true << QStringList{"(old)/", "!new/"} << QStringList{"#tmp/"}
+        << QStringList{"***", "!new/", "#tmp/", "(old)/"};
+}
+
+void tst_KeyedViews::childOrder()
+{
+    QFETCH(bool, sorted);
+    QFETCH(QStringList, batch1);
+    QFETCH(QStringList, batch2);
+    QFETCH(QStringList, order);
+
+    QTreeWidget view;
+    ImageList images(view.style());
+    KeyedTree tree(&view, &images);
+    NodeSpec parent{"root", "host", kRootImage, 0, sorted};
+    QVERIFY(tree.add(QString(), parent));
+    QVERIFY(tree.add("root", {"root***", "***"}));
+    for (const QStringList& batch : {batch1, batch2}) {
+        QList<NodeSpec> specs;
+        for (const QString& name : batch)
+            specs.append({"root" + name, name, kFolderImage, kSelectedFolderImage, true});
+        QCOMPARE(tree.addChildren("root", specs).size(), batch.size());
+    }
+    QCOMPARE(childTexts(tree.node("root")), order);
+}
+
+void tst_KeyedViews::duplicateKeysAreRefused()
+{
+    QTreeWidget view;
+    ImageList images(view.style());
+    KeyedTree tree(&view, &images);
+    QVERIFY(tree.add(QString(), {"root", "host", kRootImage}));
+    QVERIFY(!tree.add(QString(), {"root", "again"}));
+    QVERIFY(!tree.add("missing", {"x/", "x/"}));
+    const QList<QTreeWidgetItem*> added = tree.addChildren(
+        "root", {{"pub/", "pub/"}, {"pub/", "pub/ again"}, {"web/", "web/"}});
+    QCOMPARE(added.size(), 2);
+    QCOMPARE(view.topLevelItemCount(), 1);
+    QCOMPARE(childTexts(tree.node("root")), (QStringList{"pub/", "web/"}));
+    QCOMPARE(tree.count(), 3);
+    QCOMPARE(KeyedTree::imageOf(tree.node("root")), int(kRootImage));
+}
+
+void tst_KeyedViews::removingANodeForgetsItsDescendants()
+{
+    QTreeWidget view;
+    ImageList images(view.style());
+    KeyedTree tree(&view, &images);
+    tree.add(QString(), {"root", "host"});
+    tree.add("root", {"pub/", "pub/"});
+    tree.add("pub/", {"pub/incoming/", "incoming/"});
+    tree.add("pub/incoming/", {"pub/incoming/***", "***"});
+
+    QVERIFY(tree.remove("pub/"));
+    QCOMPARE(tree.count(), 1);
+    QVERIFY(!tree.node("pub/incoming/"));
+    // The keys are free again: listing the folder anew rebuilds it.
+    QVERIFY(tree.add("root", {"pub/", "pub/"}));
+    QVERIFY(tree.add("pub/", {"pub/incoming/", "incoming/"}));
+    QVERIFY(!tree.remove("nothing"));
+
+    tree.clear();
+    QCOMPARE(tree.count(), 0);
+    QVERIFY(tree.add(QString(), {"root", "host"}));
+}
+
+void tst_KeyedViews::sortedInsertKeepsExpandedSiblings()
+{
+    QTreeWidget view;
+    ImageList images(view.style());
+    KeyedTree tree(&view, &images);
+    tree.add(QString(), {"root", "host"});
+    tree.add("root", {"pub/", "pub/", kFolderImage, kSelectedFolderImage, true});
+    tree.add("pub/", {"pub/m/", "m/", kFolderImage, kSelectedFolderImage, true});
+    tree.add("pub/m/", {"pub/m/deep/", "deep/"});
+    tree.node("root")->setExpanded(true);
+    tree.node("pub/")->setExpanded(true);
+    tree.node("pub/m/")->setExpanded(true);
+    view.setCurrentItem(tree.node("pub/m/deep/"));
+
+    tree.addChildren("pub/", {{"pub/a/", "a/"}, {"pub/z/", "z/"}});
+    QCOMPARE(childTexts(tree.node("pub/")), (QStringList{"a/", "m/", "z/"}));
+    QVERIFY(tree.node("pub/m/")->isExpanded());
+    QCOMPARE(view.currentItem(), tree.node("pub/m/deep/"));
+}
+
+void tst_KeyedViews::listSkipsExistingKeysUntilCleared()
+{
+    QTreeWidget view;
+    KeyedList::setUpReportView(&view);
+    KeyedList list(&view);
+    QCOMPARE(view.headerItem()->text(0), QString("Name"));
+    QCOMPARE(view.headerItem()->text(1), QString("Type"));
+    QCOMPARE(view.headerItem()->text(2), QString("Size"));
+
+    QCOMPARE(list.add({{"rootindex.html", "index.html", "File", "HTML", ""},
+                       {"rootREADME", "README", "File", "File", ""}})
+                 .size(),
+             2);
+    QCOMPARE(list.add({{"rootindex.html", "index.html", "File", "HTML", ""},
+                       {"rootnew.txt", "new.txt", "File", "TXT", ""}})
+                 .size(),
+             1);
+    QCOMPARE(view.topLevelItemCount(), 3);
+    QTreeWidgetItem* item = list.item("rootnew.txt");
+    QVERIFY(item);
+    QCOMPARE(item->text(1), QString("TXT"));
+    QCOMPARE(KeyedList::tagOf(item), QString("File"));
+    QCOMPARE(KeyedList::keyOf(item), QString("rootnew.txt"));
+
+    list.clear();
+    QCOMPARE(view.topLevelItemCount(), 0);
+    QCOMPARE(list.add({{"rootindex.html", "index.html", "File", "HTML", ""}}).size(), 1);
+}
+
+void tst_KeyedViews::imagesByIndex()
+{
+    QTreeWidget view;
+    ImageList images(view.style());
+    for (int i = 1; i <= ImageList::kCount; ++i) {
+        QCOMPARE(images.image(i).size(), QSize(16, 16));
+    }
+    QVERIFY(images.image(0).isNull());
+    QVERIFY(images.image(8).isNull());
+    // A folder shows image 6, and 7 while selected.
+    const QIcon folder = images.icon(kFolderImage, kSelectedFolderImage);
+    QCOMPARE(folder.pixmap(16, QIcon::Normal).toImage(),
+             images.image(kFolderImage).toImage());
+    QCOMPARE(folder.pixmap(16, QIcon::Selected).toImage(),
+             images.image(kSelectedFolderImage).toImage());
+}
+
+void tst_KeyedViews::layoutFollowsTheSize_data()
+{
+    QTest::addColumn<QSize>("size");
+    const QSize design = designSize();
+    QTest::newRow("designed size") << design;
+    QTest::newRow("wider and taller") << design + QSize(400, 300);
+    QTest::newRow("smaller than designed") << design - QSize(100, 100);
+}
+
+void tst_KeyedViews::layoutFollowsTheSize()
+{
+    QFETCH(QSize, size);
+    const QSize design = designSize();
+    QCOMPARE(design, QSize(673, 233));
+    const QSize grown = size.expandedTo(design) - design;
+
+    const QRect treeClient = twipsRect(120, 240, 1695, 2895);
+    const QRect lstServer = twipsRect(6360, 240, 2895, 2895);
+    const QRect refresh = twipsRect(9360, 2640, 735, 495);
+    const QRect connect = twipsRect(1920, 3240, 1815, 255);
+    const QRect label3 = twipsRect(3960, 0, 1695, 255);
+    const QRect treeServer = twipsRect(3960, 240, 2415, 2895);
+
+    const QRect tc = placeControl(treeClient, Anchor::Pane, size);
+    const QRect ls = placeControl(lstServer, Anchor::Pane, size);
+    const QRect rf = placeControl(refresh, Anchor::RightColumn, size);
+    const QRect cn = placeControl(connect, Anchor::Bottom, size);
+    const QRect ts = placeControl(treeServer, Anchor::Pane, size);
+    const QRect l3 = placeControl(label3, Anchor::PaneCaption, size);
+
+    QCOMPARE(tc.left(), treeClient.left());
+    QCOMPARE(tc.height(), treeClient.height() + grown.height());
+    // The panes together take all the extra width and stop short of the buttons.
+    QCOMPARE(ls.right(), lstServer.right() + grown.width());
+    QVERIFY(ls.right() < rf.left());
+    QCOMPARE(rf, refresh.translated(grown.width(), 0));
+    QCOMPARE(cn, connect.translated(0, grown.height()));
+    QVERIFY(cn.top() > tc.bottom());
+    // A pane's caption keeps to the pane.
+    QCOMPARE(l3.left(), ts.left());
+    if (grown.width() > 0)
+        QVERIFY(ts.width() > treeServer.width());
+}
+
+QTEST_MAIN(tst_KeyedViews)
+#include "tst_keyedviews.moc"

@@ -1,0 +1,155 @@
+// The remote pane's reading of listings and the server address check.
+#include "AddressCheck.h"
+#include "ServerListing.h"
+
+#include <QtTest>
+
+using namespace orvane::ftp;
+
+Q_DECLARE_METATYPE(orvane::ftp::LineKind)
+
+class tst_ServerListing : public QObject {
+    Q_OBJECT
+private slots:
+    void classify_data();
+    void classify();
+    void replyLines_data();
+    void replyLines();
+    void foldersAndFilesOfAListing_data();
+    void foldersAndFilesOfAListing();
+    void serverAddress_data();
+    void serverAddress();
+};
+
+void tst_ServerListing::classify_data()
+{
+    QTest::addColumn<QString>("line");
+    QTest::addColumn<LineKind>("kind");
+    QTest::addColumn<QString>("type");   // the Type column of a file
+
+    QTest::newRow("folder") << "pub/" << LineKind::Folder << "";
+    QTest::newRow("folder with a dot is a folder only") << "release1.2/" << LineKind::Folder << "";
+    QTest::newRow("file with extension") << "index.html" << LineKind::File << "HTML";
+    QTest::newRow("type is everything after the first dot") << "site.tar.gz" << LineKind::File
+                                                            << "TAR.GZ";
+    QTest::newRow("file without a dot") << "README" << LineKind::File << "File";
+    QTest::newRow("Makefile") << "Makefile" << LineKind::File << "File";
+    QTest::newRow("name with blanks") << "my page.htm" << LineKind::File << "HTM";
+    QTest::newRow("dot file hidden") << ".profile" << LineKind::Hidden << "";
+    QTest::newRow("dot folder hidden") << ".git/" << LineKind::Hidden << "";
+    QTest::newRow("current folder") << "." << LineKind::Hidden << "";
+    QTest::newRow("parent folder") << ".." << LineKind::Hidden << "";
+    QTest::newRow("empty line") << "" << LineKind::Hidden << "";
+}
+
+void tst_ServerListing::classify()
+{
+    QFETCH(QString, line);
+    QFETCH(LineKind, kind);
+    QFETCH(QString, type);
+    QCOMPARE(classifyLine(line), kind);
+    if (kind == LineKind::File)
+        QCOMPARE(fileTypeOf(line), type);
+}
+
+void tst_ServerListing::replyLines_data()
+{
+    QTest::addColumn<QString>("reply");
+    QTest::addColumn<QStringList>("lines");
+    QTest::newRow("CR LF") << "pub/\r\nindex.html\r\n" << QStringList{"pub/", "index.html", ""};
+    QTest::newRow("LF alone") << "a.txt\nb.txt" << QStringList{"a.txt", "b.txt"};
+    QTest::newRow("CR alone") << "a.txt\rb.txt" << QStringList{"a.txt", "b.txt"};
+    QTest::newRow("blank lines kept for the classifier")
+        << "a.txt\r\n\r\nb.txt" << QStringList{"a.txt", "", "b.txt"};
+    QTest::newRow("empty reply") << "" << QStringList{""};
+}
+
+void tst_ServerListing::replyLines()
+{
+    QFETCH(QString, reply);
+    QFETCH(QStringList, lines);
+    QCOMPARE(orvane::ftp::replyLines(reply), lines);
+}
+
+void tst_ServerListing::foldersAndFilesOfAListing_data()
+{
+    QTest::addColumn<QString>("path");
+    QTest::addColumn<QStringList>("folderKeys");
+    QTest::addColumn<QStringList>("fileKeys");
+    QTest::addColumn<QString>("prefix");
+
+    QTest::newRow("login folder") << "root" << QStringList{"pub/", "release1.2/"}
+                                  << QStringList{"rootindex.html", "rootREADME"} << "";
+    QTest::newRow("subfolder") << "pub/" << QStringList{"pub/pub/", "pub/release1.2/"}
+                               << QStringList{"pub/index.html", "pub/README"} << "pub/";
+}
+
+void tst_ServerListing::foldersAndFilesOfAListing()
+{
+    QFETCH(QString, path);
+    QFETCH(QStringList, folderKeys);
+    QFETCH(QStringList, fileKeys);
+    QFETCH(QString, prefix);
+
+    const QStringList lines = orvane::ftp::replyLines(
+        "pub/\r\n.profile\r\nindex.html\r\n\r\nrelease1.2/\r\nREADME\r\n");
+    const QList<RemoteFolder> folders = serverFolders(path, lines);
+    const QList<RemoteFile> files = serverFiles(path, lines);
+
+    QStringList keys, texts;
+    for (const RemoteFolder& f : folders) {
+        QCOMPARE(f.parentKey, path);
+        keys << f.key;
+        texts << f.text;
+    }
+    QCOMPARE(keys, folderKeys);
+    QCOMPARE(texts, (QStringList{"pub/", "release1.2/"}));
+
+    keys.clear();
+    texts.clear();
+    QStringList types;
+    for (const RemoteFile& f : files) {
+        keys << f.key;
+        texts << f.text;
+        types << f.type;
+    }
+    QCOMPARE(keys, fileKeys);
+    QCOMPARE(texts, (QStringList{"index.html", "README"}));
+    QCOMPARE(types, (QStringList{"HTML", "File"}));
+
+    QCOMPARE(pathPrefix(path), prefix);
+    QCOMPARE(placeholderKey(serverFolderKey(path, "incoming/")), prefix + "incoming/***");
+}
+
+void tst_ServerListing::serverAddress_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<bool>("accepted");
+    QTest::newRow("domain") << "ftp.example.com" << true;
+    QTest::newRow("IPv4") << "127.0.0.1" << true;
+    QTest::newRow("localhost") << "localhost" << true;
+    QTest::newRow("LOCALHOST") << "LOCALHOST" << true;
+    QTest::newRow("IPv6 in brackets") << "[::1]" << true;
+    QTest::newRow("IPv6 in brackets with port") << "[::1]:2121" << true;
+    QTest::newRow("bare IPv6") << "fe80::1" << true;
+    QTest::newRow("scheme and plain host") << "sftp://fileserver" << true;
+    QTest::newRow("scheme, user and port") << "ftp://me@box:2121/pub/" << true;
+    QTest::newRow("host with port") << "fileserver:21" << true;
+    QTest::newRow("localhost with port") << "localhost:2121" << true;
+    QTest::newRow("word without a dot") << "fileserver" << false;
+    QTest::newRow("empty") << "" << false;
+    QTest::newRow("scheme without host") << "ftp://" << false;
+    QTest::newRow("bracketed non-address") << "[fileserver]" << false;
+    QTest::newRow("number alone") << "12345" << false;
+    QTest::newRow("port without host") << ":21" << false;
+}
+
+void tst_ServerListing::serverAddress()
+{
+    QFETCH(QString, text);
+    QFETCH(bool, accepted);
+    QCOMPARE(isAcceptableServerAddress(text), accepted);
+}
+
+QTEST_APPLESS_MAIN(tst_ServerListing)
+#include "tst_serverlisting.moc"
