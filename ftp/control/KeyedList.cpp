@@ -29,6 +29,8 @@ QString KeyedList::tagOf(const QTreeWidgetItem* item)
 QList<QTreeWidgetItem*> KeyedList::add(const QList<ItemSpec>& specs)
 {
     QList<QTreeWidgetItem*> added;
+    added.reserve(specs.size());
+    m_items.reserve(m_items.size() + specs.size());
     for (const ItemSpec& spec : specs) {
         if (m_items.contains(spec.key))
             continue;

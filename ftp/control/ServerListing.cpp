@@ -1,15 +1,24 @@
 #include "ServerListing.h"
 
-#include <QRegularExpression>
-
 namespace orvane::ftp {
 
 QStringList replyLines(const QString& reply)
 {
     // CR LF from the transport; a lone CR or LF ends a line too, so that
     // names never run together.
-    static const QRegularExpression lineEnd(QStringLiteral("\r\n|\r|\n"));
-    return reply.split(lineEnd);
+    QStringList lines;
+    qsizetype start = 0;
+    for (qsizetype i = 0; i < reply.size(); ++i) {
+        const QChar c = reply.at(i);
+        if (c != QLatin1Char('\r') && c != QLatin1Char('\n'))
+            continue;
+        lines.append(reply.mid(start, i - start));
+        if (c == QLatin1Char('\r') && i + 1 < reply.size() && reply.at(i + 1) == QLatin1Char('\n'))
+            ++i;
+        start = i + 1;
+    }
+    lines.append(reply.mid(start));
+    return lines;
 }
 
 LineKind classifyLine(const QString& line)

@@ -250,13 +250,18 @@ bool ftp::execute(const Operation& operation)
     }
 }
 
+bool ftp::isBusy() const
+{
+    return m_inet->StillExecuting() || m_retryPending;
+}
+
 void ftp::WaitWhileExecuting(bool busy)
 {
     // Sleeps until the next event (a socket, the transfer's timer, user
     // input), handles it, and looks again.
     while (busy) {
         QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
-        busy = m_inet->StillExecuting() || m_retryPending;
+        busy = isBusy();
     }
 }
 

@@ -51,6 +51,9 @@ public:
     void ParseFolders(const QString& root);
 
     Inet& Inet1() const { return *m_inet; }
+    // An operation runs, or one refused for an unverified peer is about to be
+    // sent again.
+    bool isBusy() const;
     QString serverPath() const { return ServerPath; }
     bool filesOnly() const { return FilesOnly; }
 

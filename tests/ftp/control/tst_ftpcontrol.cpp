@@ -17,7 +17,7 @@
 #include <QtTest>
 
 using namespace orvane;
-using orvane::ftp::ftp;
+using FtpControl = orvane::ftp::ftp;
 using orvane::testing::TestServer;
 
 namespace {
@@ -62,9 +62,9 @@ QStringList messageTexts(const ScriptedPrompts& prompts)
     return out;
 }
 
-bool waitIdle(const ftp& control)
+bool waitIdle(const FtpControl& control)
 {
-    return QTest::qWaitFor([&] { return !control.Inet1().StillExecuting(); }, 30000);
+    return QTest::qWaitFor([&] { return !control.isBusy(); }, 30000);
 }
 
 bool needsTrust(const TestServer& server)
@@ -73,7 +73,7 @@ bool needsTrust(const TestServer& server)
 }
 
 // Connect button with the three answers, then waits for the first listing.
-bool connectTo(ftp& control, ScriptedPrompts& prompts, const TestServer& server,
+bool connectTo(FtpControl& control, ScriptedPrompts& prompts, const TestServer& server,
                const QString& url = QString())
 {
     prompts.answerInput(url.isEmpty() ? server.url() : url)
@@ -85,7 +85,7 @@ bool connectTo(ftp& control, ScriptedPrompts& prompts, const TestServer& server,
     return waitIdle(control);
 }
 
-void click(ftp& control, QTreeWidgetItem* node)
+void click(FtpControl& control, QTreeWidgetItem* node)
 {
     QVERIFY(node);
     emit control.treeServer->itemClicked(node, 0);
@@ -144,7 +144,7 @@ void tst_FtpControl::surface()
     QFETCH(QString, name);
     QFETCH(QString, caption);
     QFETCH(QRect, twips);
-    ftp control;
+    FtpControl control;
     QWidget* w = control.findChild<QWidget*>(name);
     QVERIFY(w);
     QCOMPARE(w->geometry(), QRect(twips.x() / 15, twips.y() / 15, twips.width() / 15,
@@ -192,7 +192,7 @@ void tst_FtpControl::connectChecks()
     ORVANE_REQUIRE_SERVER(server, "ftp_pyftpd");
     server.makeFolder("ctl_checks");
 
-    ftp control;
+    FtpControl control;
     ScriptedPrompts prompts;
     QVERIFY(connectTo(control, prompts, server));
     QVERIFY(nodeByKey(control.treeServer, "ctl_checks/"));
@@ -248,7 +248,7 @@ void tst_FtpControl::treeAndListOfAFolder()
     server.writeFile("ctl_tree/pub/incoming/upload.tar.gz", "data");
     server.writeFile("ctl_tree_marker.txt", "at the top");
 
-    ftp control;
+    FtpControl control;
     ScriptedPrompts prompts;
     QVERIFY(connectTo(control, prompts, server));
 
@@ -327,7 +327,7 @@ void tst_FtpControl::refreshKeepsFilesGoneFromTheServer()
     server.makeFolder("ctl_refresh");
     server.writeFile("ctl_refresh/old.htm", "old");
 
-    ftp control;
+    FtpControl control;
     ScriptedPrompts prompts;
     QVERIFY(connectTo(control, prompts, server));
     click(control, nodeByKey(control.treeServer, "ctl_refresh/"));
@@ -348,7 +348,7 @@ void tst_FtpControl::refreshKeepsFilesGoneFromTheServer()
 void tst_FtpControl::captionAndPointerFollowTheOperation()
 {
     ORVANE_REQUIRE_SERVER(server, "ftp_pyftpd");
-    ftp control;
+    FtpControl control;
     ScriptedPrompts prompts;
 
     struct Seen {
@@ -377,7 +377,7 @@ void tst_FtpControl::captionAndPointerFollowTheOperation()
 void tst_FtpControl::refusedLoginGivesOneMessage()
 {
     ORVANE_REQUIRE_SERVER(server, "ftp_pyftpd");
-    ftp control;
+    FtpControl control;
     ScriptedPrompts prompts;
     prompts.answerInput(server.url()).answerInput(server.user).answerInput("wrong password");
     control.Command8->click();
@@ -405,7 +405,7 @@ void tst_FtpControl::clickWhileExecutingIsRefused()
     connect(&silent, &QTcpServer::newConnection, &silent,
             [&] { held << silent.nextPendingConnection(); });
 
-    ftp control;
+    FtpControl control;
     ScriptedPrompts prompts;
     prompts.answerInput(QString("ftp://127.0.0.1:%1").arg(silent.serverPort()))
         .answerInput("user")
@@ -453,7 +453,7 @@ void tst_FtpControl::listsAndNavigates()
     server.writeFile("ctl_nav/site/img/logo.png", "png");
     server.writeFile("ctl_nav/Makefile", "all:");
 
-    ftp control;
+    FtpControl control;
     ScriptedPrompts prompts;
     QVERIFY(connectTo(control, prompts, server));
     QVERIFY2(prompts.unexpected().isEmpty(), qPrintable(prompts.unexpected().join('\n')));
@@ -495,7 +495,7 @@ void tst_FtpControl::serverMenuConnects()
 {
     ORVANE_REQUIRE_SERVER(server, "ftp_pyftpd");
     server.makeFolder("ctl_menu");
-    ftp control;
+    FtpControl control;
     control.resize(800, 400);
     control.show();
     QVERIFY(QTest::qWaitForWindowExposed(&control));
