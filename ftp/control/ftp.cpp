@@ -403,9 +403,11 @@ void ftp::ParseDrives()
     QList<NodeSpec> drives;
     for (const LocalDrive& drive : FileSystem->Drives())
         drives.append({drive.key, drive.text, drive.type, 0, true});
-    m_clientNodes->addChildren(kLocalRootKey, drives);
-    for (const NodeSpec& drive : std::as_const(drives))
-        m_clientNodes->add(drive.key, {placeholderKey(drive.key), QString()});
+    // Drives listed by an earlier Connect keep their state, opened or not.
+    for (QTreeWidgetItem* drive : m_clientNodes->addChildren(kLocalRootKey, drives)) {
+        const QString key = KeyedTree::keyOf(drive);
+        m_clientNodes->add(key, {placeholderKey(key), QString()});
+    }
 }
 
 void ftp::ParseFolders(const QString& root)
@@ -416,9 +418,10 @@ void ftp::ParseFolders(const QString& root)
     for (const LocalFolder& folder : FileSystem->subFolders(root))
         folders.append({folder.path + QLatin1Char('/'), folder.name, kFolderImage,
                         kSelectedFolderImage, true});
-    m_clientNodes->addChildren(root, folders);
-    for (const NodeSpec& folder : std::as_const(folders))
-        m_clientNodes->add(folder.key, {placeholderKey(folder.key), QString()});
+    for (QTreeWidgetItem* folder : m_clientNodes->addChildren(root, folders)) {
+        const QString key = KeyedTree::keyOf(folder);
+        m_clientNodes->add(key, {placeholderKey(key), QString()});
+    }
 }
 
 void ftp::treeClient_Expand(QTreeWidgetItem* node)

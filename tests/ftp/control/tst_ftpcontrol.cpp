@@ -232,6 +232,9 @@ void tst_FtpControl::connectChecks()
     QCOMPARE(control.lblServerFolder->text(), "Contents of \"" + rootText + "\"");
     QVERIFY(nodeByKey(control.treeServer, "ctl_checks/"));
     QCOMPARE(control.serverPath(), QString("root"));
+    // The second Connect left the opened local volume as it was.
+    QVERIFY(nodeByKey(control.treeClient, "/usr/"));
+    QVERIFY(!nodeByKey(control.treeClient, "/***"));
 }
 
 void tst_FtpControl::treeAndListOfAFolder()
