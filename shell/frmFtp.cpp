@@ -1,7 +1,6 @@
 #include "frmFtp.h"
 
 #include "DesignLayout.h"
-#include "ftp.h"
 
 namespace orvane {
 

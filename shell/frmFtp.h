@@ -2,12 +2,10 @@
 // frmFtp: the editor's FTP window. It has no work of its own: it holds one
 // FTP control, ftp1, created when the window shows and released when it closes.
 
+#include "ftp.h"
+
 #include <QDialog>
 #include <QPointer>
-
-namespace orvane::ftp {
-class ftp;
-}
 
 namespace orvane {
 

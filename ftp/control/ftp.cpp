@@ -289,10 +289,14 @@ void ftp::Inet1_StateChanged(int state)
 
 void ftp::offerTrust()
 {
-    const QString question =
-        QStringLiteral("The identity of %1 cannot be verified: %2\n\nFingerprint: %3\n\n"
-                       "Trust it for this session and go on?")
-            .arg(m_inet->RemoteHost(), m_inet->ResponseInfo(), m_inet->untrustedFingerprint());
+    // The transport's reason names what failed and usually the fingerprint.
+    QString reason = m_inet->ResponseInfo();
+    const QString fingerprint = m_inet->untrustedFingerprint();
+    if (!reason.contains(fingerprint))
+        reason += QStringLiteral("\nFingerprint: ") + fingerprint;
+    const QString question = QStringLiteral("The identity of %1 cannot be verified.\n\n%2\n\n"
+                                            "Trust it for this session and go on?")
+                                 .arg(m_inet->RemoteHost(), reason);
     if (prompts().messageBox(question, MsgButtons::YesNo, MsgIcon::Exclamation) != MsgResult::Yes
         || !m_lastOperation)
         return;

@@ -29,7 +29,6 @@ private slots:
     void removingANodeForgetsItsDescendants();
     void sortedInsertKeepsExpandedSiblings();
     void listSkipsExistingKeysUntilCleared();
-    void imagesByIndex();
     void layoutFollowsTheSize_data();
     void layoutFollowsTheSize();
 };
@@ -137,47 +136,16 @@ void tst_KeyedViews::sortedInsertKeepsExpandedSiblings()
 void tst_KeyedViews::listSkipsExistingKeysUntilCleared()
 {
     QTreeWidget view;
-    KeyedList::setUpReportView(&view);
     KeyedList list(&view);
-    QCOMPARE(view.headerItem()->text(0), QString("Name"));
-    QCOMPARE(view.headerItem()->text(1), QString("Type"));
-    QCOMPARE(view.headerItem()->text(2), QString("Size"));
-
     QCOMPARE(list.add({{"rootindex.html", "index.html", "File", "HTML", ""},
-                       {"rootREADME", "README", "File", "File", ""}})
-                 .size(),
-             2);
+                       {"rootREADME", "README", "File", "File", ""}}).size(), 2);
     QCOMPARE(list.add({{"rootindex.html", "index.html", "File", "HTML", ""},
-                       {"rootnew.txt", "new.txt", "File", "TXT", ""}})
-                 .size(),
-             1);
+                       {"rootnew.txt", "new.txt", "File", "TXT", ""}}).size(), 1);
     QCOMPARE(view.topLevelItemCount(), 3);
-    QTreeWidgetItem* item = list.item("rootnew.txt");
-    QVERIFY(item);
-    QCOMPARE(item->text(1), QString("TXT"));
-    QCOMPARE(KeyedList::tagOf(item), QString("File"));
-    QCOMPARE(KeyedList::keyOf(item), QString("rootnew.txt"));
-
+    QCOMPARE(KeyedList::keyOf(list.item("rootnew.txt")), QString("rootnew.txt"));
     list.clear();
     QCOMPARE(view.topLevelItemCount(), 0);
     QCOMPARE(list.add({{"rootindex.html", "index.html", "File", "HTML", ""}}).size(), 1);
-}
-
-void tst_KeyedViews::imagesByIndex()
-{
-    QTreeWidget view;
-    ImageList images(view.style());
-    for (int i = 1; i <= ImageList::kCount; ++i) {
-        QCOMPARE(images.image(i).size(), QSize(16, 16));
-    }
-    QVERIFY(images.image(0).isNull());
-    QVERIFY(images.image(8).isNull());
-    // A folder shows image 6, and 7 while selected.
-    const QIcon folder = images.icon(kFolderImage, kSelectedFolderImage);
-    QCOMPARE(folder.pixmap(16, QIcon::Normal).toImage(),
-             images.image(kFolderImage).toImage());
-    QCOMPARE(folder.pixmap(16, QIcon::Selected).toImage(),
-             images.image(kSelectedFolderImage).toImage());
 }
 
 void tst_KeyedViews::layoutFollowsTheSize_data()
