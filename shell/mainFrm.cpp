@@ -3,6 +3,7 @@
 #include "SideBarPictures.h"
 #include "TabStrip.h"
 #include "Twips.h"
+#include "frmFtp.h"
 #include "platform/sourcepane/SourcePane.h"
 #include "platform/surface/Surface.h"
 #include "shell/lifecycle/MainWindowParts.h"
@@ -152,6 +153,7 @@ void mainFrm::createMenuBarAndToolbar()
             &orvane::MenuBar::DHTMLEdit2_onmousemove);
     m_toolbar = new orvane::Toolbar(m_Picture2, m_Picture3);
     m_commands = new orvane::CommandWiring(m_menuBar, m_toolbar, m_DHTMLEdit1, m_rch, sourceMode, this);
+    m_commands->setWindow(QStringLiteral("frmFtp"), [this] { orvane::frmFtp::display(this); });
 }
 
 void mainFrm::Form_Load()

@@ -1,10 +1,18 @@
 // The editor's FTP window: one control, created when the window shows,
 // released when it closes, growing with the window.
+#include "TestMain.h"
 #include "ftp.h"
+#include "platform/sourcepane/SourcePane.h"
+#include "platform/surface/Surface.h"
 #include "shell/frmFtp.h"
+#include "shell/TabStrip.h"
+#include "shell/mainFrm.h"
+#include "shell/toolbar/ToolButton.h"
+#include "shell/toolbar/Toolbar.h"
 
 #include <QApplication>
 #include <QPointer>
+#include <QTabBar>
 #include <QTimer>
 #include <QTreeWidget>
 #include <QtTest>
@@ -15,6 +23,8 @@ class tst_FrmFtp : public QObject {
     Q_OBJECT
 private slots:
     void showsOneControlAndReleasesIt();
+    void toolbarOpensItInEitherMode_data();
+    void toolbarOpensItInEitherMode();
 };
 
 void tst_FrmFtp::showsOneControlAndReleasesIt()
@@ -63,5 +73,43 @@ void tst_FrmFtp::showsOneControlAndReleasesIt()
     QCOMPARE(windows[0], windows[1]);
 }
 
-QTEST_MAIN(tst_FrmFtp)
+void tst_FrmFtp::toolbarOpensItInEitherMode_data()
+{
+    QTest::addColumn<bool>("sourceMode");
+    QTest::newRow("Edit mode") << false;
+    QTest::newRow("Source mode") << true;
+}
+
+void tst_FrmFtp::toolbarOpensItInEitherMode()
+{
+    QFETCH(bool, sourceMode);
+    mainFrm w;
+    QSignalSpy ready(w.DHTMLEdit1(), &orvane::Surface::DocumentComplete);
+    w.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&w));
+    QTRY_VERIFY_WITH_TIMEOUT(ready.count() > 0 || !w.DHTMLEdit1()->DocumentHTML().isEmpty(),
+                             10000);
+    if (sourceMode) {
+        QTabBar* bar = w.TabStrip1()->tabBar();
+        QTest::mouseClick(bar, Qt::LeftButton, {}, bar->tabRect(1).center());
+    }
+    QCOMPARE(w.isSourceMode(), sourceMode);
+    const QString html = w.DHTMLEdit1()->DocumentHTML();
+    const QString source = w.rch()->Text();
+
+    bool shown = false;
+    QTimer::singleShot(0, [&] {
+        if (auto* form = qobject_cast<frmFtp*>(QApplication::activeModalWidget())) {
+            shown = form->ftp1() != nullptr;
+            form->reject();
+        }
+    });
+    QTest::mouseClick(w.toolbar()->button("Image7"), Qt::LeftButton);
+    QVERIFY(shown);
+    QCOMPARE(w.isSourceMode(), sourceMode);
+    QCOMPARE(w.DHTMLEdit1()->DocumentHTML(), html);
+    QCOMPARE(w.rch()->Text(), source);
+}
+
+ORVANE_TEST_MAIN(tst_FrmFtp)
 #include "tst_frmftp.moc"
