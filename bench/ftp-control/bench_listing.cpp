@@ -52,7 +52,9 @@ double median(QList<double> v)
 bool runServer(const QString& command, const QString& stateDir)
 {
     QProcess p;
-    p.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    // The server left running inherits these; nothing must wait on them.
+    p.setStandardOutputFile(QProcess::nullDevice());
+    p.setStandardErrorFile(QProcess::nullDevice());
     p.start(QStringLiteral("/usr/bin/python3"),
             {QStringLiteral(ORVANE_FTP_SERVER_SCRIPT), command, QStringLiteral("ftp_pyftpd"),
              stateDir});
