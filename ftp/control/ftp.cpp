@@ -1,10 +1,9 @@
 #include "ftp.h"
 
+#include "AddressCheck.h"
 #include "Inet.h"
-#include "ItemRoles.h"
 #include "LocalVolumes.h"
 #include "Prompts.h"
-#include "AddressCheck.h"
 #include "ServerListing.h"
 
 #include <QCoreApplication>
