@@ -36,11 +36,13 @@ QUrl untitledBase()
     return QUrl::fromLocalFile(QDir::current().absoluteFilePath(QStringLiteral("untitled.htm")));
 }
 
-// Reports mouse moves over the page: they reach the view's render widget,
-// which is created (and after a renderer crash re-created) by the view.
-class MouseWatcher : public QObject {
+// Watches the view's render widget (created, and after a renderer crash
+// re-created, by the view): mouse moves over the page become onmousemove, and
+// keyboard focus moves into the document so typing lands at its selection.
+class RenderWidgetWatcher : public QObject {
 public:
-    MouseWatcher(QWidget* view, Surface* surface) : QObject(surface), m_surface(surface)
+    RenderWidgetWatcher(QWidget* view, Surface* surface, Surface::Private* d)
+        : QObject(surface), m_view(view), m_surface(surface), m_d(d)
     {
         view->installEventFilter(this);
         for (QObject* child : view->children())
@@ -49,14 +51,20 @@ public:
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override
     {
-        if (event->type() == QEvent::ChildAdded)
-            static_cast<QChildEvent*>(event)->child()->installEventFilter(this);
-        else if (event->type() == QEvent::MouseMove && watched != parent())
+        if (watched == m_view) {
+            if (event->type() == QEvent::ChildAdded)
+                static_cast<QChildEvent*>(event)->child()->installEventFilter(this);
+        } else if (event->type() == QEvent::MouseMove) {
             emit m_surface->onmousemove();
+        } else if (event->type() == QEvent::FocusIn && m_d->editable() && !m_d->loading) {
+            m_d->post(QStringLiteral("selection.focus"));
+        }
         return false;
     }
 private:
+    QWidget* m_view;
     Surface* m_surface;
+    Surface::Private* m_d;
 };
 
 // "HTTP:\\host\page" as typed in the program's input box is a URL too.
@@ -122,7 +130,7 @@ Surface::Surface(Mode mode, QWidget* parent) : QWidget(parent), d(new Private(th
                 if (status != QWebEnginePage::NormalTerminationStatus)
                     d->onRendererTerminated();
             });
-    new MouseWatcher(d->view, this);
+    new RenderWidgetWatcher(d->view, this, d);
 
     // The surface starts with its own blank document; DocumentComplete follows.
     d->loadText(blankDocument(), untitledBase());
@@ -152,6 +160,11 @@ void Surface::setCallTimeout(int milliseconds)
 void Surface::registerSchemes()
 {
     registerPageSchemes();
+}
+
+int Surface::scriptErrorCount()
+{
+    return SurfacePage::scriptErrorCount();
 }
 
 QString Surface::DocumentHTML()
@@ -193,7 +206,7 @@ void Surface::NewDocument()
 {
     d->path.clear();
     d->dirty = false;
-    d->format = {};
+    d->encoding = {};
     d->loadText(blankDocument(), untitledBase());
     d->waitUntilLoaded();
 }
@@ -209,7 +222,7 @@ void Surface::LoadDocument(const QString& path, bool prompt)
             return;  // cancelling the dialog leaves the document as it was
         file = answer.path;
     }
-    const PageFile page = readPageFile(file);
+    const DecodedPage page = readPageFile(file);
     switch (classifyPage(page.text)) {
     case PageKind::Frameset:
         throw SurfaceError(SurfaceErrorNumber::Frameset,
@@ -222,7 +235,7 @@ void Surface::LoadDocument(const QString& path, bool prompt)
     }
     d->path = QFileInfo(file).absoluteFilePath();
     d->dirty = false;
-    d->format = page.format;
+    d->encoding = page.encoding;
     d->loadText(page.text, QUrl::fromLocalFile(d->path));
     d->waitUntilLoaded();
 }
@@ -233,7 +246,7 @@ void Surface::LoadURL(const QString& url)
     if (url.trimmed().isEmpty() || !u.isValid())
         throw SurfaceError(SurfaceErrorNumber::InvalidArgument,
                            QStringLiteral("not a URL: %1").arg(url));
-    PageFile page;
+    DecodedPage page;
     if (u.isLocalFile()) {
         page = readPageFile(u.toLocalFile());
     } else if (u.scheme() == QLatin1String("http") || u.scheme() == QLatin1String("https")) {
@@ -263,14 +276,14 @@ void Surface::LoadURL(const QString& url)
         if (reply->error() != QNetworkReply::NoError)
             throw SurfaceError(networkErrorNumber(reply->error()),
                                QStringLiteral("%1: %2").arg(url, reply->errorString()));
-        page = decodePageBytes(reply->readAll());
+        page = decodePage(reply->readAll());
     } else {
         throw SurfaceError(SurfaceErrorNumber::InvalidArgument,
                            QStringLiteral("cannot load %1").arg(url));
     }
     d->path = u.isLocalFile() ? QFileInfo(u.toLocalFile()).absoluteFilePath() : u.toString();
     d->dirty = false;
-    d->format = page.format;
+    d->encoding = page.encoding;
     d->loadText(page.text, u.isLocalFile() ? QUrl::fromLocalFile(d->path) : u);
     d->waitUntilLoaded();
 }
@@ -292,7 +305,7 @@ void Surface::SaveDocument(const QString& path, bool prompt)
     else if (asUrl.scheme().size() > 1)
         throw SurfaceError(SurfaceErrorNumber::InvalidArgument,
                            QStringLiteral("cannot save to %1").arg(file));
-    writePageFile(file, DocumentHTML(), d->format);
+    writePageFile(file, DocumentHTML(), d->encoding);
     d->path = QFileInfo(file).absoluteFilePath();
     d->base = QUrl::fromLocalFile(d->path);
     d->dirty = false;

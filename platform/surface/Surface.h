@@ -90,6 +90,10 @@ public:
     // Registers the surface's URL scheme; must run before QApplication exists.
     static void registerSchemes();
 
+    // Errors raised so far by the surface's own scripts (never by a page's
+    // scripts); each is also logged on the "orvane.surface.js" category.
+    static int scriptErrorCount();
+
     // The inside, defined in SurfacePrivate.h for the files that implement it.
     struct Private;
 

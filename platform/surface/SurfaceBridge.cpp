@@ -105,8 +105,9 @@ void Surface::Private::post(const QString& function, const QJsonArray& args)
                             const QJsonObject answer =
                                 QJsonDocument::fromJson(result.toString().toUtf8()).object();
                             if (!answer.value(QLatin1String("ok")).toBool())
-                                qCWarning(lcSurfaceJs, "%s: %s", qPrintable(function),
-                                          qPrintable(answer.value(QLatin1String("error")).toString()));
+                                SurfacePage::reportScriptError(
+                                    function + QStringLiteral(": ")
+                                    + answer.value(QLatin1String("error")).toString());
                         });
 }
 
@@ -124,7 +125,7 @@ void Surface::Private::waitUntilLoaded()
     timeout.start(loadTimeoutMs);
     {
         WaitScope scope(this, &loop);
-        while (loading && !rendererGone && timeout.isActive())
+        while (loading && timeout.isActive())
             loop.exec(QEventLoop::ExcludeUserInputEvents);
     }
     if (loading)
@@ -209,10 +210,12 @@ void Surface::Private::onLoadFinished()
 
 void Surface::Private::onRendererTerminated()
 {
+    // The call waiting for the page fails; the next calls wait for the reload
+    // of what the surface last knew, started once the failed call has unwound.
     rendererGone = true;
+    loading = true;
     if (activeLoop)
         activeLoop->quit();
-    // Reload what the surface last knew once the failed call has unwound.
     QTimer::singleShot(0, q, [this] {
         if (recoveryText != text)
             dirty = true;

@@ -1,8 +1,6 @@
 #include "SurfacePage.h"
 
 #include <QDir>
-#include <QFile>
-#include <QFileInfo>
 #include <QWebEngineScript>
 #include <QWebEngineScriptCollection>
 #include <QWebEngineSettings>
@@ -13,13 +11,7 @@ namespace orvane {
 
 namespace {
 
-QString readResource(const QString& path)
-{
-    QFile f(path);
-    if (!f.open(QIODevice::ReadOnly))
-        qFatal("surface resource missing: %s", qPrintable(path));
-    return QString::fromUtf8(f.readAll());
-}
+int scriptErrors = 0;
 
 // Our own scripts: Qt's web channel client, then bridge.js (it defines
 // window.orv), then the others in alphabetical order.
@@ -29,10 +21,10 @@ QStringList scriptResources()
                             .entryList({QStringLiteral("*.js")}, QDir::Files, QDir::Name);
     names.removeAll(QStringLiteral("bridge.js"));
     names.prepend(QStringLiteral("bridge.js"));
-    QStringList paths{QStringLiteral(":/qtwebchannel/qwebchannel.js")};
+    QStringList urls{QStringLiteral("qrc:/qtwebchannel/qwebchannel.js")};
     for (const QString& n : names)
-        paths << QStringLiteral(":/orvane/surface/js/") + n;
-    return paths;
+        urls << QStringLiteral("qrc:/orvane/surface/js/") + n;
+    return urls;
 }
 
 }  // namespace
@@ -55,11 +47,11 @@ SurfacePage::SurfacePage(bool editMode, QObject* parent)
 
 void SurfacePage::injectScripts()
 {
-    const QStringList paths = scriptResources();
-    for (const QString& path : paths) {
+    const QStringList urls = scriptResources();
+    for (const QString& url : urls) {
         QWebEngineScript script;
-        script.setName(QFileInfo(path).fileName());
-        script.setSourceCode(readResource(path));
+        script.setName(url.section(QLatin1Char('/'), -1));
+        script.setSourceUrl(QUrl(url));
         script.setWorldId(QWebEngineScript::ApplicationWorld);
         script.setInjectionPoint(QWebEngineScript::DocumentReady);
         script.setRunsOnSubFrames(false);
@@ -97,10 +89,24 @@ void SurfacePage::javaScriptConsoleMessage(JavaScriptConsoleMessageLevel level,
                                            const QString& message, int lineNumber,
                                            const QString& sourceID)
 {
-    // The page's own scripts (preview only) may fail as they like; ours may not.
-    const bool ours = !sourceID.startsWith(QLatin1String("orvane-"));
+    // The page's own scripts (preview only) may fail as they like. Ours are
+    // the injected "userscript:" files and our calls (no source); the design
+    // surface runs no other script.
+    const bool ours = m_editMode || sourceID.isEmpty()
+                      || sourceID.startsWith(QLatin1String("userscript:"));
     if (level == ErrorMessageLevel && ours)
-        qCWarning(lcSurfaceJs, "%s:%d: %s", qPrintable(sourceID), lineNumber, qPrintable(message));
+        reportScriptError(QStringLiteral("%1:%2: %3").arg(sourceID).arg(lineNumber).arg(message));
+}
+
+void SurfacePage::reportScriptError(const QString& text)
+{
+    ++scriptErrors;
+    qCWarning(lcSurfaceJs, "%s", qPrintable(text));
+}
+
+int SurfacePage::scriptErrorCount()
+{
+    return scriptErrors;
 }
 
 }  // namespace orvane

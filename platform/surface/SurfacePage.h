@@ -21,6 +21,10 @@ public:
     // navigation an edit-mode page accepts.
     void expectNavigation(const QUrl& url) { m_expected = url; }
 
+    // Counts and logs an error of our own scripts.
+    static void reportScriptError(const QString& text);
+    static int scriptErrorCount();
+
 protected:
     bool acceptNavigationRequest(const QUrl& url, NavigationType type, bool isMainFrame) override;
     QWebEnginePage* createWindow(WebWindowType type) override;

@@ -6,10 +6,16 @@
 
 #include <QDir>
 #include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
 #include <QSignalSpy>
 #include <QTemporaryDir>
+#include <QWebEnginePage>
+#include <QWebEngineScript>
 #include <QWebEngineView>
 #include <QtTest>
+#include <memory>
+#include <optional>
 
 namespace orvane::test {
 
@@ -53,9 +59,37 @@ inline void showAndSettle(Surface& surface)
     surface.DocumentHTML();  // waits for the first document
 }
 
+// Runs test code in the page (our script world by default) and returns its
+// value; an invalid QVariant when the page did not answer within timeoutMs.
+inline QVariant runScript(Surface& surface, const QString& code,
+                          quint32 world = QWebEngineScript::ApplicationWorld, int timeoutMs = 10000)
+{
+    auto result = std::make_shared<std::optional<QVariant>>();
+    surface.view()->page()->runJavaScript(code, world,
+                                          [result](const QVariant& v) { *result = v; });
+    QTest::qWaitFor([&] { return result->has_value(); }, timeoutMs);
+    return result->value_or(QVariant());
+}
+
+// Selects the first occurrence of text in the page's body.
+inline void selectText(Surface& surface, const QString& text)
+{
+    const QVariant found = runScript(surface, QStringLiteral(
+        "(() => { const w = document.createTreeWalker(document.body, NodeFilter.SHOW_TEXT);"
+        "  for (let n = w.nextNode(); n; n = w.nextNode()) {"
+        "    const i = n.data.indexOf(%1); if (i < 0) continue;"
+        "    getSelection().setBaseAndExtent(n, i, n, i + %1.length); return true; }"
+        "  return false; })()").arg(QString::fromUtf8(QJsonDocument(QJsonArray{text})
+                                                           .toJson(QJsonDocument::Compact)
+                                                           .chopped(1).mid(1))));
+    QVERIFY2(found.toBool(), qPrintable("text not in page: " + text));
+}
+
 // Types text into the page through real key events.
 inline void typeText(Surface& surface, const QString& text)
 {
+    surface.window()->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(surface.window()));
     surface.setFocus();
     QWidget* target = surface.view()->focusProxy();
     QVERIFY(target);

@@ -2,8 +2,8 @@
 // The main() of every GUI test: registers the editing surface's URL schemes
 // (when the test links the surface) before the QApplication exists, shares
 // OpenGL contexts as QtWebEngine requires, and runs the test object.
-// Script errors of the surface's own JavaScript are reported as warnings on
-// the "orvane.surface.js" category; any of them makes the test fail.
+// Errors of the surface's own JavaScript are logged as warnings on the
+// "orvane.surface.js" category; any of them makes the test fail.
 
 #include <QApplication>
 #include <QtTest>
@@ -12,31 +12,13 @@
 #if __has_include(<Surface.h>)
 #include <Surface.h>
 #define ORVANE_TEST_REGISTER_SCHEMES() orvane::Surface::registerSchemes()
+#define ORVANE_TEST_SCRIPT_ERRORS() orvane::Surface::scriptErrorCount()
 #else
 #define ORVANE_TEST_REGISTER_SCHEMES() ((void)0)
+#define ORVANE_TEST_SCRIPT_ERRORS() 0
 #endif
 
 namespace orvane::test {
-
-inline int& scriptErrorCount()
-{
-    static int count = 0;
-    return count;
-}
-
-inline QtMessageHandler& previousMessageHandler()
-{
-    static QtMessageHandler handler = nullptr;
-    return handler;
-}
-
-inline void countScriptErrors(QtMsgType type, const QMessageLogContext& context, const QString& msg)
-{
-    if (context.category && qstrcmp(context.category, "orvane.surface.js") == 0)
-        ++scriptErrorCount();
-    if (previousMessageHandler())
-        previousMessageHandler()(type, context, msg);
-}
 
 template <typename TestObject>
 int runGuiTest(int argc, char** argv)
@@ -45,13 +27,13 @@ int runGuiTest(int argc, char** argv)
     QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
     QApplication app(argc, argv);
     app.setAttribute(Qt::AA_Use96Dpi, true);
-    previousMessageHandler() = qInstallMessageHandler(countScriptErrors);
     TestObject tc;
     QTEST_SET_MAIN_SOURCE_PATH
     int rc = QTest::qExec(&tc, argc, argv);
-    if (scriptErrorCount() > 0) {
+    const int scriptErrors = ORVANE_TEST_SCRIPT_ERRORS();
+    if (scriptErrors > 0) {
         std::fprintf(stderr, "FAIL: %d error(s) in the surface's own scripts (see the "
-                             "orvane.surface.js warnings above)\n", scriptErrorCount());
+                             "orvane.surface.js warnings above)\n", scriptErrors);
         rc = rc ? rc : 1;
     }
     return rc;

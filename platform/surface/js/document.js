@@ -18,6 +18,7 @@ orv.doc = {
     // makes is seen here.
     beginEditing() {
         document.designMode = 'on';
+        orv.selection.focus();
         new MutationObserver(() => {
             orv.doc.touch();
             orv.displayChanged();

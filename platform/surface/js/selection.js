@@ -45,6 +45,19 @@ orv.selection = {
         return sel.rangeCount ? sel.getRangeAt(0).toString() : '';
     },
 
+    // Gives the document the keyboard focus, keeping its selection.
+    focus() {
+        if (!document.body)
+            return;
+        const sel = document.getSelection();
+        const kept = sel.rangeCount ? sel.getRangeAt(0).cloneRange() : null;
+        document.body.focus();
+        if (kept) {
+            sel.removeAllRanges();
+            sel.addRange(kept);
+        }
+    },
+
     // The fragment replaces the selection; the caret ends up after it.
     pasteHTML(html) {
         const r = orv.selection.range();
