@@ -72,7 +72,7 @@ inline QVariant runScript(Surface& surface, const QString& code,
 }
 
 // Selects the first occurrence of text in the page's body.
-inline void selectText(Surface& surface, const QString& text)
+inline void selectFirstOccurrence(Surface& surface, const QString& text)
 {
     const QVariant found = runScript(surface, QStringLiteral(
         "(() => { const w = document.createTreeWalker(document.body, NodeFilter.SHOW_TEXT);"

@@ -132,7 +132,7 @@ void tst_Surface::editRewritesWholeDocument()
     QFETCH(QString, html);
     QFETCH(QStringList, expected);
     edit->setDocumentHTML(html);
-    selectText(*edit, "two");
+    selectFirstOccurrence(*edit, "two");
     edit->DOM().selection().createRange().pasteHTML("<b>2</b>");
     const QString out = edit->DocumentHTML();
     QVERIFY2(out.contains("<P>one <B>2</B> three</P>"), qPrintable(out));
@@ -146,7 +146,7 @@ void tst_Surface::editRewritesWholeDocument()
 void tst_Surface::typingIsAnEdit()
 {
     edit->setDocumentHTML(simplePage);
-    selectText(*edit, "three");
+    selectFirstOccurrence(*edit, "three");
     typeText(*edit, "3x");
     QTRY_VERIFY(edit->DocumentHTML().contains("<P>one two 3x</P>"));
     QVERIFY(edit->IsDirty());
@@ -170,7 +170,7 @@ void tst_Surface::pasteReplacesSelection()
     QFETCH(QString, expected);
     edit->setDocumentHTML(simplePage);
     if (!select.isEmpty())
-        selectText(*edit, select);
+        selectFirstOccurrence(*edit, select);
     SurfaceRange range = edit->DOM().selection().createRange();
     QCOMPARE(edit->DocumentHTML(), simplePage);  // a range alone changes nothing
     range.pasteHTML(fragment);
@@ -256,7 +256,7 @@ void tst_Surface::dirtyFollowsEditsAndDocuments()
     edit->LoadDocument(file);
     QVERIFY(!edit->IsDirty());
     QCOMPARE(edit->CurrentDocumentPath(), file);
-    selectText(*edit, "two");
+    selectFirstOccurrence(*edit, "two");
     typeText(*edit, "2");
     QTRY_VERIFY(edit->IsDirty());
     edit->SaveDocument(file);
@@ -330,7 +330,7 @@ void tst_Surface::displayChangedComesAfterTheCall()
     edit->setDocumentHTML(simplePage);
     QTest::qWait(50);
     QSignalSpy spy(edit.get(), &Surface::DisplayChanged);
-    selectText(*edit, "two");
+    selectFirstOccurrence(*edit, "two");
     edit->DOM().selection().createRange().pasteHTML("2");
     QCOMPARE(spy.count(), 0);
     edit->DocumentHTML();
@@ -341,7 +341,7 @@ void tst_Surface::displayChangedComesAfterTheCall()
     auto c = connect(edit.get(), &Surface::DisplayChanged, this, [&] {
         handlerCouldCall = edit->DocumentHTML().contains("one 2 3");
     });
-    selectText(*edit, "three");
+    selectFirstOccurrence(*edit, "three");
     edit->DOM().selection().createRange().pasteHTML("3");
     QTRY_VERIFY(handlerCouldCall);
     disconnect(c);
@@ -416,7 +416,7 @@ void tst_Surface::crashedRendererReloadsLastText()
     QVERIFY(terminated.wait(30000));
     QCOMPARE(edit->DocumentHTML(), simplePage);
     QTRY_COMPARE(complete.count(), 1);
-    selectText(*edit, "two");
+    selectFirstOccurrence(*edit, "two");
     edit->DOM().selection().createRange().pasteHTML("2");
     QVERIFY(edit->DocumentHTML().contains("one 2 three"));
 }
