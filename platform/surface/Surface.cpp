@@ -6,7 +6,6 @@
 #include "PageScheme.h"
 #include "Prompts.h"
 #include "SurfaceCommands.h"
-#include "SurfaceHost.h"
 #include "SurfacePage.h"
 #include "SurfacePrivate.h"
 
@@ -19,7 +18,6 @@
 #include <QRegularExpression>
 #include <QTimer>
 #include <QVBoxLayout>
-#include <QWebChannel>
 #include <QWebEngineLoadingInfo>
 #include <QWebEngineScript>
 #include <QWebEngineView>
@@ -108,16 +106,11 @@ Surface::Surface(Mode mode, QWidget* parent) : QWidget(parent), d(new Private(th
     layout->addWidget(d->view);
     setFocusProxy(d->view);
 
-    d->host = new SurfaceHost(this);
-    d->channel = new QWebChannel(this);
-    d->channel->registerObject(QStringLiteral("surfaceHost"), d->host);
-    d->page->setWebChannel(d->channel, QWebEngineScript::ApplicationWorld);
-
     d->eventTimer = new QTimer(this);
     d->eventTimer->setSingleShot(true);
     d->eventTimer->setInterval(10);  // coalesces a burst of pushes into one event
     connect(d->eventTimer, &QTimer::timeout, this, [this] { d->flushEvents(); });
-    connect(d->host, &SurfaceHost::displayChangedPushed, this, [this] { d->notifyDisplayChanged(); });
+    connect(d->page, &SurfacePage::displayChangedPushed, this, [this] { d->notifyDisplayChanged(); });
     commands::attachContextMenu(this, d->view);
     connect(d->page, &QWebEnginePage::loadingChanged, this, [this](const QWebEngineLoadingInfo& info) {
         const bool ended = info.status() == QWebEngineLoadingInfo::LoadSucceededStatus

@@ -4,7 +4,6 @@
 #include "DocumentText.h"
 #include "PageKind.h"
 #include "PageScheme.h"
-#include "SurfaceHost.h"
 #include "SurfacePage.h"
 #include "fidelity/PageRebuild.h"
 
@@ -102,9 +101,10 @@ void Surface::Private::post(const QString& function, const QJsonArray& args)
 {
     page->runJavaScript(invocation(function, args), QWebEngineScript::ApplicationWorld,
                         [function](const QVariant& result) {
+                            // No answer at all: the page went away before it ran.
                             const QJsonObject answer =
                                 QJsonDocument::fromJson(result.toString().toUtf8()).object();
-                            if (!answer.value(QLatin1String("ok")).toBool())
+                            if (!answer.isEmpty() && !answer.value(QLatin1String("ok")).toBool())
                                 SurfacePage::reportScriptError(
                                     function + QStringLiteral(": ")
                                     + answer.value(QLatin1String("error")).toString());

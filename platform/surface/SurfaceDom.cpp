@@ -21,6 +21,8 @@ void setPageColor(Surface::Private* d, const char* name, const QString& value)
 
 void Surface::Private::ensureChangeable() const
 {
+    if (mode == Surface::Mode::Browse)
+        throw SurfaceError(SurfaceErrorNumber::Unexpected, QStringLiteral("the preview is read-only"));
     if (verbatimOnly)
         throw SurfaceError(SurfaceErrorNumber::Unexpected,
                            QStringLiteral("this document is kept as written and cannot be changed"));

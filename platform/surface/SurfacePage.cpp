@@ -13,15 +13,15 @@ namespace {
 
 int scriptErrors = 0;
 
-// Our own scripts: Qt's web channel client, then bridge.js (it defines
-// window.orv), then the others in alphabetical order.
+// Our own scripts: bridge.js (it defines window.orv), then the others in
+// alphabetical order.
 QStringList scriptResources()
 {
     QStringList names = QDir(QStringLiteral(":/orvane/surface/js"))
                             .entryList({QStringLiteral("*.js")}, QDir::Files, QDir::Name);
     names.removeAll(QStringLiteral("bridge.js"));
     names.prepend(QStringLiteral("bridge.js"));
-    QStringList urls{QStringLiteral("qrc:/qtwebchannel/qwebchannel.js")};
+    QStringList urls;
     for (const QString& n : names)
         urls << QStringLiteral("qrc:/orvane/surface/js/") + n;
     return urls;
@@ -94,6 +94,8 @@ void SurfacePage::javaScriptConsoleMessage(JavaScriptConsoleMessageLevel level,
     // surface runs no other script.
     const bool ours = m_editMode || sourceID.isEmpty()
                       || sourceID.startsWith(QLatin1String("userscript:"));
+    if (level == InfoMessageLevel && ours && message == QLatin1String(displayChangedMessage))
+        emit displayChangedPushed();
     if (level == ErrorMessageLevel && ours)
         reportScriptError(QStringLiteral("%1:%2: %3").arg(sourceID).arg(lineNumber).arg(message));
 }

@@ -1,8 +1,9 @@
 #pragma once
 // The page under a Surface: page scripts on or off by mode, our own scripts
 // injected into the ApplicationWorld, script dialogs that never block,
-// navigation held to the documents the surface loads itself (edit mode), and
-// errors of our own scripts reported on the "orvane.surface.js" category.
+// navigation held to the documents the surface loads itself (edit mode),
+// errors of our own scripts reported on the "orvane.surface.js" category, and
+// the pushes of our scripts, which arrive as console messages.
 
 #include <QLoggingCategory>
 #include <QUrl>
@@ -24,6 +25,12 @@ public:
     // Counts and logs an error of our own scripts.
     static void reportScriptError(const QString& text);
     static int scriptErrorCount();
+
+    // The console message by which our scripts report a display change.
+    static constexpr char displayChangedMessage[] = "orvane:display-changed";
+
+signals:
+    void displayChangedPushed();
 
 protected:
     bool acceptNavigationRequest(const QUrl& url, NavigationType type, bool isMainFrame) override;

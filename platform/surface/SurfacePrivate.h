@@ -15,11 +15,9 @@
 
 class QEventLoop;
 class QTimer;
-class QWebChannel;
 
 namespace orvane {
 
-class SurfaceHost;
 class SurfacePage;
 
 struct Surface::Private {
@@ -29,8 +27,6 @@ struct Surface::Private {
     Surface::Mode mode;
     QWebEngineView* view = nullptr;
     SurfacePage* page = nullptr;
-    SurfaceHost* host = nullptr;
-    QWebChannel* channel = nullptr;
 
     // The document as the surface holds it.
     QString text;              // the text last written or loaded, returned while unedited
@@ -75,7 +71,8 @@ struct Surface::Private {
     // Calls orv.<function> without waiting; a failure is logged as a script error.
     void post(const QString& function, const QJsonArray& args = {});
     void waitUntilLoaded();
-    // Throws unless the document may be changed (not a verbatim-only text).
+    // Throws unless the document may be changed: the design surface's, and
+    // not a text kept verbatim.
     void ensureChangeable() const;
 
     // Serves newText from newBase and starts loading it.

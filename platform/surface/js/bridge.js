@@ -11,8 +11,6 @@ window.orv = {
         afterChange(label) {},
     },
 
-    host: null,
-
     bridge: {
         // Calls orv.<path>(...args); the answer is a JSON text
         // {ok: true, value} or {ok: false, error}.
@@ -45,15 +43,18 @@ window.orv = {
         }
     },
 
-    // Tells the C++ side that the selection or the content changed.
+    // Tells the C++ side that the selection or the content changed, once
+    // for all the changes of one task (the console carries the message).
+    pushPending: false,
     displayChanged() {
-        if (orv.host)
-            orv.host.displayChanged();
+        if (orv.pushPending)
+            return;
+        orv.pushPending = true;
+        Promise.resolve().then(() => {
+            orv.pushPending = false;
+            console.info('orvane:display-changed');
+        });
     },
 };
-
-new QWebChannel(qt.webChannelTransport, (channel) => {
-    orv.host = channel.objects.surfaceHost;
-});
 
 document.addEventListener('selectionchange', () => orv.displayChanged());
