@@ -1,5 +1,6 @@
 #include "PageFiles.h"
 
+#include "PageCodec.h"
 #include "SurfaceTypes.h"
 
 #include <QFile>
@@ -27,6 +28,17 @@ std::int32_t missingNumber(const QFileInfo& fi)
 
 }  // namespace
 
+PageFile decodePageBytes(const QByteArray& bytes)
+{
+    const DecodedPage page = decodePage(bytes);
+    return {page.text, {page.encoding.name, page.encoding.bom}};
+}
+
+QByteArray encodePageText(const QString& text, const PageFileFormat& format)
+{
+    return encodePage(text, PageEncoding{format.encoding, format.bom});
+}
+
 std::int32_t fileErrorNumber(int errnoValue)
 {
     switch (errnoValue) {
@@ -44,7 +56,7 @@ std::int32_t fileErrorNumber(int errnoValue)
     }
 }
 
-DecodedPage readPageFile(const QString& path)
+PageFile readPageFile(const QString& path)
 {
     if (path.isEmpty())
         throw SurfaceError(SurfaceErrorNumber::InvalidArgument, QStringLiteral("no file name"));
@@ -61,10 +73,10 @@ DecodedPage readPageFile(const QString& path)
     const QByteArray bytes = file.readAll();
     if (file.error() != QFileDevice::NoError)
         fail(SurfaceErrorNumber::AccessDenied, path, errno ? errno : EIO);
-    return decodePage(bytes);
+    return decodePageBytes(bytes);
 }
 
-void writePageFile(const QString& path, const QString& text, const PageEncoding& encoding)
+void writePageFile(const QString& path, const QString& text, const PageFileFormat& format)
 {
     if (path.isEmpty())
         throw SurfaceError(SurfaceErrorNumber::InvalidArgument, QStringLiteral("no file name"));
@@ -73,7 +85,7 @@ void writePageFile(const QString& path, const QString& text, const PageEncoding&
         fail(SurfaceErrorNumber::PathNotFound, path, ENOENT);
     if (fi.isDir())
         fail(SurfaceErrorNumber::AccessDenied, path, EISDIR);
-    const QByteArray bytes = encodePage(text, encoding);
+    const QByteArray bytes = encodePageText(text, format);
 
     // A device or pipe is written in place: it cannot be replaced by a file.
     if (fi.exists() && !fi.isFile()) {
