@@ -61,7 +61,7 @@ inline void showAndSettle(Surface& surface)
 
 // Runs test code in the page (our script world by default) and returns its
 // value; an invalid QVariant when the page did not answer within timeoutMs.
-inline QVariant runScript(Surface& surface, const QString& code,
+inline QVariant evaluateInPage(Surface& surface, const QString& code,
                           quint32 world = QWebEngineScript::ApplicationWorld, int timeoutMs = 10000)
 {
     auto result = std::make_shared<std::optional<QVariant>>();
@@ -74,7 +74,7 @@ inline QVariant runScript(Surface& surface, const QString& code,
 // Selects the first occurrence of text in the page's body.
 inline void selectFirstOccurrence(Surface& surface, const QString& text)
 {
-    const QVariant found = runScript(surface, QStringLiteral(
+    const QVariant found = evaluateInPage(surface, QStringLiteral(
         "(() => { const w = document.createTreeWalker(document.body, NodeFilter.SHOW_TEXT);"
         "  for (let n = w.nextNode(); n; n = w.nextNode()) {"
         "    const i = n.data.indexOf(%1); if (i < 0) continue;"

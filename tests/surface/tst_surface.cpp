@@ -206,7 +206,7 @@ void tst_Surface::selectionType()
     QFETCH(QString, type);
     QFETCH(QString, rangeText);
     edit->setDocumentHTML("<html><body><p>one two</p><img src=x.gif width=20 height=20></body></html>");
-    runScript(*edit, script);
+    evaluateInPage(*edit, script);
     QCOMPARE(edit->DOM().selection().type(), type);
     QCOMPARE(edit->DOM().selection().createRange().text(), rangeText);
 }
@@ -288,7 +288,7 @@ void tst_Surface::pageScriptsRunOnlyInPreview()
                          "</script></body></html>";
     edit->setDocumentHTML(page);
     QCOMPARE(edit->view()->page()->title(), "before");
-    QCOMPARE(runScript(*edit, "document.getElementById('p') !== null").toBool(), true);
+    QCOMPARE(evaluateInPage(*edit, "document.getElementById('p') !== null").toBool(), true);
     QCOMPARE(edit->DocumentHTML(), page);
 
     preview->setDocumentHTML(page);
@@ -336,7 +336,7 @@ void tst_Surface::editModeDoesNotNavigate()
     QTest::qWait(500);
     QCOMPARE(edit->view()->page()->url(), before);
     QCOMPARE(edit->DocumentHTML().contains("target"), true);
-    QCOMPARE(runScript(*edit, "document.getElementById('target') !== null").toBool(), true);
+    QCOMPARE(evaluateInPage(*edit, "document.getElementById('target') !== null").toBool(), true);
 }
 
 // Display changes reach the program only once the surface call has returned.

@@ -53,7 +53,7 @@ int pictureWidth(Surface& s)
 {
     int width = 0;
     QTest::qWaitFor([&] {
-        width = runScript(s, "(() => { const i = document.getElementById('pic');"
+        width = evaluateInPage(s, "(() => { const i = document.getElementById('pic');"
                              " return i && i.complete ? i.naturalWidth : -1; })()").toInt();
         return width >= 0;
     });
@@ -140,7 +140,7 @@ void tst_SurfaceFiles::unchangedPageSavesSameBytes()
                              "</body>\r\n</html>\r\n";
     const QString path = site.write("legacy/page.htm", bytes);
     edit->LoadDocument(path);
-    QCOMPARE(runScript(*edit, "document.getElementById('t').textContent").toString(),
+    QCOMPARE(evaluateInPage(*edit, "document.getElementById('t').textContent").toString(),
              QString::fromUtf8("caf\u00e9 \u201cq\u201d"));
     const QString copy = site.path("legacy/copy.htm");
     edit->SaveDocument(copy);
@@ -199,7 +199,7 @@ void tst_SurfaceFiles::bigPageWithRelativeImage()
 
     s.LoadDocument(path);
     QCOMPARE(s.DocumentHTML(), QString::fromUtf8(text));
-    QCOMPARE(runScript(s, "document.getElementById('last').textContent").toString(), "end");
+    QCOMPARE(evaluateInPage(s, "document.getElementById('last').textContent").toString(), "end");
     QCOMPARE(pictureWidth(s), 3);
 
     s.setDocumentHTML(QString::fromUtf8(text).replace("with some", "with other"));
