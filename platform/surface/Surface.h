@@ -98,6 +98,8 @@ public:
     struct Private;
 
 signals:
+    // DocumentComplete and DisplayChanged are queued: they are emitted once
+    // the surface call that caused them has returned, never inside one.
     void DocumentComplete();
     void DisplayChanged();
     void ShowContextMenu(int x, int y);
