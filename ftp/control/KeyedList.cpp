@@ -31,13 +31,13 @@ QList<QTreeWidgetItem*> KeyedList::add(const QList<ItemSpec>& specs)
     QList<QTreeWidgetItem*> added;
     added.reserve(specs.size());
     m_items.reserve(m_items.size() + specs.size());
-    for (const ItemSpec& spec : specs) {
-        if (m_items.contains(spec.key))
+    for (const ItemSpec& entry : specs) {
+        if (m_items.contains(entry.key))
             continue;
-        auto* item = new QTreeWidgetItem(QStringList{spec.text, spec.type, spec.size});
-        item->setData(0, KeyRole, spec.key);
-        item->setData(0, TagRole, spec.tag);
-        m_items.insert(spec.key, item);
+        auto* item = new QTreeWidgetItem(QStringList{entry.text, entry.type, entry.size});
+        item->setData(0, KeyRole, entry.key);
+        item->setData(0, TagRole, entry.tag);
+        m_items.insert(entry.key, item);
         added << item;
     }
     m_view->addTopLevelItems(added);

@@ -42,15 +42,15 @@ int KeyedTree::imageOf(const QTreeWidgetItem* node)
     return node ? node->data(0, ImageRole).toInt() : 0;
 }
 
-QTreeWidgetItem* KeyedTree::make(const NodeSpec& spec) const
+QTreeWidgetItem* KeyedTree::make(const NodeSpec& entry) const
 {
-    auto* node = new QTreeWidgetItem(QStringList{spec.text});
-    node->setData(0, KeyRole, spec.key);
-    node->setData(0, ImageRole, spec.image);
-    node->setData(0, SelectedImageRole, spec.selectedImage);
-    node->setData(0, SortedChildrenRole, spec.sortedChildren);
-    if (spec.image)
-        node->setIcon(0, m_images->icon(spec.image, spec.selectedImage));
+    auto* node = new QTreeWidgetItem(QStringList{entry.text});
+    node->setData(0, KeyRole, entry.key);
+    node->setData(0, ImageRole, entry.image);
+    node->setData(0, SelectedImageRole, entry.selectedImage);
+    node->setData(0, SortedChildrenRole, entry.sortedChildren);
+    if (entry.image)
+        node->setIcon(0, m_images->icon(entry.image, entry.selectedImage));
     return node;
 }
 
@@ -68,9 +68,9 @@ void KeyedTree::insertSorted(QTreeWidgetItem* parent, QTreeWidgetItem* child)
     parent->insertChild(lo, child);
 }
 
-QTreeWidgetItem* KeyedTree::add(const QString& parentKey, const NodeSpec& spec)
+QTreeWidgetItem* KeyedTree::add(const QString& parentKey, const NodeSpec& entry)
 {
-    const QList<QTreeWidgetItem*> added = addChildren(parentKey, {spec});
+    const QList<QTreeWidgetItem*> added = addChildren(parentKey, {entry});
     return added.isEmpty() ? nullptr : added.first();
 }
 
@@ -84,11 +84,11 @@ QList<QTreeWidgetItem*> KeyedTree::addChildren(const QString& parentKey,
             return {};
     }
     QList<QTreeWidgetItem*> added;
-    for (const NodeSpec& spec : specs) {
-        if (spec.key.isEmpty() || m_nodes.contains(spec.key))
+    for (const NodeSpec& entry : specs) {
+        if (entry.key.isEmpty() || m_nodes.contains(entry.key))
             continue;
-        QTreeWidgetItem* child = make(spec);
-        m_nodes.insert(spec.key, child);
+        QTreeWidgetItem* child = make(entry);
+        m_nodes.insert(entry.key, child);
         added << child;
     }
     if (added.isEmpty())

@@ -29,7 +29,7 @@ public:
 
     // Adds a top-level node (empty parentKey) or a child of parentKey.
     // nullptr when the key exists or the parent does not.
-    QTreeWidgetItem* add(const QString& parentKey, const NodeSpec& spec);
+    QTreeWidgetItem* add(const QString& parentKey, const NodeSpec& entry);
     // Adds the children of one parent, skipping keys that exist: appended in
     // order, or each in its sorted place when the parent keeps them sorted.
     QList<QTreeWidgetItem*> addChildren(const QString& parentKey, const QList<NodeSpec>& specs);
@@ -46,7 +46,7 @@ public:
     static bool isPlaceholderKey(const QString& key);
 
 private:
-    QTreeWidgetItem* make(const NodeSpec& spec) const;
+    QTreeWidgetItem* make(const NodeSpec& entry) const;
     void insertSorted(QTreeWidgetItem* parent, QTreeWidgetItem* child);
     void forget(QTreeWidgetItem* node);
 

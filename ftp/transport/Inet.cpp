@@ -486,6 +486,10 @@ void Inet::Private::complete()
 
 void Inet::Private::fail(const QString& text)
 {
+    // An operation that fails before its first progress report still starts
+    // with state 1, so every operation reports resolving ... then the error.
+    if (!advanceTo(icResolvingHost))
+        return;
     download.reset();
     upload.reset();
     responseInfo = text;

@@ -26,8 +26,8 @@ bool itemEnabled(const QString& item, bool sourceMode)
         if (header.gated.isEmpty()) {
             for (const menubar::PanelSpec& panel : menubar::menuPanels())
                 if (panel.name == header.panel)
-                    for (const menubar::ItemSpec& spec : panel.items)
-                        gated = gated || spec.name == item;
+                    for (const menubar::ItemSpec& entry : panel.items)
+                        gated = gated || entry.name == item;
         }
         if (gated)
             return header.gate == menubar::Gate::EditOnly ? !sourceMode : sourceMode;
