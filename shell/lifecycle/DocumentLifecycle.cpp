@@ -144,6 +144,16 @@ void DocumentLifecycle::forgetSourceFile()
 
 // --- messages ---------------------------------------------------------------
 
+// A failed load is reported and leaves a new blank page, as after New.
+void DocumentLifecycle::startBlankAfterLoadError(std::int32_t number)
+{
+    reportLoadError(number);
+    try {
+        m_design.NewDocument();
+    } catch (const SurfaceError&) {
+    }
+}
+
 void DocumentLifecycle::reportLoadError(std::int32_t number)
 {
     prompts().messageBox(loadErrorMessage(number), MsgButtons::OK, MsgIcon::Critical);
@@ -255,11 +265,7 @@ void DocumentLifecycle::openInEditMode()
                 markClean();
             }
         } catch (const SurfaceError& e) {
-            reportLoadError(e.number());
-            try {
-                m_design.NewDocument();
-            } catch (const SurfaceError&) {
-            }
+            startBlankAfterLoadError(e.number());
             forgetSourceFile();
             markClean();
         }
@@ -272,11 +278,7 @@ void DocumentLifecycle::openAtStart(const QString& path)
     try {
         m_design.LoadDocument(path);
     } catch (const SurfaceError& e) {
-        reportLoadError(e.number());
-        try {
-            m_design.NewDocument();
-        } catch (const SurfaceError&) {
-        }
+        startBlankAfterLoadError(e.number());
     }
     forgetSourceFile();
     markClean();

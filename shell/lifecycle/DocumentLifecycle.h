@@ -78,6 +78,7 @@ private:
     bool writeSource(const QString& path);
     QString sourceSavePath() const;
     void reportLoadError(std::int32_t number);
+    void startBlankAfterLoadError(std::int32_t number);
     void reportSaveError(std::int32_t number);
 
     QPointer<QWidget> m_window;
