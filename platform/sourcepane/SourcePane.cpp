@@ -1,6 +1,5 @@
 #include "SourcePane.h"
 
-#include "SourceFile.h"
 #include "TagStyles.h"
 
 #include <QFocusEvent>
@@ -175,15 +174,6 @@ int SourcePane::Find(const QString& needle, int start, int end)
     setSelLength(int(needle.size()));
     return int(at);
 }
-
-void SourcePane::LoadFile(const QString& path)
-{
-    DecodedPage page = readSourceFile(path);
-    setText(page.text);
-    m_encoding = page.encoding;
-}
-
-void SourcePane::SaveFile(const QString& path) const { writeSourceFile(path, Text(), m_encoding); }
 
 // Leaving for a popup (the pane's own context menu) or another window is not
 // losing the focus within the window.

@@ -5,8 +5,6 @@
 // kept); Enter and paste insert the page's own line ending. Colours use the
 // Windows encoding (red in the lowest byte), which is also Scintilla's.
 
-#include "platform/text/PageCodec.h"
-
 #include <Qsci/qsciscintilla.h>
 
 #include <QHash>
@@ -46,12 +44,6 @@ public:
     // selection alone.
     int Find(const QString& text, int start = 0, int end = -1);
 
-    // Whole-file load and save; throw SourceFileError. A page is saved in the
-    // encoding it was loaded in (UTF-8 before any load). A failed load leaves
-    // the text as it was; a failed save leaves an existing file as it was.
-    void LoadFile(const QString& path);
-    void SaveFile(const QString& path) const;
-
     // Colours every "<...>" in tagColour and the rest in textColour, in one
     // styling pass. A "<" with no later ">" colours the rest of the text.
     void colorTags(quint32 tagColour, quint32 textColour);
@@ -73,7 +65,6 @@ private:
 
     QHash<quint32, int> m_styles;
     int m_nextStyle = 1;
-    PageEncoding m_encoding{"UTF-8", false};
 };
 
 }  // namespace orvane

@@ -1,6 +1,5 @@
 #include "PageFiles.h"
 
-#include "PageCodec.h"
 #include "SurfaceTypes.h"
 
 #include <QFile>
@@ -28,17 +27,6 @@ std::int32_t missingNumber(const QFileInfo& fi)
 
 }  // namespace
 
-PageFile decodePageBytes(const QByteArray& bytes)
-{
-    const DecodedPage page = decodePage(bytes);
-    return {page.text, {page.encoding.name, page.encoding.bom}};
-}
-
-QByteArray encodePageText(const QString& text, const PageFileFormat& format)
-{
-    return encodePage(text, PageEncoding{format.encoding, format.bom});
-}
-
 std::int32_t fileErrorNumber(int errnoValue)
 {
     switch (errnoValue) {
@@ -56,7 +44,7 @@ std::int32_t fileErrorNumber(int errnoValue)
     }
 }
 
-PageFile readPageFile(const QString& path)
+DecodedPage readPageFile(const QString& path)
 {
     if (path.isEmpty())
         throw SurfaceError(SurfaceErrorNumber::InvalidArgument, QStringLiteral("no file name"));
@@ -73,10 +61,10 @@ PageFile readPageFile(const QString& path)
     const QByteArray bytes = file.readAll();
     if (file.error() != QFileDevice::NoError)
         fail(SurfaceErrorNumber::AccessDenied, path, errno ? errno : EIO);
-    return decodePageBytes(bytes);
+    return decodePage(bytes);
 }
 
-void writePageFile(const QString& path, const QString& text, const PageFileFormat& format)
+void writePageFile(const QString& path, const QString& text, const PageEncoding& encoding)
 {
     if (path.isEmpty())
         throw SurfaceError(SurfaceErrorNumber::InvalidArgument, QStringLiteral("no file name"));
@@ -85,7 +73,7 @@ void writePageFile(const QString& path, const QString& text, const PageFileForma
         fail(SurfaceErrorNumber::PathNotFound, path, ENOENT);
     if (fi.isDir())
         fail(SurfaceErrorNumber::AccessDenied, path, EISDIR);
-    const QByteArray bytes = encodePageText(text, format);
+    const QByteArray bytes = encodePage(text, encoding);
 
     // A device or pipe is written in place: it cannot be replaced by a file.
     if (fi.exists() && !fi.isFile()) {

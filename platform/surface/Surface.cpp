@@ -199,7 +199,7 @@ void Surface::NewDocument()
 {
     d->path.clear();
     d->dirty = false;
-    d->format = {};
+    d->encoding = {"UTF-8", false};
     d->loadText(blankDocument(), untitledBase());
     d->waitUntilLoaded();
 }
@@ -215,7 +215,7 @@ void Surface::LoadDocument(const QString& path, bool prompt)
             return;  // cancelling the dialog leaves the document as it was
         file = answer.path;
     }
-    const PageFile page = readPageFile(file);
+    const DecodedPage page = readPageFile(file);
     switch (classifyPage(page.text)) {
     case PageKind::Frameset:
         throw SurfaceError(SurfaceErrorNumber::Frameset,
@@ -228,7 +228,7 @@ void Surface::LoadDocument(const QString& path, bool prompt)
     }
     d->path = QFileInfo(file).absoluteFilePath();
     d->dirty = false;
-    d->format = page.format;
+    d->encoding = page.encoding;
     d->loadText(page.text, QUrl::fromLocalFile(d->path));
     d->waitUntilLoaded();
 }
@@ -239,7 +239,7 @@ void Surface::LoadURL(const QString& url)
     if (url.trimmed().isEmpty() || !u.isValid())
         throw SurfaceError(SurfaceErrorNumber::InvalidArgument,
                            QStringLiteral("not a URL: %1").arg(url));
-    PageFile page;
+    DecodedPage page;
     if (u.isLocalFile()) {
         page = readPageFile(u.toLocalFile());
     } else if (u.scheme() == QLatin1String("http") || u.scheme() == QLatin1String("https")) {
@@ -269,14 +269,14 @@ void Surface::LoadURL(const QString& url)
         if (reply->error() != QNetworkReply::NoError)
             throw SurfaceError(networkErrorNumber(reply->error()),
                                QStringLiteral("%1: %2").arg(url, reply->errorString()));
-        page = decodePageBytes(reply->readAll());
+        page = decodePage(reply->readAll());
     } else {
         throw SurfaceError(SurfaceErrorNumber::InvalidArgument,
                            QStringLiteral("cannot load %1").arg(url));
     }
     d->path = u.isLocalFile() ? QFileInfo(u.toLocalFile()).absoluteFilePath() : u.toString();
     d->dirty = false;
-    d->format = page.format;
+    d->encoding = page.encoding;
     d->loadText(page.text, u.isLocalFile() ? QUrl::fromLocalFile(d->path) : u);
     d->waitUntilLoaded();
 }
@@ -298,7 +298,7 @@ void Surface::SaveDocument(const QString& path, bool prompt)
     else if (asUrl.scheme().size() > 1)
         throw SurfaceError(SurfaceErrorNumber::InvalidArgument,
                            QStringLiteral("cannot save to %1").arg(file));
-    writePageFile(file, DocumentHTML(), d->format);
+    writePageFile(file, DocumentHTML(), d->encoding);
     d->path = QFileInfo(file).absoluteFilePath();
     d->base = QUrl::fromLocalFile(d->path);
     d->dirty = false;

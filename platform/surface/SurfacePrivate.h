@@ -36,7 +36,7 @@ struct Surface::Private {
     QUrl base;                 // the real location relative links resolve against
     QUrl documentUrl;          // where the scheme serves the current text
     bool dirty = false;        // dirty state the page itself cannot know
-    PageFileFormat format;     // how the page file was encoded
+    PageEncoding encoding{"UTF-8", false};  // how the page file was encoded
     fidelity::PageMap sourceMap; // leads the browser's elements back to text (editable pages)
     bool editable() const { return mode == Surface::Mode::Edit && !verbatimOnly; }
 

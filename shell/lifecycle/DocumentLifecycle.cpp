@@ -3,8 +3,8 @@
 #include "Captions.h"
 #include "FileErrorMessages.h"
 #include "PageTemplate.h"
+#include "PageFiles.h"
 #include "Prompts.h"
-#include "SourcePageFiles.h"
 #include "Surface.h"
 #include "WebAddress.h"
 #include "platform/sourcepane/SourcePane.h"
@@ -30,6 +30,12 @@ QString comparable(QString html)
 bool isLocalPath(const QString& path)
 {
     return !path.isEmpty() && !path.contains(QLatin1String("://"));
+}
+
+// The encoding a text declares for itself (UTF-8 when it declares none).
+PageEncoding declaredEncoding(const QString& text)
+{
+    return decodePage(text.toUtf8()).encoding;
 }
 
 }  // namespace
@@ -297,7 +303,7 @@ void DocumentLifecycle::openInSourceMode()
     m_dialog.filterIndex = answer.filterIndex;
     DecodedPage page;
     try {
-        page = readSourcePage(answer.path);
+        page = readPageFile(answer.path);
     } catch (const SurfaceError& e) {
         reportLoadError(e.number());
         return;
@@ -379,7 +385,7 @@ bool DocumentLifecycle::writeSource(const QString& path)
 {
     const QString text = m_rch.Text();
     try {
-        writeSourcePage(path, text, m_sourceEncoding.value_or(declaredEncoding(text)));
+        writePageFile(path, text, m_sourceEncoding.value_or(declaredEncoding(text)));
     } catch (const SurfaceError& e) {
         reportSaveError(e.number());
         return false;

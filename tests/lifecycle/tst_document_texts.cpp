@@ -1,5 +1,4 @@
-// The new-page template, addresses typed for Open From Web, and colour text.
-#include "shell/lifecycle/PageTemplate.h"
+// Addresses typed for Open From Web, and colour text.
 #include "shell/lifecycle/WebAddress.h"
 #include "wizards/clrfrm/ColorToHex.h"
 
@@ -10,26 +9,11 @@ using namespace orvane;
 class tst_DocumentTexts : public QObject {
     Q_OBJECT
 private slots:
-    void templateIsNineCrLfLinesWithoutFinalBreak();
     void webAddress_data();
     void webAddress();
     void colorText_data();
     void colorText();
 };
-
-void tst_DocumentTexts::templateIsNineCrLfLinesWithoutFinalBreak()
-{
-    const QString t = newPageTemplate();
-    QVERIFY(!t.endsWith(QLatin1Char('\n')));
-    QCOMPARE(t.count(QStringLiteral("\r\n")), 8);
-    QCOMPARE(t.count(QLatin1Char('\n')), 8);  // no bare line feeds
-    const QStringList lines = t.split(QStringLiteral("\r\n"));
-    QCOMPARE(lines.size(), 9);
-    QCOMPARE(lines[2], QStringLiteral("<META NAME=\"GENERATOR\" Content=\"Kestrova Editor v.1.0\">"));
-    QCOMPARE(lines[4], QStringLiteral("</HEAD>"));  // features search for this exact case
-    QCOMPARE(lines[6], QStringLiteral("<P>&nbsp;</P>"));
-    QCOMPARE(lines.last(), QStringLiteral("</HTML>"));
-}
 
 void tst_DocumentTexts::webAddress_data()
 {

@@ -1,7 +1,6 @@
 // The main window's layout: the size sets, the side-bar pieces following the
 // tab strip, the close areas and "Show Side Bars", and refused negative sizes.
 #include "TestMain.h"
-#include "shell/layout/LayoutSizes.h"
 #include "shell/layout/SideBars.h"
 
 #include <QLabel>
@@ -106,12 +105,12 @@ void tst_Layout::closingAndShowingSideBars()
     }
     const int W = lw.window.width() * kTw;
     const int H = lw.window.height() * kTw;
-    const SurfaceSizes s = surfaceSizes(W, H, !wide);
-    QCOMPARE(lw["TabStrip1"]->width(), px(s.tabWidth));
-    QCOMPARE(lw["TabStrip1"]->height(), px(s.tabHeight));
+    // The layout's margins in twips: 2100 / 2600 beside the side bars, 400 / 800 without.
+    QCOMPARE(lw["TabStrip1"]->width(), px(W - (wide ? 400 : 2100)));
+    QCOMPARE(lw["TabStrip1"]->height(), px(H - 850));
     for (const char* name : {"Frame1(0)", "Frame1(1)", "Frame1(2)", "rch", "DHTMLEdit1", "DHTMLEdit2"}) {
-        QCOMPARE(lw[name]->width(), px(s.paneWidth));
-        QCOMPARE(lw[name]->height(), px(s.paneHeight));
+        QCOMPARE(lw[name]->width(), px(W - (wide ? 800 : 2600)));
+        QCOMPARE(lw[name]->height(), px(H - 990));
     }
     QCOMPARE(!lw["panel_1"]->isHidden(), upper);
     QCOMPARE(!lw["FontCombo"]->isHidden(), upper);
@@ -136,8 +135,11 @@ void tst_Layout::piecesFollowTabStripWhenHidden()
     QTRY_COMPARE(lw.window.width(), px(16000));
     QWidget* tabs = lw["TabStrip1"];
     const int right = (tabs->x() + tabs->width()) * kTw;
-    for (const SideBarPiece& piece : kSideBarPieces)
-        QCOMPARE(lw[piece.name]->x(), px(right + piece.offset));
+    const std::pair<const char*, int> offsets[] = {
+        {"panel_1", 200}, {"panel_2", 200}, {"FontCombo", 400}, {"FontSizeCombo", 400},
+        {"Picture2", 400}, {"Picture3", 470}, {"Image1", 300}, {"Label2", 1450}, {"Label55", 1450}};
+    for (const auto& [name, offset] : offsets)
+        QCOMPARE(lw[name]->x(), px(right + offset));
     QCOMPARE(lw["StatusBar1"]->y() + lw["StatusBar1"]->height(), lw.window.height());
     QCOMPARE(lw["StatusBar1"]->width(), lw.window.width());
 }

@@ -1,15 +1,12 @@
 // The source pane: byte-exact text, QString positions, selection semantics,
-// line endings of Enter and paste, search, files, tag colouring and its signals.
+// line endings of Enter and paste, search, tag colouring and its signals.
 
-#include "platform/sourcepane/SourceFile.h"
 #include "platform/sourcepane/SourcePane.h"
 
 #include <QApplication>
 #include <QClipboard>
-#include <QFile>
 #include <QLineEdit>
 #include <QSignalSpy>
-#include <QTemporaryDir>
 #include <QTest>
 #include <QVBoxLayout>
 
@@ -32,11 +29,6 @@ QString colourMap(SourcePane& pane)
     return map;
 }
 
-QByteArray fileBytes(const QString& path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<unreadable>");
-}
 }  // namespace
 
 class TestSourcePane : public QObject {
@@ -44,15 +36,12 @@ class TestSourcePane : public QObject {
 private slots:
     void roundTrip_data();
     void roundTrip();
-    void fileBytesKept_data();
-    void fileBytesKept();
     void selection_data();
     void selection();
     void lineEndings_data();
     void lineEndings();
     void find_data();
     void find();
-    void fileFailures();
     void colorTags_data();
     void colorTags();
     void tagsRenderBlue();
@@ -70,54 +59,14 @@ void TestSourcePane::roundTrip_data()
     QTest::newRow("empty") << QString();
 }
 
-// Text read back, the file written and the file loaded again are all the text.
+// Text read back is the text written, whatever its line ends.
 void TestSourcePane::roundTrip()
 {
     QFETCH(QString, text);
-    QTemporaryDir dir;
-    const QString path = dir.filePath("page.htm");
-
     SourcePane pane;
     pane.setText(text);
     QCOMPARE(pane.Text(), text);
     QCOMPARE(pane.TextLength(), text.size());
-    pane.SaveFile(path);
-    QCOMPARE(fileBytes(path), text.toUtf8());
-
-    SourcePane other;
-    other.setText(QStringLiteral("old"));
-    other.LoadFile(path);
-    QCOMPARE(other.Text(), text);
-}
-
-void TestSourcePane::fileBytesKept_data()
-{
-    QTest::addColumn<QByteArray>("bytes");
-    QTest::addColumn<QString>("shown");
-    QTest::newRow("declared windows-1252")
-        << QByteArray("<HTML><HEAD><META charset=\"windows-1252\"></HEAD>caf\xE9\r\n")
-        << QStringLiteral("café");
-    QTest::newRow("utf-8 with bom") << QByteArray("\xEF\xBB\xBF<P>caf\xC3\xA9</P>")
-                                    << QStringLiteral("café");
-    QTest::newRow("invalid utf-8 byte") << QByteArray("<P>a\xFF\xFEb</P>\r") << QStringLiteral("<P>a");
-}
-
-// A page loaded and saved unchanged keeps every byte, whatever its encoding.
-void TestSourcePane::fileBytesKept()
-{
-    QFETCH(QByteArray, bytes);
-    QFETCH(QString, shown);
-    QTemporaryDir dir;
-    QFile in(dir.filePath("in.htm"));
-    QVERIFY(in.open(QIODevice::WriteOnly));
-    in.write(bytes);
-    in.close();
-
-    SourcePane pane;
-    pane.LoadFile(in.fileName());
-    QVERIFY2(pane.Text().contains(shown), qPrintable(pane.Text()));
-    pane.SaveFile(dir.filePath("out.htm"));
-    QCOMPARE(fileBytes(dir.filePath("out.htm")), bytes);
 }
 
 void TestSourcePane::selection_data()
@@ -231,22 +180,6 @@ void TestSourcePane::find()
         QCOMPARE(pane.SelStart(), 1);
         QCOMPARE(pane.SelLength(), 1);
     }
-}
-
-// A failed load keeps the text; a failed save reports and writes nothing.
-void TestSourcePane::fileFailures()
-{
-    QTemporaryDir dir;
-    SourcePane pane;
-    pane.setText(QStringLiteral("keep me"));
-    QVERIFY_THROWS_EXCEPTION(orvane::SourceFileError, pane.LoadFile(dir.filePath("missing.htm")));
-    QCOMPARE(pane.Text(), QStringLiteral("keep me"));
-
-    QFile plain(dir.filePath("plain"));
-    QVERIFY(plain.open(QIODevice::WriteOnly));
-    plain.close();
-    QVERIFY_THROWS_EXCEPTION(orvane::SourceFileError, pane.SaveFile(dir.filePath("plain/page.htm")));
-    QVERIFY_THROWS_EXCEPTION(orvane::SourceFileError, pane.SaveFile(dir.path()));
 }
 
 void TestSourcePane::colorTags_data()
