@@ -6,8 +6,11 @@
 #include "RemoteCommands.h"
 #include "ServerAddress.h"
 
+#include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
+#include <QLoggingCategory>
+#include <QRandomGenerator>
 #include <QSaveFile>
 #include <QTime>
 #include <QTimer>
@@ -21,14 +24,48 @@ namespace orvane::ftp {
 
 namespace {
 
+Q_LOGGING_CATEGORY(lcTransport, "orvane.ftp.transport")
+
 constexpr int kMaxLinkProbes = 16;
+// Longer paths are refused before sending: servers and libcurl refuse long
+// command lines anyway, with less helpful words ("Out of memory").
+constexpr qsizetype kMaxPathBytes = 4096;
 
 // The steps one operation may take; each is one libcurl transfer.
-enum class Step { Mlsd, List, LinkProbe, Command, Get, Put };
+// PutCleanup removes what a failed upload left on the server.
+enum class Step { Mlsd, List, LinkProbe, Command, Get, Put, PutCleanup };
 
-bool hasLineBreak(const QString& s)
+// Why an argument cannot be sent at all, or an empty string.
+QString unsendable(const QString& s)
 {
-    return s.contains(u'\r') || s.contains(u'\n');
+    if (s.contains(u'\r') || s.contains(u'\n'))
+        return QStringLiteral("A name containing a line break cannot be sent to the server.");
+    if (s.contains(QChar(u'\0')))
+        return QStringLiteral("A name containing a NUL character cannot be sent to the server.");
+    return {};
+}
+
+// libcurl refuses control characters in the path of an FTP URL: such names
+// travel in commands instead.
+bool hasControlByte(const QByteArray& path)
+{
+    for (char c : path)
+        if (uchar(c) < 0x20)
+            return true;
+    return false;
+}
+
+// A name or server line made fit for a one-line message.
+QString oneLine(const QString& text, qsizetype max = 120)
+{
+    QString out = text;
+    for (QChar& c : out)
+        if (c.category() == QChar::Other_Control)
+            c = u'?';
+    if (out.size() <= max)
+        return out;
+    return out.left(max - 30) + QStringLiteral("…") + out.right(20)
+           + QStringLiteral(" (%1 characters)").arg(text.size());
 }
 
 }  // namespace
@@ -45,10 +82,15 @@ struct Inet::Private {
     QString password;
     int connectTimeoutMs = 30000;
     int stallTimeoutMs = 60000;
+    qint64 listingMaxBytes = qint64(512) << 20;
+    int listingMaxMs = 5 * 60 * 1000;
 
     // Per server, learnt on the way.
     bool mlsdUnsupported = false;
     QString loginFolder;
+    // Listed paths whose names were not UTF-8: the path as shown (without a
+    // trailing "/") and the bytes the server knows it by.
+    QHash<QString, QByteArray> serverBytes;
 
     // The running operation.
     bool busy = false;
@@ -57,15 +99,28 @@ struct Inet::Private {
     Step step = Step::Command;
     int stateReached = icNone;
     curl_slist* quote = nullptr;
-    QByteArray body;                     // listing bytes of the current step
+    curl_slist* prequote = nullptr;
+    curl_slist* postquote = nullptr;
+    QByteArray customRequest;            // kept alive while libcurl uses it
+    QByteArray body;                     // listing bytes of the current step, as sent
+    bool collecting = false;             // body comes from the data connection's raw bytes
+    bool rawDownload = false;            // a GET by command: the raw bytes go to the file
+    QElapsedTimer listingClock;
     QList<RemoteEntry> entries;          // parsed listing
+    QStringList unparsed;                // lines of the listing no format reads
     QList<int> linkProbes;               // entries whose link target is probed
     int probe = 0;
     std::unique_ptr<QSaveFile> download;
     std::unique_ptr<QFile> upload;
     qint64 uploadLeft = 0;
+    QByteArray putTarget;                // where the upload goes on the server
+    QByteArray putFinal;                 // renamed to this afterwards when not empty
+    bool storeStarted = false;           // the server accepted STOR: a file exists now
+    QString pendingError;                // reported once PutCleanup is done
     QString localError;                  // a local file failure, reported as such
     QString lastServerLine;
+    QByteArray lastCommand;              // the last command sent
+    bool sawReply = false;               // the server said something during this step
     QByteArray headerLine;
     char errorBuffer[CURL_ERROR_SIZE] = {};
 
@@ -89,6 +144,10 @@ struct Inet::Private {
     QString errorText(CURLcode code) const;
     QString probePath(int entry) const;
     QString listPath() const { return op.args().value(0); }
+    QByteArray bytesOf(const QString& path) const;
+    void rememberServerBytes();
+    void finishListing(const Listing& listing);
+    QString tooLong() const;
 
     static size_t collect(char* data, size_t size, size_t n, void* self);
     static size_t discard(char*, size_t size, size_t n, void*) { return size * n; }
@@ -120,6 +179,7 @@ void Inet::setURL(const QString& url)
         || next.security != d->address.security) {
         d->mlsdUnsupported = false;
         d->loginFolder.clear();
+        d->serverBytes.clear();
     }
     d->address = next;
     d->trust.setHost(next.host);
@@ -149,6 +209,7 @@ QString Inet::GetChunk(int size)
 }
 
 QString Inet::ResponseInfo() const { return d->responseInfo; }
+QStringList Inet::UnparsedLines() const { return d->busy ? QStringList() : d->unparsed; }
 
 bool Inet::hasUntrustedPeer() const { return d->trust.hasRefusal(); }
 QString Inet::untrustedFingerprint() const { return d->trust.refusedFingerprint(); }
@@ -157,13 +218,19 @@ void Inet::trustUntrustedPeer() { d->trust.trustRefused(); }
 void Inet::setConnectTimeoutMs(int ms) { d->connectTimeoutMs = qMax(1, ms); }
 void Inet::setStallTimeoutMs(int ms) { d->stallTimeoutMs = qMax(1, ms); }
 
+void Inet::setListingLimits(qint64 bytes, int ms)
+{
+    d->listingMaxBytes = qMax<qint64>(1, bytes);
+    d->listingMaxMs = qMax(1, ms);
+}
+
 void Inet::Execute(const Operation& operation)
 {
     if (d->busy)
         throw InetBusy();
     for (const QString& arg : operation.args())
-        if (hasLineBreak(arg))
-            throw InetRefused("A name containing a line break cannot be sent to the server.");
+        if (const QString why = unsendable(arg); !why.isEmpty())
+            throw InetRefused(why.toStdString());
 
     ++d->generation;
     d->busy = true;
@@ -175,8 +242,11 @@ void Inet::Execute(const Operation& operation)
     d->lastServerLine.clear();
     d->localError.clear();
     d->entries.clear();
+    d->unparsed.clear();
     d->linkProbes.clear();
     d->trust.clearRefusal();
+    d->storeStarted = false;
+    d->putFinal.clear();
 
     if (operation.verb() == Operation::Verb::Close) {
         d->closeSoon();
@@ -184,6 +254,10 @@ void Inet::Execute(const Operation& operation)
     }
     if (!d->address.isValid()) {
         d->failSoon(d->address.error);
+        return;
+    }
+    if (const QString why = d->tooLong(); !why.isEmpty()) {
+        d->failSoon(why);
         return;
     }
     switch (operation.verb()) {
@@ -197,7 +271,7 @@ void Inet::Execute(const Operation& operation)
         if (local.isEmpty() || !d->download->open(QIODevice::WriteOnly)) {
             const QString why = d->download->errorString();
             d->download.reset();
-            d->failSoon(QStringLiteral("Cannot write %1: %2").arg(local, why));
+            d->failSoon(QStringLiteral("Cannot write %1: %2").arg(oneLine(local), why));
             return;
         }
         d->beginStep(Step::Get, true);
@@ -210,11 +284,18 @@ void Inet::Execute(const Operation& operation)
             const QString why = QFileInfo(local).isDir() ? QStringLiteral("it is a folder")
                                                          : d->upload->errorString();
             d->upload.reset();
-            d->failSoon(QStringLiteral("Cannot read %1: %2").arg(local, why));
+            d->failSoon(QStringLiteral("Cannot read %1: %2").arg(oneLine(local), why));
             return;
         }
         // The file is sent as long as it is now.
         d->uploadLeft = d->upload->size();
+        d->putTarget = d->bytesOf(operation.args().value(1));
+        if (!d->address.isSsh() && hasControlByte(d->putTarget)) {
+            // Sent under a plain temporary name in the login folder, then renamed.
+            d->putFinal = d->putTarget;
+            d->putTarget = ".orvane-upload-"
+                           + QByteArray::number(QRandomGenerator::global()->generate64(), 36);
+        }
         d->beginStep(Step::Put, true);
         break;
     }
@@ -251,6 +332,13 @@ void Inet::Private::configureHandle()
     curl_easy_setopt(e, CURLOPT_UPLOAD_BUFFERSIZE, 2L * 1024 * 1024);
     curl_easy_setopt(e, CURLOPT_SSH_AUTH_TYPES, long(CURLSSH_AUTH_PASSWORD | CURLSSH_AUTH_KEYBOARD));
     curl_easy_setopt(e, CURLOPT_TCP_KEEPALIVE, 1L);
+    // FTP over TLS 1.3 breaks on servers that require the data connections
+    // to reuse the control connection's TLS session (the usual proftpd
+    // setup): the upload's data connection is closed without reading its
+    // session tickets, the shared session becomes unusable, and the next data
+    // connection is refused ("425 Unable to build data connection"). TLS 1.2
+    // resumes by session id and has no such ticket: FTP stays on it.
+    curl_easy_setopt(e, CURLOPT_SSLVERSION, long(CURL_SSLVERSION_TLSv1_2 | CURL_SSLVERSION_MAX_TLSv1_2));
     trust.install(e);
 }
 
@@ -260,6 +348,9 @@ void Inet::Private::beginStep(Step s, bool first)
     body.clear();
     errorBuffer[0] = 0;
     headerLine.clear();
+    sawReply = false;
+    collecting = false;
+    rawDownload = false;
     releaseStep();
     CURL* e = driver.easy();
 
@@ -268,6 +359,8 @@ void Inet::Private::beginStep(Step s, bool first)
     curl_easy_setopt(e, CURLOPT_NOBODY, 0L);
     curl_easy_setopt(e, CURLOPT_UPLOAD, 0L);
     curl_easy_setopt(e, CURLOPT_QUOTE, nullptr);
+    curl_easy_setopt(e, CURLOPT_PREQUOTE, nullptr);
+    curl_easy_setopt(e, CURLOPT_POSTQUOTE, nullptr);
     curl_easy_setopt(e, CURLOPT_INFILESIZE_LARGE, curl_off_t(-1));
     curl_easy_setopt(e, CURLOPT_WRITEFUNCTION, &Private::discard);
     curl_easy_setopt(e, CURLOPT_WRITEDATA, this);
@@ -294,35 +387,74 @@ void Inet::Private::beginStep(Step s, bool first)
     // servers that do not know the command go on.
     if (!ssh && first)
         quote = curl_slist_append(quote, "*OPTS UTF8 ON");
+    const QByteArray login = loginFolder.toUtf8();
 
     QByteArray url;
     switch (s) {
     case Step::Mlsd:
-        url = address.urlOf(listPath(), true);
-        curl_easy_setopt(e, CURLOPT_CUSTOMREQUEST, "MLSD");
+    case Step::List: {
+        // The listing is read from the data connection's own bytes: libcurl
+        // turns CR and CR LF into LF in what it hands over.
+        collecting = true;
+        listingClock.start();
         curl_easy_setopt(e, CURLOPT_WRITEFUNCTION, &Private::collect);
+        const QByteArray path = bytesOf(listPath());
+        if (!ssh && hasControlByte(path)) {
+            url = address.loginFolderUrl();
+            customRequest = (s == Step::Mlsd ? "MLSD " : "LIST ") + ftpCommandPath(path, login);
+            curl_easy_setopt(e, CURLOPT_CUSTOMREQUEST, customRequest.constData());
+        } else {
+            url = address.urlOfBytes(path, true);
+            if (s == Step::Mlsd)
+                curl_easy_setopt(e, CURLOPT_CUSTOMREQUEST, "MLSD");
+        }
         break;
-    case Step::List:
-        url = address.urlOf(listPath(), true);
-        curl_easy_setopt(e, CURLOPT_WRITEFUNCTION, &Private::collect);
-        break;
+    }
     case Step::LinkProbe:
-        url = address.urlOf(probePath(linkProbes[probe]), true);
+        url = address.urlOfBytes(bytesOf(probePath(linkProbes[probe])), true);
         break;
-    case Step::Command:
+    case Step::Command: {
         url = address.loginFolderUrl();
-        for (const QByteArray& line : remoteCommands(op, ssh, loginFolder))
+        QByteArrayList paths;
+        for (const QString& a : op.args())
+            paths.append(bytesOf(a));
+        for (const QByteArray& line : remoteCommands(op.verb(), paths, ssh, login))
             quote = curl_slist_append(quote, line.constData());
         curl_easy_setopt(e, CURLOPT_NOBODY, 1L);
         break;
-    case Step::Get:
-        url = address.urlOf(op.args().value(0), false);
+    }
+    case Step::Get: {
+        const QByteArray path = bytesOf(op.args().value(0));
         curl_easy_setopt(e, CURLOPT_WRITEFUNCTION, &Private::save);
+        if (!ssh && hasControlByte(path)) {
+            // RETR as the listing command of the login folder, in binary.
+            url = address.loginFolderUrl();
+            rawDownload = true;
+            prequote = curl_slist_append(prequote, "TYPE I");
+            customRequest = "RETR " + ftpCommandPath(path, login);
+            curl_easy_setopt(e, CURLOPT_CUSTOMREQUEST, customRequest.constData());
+            curl_easy_setopt(e, CURLOPT_PREQUOTE, prequote);
+        } else {
+            url = address.urlOfBytes(path, false);
+        }
         break;
+    }
     case Step::Put:
-        url = address.urlOf(op.args().value(1), false);
+        url = address.urlOfBytes(putTarget, false);
         curl_easy_setopt(e, CURLOPT_UPLOAD, 1L);
         curl_easy_setopt(e, CURLOPT_INFILESIZE_LARGE, curl_off_t(uploadLeft));
+        if (!putFinal.isEmpty()) {
+            postquote = curl_slist_append(postquote, "RNFR " + ftpCommandPath(putTarget, login));
+            postquote = curl_slist_append(postquote, "RNTO " + ftpCommandPath(putFinal, login));
+            curl_easy_setopt(e, CURLOPT_POSTQUOTE, postquote);
+        }
+        break;
+    case Step::PutCleanup:
+        url = address.loginFolderUrl();
+        for (const QByteArray& line :
+             remoteCommands(Operation::Verb::Delete, {putTarget}, ssh, login))
+            quote = curl_slist_append(quote, line.constData());
+        curl_easy_setopt(e, CURLOPT_NOBODY, 1L);
         break;
     }
     if (quote)
@@ -339,12 +471,94 @@ QString Inet::Private::probePath(int entry) const
     return base + entries[entry].name;
 }
 
+QByteArray Inet::Private::bytesOf(const QString& path) const
+{
+    if (serverBytes.isEmpty())
+        return path.toUtf8();
+    QString p = path;
+    const bool slash = p.size() > 1 && p.endsWith(u'/');
+    if (slash)
+        p.chop(1);
+    // The longest listed prefix that was not UTF-8, then the rest as UTF-8.
+    for (qsizetype cut = p.size(); cut > 0; cut = p.lastIndexOf(u'/', cut - 1)) {
+        const auto it = serverBytes.constFind(p.left(cut));
+        if (it != serverBytes.cend())
+            return *it + p.mid(cut).toUtf8() + (slash ? "/" : "");
+    }
+    return path.toUtf8();
+}
+
+void Inet::Private::rememberServerBytes()
+{
+    QString base = listPath();
+    if (base.endsWith(u'/'))
+        base.chop(1);
+    const QByteArray baseBytes = bytesOf(base);
+    const bool baseDiffers = baseBytes != base.toUtf8();
+    for (const RemoteEntry& e : std::as_const(entries)) {
+        if (e.rawName.isEmpty() && !baseDiffers)
+            continue;
+        const QByteArray name = e.rawName.isEmpty() ? e.name.toUtf8() : e.rawName;
+        if (base.isEmpty())
+            serverBytes.insert(e.name, name);
+        else
+            serverBytes.insert(base + u'/' + e.name, baseBytes + '/' + name);
+    }
+}
+
+void Inet::Private::finishListing(const Listing& listing)
+{
+    entries = listing.entries;
+    unparsed = listing.unparsed;
+    body.clear();
+    body.squeeze();
+    rememberServerBytes();
+    linkProbes = resolveLinks(entries);
+    if (listing.unparsed.isEmpty() && listing.refused.isEmpty())
+        return;
+    // Once per listing: what was not read, and what was kept out.
+    const QString where = oneLine(listPath().isEmpty() ? QStringLiteral("the login folder") : listPath());
+    QStringList parts;
+    if (!listing.unparsed.isEmpty())
+        parts << QStringLiteral("%1 line(s) in no known format, shown whole (first: \"%2\")")
+                     .arg(listing.unparsed.size()).arg(oneLine(listing.unparsed.first()));
+    if (!listing.refused.isEmpty())
+        parts << QStringLiteral("%1 name(s) refused as unsafe (first: \"%2\")")
+                     .arg(listing.refused.size()).arg(oneLine(listing.refused.first()));
+    qCWarning(lcTransport).noquote() << "Listing of" << where << ":" << parts.join(QStringLiteral("; "));
+}
+
+QString Inet::Private::tooLong() const
+{
+    const QStringList& a = op.args();
+    QList<int> remote;
+    switch (op.verb()) {
+    case Operation::Verb::Get: remote = {0}; break;
+    case Operation::Verb::Put: remote = {1}; break;
+    case Operation::Verb::Rename: remote = {0, 1}; break;
+    default: remote = {0}; break;
+    }
+    for (int i : remote) {
+        const QByteArray bytes = bytesOf(a.value(i));
+        if (bytes.size() > kMaxPathBytes)
+            return QStringLiteral("The name \"%1\" is too long for the server (%2 bytes; at most %3).")
+                .arg(oneLine(a.value(i), 60)).arg(bytes.size()).arg(kMaxPathBytes);
+    }
+    return {};
+}
+
 void Inet::Private::releaseStep()
 {
-    if (quote) {
-        curl_easy_setopt(driver.easy(), CURLOPT_QUOTE, nullptr);
-        curl_slist_free_all(quote);
-        quote = nullptr;
+    CURL* e = driver.easy();
+    for (curl_slist** list : {&quote, &prequote, &postquote}) {
+        if (*list) {
+            curl_easy_setopt(e, list == &quote       ? CURLOPT_QUOTE
+                                : list == &prequote ? CURLOPT_PREQUOTE
+                                                    : CURLOPT_POSTQUOTE,
+                             nullptr);
+            curl_slist_free_all(*list);
+            *list = nullptr;
+        }
     }
 }
 
@@ -361,7 +575,8 @@ void Inet::Private::stepFinished(CURLcode code)
 
     switch (step) {
     case Step::Mlsd:
-        if (code != CURLE_OK && (response == 500 || response == 501 || response == 502)) {
+        if (code != CURLE_OK && localError.isEmpty()
+            && (response == 500 || response == 501 || response == 502)) {
             // The server has no MLSD: list with LIST from now on.
             mlsdUnsupported = true;
             beginStep(Step::List);
@@ -369,15 +584,13 @@ void Inet::Private::stepFinished(CURLcode code)
         }
         if (code != CURLE_OK)
             return fail(errorText(code));
-        entries = parseMlsd(decodeListing(body));
-        linkProbes = resolveLinks(entries);
+        finishListing(parseListing(body, true, QDate::currentDate()));
         responseInfo = lastServerLine;   // not the link probes' replies
         break;
     case Step::List:
         if (code != CURLE_OK)
             return fail(errorText(code));
-        entries = parseList(decodeListing(body), QDate::currentDate());
-        linkProbes = resolveLinks(entries);
+        finishListing(parseListing(body, false, QDate::currentDate()));
         responseInfo = lastServerLine;
         break;
     case Step::LinkProbe:
@@ -386,22 +599,25 @@ void Inet::Private::stepFinished(CURLcode code)
             entries[linkProbes[probe]].isFolder = true;
         ++probe;
         break;
-    case Step::Command:
     case Step::Put:
+        if (code != CURLE_OK && storeStarted && !address.isSsh()) {
+            // The server made a file that holds less than was sent: remove it.
+            pendingError = errorText(code);
+            beginStep(Step::PutCleanup);
+            return;
+        }
+        [[fallthrough]];
+    case Step::Command:
         if (code != CURLE_OK)
             return fail(errorText(code));
         upload.reset();
         break;
+    case Step::PutCleanup:
+        return fail(pendingError);
     case Step::Get:
         if (code != CURLE_OK)
             return fail(errorText(code));
-        if (!download->commit()) {
-            const QString why = download->errorString();
-            download.reset();
-            return fail(QStringLiteral("Cannot write %1: %2").arg(op.args().value(1), why));
-        }
-        download.reset();
-        break;
+        break;   // committed by complete(), once the states have been reported
     }
 
     if (step == Step::Mlsd || step == Step::List)
@@ -422,23 +638,43 @@ QString Inet::Private::errorText(CURLcode code) const
         return trust.refusalText();
     if (!localError.isEmpty())
         return localError;
+    CURL* e = driver.easy();
     if (code == CURLE_OPERATION_TIMEDOUT) {
         curl_off_t pretransfer = 0;
-        curl_easy_getinfo(driver.easy(), CURLINFO_PRETRANSFER_TIME_T, &pretransfer);
-        if (pretransfer == 0)
+        long connects = 0;
+        curl_easy_getinfo(e, CURLINFO_PRETRANSFER_TIME_T, &pretransfer);
+        curl_easy_getinfo(e, CURLINFO_NUM_CONNECTS, &connects);
+        const int stall = (stallTimeoutMs + 999) / 1000;
+        if (pretransfer == 0 && !sawReply && connects > 0)
             return QStringLiteral("No answer from %1 within %2 seconds: gave up connecting.")
                 .arg(address.host).arg((connectTimeoutMs + 999) / 1000);
-        return QStringLiteral("Nothing moved for %1 seconds: the transfer was stopped.")
-            .arg((stallTimeoutMs + 999) / 1000);
+        if (pretransfer == 0) {
+            QString after = QString::fromUtf8(lastCommand);
+            if (after.startsWith(u"PASS ", Qt::CaseInsensitive))
+                after = QStringLiteral("PASS");
+            return QStringLiteral("The server's reply stalled: nothing came for %1 seconds after \"%2\".")
+                .arg(stall).arg(oneLine(after, 80));
+        }
+        return QStringLiteral("Nothing moved for %1 seconds: the transfer was stopped.").arg(stall);
+    }
+    if (code == CURLE_PARTIAL_FILE) {
+        curl_off_t got = 0, announced = -1;
+        curl_easy_getinfo(e, CURLINFO_SIZE_DOWNLOAD_T, &got);
+        curl_easy_getinfo(e, CURLINFO_CONTENT_LENGTH_DOWNLOAD_T, &announced);
+        if (announced > 0)
+            return QStringLiteral("The download was cut short: %1 of %2 bytes arrived.")
+                .arg(got).arg(announced);
+        return QStringLiteral("The download was cut short after %1 bytes.").arg(got);
     }
     long response = 0;
-    curl_easy_getinfo(driver.easy(), CURLINFO_RESPONSE_CODE, &response);
+    curl_easy_getinfo(e, CURLINFO_RESPONSE_CODE, &response);
     if (response >= 400 && !lastServerLine.isEmpty())
-        return lastServerLine;
+        return oneLine(lastServerLine, 300);
     if (errorBuffer[0])
-        return QString::fromUtf8(errorBuffer);
+        return oneLine(QString::fromUtf8(errorBuffer), 300);
     return QString::fromUtf8(curl_easy_strerror(code));
 }
+
 
 // --- states --------------------------------------------------------------
 
@@ -476,8 +712,18 @@ bool Inet::Private::advanceTo(int state)
 
 void Inet::Private::complete()
 {
+    // A download keeps its temporary name until the states before 12 have
+    // been reported: a Cancel from their handlers leaves no file behind.
     if (!advanceTo(icResponseReceived))
         return;
+    if (download) {
+        if (!download->commit()) {
+            const QString why = download->errorString();
+            download.reset();
+            return fail(QStringLiteral("Cannot write %1: %2").arg(oneLine(op.args().value(1)), why));
+        }
+        download.reset();
+    }
     if (responseInfo.isEmpty())
         responseInfo = lastServerLine;
     busy = false;
@@ -528,19 +774,30 @@ void Inet::Private::closeSoon()
 
 // --- libcurl callbacks --------------------------------------------------------
 
-size_t Inet::Private::collect(char* data, size_t size, size_t n, void* self)
+size_t Inet::Private::collect(char*, size_t size, size_t n, void* self)
 {
-    static_cast<Private*>(self)->body.append(data, qsizetype(size * n));
+    // The bytes themselves arrive through debug(); this enforces the limits.
+    auto* p = static_cast<Private*>(self);
+    const bool tooBig = p->body.size() > p->listingMaxBytes;
+    if (tooBig || p->listingClock.elapsed() > p->listingMaxMs) {
+        p->localError = QStringLiteral("The listing was stopped after %1: it %2.")
+                            .arg(tooBig ? QStringLiteral("%1 MB").arg(p->body.size() >> 20)
+                                        : QStringLiteral("%1 seconds").arg(p->listingMaxMs / 1000))
+                            .arg(tooBig ? QStringLiteral("is too long") : QStringLiteral("never ended"));
+        return 0;
+    }
     return size * n;
 }
 
 size_t Inet::Private::save(char* data, size_t size, size_t n, void* self)
 {
     auto* p = static_cast<Private*>(self);
+    if (p->rawDownload)   // written from debug()
+        return p->localError.isEmpty() ? size * n : 0;
     const qint64 len = qint64(size * n);
     if (!p->download || p->download->write(data, len) != len) {
         p->localError = QStringLiteral("Cannot write %1: %2")
-                            .arg(p->op.args().value(1),
+                            .arg(oneLine(p->op.args().value(1)),
                                  p->download ? p->download->errorString() : QString());
         return 0;
     }
@@ -558,7 +815,7 @@ size_t Inet::Private::send(char* data, size_t size, size_t n, void* self)
     const qint64 got = p->upload->read(data, want);
     if (got <= 0) {
         p->localError = QStringLiteral("Cannot read %1: %2")
-                            .arg(p->op.args().value(0),
+                            .arg(oneLine(p->op.args().value(0)),
                                  got < 0 ? p->upload->errorString()
                                          : QStringLiteral("it became shorter while being sent"));
         return CURL_READFUNC_ABORT;
@@ -574,10 +831,27 @@ int Inet::Private::debug(CURL*, curl_infotype type, char* data, size_t size, voi
     if (trace && type <= CURLINFO_HEADER_OUT)
         fprintf(stderr, "%8.3f %s %.*s", QTime::currentTime().msecsSinceStartOfDay() / 1000.0,
                 type == CURLINFO_TEXT ? "*" : type == CURLINFO_HEADER_IN ? "<" : ">", int(size), data);
+    auto* p = static_cast<Private*>(self);
+    if (type == CURLINFO_DATA_IN) {
+        // The data connection's bytes before libcurl's line-end conversion.
+        if (p->collecting) {
+            p->body.append(data, qsizetype(size));
+        } else if (p->rawDownload && p->localError.isEmpty()
+                   && (!p->download || p->download->write(data, qint64(size)) != qint64(size))) {
+            p->localError = QStringLiteral("Cannot write %1: %2")
+                                .arg(oneLine(p->op.args().value(1)),
+                                     p->download ? p->download->errorString() : QString());
+        }
+        return 0;
+    }
+    if (type == CURLINFO_HEADER_OUT) {
+        p->lastCommand = QByteArray(data, qsizetype(size)).trimmed();
+        return 0;
+    }
     if (type != CURLINFO_HEADER_IN)
         return 0;
     // Server reply lines; the last complete one is the response text.
-    auto* p = static_cast<Private*>(self);
+    p->sawReply = true;
     p->headerLine.append(data, qsizetype(size));
     qsizetype nl;
     while ((nl = p->headerLine.indexOf('\n')) >= 0) {
@@ -585,8 +859,13 @@ int Inet::Private::debug(CURL*, curl_infotype type, char* data, size_t size, voi
         p->headerLine.remove(0, nl + 1);
         if (line.endsWith('\r'))
             line.chop(1);
-        if (!line.isEmpty())
-            p->lastServerLine = QString::fromUtf8(line);
+        if (line.isEmpty())
+            continue;
+        p->lastServerLine = QString::fromUtf8(line);
+        // STOR accepted: the server holds a file from now on.
+        if (p->step == Step::Put && p->lastCommand.startsWith("STOR ")
+            && (line.startsWith("150") || line.startsWith("125")))
+            p->storeStarted = true;
     }
     return 0;
 }

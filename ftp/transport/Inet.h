@@ -8,6 +8,7 @@
 
 #include <QObject>
 #include <QString>
+#include <QStringList>
 
 namespace orvane::ftp {
 
@@ -33,7 +34,8 @@ public:
 
     // Starts an operation. Throws InetBusy while another one runs (nothing is
     // sent) and InetRefused for an operation that must not be sent (a name
-    // with CR or LF). Progress comes as StateChanged from the event loop:
+    // with CR, LF or NUL). Names the last listings showed decoded from other
+    // encodings than UTF-8 are sent back as the server's own bytes. Progress comes as StateChanged from the event loop:
     // 1 to 8 in order, then 12 (done) or 11 (failed); "close" gives 9, 10, 12.
     // StillExecuting is already false when 11 or 12 is emitted.
     void Execute(const Operation& operation);
@@ -43,6 +45,9 @@ public:
     QString GetChunk(int size);
     // The server's last reply line, or the transport's error text.
     QString ResponseInfo() const;
+    // The lines of the last completed listing that no listing format reads,
+    // whole; they are not part of the reply text.
+    QStringList UnparsedLines() const;
     // Stops the running operation at once; emits no state. A cancelled GET
     // leaves no file behind and an existing target untouched.
     void Cancel();
@@ -56,6 +61,8 @@ public:
     // Limits, lowered by tests.
     void setConnectTimeoutMs(int ms);   // default 30 000
     void setStallTimeoutMs(int ms);     // default 60 000
+    // A listing longer or slower than this is stopped (default 512 MB, 5 minutes).
+    void setListingLimits(qint64 bytes, int ms);
 
 signals:
     void StateChanged(int state);

@@ -1,343 +1,248 @@
 #include "ListingParser.h"
 
+#include "ListingFormats.h"
+
 #include <QSet>
-#include <QStringDecoder>
 
 namespace orvane::ftp {
 namespace {
-
-struct Token {
-    qsizetype pos = 0;
-    qsizetype len = 0;
-};
-
-// Splits line into at most max blank-separated tokens, remembering where each
-// starts, so that the name can be taken verbatim from the line.
-int tokenize(QStringView line, Token* tokens, int max)
-{
-    int n = 0;
-    qsizetype i = 0;
-    const qsizetype size = line.size();
-    while (n < max) {
-        while (i < size && line[i] == u' ')
-            ++i;
-        if (i >= size)
-            break;
-        const qsizetype start = i;
-        while (i < size && line[i] != u' ')
-            ++i;
-        tokens[n++] = {start, i - start};
-    }
-    return n;
-}
-
-bool allDigits(QStringView s)
-{
-    if (s.isEmpty())
-        return false;
-    for (QChar c : s)
-        if (c < u'0' || c > u'9')
-            return false;
-    return true;
-}
-
-int number(QStringView s)
-{
-    int v = 0;
-    for (QChar c : s)
-        v = v * 10 + (c.unicode() - '0');
-    return v;
-}
-
-// 1..12 for an English month abbreviation, else 0.
-int month(QStringView s)
-{
-    if (s.size() != 3)
-        return 0;
-    const auto lower = [](QChar c) { return char(c.unicode() | 0x20); };
-    const char a = lower(s[0]), b = lower(s[1]), c = lower(s[2]);
-    static const char* const names[] = {"jan", "feb", "mar", "apr", "may", "jun",
-                                        "jul", "aug", "sep", "oct", "nov", "dec"};
-    for (int m = 0; m < 12; ++m)
-        if (names[m][0] == a && names[m][1] == b && names[m][2] == c)
-            return m + 1;
-    return 0;
-}
-
-// "HH:MM" -> minutes since midnight, or -1.
-int clockTime(QStringView s)
-{
-    const qsizetype colon = s.indexOf(u':');
-    if (colon < 1 || colon > 2 || s.size() - colon != 3)
-        return -1;
-    const QStringView h = s.left(colon), m = s.mid(colon + 1);
-    if (!allDigits(h) || !allDigits(m))
-        return -1;
-    return number(h) * 60 + number(m);
-}
-
-QDateTime yearlessDate(int mon, int day, int minutes, QDate today)
-{
-    QDate d(today.year(), mon, day);
-    if (!d.isValid() || d > today.addDays(1))
-        d = QDate(today.year() - 1, mon, day);
-    return QDateTime(d, QTime(minutes / 60, minutes % 60), Qt::UTC);
-}
 
 bool isDotEntry(QStringView name)
 {
     return name == u"." || name == u"..";
 }
 
-bool unixPermissions(QStringView s)
+// A name that cannot name a file of the listed folder, or cannot be shown
+// and sent back one per line.
+bool refusedName(QStringView name)
 {
-    if (s.size() < 10)
-        return false;
-    switch (s[0].unicode()) {
-    case '-': case 'd': case 'l': case 'b': case 'c': case 'p': case 's':
-        break;
-    default:
-        return false;
-    }
-    for (int i = 1; i < 10; ++i) {
-        switch (s[i].unicode()) {
-        case 'r': case 'w': case 'x': case 's': case 'S': case 't': case 'T': case 'l': case '-':
-            break;
-        default:
-            return false;
-        }
-    }
-    return true;
-}
-
-// Unix "ls -l": permissions, links, owner, [group], size, date, name. The
-// date is "Mon DD HH:MM", "Mon DD YYYY" or "YYYY-MM-DD HH:MM"; the name is
-// everything after the single blank that follows it.
-bool parseUnix(QStringView line, QDate today, RemoteEntry& e)
-{
-    Token t[9];
-    const int n = tokenize(line, t, 9);
-    if (n < 5 || !unixPermissions(line.mid(t[0].pos, t[0].len)))
-        return false;
-    const auto tok = [&](int i) { return line.mid(t[i].pos, t[i].len); };
-    for (int i = 2; i + 2 < n && i <= 5; ++i) {
-        if (!allDigits(tok(i - 1)))
-            continue;
-        qsizetype nameStart = -1;
-        QDateTime when;
-        if (const int mon = month(tok(i))) {
-            const QStringView dayTok = tok(i + 1), third = tok(i + 2);
-            if (!allDigits(dayTok) || dayTok.size() > 2)
-                continue;
-            const int day = number(dayTok);
-            if (const int minutes = clockTime(third); minutes >= 0)
-                when = yearlessDate(mon, day, minutes, today);
-            else if (allDigits(third) && third.size() == 4)
-                when = QDateTime(QDate(number(third), mon, day), QTime(0, 0), Qt::UTC);
-            else
-                continue;
-            nameStart = t[i + 2].pos + t[i + 2].len + 1;
-        } else if (tok(i).size() == 10 && tok(i)[4] == u'-' && tok(i)[7] == u'-'
-                   && clockTime(tok(i + 1)) >= 0) {
-            const QDate d = QDate::fromString(tok(i).toString(), Qt::ISODate);
-            if (!d.isValid())
-                continue;
-            const int minutes = clockTime(tok(i + 1));
-            when = QDateTime(d, QTime(minutes / 60, minutes % 60), Qt::UTC);
-            nameStart = t[i + 1].pos + t[i + 1].len + 1;
-        } else {
-            continue;
-        }
-        if (nameStart >= line.size())
-            return false;
-        QStringView name = line.mid(nameStart);
-        e.isLink = line[0] == u'l';
-        e.isFolder = line[0] == u'd';
-        if (e.isLink) {
-            const qsizetype arrow = name.indexOf(u" -> ");
-            if (arrow > 0) {
-                e.linkTarget = name.mid(arrow + 4).toString();
-                name = name.left(arrow);
-            }
-        }
-        e.name = name.toString();
-        e.size = tok(i - 1).toLongLong();
-        e.modified = when;
-        return true;
-    }
-    return false;
-}
-
-// MS-DOS / IIS: "MM-DD-YY  HH:MMAM  <DIR>  name" or "... 1234 name", with
-// 2- or 4-digit years and 12- or 24-hour times.
-bool parseDos(QStringView line, RemoteEntry& e)
-{
-    Token t[5];
-    const int n = tokenize(line, t, 5);
-    if (n < 4)
-        return false;
-    const auto tok = [&](int i) { return line.mid(t[i].pos, t[i].len); };
-    const QStringView date = tok(0);
-    if ((date.size() != 8 && date.size() != 10) || date[2] != u'-' || date[5] != u'-')
-        return false;
-    const QStringView mm = date.left(2), dd = date.mid(3, 2), yy = date.mid(6);
-    if (!allDigits(mm) || !allDigits(dd) || !allDigits(yy))
-        return false;
-    int year = number(yy);
-    if (yy.size() == 2)
-        year += year < 70 ? 2000 : 1900;
-
-    QStringView time = tok(1);
-    int next = 2;
-    bool pm = false, twelveHour = false;
-    if (time.size() > 2 && (time.endsWith(u"AM", Qt::CaseInsensitive)
-                            || time.endsWith(u"PM", Qt::CaseInsensitive))) {
-        twelveHour = true;
-        pm = time.endsWith(u"PM", Qt::CaseInsensitive);
-        time.chop(2);
-    } else if (tok(2).compare(u"AM", Qt::CaseInsensitive) == 0
-               || tok(2).compare(u"PM", Qt::CaseInsensitive) == 0) {
-        twelveHour = true;
-        pm = tok(2).compare(u"PM", Qt::CaseInsensitive) == 0;
-        next = 3;
-        if (n < 5)
-            return false;
-    }
-    int minutes = clockTime(time);
-    if (minutes < 0)
-        return false;
-    if (twelveHour) {
-        minutes %= 12 * 60;
-        if (pm)
-            minutes += 12 * 60;
-    }
-    const QStringView sizeTok = tok(next);
-    qsizetype nameStart;
-    if (sizeTok.compare(u"<DIR>", Qt::CaseInsensitive) == 0) {
-        e.isFolder = true;
-        nameStart = t[next + 1].pos;
-    } else if (allDigits(sizeTok)) {
-        e.size = sizeTok.toLongLong();
-        nameStart = t[next].pos + t[next].len + 1;
-    } else {
-        return false;
-    }
-    if (nameStart >= line.size())
-        return false;
-    e.name = line.mid(nameStart).toString();
-    e.modified = QDateTime(QDate(year, number(mm), number(dd)),
-                           QTime(minutes / 60, minutes % 60), Qt::UTC);
-    return true;
-}
-
-// EPLF: "+fact,fact,...\tname"; "/" marks a folder, "s" the size, "m" the
-// modification time in seconds since 1970.
-bool parseEplf(QStringView line, RemoteEntry& e)
-{
-    const qsizetype tab = line.indexOf(u'\t');
-    if (!line.startsWith(u'+') || tab < 1 || tab + 1 >= line.size())
-        return false;
-    for (QStringView fact : line.mid(1, tab - 1).split(u',')) {
-        if (fact == u"/")
-            e.isFolder = true;
-        else if (fact.startsWith(u's') && allDigits(fact.mid(1)))
-            e.size = fact.mid(1).toLongLong();
-        else if (fact.startsWith(u'm') && allDigits(fact.mid(1)))
-            e.modified = QDateTime::fromSecsSinceEpoch(fact.mid(1).toLongLong(), Qt::UTC);
-    }
-    e.name = line.mid(tab + 1).toString();
-    return true;
+    for (QChar c : name)
+        if (c == u'/' || c == u'\0' || c == u'\r' || c == u'\n')
+            return true;
+    return name.isEmpty();
 }
 
 // "YYYYMMDDHHMMSS[.sss]", in UTC.
 QDateTime mlsdTime(QStringView v)
 {
-    if (v.size() < 14 || !allDigits(v.left(14)))
+    if (v.size() < 14)
         return {};
-    const QDate d(number(v.left(4)), number(v.mid(4, 2)), number(v.mid(6, 2)));
-    const QTime t(number(v.mid(8, 2)), number(v.mid(10, 2)), number(v.mid(12, 2)));
+    int n[6] = {};
+    const int width[6] = {4, 2, 2, 2, 2, 2};
+    qsizetype p = 0;
+    for (int i = 0; i < 6; ++i) {
+        for (int k = 0; k < width[i]; ++k, ++p) {
+            const QChar c = v[p];
+            if (c < u'0' || c > u'9')
+                return {};
+            n[i] = n[i] * 10 + (c.unicode() - '0');
+        }
+    }
+    const QDate d(n[0], n[1], n[2]);
+    const QTime t(n[3], n[4], n[5]);
     return d.isValid() && t.isValid() ? QDateTime(d, t, Qt::UTC) : QDateTime();
 }
 
-template <typename LineFn>
-void forEachLine(QStringView text, LineFn fn)
+enum class MlsdLine { Entry, Skip, NoFacts };
+
+MlsdLine readMlsdLine(QStringView line, RemoteEntry& e)
+{
+    // Facts never hold a blank: the name is everything after the first one.
+    const qsizetype blank = line.indexOf(u' ');
+    if (blank <= 0 || !line.left(blank).contains(u'='))
+        return MlsdLine::NoFacts;
+    QString name = line.mid(blank + 1).toString();
+    static const QString crNul(QStringView(u"\r\0", 2).toString());
+    name.replace(crNul, QStringLiteral("\r"));
+    e.name = std::move(name);
+    for (QStringView fact : line.left(blank).split(u';', Qt::SkipEmptyParts)) {
+        const qsizetype eq = fact.indexOf(u'=');
+        if (eq < 0)
+            continue;
+        const QStringView key = fact.left(eq), value = fact.mid(eq + 1);
+        if (key.compare(u"type", Qt::CaseInsensitive) == 0) {
+            if (value.compare(u"cdir", Qt::CaseInsensitive) == 0
+                || value.compare(u"pdir", Qt::CaseInsensitive) == 0)
+                return MlsdLine::Skip;
+            if (value.compare(u"dir", Qt::CaseInsensitive) == 0) {
+                e.isFolder = true;
+            } else if (value.startsWith(u"OS.unix=slink", Qt::CaseInsensitive)
+                       || value.startsWith(u"OS.unix=symlink", Qt::CaseInsensitive)) {
+                e.isLink = true;
+                const qsizetype colon = value.indexOf(u':');
+                if (colon > 0)
+                    e.linkTarget = value.mid(colon + 1).toString();
+            }
+        } else if (key.compare(u"size", Qt::CaseInsensitive) == 0) {
+            e.size = value.toLongLong();
+        } else if (key.compare(u"modify", Qt::CaseInsensitive) == 0) {
+            e.modified = mlsdTime(value);
+        }
+    }
+    return MlsdLine::Entry;
+}
+
+// Reads the lines of one reply into a Listing.
+class Reader {
+public:
+    Reader(bool mlsd, QDate today) : m_mlsd(mlsd), m_today(today) {}
+
+    void line(QStringView text, bool foreign)
+    {
+        if (!m_mlsd) {
+            // A VMS entry whose details wrapped: join it to the next line.
+            if (!m_wrapped.isEmpty()) {
+                QString joined = std::exchange(m_wrapped, QString());
+                if (text.startsWith(u' ')) {
+                    joined += text;
+                    return read(joined, foreign);
+                }
+                read(joined, foreign);
+            }
+            if (!text.contains(u' ') && isWrappedVmsName(text)) {
+                m_wrapped = text.toString();
+                return;
+            }
+        }
+        read(text, foreign);
+    }
+
+    Listing finish()
+    {
+        if (!m_wrapped.isEmpty())
+            read(QString(std::exchange(m_wrapped, QString())), false);
+        // Not one line had a listing's shape: the reply is bare names.
+        if (!m_mlsd && !m_anyRead && !m_out.unparsed.isEmpty()) {
+            const QStringList names = std::exchange(m_out.unparsed, {});
+            for (qsizetype i = 0; i < names.size(); ++i) {
+                RemoteEntry e;
+                e.name = names[i];
+                if (m_bareForeign.contains(i))
+                    e.rawName = encodeWindows1252(e.name);
+                add(std::move(e), names[i]);
+            }
+        }
+        return std::move(m_out);
+    }
+
+private:
+    void read(QStringView text, bool foreign)
+    {
+        if (text.isEmpty())
+            return;
+        RemoteEntry e;
+        if (m_mlsd) {
+            switch (readMlsdLine(text, e)) {
+            case MlsdLine::Skip:
+                return;
+            case MlsdLine::NoFacts:
+                m_out.refused.append(text.toString());
+                return;
+            case MlsdLine::Entry:
+                break;
+            }
+        } else {
+            switch (readListLine(text, m_today, e)) {
+            case LineReading::Summary:
+                m_anyRead = true;
+                return;
+            case LineReading::Unknown:
+                if (foreign)
+                    m_bareForeign.insert(m_out.unparsed.size());
+                m_out.unparsed.append(text.toString());
+                return;
+            case LineReading::Entry:
+                m_anyRead = true;
+                break;
+            }
+        }
+        if (foreign)
+            e.rawName = encodeWindows1252(e.name);
+        add(std::move(e), text);
+    }
+
+    void add(RemoteEntry&& e, QStringView text)
+    {
+        if (isDotEntry(e.name))
+            return;
+        if (refusedName(e.name)) {
+            m_out.refused.append(text.toString());
+            return;
+        }
+        m_out.entries.append(std::move(e));
+    }
+
+    const bool m_mlsd;
+    const QDate m_today;
+    Listing m_out;
+    bool m_anyRead = false;
+    QString m_wrapped;
+    QSet<qsizetype> m_bareForeign;
+};
+
+// Calls fn(line) for each line of text ended by end (the last one may lack it).
+template <typename Text, typename End, typename Fn>
+void forEachLine(const Text& text, End end, qsizetype endLength, Fn fn)
 {
     qsizetype start = 0;
     const qsizetype size = text.size();
     while (start < size) {
-        qsizetype end = text.indexOf(u'\n', start);
-        if (end < 0)
-            end = size;
-        QStringView line = text.mid(start, end - start);
-        if (line.endsWith(u'\r'))
-            line.chop(1);
-        if (!line.isEmpty())
-            fn(line);
-        start = end + 1;
+        qsizetype stop = text.indexOf(end, start);
+        if (stop < 0)
+            stop = size;
+        fn(start, stop - start);
+        start = stop + endLength;
     }
 }
 
-}  // namespace
-
-QList<RemoteEntry> parseList(QStringView text, QDate today)
+Listing parseText(QStringView text, bool mlsd, QDate today)
 {
-    QList<RemoteEntry> entries;
-    entries.reserve(text.count(u'\n') + 1);
-    forEachLine(text, [&](QStringView line) {
-        RemoteEntry e;
-        bool ok;
-        const QChar c = line[0];
-        if (c == u'+')
-            ok = parseEplf(line, e);
-        else if (c >= u'0' && c <= u'9')
-            ok = parseDos(line, e);
-        else
-            ok = parseUnix(line, today, e);
-        if (ok && !e.name.isEmpty() && !isDotEntry(e.name))
-            entries.append(std::move(e));
-    });
-    return entries;
+    Reader reader(mlsd, today);
+    const auto each = [&](qsizetype from, qsizetype length) {
+        reader.line(text.mid(from, length), false);
+    };
+    if (text.contains(u"\r\n"))
+        forEachLine(text, u"\r\n", 2, each);
+    else
+        forEachLine(text, u'\n', 1, each);
+    return reader.finish();
 }
 
-QList<RemoteEntry> parseMlsd(QStringView text)
+// The 32 characters of Windows-1252's bytes 0x80 to 0x9F.
+constexpr char16_t kHigh[32] = {
+    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
+    0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
+    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
+
+}  // namespace
+
+Listing parseList(QStringView text, QDate today)
 {
-    QList<RemoteEntry> entries;
-    forEachLine(text, [&](QStringView line) {
-        // Facts never hold a blank: the name is everything after the first one.
-        const qsizetype blank = line.indexOf(u' ');
-        if (blank < 0 || blank + 1 >= line.size())
-            return;
-        RemoteEntry e;
-        e.name = line.mid(blank + 1).toString();
-        bool skip = false;
-        for (QStringView fact : line.left(blank).split(u';', Qt::SkipEmptyParts)) {
-            const qsizetype eq = fact.indexOf(u'=');
-            if (eq < 0)
-                continue;
-            const QStringView key = fact.left(eq), value = fact.mid(eq + 1);
-            if (key.compare(u"type", Qt::CaseInsensitive) == 0) {
-                if (value.compare(u"cdir", Qt::CaseInsensitive) == 0
-                    || value.compare(u"pdir", Qt::CaseInsensitive) == 0)
-                    skip = true;
-                else if (value.compare(u"dir", Qt::CaseInsensitive) == 0)
-                    e.isFolder = true;
-                else if (value.startsWith(u"OS.unix=slink", Qt::CaseInsensitive)
-                         || value.startsWith(u"OS.unix=symlink", Qt::CaseInsensitive)) {
-                    e.isLink = true;
-                    const qsizetype colon = value.indexOf(u':');
-                    if (colon > 0)
-                        e.linkTarget = value.mid(colon + 1).toString();
-                }
-            } else if (key.compare(u"size", Qt::CaseInsensitive) == 0) {
-                e.size = value.toLongLong();
-            } else if (key.compare(u"modify", Qt::CaseInsensitive) == 0) {
-                e.modified = mlsdTime(value);
-            }
-        }
-        if (!skip && !isDotEntry(e.name))
-            entries.append(std::move(e));
-    });
-    return entries;
+    return parseText(text, false, today);
+}
+
+Listing parseMlsd(QStringView text)
+{
+    return parseText(text, true, QDate());
+}
+
+Listing parseListing(const QByteArray& reply, bool mlsd, QDate today)
+{
+    if (QByteArrayView(reply).isValidUtf8())
+        return parseText(QString::fromUtf8(reply), mlsd, today);
+    Reader reader(mlsd, today);
+    const auto each = [&](qsizetype from, qsizetype length) {
+        const QByteArrayView line(reply.constData() + from, length);
+        if (line.isValidUtf8())
+            reader.line(QString::fromUtf8(line), false);
+        else
+            reader.line(decodeWindows1252(line), true);
+    };
+    if (reply.contains("\r\n"))
+        forEachLine(reply, "\r\n", 2, each);
+    else
+        forEachLine(reply, '\n', 1, each);
+    return reader.finish();
 }
 
 QList<int> resolveLinks(QList<RemoteEntry>& entries)
@@ -387,28 +292,34 @@ QString renderListing(const QList<RemoteEntry>& entries)
     return out;
 }
 
-QString decodeListing(const QByteArray& bytes)
+QString decodeWindows1252(QByteArrayView bytes)
 {
-    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
-    QString text = utf8.decode(bytes);
-    if (!utf8.hasError())
-        return text;
-    text.clear();
-    qsizetype start = 0;
-    while (start < bytes.size()) {
-        qsizetype end = bytes.indexOf('\n', start);
-        if (end < 0)
-            end = bytes.size();
-        const QByteArrayView line(bytes.constData() + start, end - start);
-        QStringDecoder lineDecoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
-        QString decoded = lineDecoder.decode(line);
-        if (lineDecoder.hasError())
-            decoded = QString::fromLatin1(line);
-        text += decoded;
-        text += u'\n';
-        start = end + 1;
+    QString out(bytes.size(), Qt::Uninitialized);
+    QChar* p = out.data();
+    for (char b : bytes) {
+        const uchar c = uchar(b);
+        *p++ = c >= 0x80 && c < 0xA0 ? QChar(kHigh[c - 0x80]) : QChar(c);
     }
-    return text;
+    return out;
+}
+
+QByteArray encodeWindows1252(QStringView text)
+{
+    QByteArray out;
+    out.reserve(text.size());
+    for (QChar ch : text) {
+        const char16_t c = ch.unicode();
+        if (c < 0x80 || (c >= 0xA0 && c < 0x100)) {
+            out += char(c);
+            continue;
+        }
+        char byte = '?';
+        for (int i = 0; i < 32; ++i)
+            if (kHigh[i] == c)
+                byte = char(0x80 + i);
+        out += byte;
+    }
+    return out;
 }
 
 }  // namespace orvane::ftp

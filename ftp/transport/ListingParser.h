@@ -1,13 +1,17 @@
 #pragma once
-// Remote folder listings: MLSD replies and the common LIST formats (Unix
-// "ls -l" with or without year and group, MS-DOS/IIS, EPLF), turned into
-// entries and into the transfer control's listing text (one name per line,
-// CR LF ended, folders marked by a trailing "/").
+// Remote folder listings: MLSD replies and LIST replies of every common
+// family (see ListingFormats.h), turned into entries and into the transfer
+// control's listing text (one name per line, CR LF ended, folders marked by a
+// trailing "/"). No line is dropped without a trace: lines no format reads
+// are kept whole, and names that cannot name a file of the folder are kept
+// apart as refused.
 
+#include <QByteArray>
 #include <QDate>
 #include <QDateTime>
 #include <QList>
 #include <QString>
+#include <QStringList>
 #include <QStringView>
 
 namespace orvane::ftp {
@@ -19,16 +23,30 @@ struct RemoteEntry {
     QString linkTarget;     // as the server shows it; empty when unknown
     qint64 size = -1;       // -1 when not given
     QDateTime modified;     // as the server gives it (marked UTC); invalid when not given
+    QByteArray rawName;     // the name's bytes when they are not UTF-8; empty otherwise
 };
 
-// Parses a LIST reply. Lines it does not recognise, "total" lines, "." and
-// ".." are left out. Dates without a year take the latest year that does not
-// put them more than a day after today.
-QList<RemoteEntry> parseList(QStringView text, QDate today);
+struct Listing {
+    QList<RemoteEntry> entries;
+    QStringList unparsed;   // lines no listing format reads, whole
+    QStringList refused;    // lines whose name holds "/", NUL, CR or LF, or has no facts (MLSD)
+};
 
-// Parses an MLSD reply ("fact=value;...; name" per line); "cdir" and "pdir"
-// entries are left out.
-QList<RemoteEntry> parseMlsd(QStringView text);
+// A LIST reply. Headings and totals ("total 12", VMS "Directory ...") and the
+// entries "." and ".." give no entry. A reply in which no line has any known
+// format is a list of bare names (NLST-like): each line is a file. Dates
+// without a year take the latest year that does not put them more than a day
+// after today.
+Listing parseList(QStringView text, QDate today);
+
+// An MLSD reply ("fact=value;...; name" per line); "cdir" and "pdir" entries
+// are left out. A CR in a name comes as CR NUL.
+Listing parseMlsd(QStringView text);
+
+// A reply as the server sent it: split at its own line ends (CR LF when it
+// uses them, else LF), each line read as UTF-8, or as Windows-1252 when it is
+// not valid UTF-8 (the entry then keeps the name's bytes in rawName).
+Listing parseListing(const QByteArray& reply, bool mlsd, QDate today);
 
 // Marks as folders the links whose target is a folder of the same listing
 // (or that can only name a folder, ending in "/"). Returns the indexes of the
@@ -39,8 +57,9 @@ QList<int> resolveLinks(QList<RemoteEntry>& entries);
 // "/". Names holding a CR or LF cannot be shown one per line and are left out.
 QString renderListing(const QList<RemoteEntry>& entries);
 
-// Decodes a listing reply: UTF-8, except lines that are not valid UTF-8,
-// which are read as Latin-1.
-QString decodeListing(const QByteArray& bytes);
+// Windows-1252, with its five unassigned bytes read as the C1 controls of the
+// same value so that every byte comes back from encodeWindows1252.
+QString decodeWindows1252(QByteArrayView bytes);
+QByteArray encodeWindows1252(QStringView text);
 
 }  // namespace orvane::ftp

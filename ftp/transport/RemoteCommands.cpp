@@ -3,23 +3,11 @@
 namespace orvane::ftp {
 namespace {
 
-QByteArray ftpPath(const QString& path, const QString& loginFolder)
-{
-    // An empty name stays empty (the server refuses it): prefixed, it would
-    // name the login folder itself.
-    if (path.isEmpty() || path.startsWith(u'/') || loginFolder.isEmpty())
-        return path.toUtf8();
-    QString abs = loginFolder;
-    if (!abs.endsWith(u'/'))
-        abs += u'/';
-    return (abs + path).toUtf8();
-}
-
 // SFTP quote arguments are quoted; a quote or backslash in a name is escaped.
-QByteArray sftpPath(const QString& path)
+QByteArray sftpPath(const QByteArray& path)
 {
     QByteArray out = "\"";
-    for (char c : path.toUtf8()) {
+    for (char c : path) {
         if (c == '"' || c == '\\')
             out += '\\';
         out += c;
@@ -28,6 +16,13 @@ QByteArray sftpPath(const QString& path)
 }
 
 }  // namespace
+
+QByteArray ftpCommandPath(const QByteArray& path, const QByteArray& loginFolder)
+{
+    if (path.isEmpty() || path.startsWith('/') || loginFolder.isEmpty())
+        return path;
+    return loginFolder.endsWith('/') ? loginFolder + path : loginFolder + '/' + path;
+}
 
 bool isRemoteCommand(const Operation& op)
 {
@@ -44,9 +39,19 @@ bool isRemoteCommand(const Operation& op)
 
 QByteArrayList remoteCommands(const Operation& op, bool ssh, const QString& loginFolder)
 {
-    const QStringList& a = op.args();
-    const auto p = [&](int i) { return ssh ? sftpPath(a[i]) : ftpPath(a[i], loginFolder); };
-    switch (op.verb()) {
+    QByteArrayList paths;
+    for (const QString& a : op.args())
+        paths.append(a.toUtf8());
+    return remoteCommands(op.verb(), paths, ssh, loginFolder.toUtf8());
+}
+
+QByteArrayList remoteCommands(Operation::Verb verb, const QByteArrayList& paths, bool ssh,
+                              const QByteArray& loginFolder)
+{
+    const auto p = [&](int i) {
+        return ssh ? sftpPath(paths.value(i)) : ftpCommandPath(paths.value(i), loginFolder);
+    };
+    switch (verb) {
     case Operation::Verb::Mkdir:
         return {(ssh ? "mkdir " : "MKD ") + p(0)};
     case Operation::Verb::Delete:

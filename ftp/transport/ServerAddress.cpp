@@ -57,9 +57,14 @@ QByteArray ServerAddress::loginFolderUrl() const
 
 QByteArray ServerAddress::urlOf(const QString& path, bool folder) const
 {
+    return urlOfBytes(path.toUtf8(), folder);
+}
+
+QByteArray ServerAddress::urlOfBytes(const QByteArray& path, bool folder) const
+{
     QByteArray url = loginFolderUrl();
-    QString rel = path;
-    if (rel.startsWith(u'/')) {
+    QByteArray rel = path;
+    if (rel.startsWith('/')) {
         // Absolute: FTP marks the root with %2F; SFTP drops the home marker.
         if (security == Security::Ssh)
             url.chop(2);
@@ -67,11 +72,11 @@ QByteArray ServerAddress::urlOf(const QString& path, bool folder) const
             url += "%2F";
         rel.remove(0, 1);
     }
-    const QStringList parts = rel.split(u'/');
+    const QByteArrayList parts = rel.split('/');
     for (int i = 0; i < parts.size(); ++i) {
         if (i > 0)
             url += '/';
-        url += QUrl::toPercentEncoding(parts[i]);
+        url += parts[i].toPercentEncoding();
     }
     if (folder && !url.endsWith('/'))
         url += '/';

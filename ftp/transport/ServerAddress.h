@@ -28,6 +28,8 @@ struct ServerAddress {
     // The URL of path relative to the login folder (an absolute path when it
     // starts with "/"), each part percent-encoded; folder adds a trailing "/".
     QByteArray urlOf(const QString& path, bool folder) const;
+    // The same for a path given as the bytes the server knows it by.
+    QByteArray urlOfBytes(const QByteArray& path, bool folder) const;
 };
 
 ServerAddress parseServerAddress(const QString& text);

@@ -11,6 +11,11 @@ QString webAddressFromAnswer(const QString& answer)
     const QString text = answer.trimmed();
     if (text.isEmpty())
         return {};
+    // A line break or other control character cannot be part of an address:
+    // such an answer opens nothing rather than a mangled address.
+    for (const QChar c : text)
+        if (c.category() == QChar::Other_Control)
+            return {};
     const QRegularExpressionMatch m = withScheme.match(text);
     if (!m.hasMatch())
         return QStringLiteral("http://") + text;

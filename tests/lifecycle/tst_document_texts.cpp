@@ -28,6 +28,10 @@ void tst_DocumentTexts::webAddress_data()
     QTest::newRow("backslashes after scheme") << "HTTP:\\\\example.com\\dir\\a.htm"
                                               << "http://example.com/dir/a.htm";
     QTest::newRow("https kept") << " https://example.com/x " << "https://example.com/x";
+    QTest::newRow("line break after a scheme") << "t://\n." << "";
+    QTest::newRow("line break inside the host") << "example.com\r\nHost: other" << "";
+    QTest::newRow("tab inside the path") << "http://example.com/a\tb" << "";
+    QTest::newRow("delete character") << "example.com/\x7f" << "";
 }
 
 void tst_DocumentTexts::webAddress()

@@ -14,6 +14,7 @@ the tests that need it skip visibly instead of failing.
 import argparse
 import json
 import os
+import pwd
 import random
 import secrets
 import shutil
@@ -31,7 +32,15 @@ NAMES = {
     "ftp_vsftpd": dict(kind="vsftpd", scheme="ftp"),
     "ftp_vsftpd_tls": dict(kind="vsftpd", scheme="ftpes", tls=True),
     "ftp_sshd": dict(kind="sshd", scheme="sftp"),
+    "ftp_proftpd_tls": dict(kind="proftpd", scheme="ftpes", tls=True),
+    "ftp_proftpd_implicit": dict(kind="proftpd", scheme="ftps", tls=True, implicit=True),
+    "ftp_liar": dict(kind="liar", scheme="ftp"),
 }
+
+# proftpd is unpacked from Debian's packages rather than installed: installing
+# it would remove vsftpd (both provide ftp-server).
+PROFTPD_PACKAGES = ["proftpd-core", "proftpd-mod-crypto", "libhashkit2", "libhiredis0.14",
+                    "libmemcached11", "libmemcachedutil2", "libpcre2-posix3", "libsodium23"]
 
 
 def free_port():
@@ -71,6 +80,17 @@ def wait_for_greeting(port, timeout=15.0, expect=b""):
     return False
 
 
+def wait_for_listener(port, timeout=15.0):
+    deadline = time.time() + timeout
+    while time.time() < deadline:
+        try:
+            socket.create_connection(("127.0.0.1", port), timeout=2).close()
+            return True
+        except OSError:
+            time.sleep(0.1)
+    return False
+
+
 def make_certificate(folder):
     cert = os.path.join(folder, "cert.pem")
     key = os.path.join(folder, "key.pem")
@@ -102,6 +122,67 @@ def local_user(folder, password):
     with open(os.path.join(os.path.dirname(folder), "user"), "w") as f:
         f.write(name)
     return name
+
+
+def proftpd_dist(state_dir):
+    """The unpacked proftpd packages, fetched with apt-get once per build tree."""
+    import fcntl
+    dist = os.path.join(os.path.dirname(os.path.abspath(state_dir)), "proftpd-dist")
+    with open(dist + ".lock", "w") as lock:
+        fcntl.flock(lock, fcntl.LOCK_EX)
+        if os.path.exists(os.path.join(dist, "usr/sbin/proftpd")):
+            return dist
+        debs = dist + ".debs"
+        shutil.rmtree(debs, ignore_errors=True)
+        os.makedirs(debs)
+        fetch = ["apt-get", "download", "-qq"] + PROFTPD_PACKAGES
+        if subprocess.run(fetch, cwd=debs, stdout=subprocess.DEVNULL,
+                          stderr=subprocess.DEVNULL).returncode != 0:
+            subprocess.run(["apt-get", "update", "-qq"], check=True)
+            subprocess.run(fetch, cwd=debs, check=True, stdout=subprocess.DEVNULL)
+        unpacked = dist + ".tmp"
+        shutil.rmtree(unpacked, ignore_errors=True)
+        for deb in sorted(os.listdir(debs)):
+            subprocess.run(["dpkg-deb", "-x", os.path.join(debs, deb), unpacked], check=True)
+        os.rename(unpacked, dist)
+        shutil.rmtree(debs, ignore_errors=True)
+        return dist
+
+
+def proftpd_config(folder, dist, port, user, password, cert, key, implicit):
+    """proftpd with its usual TLS settings: TLS 1.2 and 1.3, TLS required, and
+    TLS session reuse required on data connections."""
+    lo, hi = free_port_range(40)
+    pw = pwd.getpwnam(user)
+    digest = subprocess.run(["openssl", "passwd", "-6", "-stdin"], input=password, text=True,
+                            check=True, capture_output=True).stdout.strip()
+    users = os.path.join(folder, "ftpd.passwd")
+    groups = os.path.join(folder, "ftpd.group")
+    with open(users, "w") as f:
+        f.write(f"{user}:{digest}:{pw.pw_uid}:{pw.pw_gid}::{pw.pw_dir}:/bin/bash\n")
+    with open(groups, "w") as f:
+        f.write(f"{user}:x:{pw.pw_gid}:\n")
+    os.chmod(users, 0o600)
+    os.chmod(groups, 0o600)
+    conf = [
+        "ServerType standalone", 'ServerName "Orvane test"', "DefaultAddress 127.0.0.1",
+        f"Port {port}", "UseIPv6 off", "User nobody", "Group nogroup",
+        f"ScoreboardFile {folder}/scoreboard", f"PidFile {folder}/proftpd.pid",
+        "DelayTable none", "WtmpLog off", "UseReverseDNS off", "RequireValidShell off",
+        "AuthOrder mod_auth_file.c", f"AuthUserFile {users}", f"AuthGroupFile {groups}",
+        f"PassivePorts {lo} {hi}", f"SystemLog {folder}/system.log", "TransferLog none",
+        "Umask 022", "AllowOverwrite on", "ListOptions -a",
+        f"ModulePath {dist}/usr/lib/proftpd", "LoadModule mod_tls.c",
+        "TLSEngine on", "TLSRequired on", "TLSProtocol TLSv1.2 TLSv1.3",
+        f"TLSRSACertificateFile {cert}", f"TLSRSACertificateKeyFile {key}",
+        "TLSVerifyClient off", f"TLSLog {folder}/tls.log",
+    ]
+    if implicit:
+        conf.append("TLSOptions UseImplicitSSL")
+    conf_file = os.path.join(folder, "proftpd.conf")
+    with open(conf_file, "w") as f:
+        f.write("\n".join(conf) + "\n")
+    return conf_file
 
 
 def start(name, state_dir):
@@ -169,6 +250,41 @@ def start(name, state_dir):
             spawn(["/usr/sbin/vsftpd", conf_file], folder)
             if not wait_for_greeting(info["port"], expect=b"220"):
                 raise RuntimeError("vsftpd did not greet; see " + folder + "/server.log")
+
+    elif kind == "liar":
+        info.update(user="anyone", log=os.path.join(folder, "commands.log"))
+        port_file = os.path.join(folder, "port")
+        spawn(["/usr/bin/python3", os.path.join(os.path.dirname(os.path.abspath(__file__)),
+                                                "lying_server.py"),
+               "--port-file", port_file, "--log", info["log"]], folder)
+        deadline = time.time() + 15
+        while not os.path.exists(port_file) and time.time() < deadline:
+            time.sleep(0.05)
+        info["port"] = int(open(port_file).read())
+        if not wait_for_greeting(info["port"], expect=b"220"):
+            raise RuntimeError("the lying server did not greet; see " + folder + "/server.log")
+
+    elif kind == "proftpd":
+        dist = proftpd_dist(state_dir)
+        info["user"] = local_user(root, password)
+        info["port"] = free_port()
+        cert, key, fp = make_certificate(folder)
+        info.update(certificate=cert, fingerprint=fp)
+        conf_file = proftpd_config(folder, dist, info["port"], info["user"], password, cert, key,
+                                   server.get("implicit", False))
+        libs = os.path.join(dist, "usr/lib/x86_64-linux-gnu")
+        env = dict(os.environ, LD_LIBRARY_PATH=libs)
+        log = open(os.path.join(folder, "server.log"), "ab")
+        proc = subprocess.Popen([os.path.join(dist, "usr/sbin/proftpd"), "-n", "-c", conf_file],
+                                stdin=subprocess.DEVNULL, stdout=log, stderr=log, env=env,
+                                start_new_session=True, close_fds=True)
+        with open(os.path.join(folder, "pid"), "w") as f:
+            f.write(str(proc.pid))
+        # Implicit TLS greets only after a handshake: wait for the port.
+        up = (wait_for_listener(info["port"]) if server.get("implicit")
+              else wait_for_greeting(info["port"], expect=b"220"))
+        if not up:
+            raise RuntimeError("proftpd did not answer; see " + folder + "/server.log")
 
     elif kind == "sshd":
         if not os.path.exists("/usr/sbin/sshd"):

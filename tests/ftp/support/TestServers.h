@@ -11,6 +11,12 @@
 //                    from LIST ("ls -l" lines)
 //   ftp_vsftpd_tls   the same with TLS required for login and data; "ftpes"
 //   ftp_sshd         OpenSSH's sshd serving SFTP to a local test user; "sftp"
+//   ftp_proftpd_tls  proftpd over explicit TLS ("ftpes") with TLS 1.3 allowed,
+//                    TLS required and TLS session reuse required on data
+//                    connections; has MLSD
+//   ftp_proftpd_implicit  the same over implicit TLS; "ftps"
+//   ftp_liar         our own lying server (lying_server.py): anyone logs in,
+//                    and the folder asked for picks the misbehaviour
 // vsftpd and sshd are installed by .ci/run only; when absent, their fixture is
 // written as unavailable and ORVANE_REQUIRE_SERVER skips with the reason.
 //
@@ -38,7 +44,7 @@ namespace orvane::testing {
 
 struct TestServer {
     QString name;
-    QString scheme;        // "ftp", "ftpes" or "sftp"
+    QString scheme;        // "ftp", "ftpes", "ftps" or "sftp"
     QString host;
     int port = 0;
     QString user;
@@ -47,6 +53,7 @@ struct TestServer {
     QString certificate;   // PEM of the self-signed certificate (TLS servers)
     QString fingerprint;   // its SHA-256 fingerprint, or the host key's (sshd)
     QString hostKey;       // the SSH host public key file (sshd)
+    QString log;           // the command lines the lying server received
     bool available = false;
     QString reason;        // why not available
 
@@ -103,6 +110,7 @@ inline TestServer testServer(const QString& name)
     s.certificate = o.value("certificate").toString();
     s.fingerprint = o.value("fingerprint").toString();
     s.hostKey = o.value("hostKey").toString();
+    s.log = o.value("log").toString();
     s.available = o.value("available").toBool();
     s.reason = o.value("reason").toString();
     return s;

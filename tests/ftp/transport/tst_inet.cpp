@@ -53,7 +53,9 @@ QStringList leftovers(const QString& folder)
 }
 
 const char* const kAllServers[] = {"ftp_pyftpd", "ftp_pyftpd_tls", "ftp_vsftpd", "ftp_vsftpd_tls",
-                                   "ftp_sshd"};
+                                   "ftp_proftpd_tls", "ftp_proftpd_implicit", "ftp_sshd"};
+const char* const kTlsServers[] = {"ftp_pyftpd_tls", "ftp_vsftpd_tls", "ftp_proftpd_tls",
+                                   "ftp_proftpd_implicit"};
 
 }  // namespace
 
@@ -63,6 +65,8 @@ private slots:
     void initTestCase();
     void everyOperation_data();
     void everyOperation();
+    void tlsSequence_data();
+    void tlsSequence();
     void refusedPeer_data();
     void refusedPeer();
     void wrongPassword_data();
@@ -180,11 +184,51 @@ void TestInet::everyOperation()
     QCOMPARE(sortedLines(o.reply), QStringList{QStringLiteral("elsewhere/")});
 }
 
+void TestInet::tlsSequence_data()
+{
+    QTest::addColumn<QString>("server");
+    for (const char* name : kTlsServers)
+        QTest::newRow(name) << QString::fromLatin1(name);
+}
+
+// Uploads, listings and downloads in turn on one connection: every data
+// connection after an upload must still be accepted by servers that require
+// TLS session reuse.
+void TestInet::tlsSequence()
+{
+    QFETCH(QString, server);
+    ORVANE_REQUIRE_SERVER(s, server);
+    Inet inet;
+    const QString connectError = connectTrusting(inet, s);
+    QVERIFY2(connectError.isEmpty(), qPrintable(connectError));
+    const QString dir = s.makeFolder(QStringLiteral("tls sequence"));
+    QTemporaryDir local;
+    const QString small = local.filePath(QStringLiteral("small.txt"));
+    { QFile f(small); QVERIFY(f.open(QIODevice::WriteOnly)); f.write("small file\n"); }
+
+    for (int round = 0; round < 2; ++round) {
+        const QString name = dir + QStringLiteral("/up%1.txt").arg(round);
+        Outcome o = runOperation(inet, Operation::put(small, name));
+        QVERIFY2(o.ok(), qPrintable(QStringLiteral("put %1: ").arg(round) + o.describe()));
+        o = runOperation(inet, Operation::put(m_big, dir + QStringLiteral("/big.bin")));
+        QVERIFY2(o.ok(), qPrintable(QStringLiteral("put after put: ") + o.describe()));
+        o = runOperation(inet, Operation::ls(dir + u'/'));
+        QVERIFY2(o.ok(), qPrintable(QStringLiteral("list after put: ") + o.describe()));
+        QVERIFY2(o.reply.contains(QStringLiteral("up%1.txt\r\n").arg(round)), qPrintable(o.reply));
+        const QString down = local.filePath(QStringLiteral("down%1.bin").arg(round));
+        o = runOperation(inet, Operation::get(dir + QStringLiteral("/big.bin"), down));
+        QVERIFY2(o.ok(), qPrintable(QStringLiteral("get after list: ") + o.describe()));
+        QCOMPARE(fileHash(down), fileHash(m_big));
+    }
+    QCOMPARE(fileHash(s.pathOf(dir + QStringLiteral("/up1.txt"))), fileHash(small));
+}
+
 void TestInet::refusedPeer_data()
 {
     QTest::addColumn<QString>("server");
-    for (const char* name : {"ftp_pyftpd_tls", "ftp_vsftpd_tls", "ftp_sshd"})
+    for (const char* name : kTlsServers)
         QTest::newRow(name) << QString::fromLatin1(name);
+    QTest::newRow("ftp_sshd") << QStringLiteral("ftp_sshd");
 }
 
 // A self-signed certificate or an unknown host key is refused, every time,
