@@ -629,9 +629,11 @@ bool isSummary(const Tokens& t)
     if ((a == u"Volume" && t[1] == u"Unit") || (a == u"Name" && t[1] == u"VV.MM")
         || (a == u"File" && t[1] == u"Code") || (a == u"Owner" && t[1] == u"Last"))
         return true;
-    if (t.n == 1 && a.size() > 3 && a.count(u'-') == a.size())
-        return true;
-    return false;
+    // A row of dashes under column headings.
+    for (int i = 0; i < t.n; ++i)
+        if (t[i].count(u'-') != t[i].size())
+            return false;
+    return true;
 }
 
 }  // namespace
@@ -654,6 +656,7 @@ LineReading readListLine(QStringView line, QDate today, RemoteEntry& e)
     else if (unixPermissions(t[0]) || t[0].size() == 1)
         ok = parseUnix(t, today, e);
     if (!ok && isDigit(t[0][0])) {
+        e = RemoteEntry();
         const bool sizeFirst = allDigits(t[0]);
         ok = (!sizeFirst && parseDos(t, e)) || (sizeFirst && (parseVxWorks(t, e) || parseOs2(t, e)))
              || parseOs9(t, e);

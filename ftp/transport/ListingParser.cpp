@@ -47,8 +47,13 @@ enum class MlsdLine { Entry, Skip, NoFacts };
 
 MlsdLine readMlsdLine(QStringView line, RemoteEntry& e)
 {
-    // Facts never hold a blank: the name is everything after the first one.
-    const qsizetype blank = line.indexOf(u' ');
+    // Facts never hold a blank: the name is everything after the first blank
+    // (or TAB, which some servers send instead).
+    qsizetype blank = 0;
+    while (blank < line.size() && line[blank] != u' ' && line[blank] != u'\t')
+        ++blank;
+    if (blank == line.size())
+        return MlsdLine::NoFacts;
     if (blank <= 0 || !line.left(blank).contains(u'='))
         return MlsdLine::NoFacts;
     QString name = line.mid(blank + 1).toString();
