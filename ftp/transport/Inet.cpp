@@ -572,6 +572,10 @@ void Inet::Private::stepFinished(CURLcode code)
             loginFolder = QString::fromUtf8(entry);
     }
     releaseStep();
+    // A listing we stopped leaves the server still talking on the control
+    // connection: the next operation starts on a new one.
+    if (code != CURLE_OK && (step == Step::Mlsd || step == Step::List) && !localError.isEmpty())
+        driver.dropConnections();
 
     switch (step) {
     case Step::Mlsd:

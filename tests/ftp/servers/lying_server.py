@@ -17,6 +17,9 @@ in its argument) picks the misbehaviour:
   stall/     CWD into it is never answered
   halfway/   RETR of any file: SIZE says 1000 bytes, 500 are sent, the data
              connection is closed and the reply says 226
+  brokenstor/  STOR is accepted (150), then the data connection is closed and
+             the reply is 426
+  nostor/    STOR is refused (553)
 
 RETR of a listed file sends "content of " and the name's bytes. DELE, RNFR,
 RNTO, MKD and RMD answer 250 for listed names and 550 for others. Every
@@ -49,9 +52,10 @@ UNIX_NAMES = [b"../x", b"a/b", b"ok.txt"]
 
 def hostile_listing():
     out = b"".join(mlsd(kind, name) for name, kind in HOSTILE.items())
-    # A name carrying CR LF and a forged fact list after it, and a line
-    # without facts: neither may become an entry of its own.
-    out += mlsd(b"file", b"crlf\r\ntype=file;size=9; phantom.txt")
+    # A name carrying CR LF (its CR sent as CR NUL, as MLSD does) and a forged
+    # fact list after it, and a line without facts: neither may become an
+    # entry of its own.
+    out += mlsd(b"file", b"crlf\r\x00\ntype=file;size=9; phantom.txt")
     return out + b"no facts on this line\r\n"
 
 
@@ -66,7 +70,7 @@ def listed(mode, name):
         return name in HOSTILE
     if mode == b"unix":
         return name in UNIX_NAMES
-    return mode == b"halfway"
+    return mode in (b"halfway", b"brokenstor", b"nostor", b"silence")
 
 
 class Session(socketserver.BaseRequestHandler):
@@ -151,17 +155,13 @@ class Session(socketserver.BaseRequestHandler):
         elif verb == b"RETR":
             self.retrieve(arg)
         elif verb == b"STOR":
-            self.send(b"150 send it")
-            conn = self.data_connection()
-            while conn.recv(65536):
-                pass
-            conn.close()
-            self.send(b"226 stored")
+            self.store(arg)
         elif verb in (b"DELE", b"RNFR", b"RMD", b"MKD"):
             mode, name = self.path_of(arg)
-            self.send(b"250 done" if listed(mode, name) or verb == b"MKD" else b"550 no such file")
-            if verb == b"RNFR" and listed(mode, name):
-                self.send(b"350 go on")
+            if not listed(mode, name) and verb != b"MKD":
+                self.send(b"550 no such file")
+            else:
+                self.send(b"350 go on" if verb == b"RNFR" else b"250 done")
         elif verb == b"RNTO":
             self.send(b"250 renamed")
         elif verb == b"QUIT":
@@ -198,6 +198,23 @@ class Session(socketserver.BaseRequestHandler):
             pass
         conn.close()
         self.send(b"226 done")
+
+    def store(self, arg):
+        mode, _ = self.path_of(arg)
+        if mode == b"nostor":
+            self.send(b"553 not allowed to store here")
+            return
+        self.send(b"150 send it")
+        conn = self.data_connection()
+        if mode == b"brokenstor":
+            conn.recv(1024)
+            conn.close()
+            self.send(b"426 connection closed; transfer aborted")
+            return
+        while conn.recv(65536):
+            pass
+        conn.close()
+        self.send(b"226 stored")
 
     def retrieve(self, arg):
         mode, name = self.path_of(arg)
