@@ -69,4 +69,13 @@ QList<RemoteFile> serverFiles(const QString& path, const QStringList& lines)
     return out;
 }
 
+QList<RemoteFile> unparsedFiles(const QString& path, const QStringList& lines)
+{
+    QList<RemoteFile> out;
+    out.reserve(lines.size());
+    for (const QString& line : lines)
+        out.append({path + line, line, fileTypeOf(line)});
+    return out;
+}
+
 }  // namespace orvane::ftp

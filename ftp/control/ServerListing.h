@@ -54,4 +54,8 @@ struct RemoteFile {
 QList<RemoteFolder> serverFolders(const QString& path, const QStringList& lines);
 QList<RemoteFile> serverFiles(const QString& path, const QStringList& lines);
 
+// The file items for the lines of a listing that the transport could not
+// read: each is shown whole, whatever it holds, so that nothing vanishes.
+QList<RemoteFile> unparsedFiles(const QString& path, const QStringList& lines);
+
 }  // namespace orvane::ftp

@@ -336,6 +336,7 @@ void ftp::readReply()
     if (!FilesOnly)
         GetServerFolders(ServerPath, lines);
     GetServerFiles(ServerPath, lines);
+    addServerFiles(unparsedFiles(ServerPath, m_inet->UnparsedLines()));
 }
 
 void ftp::GetServerFolders(const QString& path, const QStringList& lines)
@@ -355,7 +356,11 @@ void ftp::GetServerFolders(const QString& path, const QStringList& lines)
 
 void ftp::GetServerFiles(const QString& path, const QStringList& lines)
 {
-    const QList<RemoteFile> files = serverFiles(path, lines);
+    addServerFiles(serverFiles(path, lines));
+}
+
+void ftp::addServerFiles(const QList<RemoteFile>& files)
+{
     QList<ItemSpec> items;
     items.reserve(files.size());
     for (const RemoteFile& file : files)

@@ -10,6 +10,7 @@
 #include "ImageList.h"
 #include "KeyedList.h"
 #include "KeyedTree.h"
+#include "ServerListing.h"
 
 #include <QWidget>
 
@@ -85,6 +86,7 @@ private:
     bool execute(const Operation& operation);
     void WaitWhileExecuting(bool busy);
     void readReply();
+    void addServerFiles(const QList<RemoteFile>& files);
     // A certificate or host key that could not be verified: the user may
     // trust it for this session, and the operation is then sent again.
     void offerTrust();

@@ -3,7 +3,8 @@
 
   lying_server.py --port-file FILE --log FILE
 
-Anyone logs in. The first folder of the path a command names (after CWD or
+Anyone logs in. The login folder lists the folders hostile and unix and a
+file plain.txt. The first folder of the path a command names (after CWD or
 in its argument) picks the misbehaviour:
 
   hostile/   MLSD lists names no client may trust as paths: "../x", "a/b",
@@ -192,6 +193,12 @@ class Session(socketserver.BaseRequestHandler):
                 conn.sendall(hostile_listing())
             elif mode == b"unix":
                 conn.sendall(unix_listing())
+            elif mode == b"" and verb == b"MLSD":
+                conn.sendall(b"".join(mlsd(b"dir", m) for m in (b"hostile", b"unix"))
+                             + mlsd(b"file", b"plain.txt"))
+            elif mode == b"":
+                conn.sendall(b"".join(b"drwxr-xr-x 1 web web 0 Jan 02  2024 " + m + b"\r\n"
+                                      for m in (b"hostile", b"unix")))
             else:
                 conn.sendall(mlsd(b"file", b"plain.txt"))
         except OSError:
