@@ -21,6 +21,7 @@ in its argument) picks the misbehaviour:
   brokenstor/  STOR is accepted (150), then the data connection is closed and
              the reply is 426
   nostor/    STOR is refused (553)
+  million/   MLSD lists 1 000 000 files (for the benchmarks)
 
 RETR of a listed file sends "content of " and the name's bytes. DELE, RNFR,
 RNTO, MKD and RMD answer 250 for listed names and 550 for others. Every
@@ -191,10 +192,15 @@ class Session(socketserver.BaseRequestHandler):
                     time.sleep(0.005)
             elif mode == b"hostile":
                 conn.sendall(hostile_listing())
+            elif mode == b"million":
+                for block in range(0, 1000000, 10000):
+                    conn.sendall(b"".join(
+                        b"type=file;size=%d;modify=20240102030405; page-%07d.html\r\n" % (n * 37, n)
+                        for n in range(block, block + 10000)))
             elif mode == b"unix":
                 conn.sendall(unix_listing())
             elif mode == b"" and verb == b"MLSD":
-                conn.sendall(b"".join(mlsd(b"dir", m) for m in (b"hostile", b"unix"))
+                conn.sendall(b"".join(mlsd(b"dir", m) for m in (b"hostile", b"unix", b"million"))
                              + mlsd(b"file", b"plain.txt"))
             elif mode == b"":
                 conn.sendall(b"".join(b"drwxr-xr-x 1 web web 0 Jan 02  2024 " + m + b"\r\n"

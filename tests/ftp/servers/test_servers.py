@@ -113,6 +113,20 @@ def spawn(argv, folder):
     return proc
 
 
+def spawn_python_server(argv, folder, what):
+    """Starts one of our Python servers, which writes the port it listens on
+    to --port-file; returns the port once the server greets."""
+    port_file = os.path.join(folder, "port")
+    spawn(argv + ["--port-file", port_file], folder)
+    deadline = time.time() + 15
+    while not os.path.exists(port_file) and time.time() < deadline:
+        time.sleep(0.05)
+    port = int(open(port_file).read())
+    if not wait_for_greeting(port, expect=b"220"):
+        raise RuntimeError(what + " did not greet; see " + folder + "/server.log")
+    return port
+
+
 def local_user(folder, password):
     """Creates a local user whose home is folder (vsftpd and sshd need one)."""
     name = "orvt" + "".join(random.choice(string.ascii_lowercase) for _ in range(6))
@@ -203,22 +217,14 @@ def start(name, state_dir):
     if kind == "pyftpd":
         info["user"] = "tester"
         argv = ["/usr/bin/python3", os.path.abspath(__file__), "pyftpd",
-                "--root", root, "--user", "tester", "--password", password,
-                "--port-file", os.path.join(folder, "port")]
+                "--root", root, "--user", "tester", "--password", password]
         if server.get("tls"):
             cert, key, fp = make_certificate(folder)
             info.update(certificate=cert, fingerprint=fp)
             argv += ["--cert", cert, "--key", key]
         if server.get("throttle"):
             argv += ["--throttle", str(server["throttle"])]
-        spawn(argv, folder)
-        port_file = os.path.join(folder, "port")
-        deadline = time.time() + 15
-        while not os.path.exists(port_file) and time.time() < deadline:
-            time.sleep(0.05)
-        info["port"] = int(open(port_file).read())
-        if not wait_for_greeting(info["port"], expect=b"220"):
-            raise RuntimeError("pyftpdlib did not greet; see " + folder + "/server.log")
+        info["port"] = spawn_python_server(argv, folder, "pyftpdlib")
 
     elif kind == "vsftpd":
         if not os.path.exists("/usr/sbin/vsftpd"):
@@ -253,16 +259,9 @@ def start(name, state_dir):
 
     elif kind == "liar":
         info.update(user="anyone", log=os.path.join(folder, "commands.log"))
-        port_file = os.path.join(folder, "port")
-        spawn(["/usr/bin/python3", os.path.join(os.path.dirname(os.path.abspath(__file__)),
-                                                "lying_server.py"),
-               "--port-file", port_file, "--log", info["log"]], folder)
-        deadline = time.time() + 15
-        while not os.path.exists(port_file) and time.time() < deadline:
-            time.sleep(0.05)
-        info["port"] = int(open(port_file).read())
-        if not wait_for_greeting(info["port"], expect=b"220"):
-            raise RuntimeError("the lying server did not greet; see " + folder + "/server.log")
+        liar = os.path.join(os.path.dirname(os.path.abspath(__file__)), "lying_server.py")
+        info["port"] = spawn_python_server(["/usr/bin/python3", liar, "--log", info["log"]],
+                                           folder, "the lying server")
 
     elif kind == "proftpd":
         dist = proftpd_dist(state_dir)

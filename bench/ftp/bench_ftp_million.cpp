@@ -1,0 +1,118 @@
+// A folder of 1 000 000 files (served by the lying test server): the time the
+// curl program takes to fetch its MLSD listing, the time Inet takes to fetch
+// and parse it, and the time until the FTP control shows it, with this
+// process's peak memory after each step.
+#include "InetRunner.h"
+#include "ItemRoles.h"
+#include "ScriptedPrompts.h"
+#include "ftp.h"
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QProcess>
+#include <QPushButton>
+#include <QTreeWidget>
+
+#include <sys/resource.h>
+#include <algorithm>
+#include <cstdio>
+
+using namespace orvane;
+using namespace orvane::testing;
+
+namespace {
+
+bool server(const char* command)
+{
+    QProcess p;
+    p.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    p.start(QStringLiteral("/usr/bin/python3"),
+            {QStringLiteral(ORVANE_FTP_SERVER_SCRIPT), QLatin1String(command),
+             QStringLiteral("ftp_liar"), QStringLiteral(ORVANE_FTP_SERVER_STATE)});
+    p.waitForFinished(60000);
+    p.readAllStandardOutput();
+    return p.exitStatus() == QProcess::NormalExit && p.exitCode() == 0;
+}
+
+double peakMb()
+{
+    rusage u{};
+    getrusage(RUSAGE_SELF, &u);
+    return u.ru_maxrss / 1024.0;
+}
+
+QTreeWidgetItem* nodeByKey(QTreeWidget* tree, const QString& key)
+{
+    for (QTreeWidgetItemIterator it(tree); *it; ++it)
+        if ((*it)->data(0, ftp::KeyRole).toString() == key)
+            return *it;
+    return nullptr;
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    QApplication app(argc, argv);
+    if (!server("start")) {
+        std::fprintf(stderr, "the lying server did not start\n");
+        return 1;
+    }
+    const TestServer s = testServer(QStringLiteral("ftp_liar"));
+    const QString url = QStringLiteral("ftp://127.0.0.1:%1/million/").arg(s.port);
+
+    double curlBest = 1e9;
+    for (int i = 0; i < 3; ++i) {
+        QProcess curl;
+        QElapsedTimer t;
+        t.start();
+        curl.start(QStringLiteral("curl"), {QStringLiteral("-sS"), QStringLiteral("-X"), QStringLiteral("MLSD"),
+                                            QStringLiteral("-u"), QStringLiteral("a:b"), url,
+                                            QStringLiteral("-o"), QStringLiteral("/dev/null")});
+        curl.waitForFinished(-1);
+        curlBest = std::min(curlBest, t.nsecsElapsed() / 1e9);
+    }
+    std::printf("1 000 000-entry MLSD listing (~60 MB) on loopback\n");
+    std::printf("  curl program fetch (best of 3):   %.2f s\n", curlBest);
+    std::printf("  peak memory before Inet:          %.0f MB\n", peakMb());
+
+    double inetBest = 1e9;
+    qsizetype replySize = 0;
+    for (int i = 0; i < 3; ++i) {
+        ftp::Inet inet;
+        useServer(inet, s);
+        const Outcome o = runOperation(inet, ftp::Operation::ls(QStringLiteral("million/")));
+        if (!o.ok()) {
+            std::fprintf(stderr, "Inet failed: %s\n", qPrintable(o.describe()));
+            return 1;
+        }
+        inetBest = std::min(inetBest, o.elapsedMs / 1e3);
+        replySize = o.reply.size();
+    }
+    std::printf("  Inet fetch + parse (best of 3):   %.2f s (%.1fx curl), reply %lld chars\n",
+                inetBest, inetBest / curlBest, (long long)replySize);
+    std::printf("  peak memory after Inet:           %.0f MB\n", peakMb());
+
+    ftp::ftp control;
+    ScriptedPrompts prompts;
+    prompts.answerInput(s.url()).answerInput(s.user).answerInput(s.password);
+    control.Command8->click();
+    while (control.isBusy())
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+    QTreeWidgetItem* node = nodeByKey(control.treeServer, QStringLiteral("million/"));
+    if (!node) {
+        std::fprintf(stderr, "the control shows no folder million/\n");
+        return 1;
+    }
+    QElapsedTimer t;
+    t.start();
+    emit control.treeServer->itemClicked(node, 0);
+    while (control.isBusy())
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+    const double shown = t.nsecsElapsed() / 1e9;
+    std::printf("  control click until listed:       %.2f s (%.1fx curl), %d items\n", shown,
+                shown / curlBest, control.lstServer->topLevelItemCount());
+    std::printf("  peak memory after the control:    %.0f MB\n", peakMb());
+    server("stop");
+    return 0;
+}
