@@ -14,7 +14,7 @@ QString webAddressFromAnswer(const QString& answer)
     // A line break or other control character cannot be part of an address:
     // such an answer opens nothing rather than a mangled address.
     for (const QChar c : text)
-        if (false && c.category() == QChar::Other_Control)
+        if (c.category() == QChar::Other_Control)
             return {};
     const QRegularExpressionMatch m = withScheme.match(text);
     if (!m.hasMatch())

@@ -4,6 +4,8 @@
   test_servers.py start NAME STATE_DIR   start server NAME in the background and
                                          write STATE_DIR/NAME.json
   test_servers.py stop NAME STATE_DIR    stop it and remove its user and folders
+  test_servers.py fetch-proftpd STATE_DIR  fetch and unpack proftpd for the
+                                         proftpd fixtures (they do it too)
   test_servers.py pyftpd ...             (internal) run a pyftpdlib server
 
 Every server listens on 127.0.0.1 on a port chosen free at start. A server whose
@@ -396,6 +398,7 @@ def main():
         s = sub.add_parser(cmd)
         s.add_argument("name", choices=sorted(NAMES))
         s.add_argument("state_dir")
+    sub.add_parser("fetch-proftpd").add_argument("state_dir")
     s = sub.add_parser("pyftpd")
     for opt in ("--root", "--user", "--password", "--port-file"):
         s.add_argument(opt, required=True)
@@ -412,6 +415,9 @@ def main():
             raise
     elif args.cmd == "stop":
         stop(args.name, args.state_dir)
+    elif args.cmd == "fetch-proftpd":
+        os.makedirs(args.state_dir, exist_ok=True)
+        print(proftpd_dist(args.state_dir))
     else:
         run_pyftpd(args)
 
