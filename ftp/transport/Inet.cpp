@@ -32,8 +32,9 @@ constexpr int kMaxLinkProbes = 16;
 constexpr qsizetype kMaxPathBytes = 4096;
 
 // The steps one operation may take; each is one libcurl transfer.
-// PutCleanup removes what a failed upload left on the server.
-enum class Step { Mlsd, List, LinkProbe, Command, Get, Put, PutCleanup };
+// PutCleanup removes what a failed upload left on the server. TypeFirst
+// comes before a GET by command (see beginStep).
+enum class Step { Mlsd, List, LinkProbe, Command, TypeFirst, Get, Put, PutCleanup };
 
 // Why an argument cannot be sent at all, or an empty string.
 QString unsendable(const QString& s)
@@ -99,7 +100,6 @@ struct Inet::Private {
     Step step = Step::Command;
     int stateReached = icNone;
     curl_slist* quote = nullptr;
-    curl_slist* prequote = nullptr;
     curl_slist* postquote = nullptr;
     QByteArray customRequest;            // kept alive while libcurl uses it
     QByteArray body;                     // listing bytes of the current step, as sent
@@ -274,7 +274,8 @@ void Inet::Execute(const Operation& operation)
             d->failSoon(QStringLiteral("Cannot write %1: %2").arg(oneLine(local), why));
             return;
         }
-        d->beginStep(Step::Get, true);
+        const QByteArray remote = d->bytesOf(operation.args().value(0));
+        d->beginStep(!d->address.isSsh() && hasControlByte(remote) ? Step::TypeFirst : Step::Get, true);
         break;
     }
     case Operation::Verb::Put: {
@@ -359,7 +360,6 @@ void Inet::Private::beginStep(Step s, bool first)
     curl_easy_setopt(e, CURLOPT_NOBODY, 0L);
     curl_easy_setopt(e, CURLOPT_UPLOAD, 0L);
     curl_easy_setopt(e, CURLOPT_QUOTE, nullptr);
-    curl_easy_setopt(e, CURLOPT_PREQUOTE, nullptr);
     curl_easy_setopt(e, CURLOPT_POSTQUOTE, nullptr);
     curl_easy_setopt(e, CURLOPT_INFILESIZE_LARGE, curl_off_t(-1));
     curl_easy_setopt(e, CURLOPT_WRITEFUNCTION, &Private::discard);
@@ -423,6 +423,15 @@ void Inet::Private::beginStep(Step s, bool first)
         curl_easy_setopt(e, CURLOPT_NOBODY, 1L);
         break;
     }
+    case Step::TypeFirst:
+        // A GET by command runs as a listing, which libcurl starts with its
+        // own "TYPE A" unless it believes the connection is in that mode
+        // already. This one-line listing of the file puts it there, so that
+        // the "TYPE I" the GET sends first is the one that holds.
+        url = address.loginFolderUrl();
+        customRequest = "NLST " + ftpCommandPath(bytesOf(op.args().value(0)), login);
+        curl_easy_setopt(e, CURLOPT_CUSTOMREQUEST, customRequest.constData());
+        break;
     case Step::Get: {
         const QByteArray path = bytesOf(op.args().value(0));
         curl_easy_setopt(e, CURLOPT_WRITEFUNCTION, &Private::save);
@@ -430,10 +439,9 @@ void Inet::Private::beginStep(Step s, bool first)
             // RETR as the listing command of the login folder, in binary.
             url = address.loginFolderUrl();
             rawDownload = true;
-            prequote = curl_slist_append(prequote, "TYPE I");
+            quote = curl_slist_append(quote, "TYPE I");
             customRequest = "RETR " + ftpCommandPath(path, login);
             curl_easy_setopt(e, CURLOPT_CUSTOMREQUEST, customRequest.constData());
-            curl_easy_setopt(e, CURLOPT_PREQUOTE, prequote);
         } else {
             url = address.urlOfBytes(path, false);
         }
@@ -550,12 +558,9 @@ QString Inet::Private::tooLong() const
 void Inet::Private::releaseStep()
 {
     CURL* e = driver.easy();
-    for (curl_slist** list : {&quote, &prequote, &postquote}) {
+    for (curl_slist** list : {&quote, &postquote}) {
         if (*list) {
-            curl_easy_setopt(e, list == &quote       ? CURLOPT_QUOTE
-                                : list == &prequote ? CURLOPT_PREQUOTE
-                                                    : CURLOPT_POSTQUOTE,
-                             nullptr);
+            curl_easy_setopt(e, list == &quote ? CURLOPT_QUOTE : CURLOPT_POSTQUOTE, nullptr);
             curl_slist_free_all(*list);
             *list = nullptr;
         }
@@ -618,6 +623,10 @@ void Inet::Private::stepFinished(CURLcode code)
         break;
     case Step::PutCleanup:
         return fail(pendingError);
+    case Step::TypeFirst:
+        // Whatever the server said of the file, RETR gives the answer.
+        beginStep(Step::Get);
+        return;
     case Step::Get:
         if (code != CURLE_OK)
             return fail(errorText(code));

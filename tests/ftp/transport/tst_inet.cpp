@@ -67,6 +67,8 @@ private slots:
     void everyOperation();
     void tlsSequence_data();
     void tlsSequence();
+    void controlCharacterNames_data();
+    void controlCharacterNames();
     void refusedPeer_data();
     void refusedPeer();
     void wrongPassword_data();
@@ -221,6 +223,40 @@ void TestInet::tlsSequence()
         QCOMPARE(fileHash(down), fileHash(m_big));
     }
     QCOMPARE(fileHash(s.pathOf(dir + QStringLiteral("/up1.txt"))), fileHash(small));
+}
+
+void TestInet::controlCharacterNames_data()
+{
+    QTest::addColumn<QString>("server");
+    for (const char* name : {"ftp_pyftpd", "ftp_proftpd_tls", "ftp_sshd"})
+        QTest::newRow(name) << QString::fromLatin1(name);
+}
+
+// A name holding a control character (not CR, LF or NUL) is listed, uploaded,
+// downloaded and deleted like any other.
+void TestInet::controlCharacterNames()
+{
+    QFETCH(QString, server);
+    ORVANE_REQUIRE_SERVER(s, server);
+    Inet inet;
+    QVERIFY(connectTrusting(inet, s).isEmpty());
+    const QString dir = s.makeFolder(QStringLiteral("control chars"));
+    const QString name = QStringLiteral("tab\there\x01.txt");
+    QTemporaryDir local;
+    const QString source = local.filePath(QStringLiteral("source.txt"));
+    { QFile f(source); QVERIFY(f.open(QIODevice::WriteOnly)); f.write("a\r\nb\n"); }
+    Outcome o = runOperation(inet, Operation::put(source, dir + u'/' + name));
+    QVERIFY2(o.ok(), qPrintable(o.describe()));
+    QCOMPARE(fileHash(s.pathOf(dir + u'/' + name)), fileHash(source));
+    o = runOperation(inet, Operation::ls(dir + u'/'));
+    QCOMPARE(o.reply, name + QStringLiteral("\r\n"));
+    const QString down = local.filePath(QStringLiteral("down.txt"));
+    o = runOperation(inet, Operation::get(dir + u'/' + name, down));
+    QVERIFY2(o.ok(), qPrintable(o.describe()));
+    QCOMPARE(fileHash(down), fileHash(source));
+    o = runOperation(inet, Operation::remove(dir + u'/' + name));
+    QVERIFY2(o.ok(), qPrintable(o.describe()));
+    QVERIFY(leftovers(s.pathOf(dir)).isEmpty());
 }
 
 void TestInet::refusedPeer_data()
