@@ -10,6 +10,9 @@
 #include "shell/menubar/CommandWiring.h"
 #include "shell/menubar/MenuBar.h"
 #include "shell/toolbar/Toolbar.h"
+#include "wizards/frmMain/frmMain.h"
+#include "wizards/funcFrm/funcFrm.h"
+#include "wizards/javaWiz/javaWiz.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -154,6 +157,9 @@ void mainFrm::createMenuBarAndToolbar()
     m_toolbar = new orvane::Toolbar(m_Picture2, m_Picture3);
     m_commands = new orvane::CommandWiring(m_menuBar, m_toolbar, m_DHTMLEdit1, m_rch, sourceMode, this);
     m_commands->setWindow(QStringLiteral("frmFtp"), [this] { orvane::frmFtp::display(this); });
+    m_commands->setWindow(QStringLiteral("frmMain"), [this] { orvane::frmMain::display(*this); });
+    m_commands->setWindow(QStringLiteral("javaWiz"), [this] { orvane::javaWiz::display(*m_rch, this); });
+    m_commands->setWindow(QStringLiteral("funcFrm"), [this] { orvane::funcFrm::display(*this); });
 }
 
 void mainFrm::Form_Load()

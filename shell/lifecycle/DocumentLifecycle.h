@@ -63,6 +63,10 @@ public:
 
     const FileDialogState& CommonDialog1() const { return m_dialog; }
 
+    // The page's file on disk (the last one opened or saved in either mode),
+    // empty while the page has none.
+    QString sourceSavePath() const;
+
 protected:
     // Closing the window first asks about unsaved work; Cancel keeps it open.
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -76,7 +80,6 @@ private:
     void openInSourceMode();
     bool saveSourceAs();
     bool writeSource(const QString& path);
-    QString sourceSavePath() const;
     void reportLoadError(std::int32_t number);
     void startBlankAfterLoadError(std::int32_t number);
     void reportSaveError(std::int32_t number);

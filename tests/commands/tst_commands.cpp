@@ -524,7 +524,7 @@ void tst_Commands::windowOpeners_data()
     QTest::newRow("Script Library") << "S" << true << true << "SlibFrm" << "" << "closed";
     QTest::newRow("Help") << "Label_help" << false << true << "helpFrm" << "" << "-";
     QTest::newRow("Table menu Wizard, not built") << "Label24" << false << false << "" << "" << "open, red";
-    QTest::newRow("Events Wizard, not built") << "Label56" << false << false << "" << "" << "open, red";
+    QTest::newRow("Image Library, not built") << "L" << false << false << "" << "" << "open, red";
 }
 
 void tst_Commands::windowOpeners()

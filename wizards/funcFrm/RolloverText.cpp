@@ -1,0 +1,79 @@
+#include "wizards/funcFrm/RolloverText.h"
+
+#include "wizards/common/HeadEnd.h"
+
+#include <array>
+
+namespace orvane {
+
+namespace {
+const QString CRLF = QStringLiteral("\r\n");
+const QString scriptEnd = QStringLiteral("</script>");
+constexpr std::array<const char*, 7> kPairNames = {"one", "two", "three", "four", "five", "six",
+                                                   "seven"};
+
+// A file name inside the script's double-quoted string.
+QString scriptString(QString name)
+{
+    return name.replace(u'\\', QLatin1String("\\\\")).replace(u'"', QLatin1String("\\\""));
+}
+
+// A file name inside a single-quoted attribute value.
+QString attributeValue(QString name)
+{
+    return name.replace(u'&', QLatin1String("&amp;"))
+        .replace(u'\'', QLatin1String("&#39;"))
+        .replace(u'<', QLatin1String("&lt;"));
+}
+
+QString slotStatements(int k, const QString& file)
+{
+    // Slots 3 and 4 have always been written without the leading space.
+    const QString indent = (k == 3 || k == 4) ? QString() : QStringLiteral(" ");
+    return QStringLiteral("isn%1 = new Image();").arg(k) + CRLF + indent
+           + QStringLiteral("isn%1.src = \"").arg(k) + scriptString(file) + QStringLiteral("\";")
+           + CRLF + u' ' + scriptEnd;
+}
+
+QString pairAnchor(int pair, const QString& shownFile)
+{
+    const QString name = QLatin1String(kPairNames[std::size_t(pair - 1)]);
+    const int shown = 2 * pair - 1;
+    return QStringLiteral("<a HREF='#' onmouseover='document.%1.src=isn%2.src; return true;' "
+                          "onmouseout='document.%1.src=isn%3.src; return true;'>")
+               .arg(name).arg(shown + 1).arg(shown)
+           + CRLF + QStringLiteral("<img NAME='%1' SRC='").arg(name) + attributeValue(shownFile)
+           + QStringLiteral("' border=0></a>");
+}
+}  // namespace
+
+std::optional<QString> withScriptElement(const QString& source)
+{
+    if (source.contains(scriptEnd))
+        return source;
+    const qsizetype head = headEndTag(source);
+    if (head < 0)
+        return std::nullopt;
+    return QString(source).insert(head, QStringLiteral("<Script Language='Javascript'> ") + scriptEnd);
+}
+
+QList<RolloverStep> rolloverSteps(const QStringList& slots)
+{
+    QList<RolloverStep> steps;
+    for (int k = 1; k <= std::min(int(slots.size()), kRolloverSlots); ++k)
+        steps.append({scriptEnd, slotStatements(k, slots.at(k - 1))});
+    return steps;
+}
+
+QString anchorText(const QStringList& slots)
+{
+    QStringList anchors;
+    const int filled = std::min(int(slots.size()), kRolloverSlots);
+    if (filled >= 1)
+        anchors << pairAnchor(1, slots.at(0));
+    for (int pair = 2; 2 * pair <= filled; ++pair)
+        anchors << pairAnchor(pair, slots.at(2 * pair - 2));
+    return anchors.join(CRLF);
+}
+
+}  // namespace orvane
