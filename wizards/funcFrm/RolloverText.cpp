@@ -1,7 +1,9 @@
 #include "wizards/funcFrm/RolloverText.h"
 
+#include "platform/surface/fidelity/HtmlTokenizer.h"
 #include "wizards/common/HeadEnd.h"
 
+#include <algorithm>
 #include <array>
 
 namespace orvane {
@@ -49,30 +51,36 @@ QString pairAnchor(int pair, const QString& shownFile)
 
 std::optional<QString> withScriptElement(const QString& source)
 {
-    if (source.contains(scriptEnd))
-        return source;
+    const QList<fidelity::Span> blocks = fidelity::findServerBlocks(source);
+    const auto inServerBlock = [&blocks](qsizetype at) {
+        return std::any_of(blocks.cbegin(), blocks.cend(),
+                           [at](const fidelity::Span& b) { return at >= b.begin && at < b.end; });
+    };
+    for (qsizetype at = source.indexOf(scriptEnd); at >= 0; at = source.indexOf(scriptEnd, at + 1))
+        if (!inServerBlock(at))
+            return source;
     const qsizetype head = headEndTag(source);
     if (head < 0)
         return std::nullopt;
     return QString(source).insert(head, QStringLiteral("<Script Language='Javascript'> ") + scriptEnd);
 }
 
-QList<RolloverStep> rolloverSteps(const QStringList& slots)
+QList<RolloverStep> rolloverSteps(const QStringList& images)
 {
     QList<RolloverStep> steps;
-    for (int k = 1; k <= std::min(int(slots.size()), kRolloverSlots); ++k)
-        steps.append({scriptEnd, slotStatements(k, slots.at(k - 1))});
+    for (int k = 1; k <= std::min(int(images.size()), kRolloverSlots); ++k)
+        steps.append({scriptEnd, slotStatements(k, images.at(k - 1))});
     return steps;
 }
 
-QString anchorText(const QStringList& slots)
+QString anchorText(const QStringList& images)
 {
     QStringList anchors;
-    const int filled = std::min(int(slots.size()), kRolloverSlots);
+    const int filled = std::min(int(images.size()), kRolloverSlots);
     if (filled >= 1)
-        anchors << pairAnchor(1, slots.at(0));
+        anchors << pairAnchor(1, images.at(0));
     for (int pair = 2; 2 * pair <= filled; ++pair)
-        anchors << pairAnchor(pair, slots.at(2 * pair - 2));
+        anchors << pairAnchor(pair, images.at(2 * pair - 2));
     return anchors.join(CRLF);
 }
 

@@ -66,7 +66,7 @@ funcFrm::funcFrm(mainFrm& editor)
     m_Text1->hide();
 
     auto* buttons = new QHBoxLayout;
-    const auto button = [&](const char* name, const char* caption, void (funcFrm::*handler)()) {
+    const auto button = [&](const char* name, const char* caption, auto handler) {
         auto* b = new QPushButton(QString::fromLatin1(caption), this);
         b->setObjectName(QString::fromLatin1(name));
         connect(b, &QPushButton::clicked, this, handler);
@@ -74,7 +74,7 @@ funcFrm::funcFrm(mainFrm& editor)
     };
     button("Command1", "&Select Image", &funcFrm::Command1_Click);
     button("Command2", "&Create Rollover", &funcFrm::Command2_Click);
-    button("Command3", "&Cancel", &funcFrm::close);
+    button("Command3", "&Cancel", &QDialog::close);
     button("Command4", "&Help", &funcFrm::Command4_Click);
 
     auto* layout = new QVBoxLayout(this);
