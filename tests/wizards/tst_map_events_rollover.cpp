@@ -322,10 +322,11 @@ void tst_MapEventsRollover::rolloverSlots()
     e->window->parts()->lifecycle().Label5_Click();  // Save As: the page lives in site/ now
     QDialog* wizard = openRollover("<HEAD></HEAD>");
     QVERIFY(wizard);
+    chooseImages(wizard, {"site/a.gif"});
     prompts->cancelFile();
     click(wizard, "Command1");
-    QCOMPARE(wizard->findChild<QLabel*>("Label2_0")->text(), QString());
-    chooseImages(wizard, {"site/a.gif", "site/img/b.gif", "c.gif"});
+    QCOMPARE(wizard->findChild<QLabel*>("Label2_1")->text(), QString());
+    chooseImages(wizard, {"site/img/b.gif", "c.gif"});
     for (int i = 4; i <= 15; ++i)
         chooseImages(wizard, {QStringLiteral("site/%1.gif").arg(i)});
     QCOMPARE(prompts->pending(), 1);  // the fifteenth is not asked for
