@@ -1,6 +1,5 @@
-// The image map, events and image rollover wizards opened from the real main
-// window, answered through their windows and the prompt seam, writing into the
-// real source pane and design surface.
+// The image map, events and image rollover wizards opened from the real main window, answered
+// through their windows and the prompt seam, writing into the real source pane and design surface.
 
 #include "../commands/EditorFixture.h"
 
@@ -103,8 +102,7 @@ private:
     QPointer<frmMain> map;
 };
 
-// "Select Region", two clicks on the viewport with a move between, then the
-// settings (a null link closes them by the frame).
+// "Select Region", two clicks on the viewport, then the settings (closed by the frame for a null link).
 void tst_MapEventsRollover::markRegion(QPoint from, QPoint to, const QString& href, const QString& alt)
 {
     auto* viewport = map->findChild<QWidget*>("picContainer");
@@ -151,7 +149,6 @@ void tst_MapEventsRollover::mapRegionsInPictureCoordinates()
     QFETCH(QList<QPoint>, clicks);
     QFETCH(QStringList, coords);
     QFETCH(bool, editMode);
-
     if (editMode) {
         e->setSourceMode(false);
         e->surface->setDocumentHTML("<HTML><BODY><P>text</P></BODY></HTML>");
@@ -181,14 +178,13 @@ void tst_MapEventsRollover::mapRefusals()
     QVERIFY(!map->findChild<QWidget*>("picImage")->isVisible());
     markRegion({10, 10}, {20, 20});
     QCOMPARE(map->regions().count(), 0);
-    delete map;
-
-    QVERIFY(openMap({200, 120}));
-    auto* pulse = map->findChild<QTimer*>("Timer2");
+    auto* pulse = map->findChild<QTimer*>("Timer2");  // the outlines pulse only while shown
     QVERIFY(pulse->isActive() && pulse->interval() >= 60 && pulse->interval() <= 120);
     map->hide();
     QVERIFY(!pulse->isActive());
-    map->open();
+    delete map;
+
+    QVERIFY(openMap({200, 120}));
     click(map, "Command2");  // no regions: not even the name is asked
     markRegion({1, 1}, {20, 20}, "", "Home");
     QPointer<QDialog> settings = shownWindow("frmSettings");  // a beep, and the dialog stays
@@ -236,7 +232,6 @@ void tst_MapEventsRollover::eventsWizard()
     QFETCH(int, event);
     QFETCH(int, function);
     QFETCH(QString, inserted);
-
     const QString script = "<SCRIPT>\r\nfunction showMenu() {}\r\nfunction hideMenu() {}\r\n</SCRIPT>";
     e->rch->setText(script + kBefore + kAfter);
     e->rch->setSelStart(int(script.size() + kBefore.size()));
@@ -247,7 +242,6 @@ void tst_MapEventsRollover::eventsWizard()
     auto* list = wizard->findChild<QListWidget*>("List1");
     QCOMPARE(events->count() + list->count(), 10 + 3);
     QCOMPARE(events->item(9)->text() + list->item(2)->text(), QString("onmousedownTotal Number of Functions:2"));
-    QVERIFY(events->selectedItems().isEmpty() && list->selectedItems().isEmpty());
 
     for (const auto& [view, row] : {std::pair{events, event}, std::pair{list, function}})
         if (row >= 0)
@@ -287,8 +281,7 @@ void tst_MapEventsRollover::rollover_data()
         << "<head><script>var a;" + isn12 + "<script>var b;" + isn12 + "</head>" + body << pairOne;
     QTest::newRow("head end in lower case") << "<head></head>" << QStringList{"a.gif", "b.gif"}
         << "<head><Script Language='Javascript'> " + isn12 + "</head>" << pairOne;
-    QTest::newRow("neither script nor head") << "<P>only</P>" << QStringList{"a.gif", "b.gif"}
-        << "<P>only</P>" << pairOne;
+    QTest::newRow("neither script nor head") << "<P>only</P>" << QStringList{"a.gif", "b.gif"} << "<P>only</P>" << pairOne;
 }
 
 void tst_MapEventsRollover::rollover()
@@ -297,7 +290,6 @@ void tst_MapEventsRollover::rollover()
     QFETCH(QStringList, images);
     QFETCH(QString, expected);
     QFETCH(QString, anchors);
-
     QDialog* wizard = openRollover(page);
     QVERIFY(wizard);
     auto* text1 = wizard->findChild<QPlainTextEdit*>("Text1");
