@@ -1,7 +1,7 @@
 // A folder of 1 000 000 files (served by the lying test server): the time the
 // curl program takes to fetch its MLSD listing, the time Inet takes to fetch
 // and parse it, and the time until the FTP control shows it, with this
-// process's peak memory after each step.
+// process's peak memory after each step. Usage: bench_ftp_million [inet]
 #include "InetRunner.h"
 #include "ItemRoles.h"
 #include "ScriptedPrompts.h"
@@ -92,6 +92,10 @@ int main(int argc, char** argv)
     std::printf("  Inet fetch + parse (best of 3):   %.2f s (%.1fx curl), reply %lld chars\n",
                 inetBest, inetBest / curlBest, (long long)replySize);
     std::printf("  peak memory after Inet:           %.0f MB\n", peakMb());
+    if (argc > 1 && QByteArray(argv[1]) == "inet") {   // the transport only
+        server("stop");
+        return 0;
+    }
 
     ftp::ftp control;
     ScriptedPrompts prompts;

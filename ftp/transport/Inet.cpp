@@ -146,7 +146,7 @@ struct Inet::Private {
     QString listPath() const { return op.args().value(0); }
     QByteArray bytesOf(const QString& path) const;
     void rememberServerBytes();
-    void finishListing(const Listing& listing);
+    void finishListing(Listing&& listing);
     QString tooLong() const;
 
     static size_t collect(char* data, size_t size, size_t n, void* self);
@@ -514,9 +514,9 @@ void Inet::Private::rememberServerBytes()
     }
 }
 
-void Inet::Private::finishListing(const Listing& listing)
+void Inet::Private::finishListing(Listing&& listing)
 {
-    entries = listing.entries;
+    entries = std::move(listing.entries);
     unparsed = listing.unparsed;
     body.clear();
     body.squeeze();

@@ -56,10 +56,11 @@ MlsdLine readMlsdLine(QStringView line, RemoteEntry& e)
         return MlsdLine::NoFacts;
     if (blank <= 0 || !line.left(blank).contains(u'='))
         return MlsdLine::NoFacts;
-    QString name = line.mid(blank + 1).toString();
-    static const QString crNul(QStringView(u"\r\0", 2).toString());
-    name.replace(crNul, QStringLiteral("\r"));
-    e.name = std::move(name);
+    e.name = line.mid(blank + 1).toString();
+    if (e.name.contains(u'\r')) {
+        static const QString crNul(QStringView(u"\r\0", 2).toString());
+        e.name.replace(crNul, QStringLiteral("\r"));
+    }
     for (QStringView fact : line.left(blank).split(u';', Qt::SkipEmptyParts)) {
         const qsizetype eq = fact.indexOf(u'=');
         if (eq < 0)
@@ -90,7 +91,10 @@ MlsdLine readMlsdLine(QStringView line, RemoteEntry& e)
 // Reads the lines of one reply into a Listing.
 class Reader {
 public:
-    Reader(bool mlsd, QDate today) : m_mlsd(mlsd), m_today(today) {}
+    Reader(bool mlsd, QDate today, qsizetype lines) : m_mlsd(mlsd), m_today(today)
+    {
+        m_out.entries.reserve(lines);
+    }
 
     void line(QStringView text, bool foreign)
     {
@@ -202,7 +206,7 @@ void forEachLine(const Text& text, End end, qsizetype endLength, Fn fn)
 
 Listing parseText(QStringView text, bool mlsd, QDate today)
 {
-    Reader reader(mlsd, today);
+    Reader reader(mlsd, today, text.count(u'\n') + 1);
     const auto each = [&](qsizetype from, qsizetype length) {
         reader.line(text.mid(from, length), false);
     };
@@ -235,7 +239,7 @@ Listing parseListing(const QByteArray& reply, bool mlsd, QDate today)
 {
     if (QByteArrayView(reply).isValidUtf8())
         return parseText(QString::fromUtf8(reply), mlsd, today);
-    Reader reader(mlsd, today);
+    Reader reader(mlsd, today, reply.count('\n') + 1);
     const auto each = [&](qsizetype from, qsizetype length) {
         const QByteArrayView line(reply.constData() + from, length);
         if (line.isValidUtf8())
