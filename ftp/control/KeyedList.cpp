@@ -6,6 +6,35 @@
 
 namespace orvane::ftp {
 
+namespace {
+
+// Sorts by the list's sort column: sizes as numbers, texts without regard to
+// letter case (then with it, so the order is total).
+class FileListItem : public QTreeWidgetItem {
+public:
+    using QTreeWidgetItem::QTreeWidgetItem;
+
+    bool operator<(const QTreeWidgetItem& other) const override
+    {
+        const int column = treeWidget() ? treeWidget()->sortColumn() : 0;
+        const QString a = text(column);
+        const QString b = other.text(column);
+        if (column == KeyedList::kSizeColumn) {
+            bool aNumber = false, bNumber = false;
+            const qlonglong x = a.toLongLong(&aNumber);
+            const qlonglong y = b.toLongLong(&bNumber);
+            if (aNumber != bNumber)
+                return !aNumber;   // no size before any size
+            if (aNumber && x != y)
+                return x < y;
+        }
+        const int folded = a.compare(b, Qt::CaseInsensitive);
+        return folded != 0 ? folded < 0 : a < b;
+    }
+};
+
+}  // namespace
+
 KeyedList::KeyedList(QTreeWidget* view) : m_view(view) {}
 
 void KeyedList::setUpReportView(QTreeWidget* view)
@@ -34,7 +63,7 @@ QList<QTreeWidgetItem*> KeyedList::add(const QList<ItemSpec>& specs)
     for (const ItemSpec& entry : specs) {
         if (m_items.contains(entry.key))
             continue;
-        auto* item = new QTreeWidgetItem(QStringList{entry.text, entry.type, entry.size});
+        auto* item = new FileListItem(QStringList{entry.text, entry.type, entry.size});
         item->setData(0, KeyRole, entry.key);
         item->setData(0, TagRole, entry.tag);
         m_items.insert(entry.key, item);
@@ -42,6 +71,13 @@ QList<QTreeWidgetItem*> KeyedList::add(const QList<ItemSpec>& specs)
     }
     m_view->addTopLevelItems(added);
     return added;
+}
+
+bool KeyedList::remove(const QString& key)
+{
+    QTreeWidgetItem* item = m_items.take(key);
+    delete item;
+    return item != nullptr;
 }
 
 void KeyedList::clear()

@@ -1,6 +1,7 @@
 #pragma once
 // A report-view list (columns "Name", "Type", "Size") whose items are found by
-// a unique text key: adding a key that exists fails.
+// a unique text key: adding a key that exists fails. A column click sorts
+// sizes as numbers and texts without regard to letter case.
 
 #include <QHash>
 #include <QList>
@@ -21,6 +22,8 @@ struct ItemSpec {
 
 class KeyedList {
 public:
+    static constexpr int kSizeColumn = 2;
+
     explicit KeyedList(QTreeWidget* view);
 
     // Gives a list its three columns in report view.
@@ -32,6 +35,7 @@ public:
     static QString keyOf(const QTreeWidgetItem* item);
     static QString tagOf(const QTreeWidgetItem* item);
 
+    bool remove(const QString& key);
     void clear();
     int count() const { return int(m_items.size()); }
 

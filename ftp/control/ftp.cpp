@@ -1,12 +1,16 @@
 #include "ftp.h"
 
 #include "AddressCheck.h"
+#include "FileListView.h"
 #include "Inet.h"
+#include "ItemRoles.h"
+#include "LocalListing.h"
 #include "LocalVolumes.h"
 #include "Prompts.h"
 #include "ServerListing.h"
 
 #include <QCoreApplication>
+#include <QHeaderView>
 #include <QLabel>
 #include <QMenu>
 #include <QMouseEvent>
@@ -32,9 +36,9 @@ QTreeWidget* makeTree(QWidget* parent, const char* name)
     return tree;
 }
 
-QTreeWidget* makeList(QWidget* parent, const char* name)
+FileListView* makeList(QWidget* parent, const char* name, FileListView::Takes takes)
 {
-    auto* list = new QTreeWidget(parent);
+    auto* list = new FileListView(takes, parent);
     list->setObjectName(QLatin1String(name));
     list->setSelectionMode(QAbstractItemView::ExtendedSelection);
     list->setIconSize(QSize(ImageList::kSize, ImageList::kSize));
@@ -50,7 +54,11 @@ ftp::ftp(QWidget* parent) : QWidget(parent), m_inet(new Inet(this)), imgList(sty
     m_clientNodes = std::make_unique<KeyedTree>(treeClient, &imgList);
     m_serverNodes = std::make_unique<KeyedTree>(treeServer, &imgList);
     m_serverItems = std::make_unique<KeyedList>(lstServer);
+    m_clientItems = std::make_unique<KeyedList>(lstClient);
     connect(m_inet, &Inet::StateChanged, this, &ftp::Inet1_StateChanged);
+    m_progressTimer = new QTimer(this);
+    m_progressTimer->setInterval(100);
+    connect(m_progressTimer, &QTimer::timeout, this, &ftp::showProgress);
     setMinimumSize(designSize());
     resize(designSize());
 }
@@ -95,11 +103,13 @@ void ftp::buildSurface()
 
     treeClient = makeTree(this, "treeClient");
     place(treeClient, twipsRect(120, 240, 1695, 2895), Anchor::Pane);
-    lstClient = makeList(this, "lstClient");
+    auto* clientList = makeList(this, "lstClient", FileListView::Takes::RemoteNames);
+    lstClient = clientList;
     place(lstClient, twipsRect(1800, 240, 2055, 2895), Anchor::Pane);
     treeServer = makeTree(this, "treeServer");
     place(treeServer, twipsRect(3960, 240, 2415, 2895), Anchor::Pane);
-    lstServer = makeList(this, "lstServer");
+    auto* serverList = makeList(this, "lstServer", FileListView::Takes::LocalFiles);
+    lstServer = serverList;
     place(lstServer, twipsRect(6360, 240, 2895, 2895), Anchor::Pane);
 
     Command1 = button("Command1", QStringLiteral("&MkDir"));
@@ -119,6 +129,21 @@ void ftp::buildSurface()
     Command7 = button("Command7", QStringLiteral("C&ancel"));
     place(Command7, twipsRect(3720, 3240, 1815, 255), Anchor::Bottom);
 
+    popFileMenu = new QMenu(this);
+    popFileMenu->setObjectName(QStringLiteral("popFileMenu"));
+    auto menuItem = [this](QMenu* menu, const char* name, const QString& caption) {
+        QAction* a = menu->addAction(caption);
+        a->setObjectName(QLatin1String(name));
+        return a;
+    };
+    mnuCopy = menuItem(popFileMenu, "mnuCopy", QStringLiteral("&Copy"));
+    mnuDelete = menuItem(popFileMenu, "mnuDelete", QStringLiteral("&Delete"));
+    mnuMove = menuItem(popFileMenu, "mnuMove", QStringLiteral("&Move"));
+    mnuRename = menuItem(popFileMenu, "mnuRename", QStringLiteral("&Rename"));
+    mnuRefresh = menuItem(popFileMenu, "mnuRefresh", QStringLiteral("&Refresh"));
+    // Choosing it closes the menu, which is all it is for.
+    mnuCancel = menuItem(popFileMenu, "mnuCancel", QStringLiteral("&Cancel"));
+
     popServer = new QMenu(this);
     popServer->setObjectName(QStringLiteral("popServer"));
     mnuFile = popServer->addAction(QStringLiteral("&File"));
@@ -131,6 +156,27 @@ void ftp::buildSurface()
     connect(Command7, &QPushButton::clicked, this, &ftp::Command7_Click);
     connect(Command3, &QPushButton::clicked, this, &ftp::Command3_Click);
     connect(mnuConnect, &QAction::triggered, this, &ftp::mnuConnect_Click);
+    connect(Command1, &QPushButton::clicked, this, &ftp::Command1_Click);
+    connect(Command2, &QPushButton::clicked, this, &ftp::Command2_Click);
+    connect(Command4, &QPushButton::clicked, this, &ftp::Command4_Click);
+    connect(Command5, &QPushButton::clicked, this, &ftp::Command5_Click);
+    connect(mnuDelete, &QAction::triggered, this, &ftp::mnuDelete_Click);
+    connect(mnuCopy, &QAction::triggered, this, &ftp::mnuCopy_Click);
+    connect(mnuMove, &QAction::triggered, this, &ftp::mnuMove_Click);
+    connect(mnuRename, &QAction::triggered, this, &ftp::mnuRename_Click);
+    connect(mnuRefresh, &QAction::triggered, this, &ftp::mnuRefresh_Click);
+    connect(treeClient, &QTreeWidget::itemClicked, this,
+            [this](QTreeWidgetItem* node) { treeClient_NodeClick(node); });
+    clientList->setDragData([this] { return lstClient_OLESetData(); });
+    serverList->setDragData([this] { return lstServer_OLESetData(); });
+    connect(serverList, &FileListView::localFilesDropped, this, &ftp::lstServer_OLEDragDrop);
+    connect(clientList, &FileListView::remoteNamesDropped, this, &ftp::lstClient_OLEDragDrop);
+    for (QTreeWidget* list : {lstClient, lstServer}) {
+        list->viewport()->installEventFilter(this);
+        list->header()->setSectionsClickable(true);
+        connect(list->header(), &QHeaderView::sectionClicked, this,
+                [this, list](int column) { fileList_ColumnClick(list, column); });
+    }
     connect(treeServer, &QTreeWidget::itemExpanded, this, &ftp::treeServer_Expand);
     connect(treeServer, &QTreeWidget::itemClicked, this,
             [this](QTreeWidgetItem* node) { treeServer_NodeClick(node); });
@@ -147,9 +193,15 @@ void ftp::resizeEvent(QResizeEvent* event)
 
 bool ftp::eventFilter(QObject* watched, QEvent* event)
 {
-    if (watched == treeServer->viewport() && event->type() == QEvent::MouseButtonRelease) {
+    if (event->type() == QEvent::MouseButtonRelease) {
         const auto* mouse = static_cast<QMouseEvent*>(event);
-        treeServer_MouseUp(mouse->button(), mouse->globalPosition().toPoint());
+        const QPoint at = mouse->globalPosition().toPoint();
+        if (watched == treeServer->viewport())
+            treeServer_MouseUp(mouse->button(), at);
+        else if (watched == lstClient->viewport())
+            fileList_MouseUp(lstClient, mouse->button(), at);
+        else if (watched == lstServer->viewport())
+            fileList_MouseUp(lstServer, mouse->button(), at);
     }
     return QWidget::eventFilter(watched, event);
 }
@@ -185,6 +237,8 @@ void ftp::setPassword(const QString& text)
 
 void ftp::Command8_Click()
 {
+    if (refusedWhileBusy())
+        return;
     FileSystem = std::make_unique<LocalFileSystem>();
     m_clientNodes->add(QString(), {kLocalRootKey, QStringLiteral("MyComputer"), kRootImage});
     ParseDrives();
@@ -203,6 +257,8 @@ void ftp::Command8_Click()
 
 void ftp::mnuConnect_Click()
 {
+    if (refusedWhileBusy())
+        return;
     m_serverNodes->clear();
     const InputAnswer url = prompts().inputBox(QStringLiteral("Enter URL to Connect"), kPromptTitle,
                                                QStringLiteral("127.0.0.1"));
@@ -242,16 +298,35 @@ bool ftp::execute(const Operation& operation)
     m_lastOperation = operation;
     try {
         m_inet->Execute(operation);
+        m_outcome.reset();
+        emit operationSent(operation.text());
         return true;
+    } catch (const InetRefused& refused) {
+        m_lastOperation = previous;
+        prompts().messageBox(QString::fromUtf8(refused.what()));
+        return false;
     } catch (const std::exception&) {
         m_lastOperation = previous;   // not sent: what runs is still the earlier one
         return false;
     }
 }
 
-bool ftp::isBusy() const
+bool ftp::operationRunning() const
 {
     return m_inet->StillExecuting() || m_retryPending;
+}
+
+bool ftp::isBusy() const
+{
+    return operationRunning() || m_commandDepth > 0;
+}
+
+bool ftp::refusedWhileBusy()
+{
+    if (!isBusy())
+        return false;
+    prompts().messageBox(QStringLiteral("      Still Executing    "));
+    return true;
 }
 
 void ftp::WaitWhileExecuting(bool busy)
@@ -260,7 +335,7 @@ void ftp::WaitWhileExecuting(bool busy)
     // input), handles it, and looks again.
     while (busy) {
         QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
-        busy = isBusy();
+        busy = operationRunning();
     }
 }
 
@@ -270,6 +345,7 @@ void ftp::Inet1_StateChanged(int state)
         lblState->setText(QStringLiteral("Connecting ... "));
         setCursor(Qt::WaitCursor);
     } else if (state == icError) {
+        m_outcome = Outcome::Failed;
         if (m_inet->hasUntrustedPeer()) {
             offerTrust();
         } else {
@@ -280,6 +356,7 @@ void ftp::Inet1_StateChanged(int state)
         lblState->clear();
         unsetCursor();
     } else if (state == icResponseCompleted) {
+        m_outcome = Outcome::Done;
         readReply();
         lblState->clear();
         unsetCursor();
@@ -312,12 +389,20 @@ void ftp::offerTrust()
 
 void ftp::Command7_Click()
 {
+    // Stops what runs, and the rest of a command working through its items.
+    if (m_commandDepth > 0)
+        m_cancelRequested = true;
+    m_progressTimer->stop();
     m_inet->Cancel();
+    lblState->clear();
+    unsetCursor();
     WaitWhileExecuting(m_inet->StillExecuting());
 }
 
 void ftp::close_Click()
 {
+    if (refusedWhileBusy())
+        return;
     execute(Operation::close());
     WaitWhileExecuting(m_inet->StillExecuting());
 }
@@ -377,7 +462,7 @@ void ftp::treeServer_Expand(QTreeWidgetItem* node)
 
 void ftp::treeServer_NodeClick(QTreeWidgetItem* node)
 {
-    if (m_inet->StillExecuting()) {
+    if (isBusy()) {
         node->setExpanded(false);
         prompts().messageBox(QStringLiteral("      Still Executing    "));
         return;
@@ -399,6 +484,8 @@ void ftp::treeServer_MouseUp(Qt::MouseButton button, const QPoint& globalPos)
 
 void ftp::Command3_Click()
 {
+    if (refusedWhileBusy())
+        return;
     execute(Operation::dir(pathPrefix(ServerPath), true));
 }
 
@@ -447,6 +534,34 @@ void ftp::treeClient_Expand(QTreeWidgetItem* node)
         if (KeyedTree::isPlaceholderKey(first)) {
             ParseFolders(key);
             m_clientNodes->remove(first);
+        }
+    }
+}
+
+void ftp::treeClient_NodeClick(QTreeWidgetItem* node)
+{
+    if (refusedWhileBusy())
+        return;
+    m_clientItems->clear();
+    lblClientFolder->clear();
+    const QString key = KeyedTree::keyOf(node);
+    if (key == kLocalRootKey || !FileSystem)
+        return;
+    if (!FileSystem->isDriveReady(key)) {
+        prompts().messageBox(QStringLiteral("Drive is not ready. Check and try again."));
+        node->setExpanded(false);
+        return;
+    }
+    ParseFiles(key);
+    lblClientFolder->setText(QStringLiteral("Contents of \"") + node->text(0) + QLatin1Char('"'));
+}
+
+void ftp::ParseFiles(const QString& folderKey)
+{
+    for (QTreeWidgetItem* item : m_clientItems->add(localEntries(folderKey))) {
+        if (KeyedList::tagOf(item) == QLatin1String("Folder")) {
+            item->setIcon(0, imgList.icon(kFolderImage));
+            item->setData(0, ImageRole, int(kFolderImage));
         }
     }
 }

@@ -12,12 +12,15 @@
 #include "KeyedTree.h"
 #include "ServerListing.h"
 
+#include <QStringList>
 #include <QWidget>
 
 #include <memory>
 #include <optional>
 
 class QLabel;
+class QMimeData;
+class QTimer;
 class QMenu;
 class QAction;
 class QPushButton;
@@ -28,6 +31,7 @@ namespace orvane::ftp {
 
 class Inet;
 class LocalFileSystem;
+class FileListView;
 
 class ftp : public QWidget {
     Q_OBJECT
@@ -50,13 +54,19 @@ public:
     // local folder keyed `root` under its node.
     void ParseDrives();
     void ParseFolders(const QString& root);
+    // Fills the local list with the folder keyed `folderKey`.
+    void ParseFiles(const QString& folderKey);
 
     Inet& Inet1() const { return *m_inet; }
-    // An operation runs, or one refused for an unverified peer is about to be
-    // sent again.
+    // An operation runs, one refused for an unverified peer is about to be
+    // sent again, or a command is working through its items.
     bool isBusy() const;
     QString serverPath() const { return ServerPath; }
     bool filesOnly() const { return FilesOnly; }
+
+signals:
+    // The text of each operation handed to the transfer control.
+    void operationSent(const QString& text);
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
@@ -77,6 +87,20 @@ private:
     void treeServer_NodeClick(QTreeWidgetItem* node);
     void treeServer_MouseUp(Qt::MouseButton button, const QPoint& globalPos);
     void treeClient_Expand(QTreeWidgetItem* node);
+    void treeClient_NodeClick(QTreeWidgetItem* node);
+    void fileList_MouseUp(QTreeWidget* list, Qt::MouseButton button, const QPoint& globalPos);
+    void fileList_ColumnClick(QTreeWidget* list, int column);
+    void Command1_Click();
+    void Command2_Click();
+    void Command4_Click();
+    void Command5_Click();
+    void mnuDelete_Click();
+    void mnuCopy_Click();
+    void mnuMove_Click();
+    void mnuRename_Click();
+    void mnuRefresh_Click();
+    void lstServer_OLEDragDrop(const QStringList& localPaths);
+    void lstClient_OLEDragDrop(const QStringList& remoteNames);
 
     // Steps 8 to 12 of a connect, after the three answers.
     void openServer(const QString& url, const QString& user, const QString& password);
@@ -84,7 +108,30 @@ private:
     // Starts an operation; false when it was not sent (another one runs, or
     // it was refused).
     bool execute(const Operation& operation);
+    bool operationRunning() const;
     void WaitWhileExecuting(bool busy);
+    // Shows "Still Executing" and returns true while the control is busy.
+    bool refusedWhileBusy();
+
+    // Commands that work through several items, one operation after another.
+    enum class Outcome { Done, Failed, Cancelled, NotSent };
+    Outcome run(const Operation& operation, const QString& shownName = QString());
+    // Each returns the entries fully transferred; a Cancel (button or
+    // question) ends the rest.
+    QStringList upload(const QStringList& localPaths);
+    QStringList download(const QStringList& remoteNames);
+    bool uploadOne(const QString& localPath);
+    // The confirmed deletes of the selected items; false when cancelled.
+    bool deleteSelectedRemote();
+    bool deleteSelectedLocal();
+    void renameRemote();
+    void renameLocal();
+    void transferMarked(bool move);
+    // The selected local folder a download can land in, or empty.
+    QString localFolder() const;
+    QMimeData* lstClient_OLESetData() const;
+    QMimeData* lstServer_OLESetData() const;
+    void showProgress();
     void readReply();
     void addServerFiles(const QList<RemoteFile>& files);
     // A certificate or host key that could not be verified: the user may
@@ -110,6 +157,13 @@ public:
     QPushButton* closeButton = nullptr;
     QPushButton* Command8 = nullptr;
     QPushButton* Command7 = nullptr;
+    QMenu* popFileMenu = nullptr;
+    QAction* mnuCopy = nullptr;
+    QAction* mnuDelete = nullptr;
+    QAction* mnuMove = nullptr;
+    QAction* mnuRename = nullptr;
+    QAction* mnuRefresh = nullptr;
+    QAction* mnuCancel = nullptr;
     QMenu* popServer = nullptr;
     QAction* mnuFile = nullptr;
     QAction* mnuConnect = nullptr;
@@ -120,6 +174,7 @@ private:
     std::unique_ptr<KeyedTree> m_clientNodes;
     std::unique_ptr<KeyedTree> m_serverNodes;
     std::unique_ptr<KeyedList> m_serverItems;
+    std::unique_ptr<KeyedList> m_clientItems;
     struct Placement {
         QWidget* control;
         QRect design;
@@ -133,6 +188,11 @@ private:
 
     std::optional<Operation> m_lastOperation;
     bool m_retryPending = false;
+    std::optional<Outcome> m_outcome;   // of the last operation sent, once it ended
+    int m_commandDepth = 0;             // commands working through their items
+    bool m_cancelRequested = false;
+    QString m_transferName;
+    QTimer* m_progressTimer = nullptr;
 };
 
 }  // namespace orvane::ftp

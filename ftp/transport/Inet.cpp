@@ -117,6 +117,7 @@ struct Inet::Private {
     QByteArray putFinal;                 // renamed to this afterwards when not empty
     bool storeStarted = false;           // the server accepted STOR: a file exists now
     QString pendingError;                // reported once PutCleanup is done
+    qint64 uploadSize = 0;
     QString localError;                  // a local file failure, reported as such
     QString lastServerLine;
     QByteArray lastCommand;              // the last command sent
@@ -211,6 +212,28 @@ QString Inet::GetChunk(int size)
 QString Inet::ResponseInfo() const { return d->responseInfo; }
 QStringList Inet::UnparsedLines() const { return d->busy ? QStringList() : d->unparsed; }
 
+qint64 Inet::bytesDone() const
+{
+    if (!d->busy || (!d->download && !d->upload))
+        return 0;
+    if (d->upload)
+        return d->uploadSize - d->uploadLeft;
+    curl_off_t done = 0;
+    curl_easy_getinfo(d->driver.easy(), CURLINFO_SIZE_DOWNLOAD_T, &done);
+    return qint64(done);
+}
+
+qint64 Inet::bytesTotal() const
+{
+    if (!d->busy || (!d->download && !d->upload))
+        return -1;
+    if (d->upload)
+        return d->uploadSize;
+    curl_off_t total = -1;
+    curl_easy_getinfo(d->driver.easy(), CURLINFO_CONTENT_LENGTH_DOWNLOAD_T, &total);
+    return qint64(total);
+}
+
 bool Inet::hasUntrustedPeer() const { return d->trust.hasRefusal(); }
 QString Inet::untrustedFingerprint() const { return d->trust.refusedFingerprint(); }
 void Inet::trustUntrustedPeer() { d->trust.trustRefused(); }
@@ -297,6 +320,7 @@ void Inet::Execute(const Operation& operation)
             d->putTarget = ".orvane-upload-"
                            + QByteArray::number(QRandomGenerator::global()->generate64(), 36);
         }
+        d->uploadSize = d->uploadLeft;
         d->beginStep(Step::Put, true);
         break;
     }

@@ -52,6 +52,11 @@ public:
     // leaves no file behind and an existing target untouched.
     void Cancel();
 
+    // The running GET or PUT: bytes moved so far, and the file's size, or -1
+    // while it is not known. 0 and -1 for other operations.
+    qint64 bytesDone() const;
+    qint64 bytesTotal() const;
+
     // Trust for the rest of the session the certificate or host key that the
     // last operation could not verify (see untrustedFingerprint()).
     bool hasUntrustedPeer() const;

@@ -1,10 +1,7 @@
 // The FTP control against real servers: connecting, the command cycle, the
 // remote tree and list, over FTP, explicit FTPS and SFTP.
 #include "Inet.h"
-#include "ItemRoles.h"
-#include "ScriptedPrompts.h"
-#include "TestServers.h"
-#include "ftp.h"
+#include "ControlTestSupport.h"
 
 #include <QApplication>
 #include <QFile>
@@ -17,79 +14,13 @@
 #include <QtTest>
 
 using namespace orvane;
-using FtpControl = orvane::ftp::ftp;
-using orvane::testing::TestServer;
+using namespace orvane::testing;
 
 namespace {
 
 const QString kInvalidUrl =
     QStringLiteral("The URL you have entered is invalid. Please check and try again.");
 const QString kNoPassword = QStringLiteral("You must enter a password. Check and try again.");
-
-QTreeWidgetItem* nodeByKey(QTreeWidget* tree, const QString& key)
-{
-    for (QTreeWidgetItemIterator it(tree); *it; ++it) {
-        if ((*it)->data(0, orvane::ftp::KeyRole).toString() == key)
-            return *it;
-    }
-    return nullptr;
-}
-
-QStringList childTexts(const QTreeWidgetItem* node)
-{
-    QStringList out;
-    for (int i = 0; node && i < node->childCount(); ++i)
-        out << node->child(i)->text(0);
-    return out;
-}
-
-QStringList listRows(const QTreeWidget* list)
-{
-    QStringList out;
-    for (int i = 0; i < list->topLevelItemCount(); ++i) {
-        const QTreeWidgetItem* item = list->topLevelItem(i);
-        out << item->text(0) + '|' + item->text(1);
-    }
-    out.sort();
-    return out;
-}
-
-QStringList messageTexts(const ScriptedPrompts& prompts)
-{
-    QStringList out;
-    for (const ScriptedPrompts::Asked& a : prompts.messages())
-        out << a.text;
-    return out;
-}
-
-bool waitIdle(const FtpControl& control)
-{
-    return QTest::qWaitFor([&] { return !control.isBusy(); }, 30000);
-}
-
-bool needsTrust(const TestServer& server)
-{
-    return server.scheme != QLatin1String("ftp");
-}
-
-// Connect button with the three answers, then waits for the first listing.
-bool connectTo(FtpControl& control, ScriptedPrompts& prompts, const TestServer& server,
-               const QString& url = QString())
-{
-    prompts.answerInput(url.isEmpty() ? server.url() : url)
-        .answerInput(server.user)
-        .answerInput(server.password);
-    if (needsTrust(server))
-        prompts.answerMessage(MsgResult::Yes);
-    control.Command8->click();
-    return waitIdle(control);
-}
-
-void click(FtpControl& control, QTreeWidgetItem* node)
-{
-    QVERIFY(node);
-    emit control.treeServer->itemClicked(node, 0);
-}
 
 }  // namespace
 

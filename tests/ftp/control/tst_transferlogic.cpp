@@ -1,0 +1,106 @@
+// The plain rules under the control's transfers: which remote names may
+// become local files, what an upload of a folder sends, how progress reads.
+#include "NameSafety.h"
+#include "TransferPlan.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QtTest>
+
+using namespace orvane::ftp;
+using Kind = UploadStep::Kind;
+
+class tst_TransferLogic : public QObject {
+    Q_OBJECT
+private slots:
+    void unsafeNames_data();
+    void unsafeNames();
+    void uploadOfAFolderTree();
+    void progressTexts_data();
+    void progressTexts();
+};
+
+void tst_TransferLogic::unsafeNames_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("reason");   // empty: safe
+    const QString slash = "it contains \"/\"";
+    QTest::newRow("plain") << "index.htm" << "";
+    QTest::newRow("dots inside and blanks") << "my page..v2 .htm" << "";
+    QTest::newRow("leading dot") << ".htaccess" << "";
+    QTest::newRow("three dots") << "..." << "";
+    QTest::newRow("parent") << ".." << "it names a folder, not a file";
+    QTest::newRow("itself") << "." << "it names a folder, not a file";
+    QTest::newRow("climbs out") << "../x" << slash;
+    QTest::newRow("subfolder") << "a/b" << slash;
+    QTest::newRow("absolute") << "/etc/passwd" << slash;
+    QTest::newRow("backslash") << "..\\x" << "it contains \"\\\"";
+    QTest::newRow("NUL") << QString("a") + QChar(0) + "b" << "it contains a control character";
+    QTest::newRow("line feed") << "a\nb" << "it contains a control character";
+    QTest::newRow("DEL") << "a\x7f" << "it contains a control character";
+    QTest::newRow("empty") << "" << "the name is empty";
+    QTest::newRow("255 bytes") << QString(255, 'x') << "";
+    QTest::newRow("256 bytes") << QString(256, 'x')
+                               << "it is longer than the local file system allows (255 bytes)";
+    QTest::newRow("128 two-byte letters") << QString(128, QChar(0xe9))
+                                          << "it is longer than the local file system allows (255 bytes)";
+}
+
+void tst_TransferLogic::unsafeNames()
+{
+    QFETCH(QString, name);
+    QFETCH(QString, reason);
+    QCOMPARE(unsafeLocalNameReason(name, 255), reason);
+}
+
+void tst_TransferLogic::uploadOfAFolderTree()
+{
+    QTemporaryDir dir;
+    const QString site = dir.filePath("site");
+    for (const char* rel : {"site/b.htm", "site/.htaccess", "site/css/a.css", "site/css/img/x.png"}) {
+        QDir().mkpath(QFileInfo(dir.filePath(rel)).absolutePath());
+        QFile f(dir.filePath(rel));
+        QVERIFY(f.open(QIODevice::WriteOnly));
+    }
+    QDir().mkpath(dir.filePath("site/empty"));
+    QVERIFY(QFile::link(site, dir.filePath("site/loop")));
+
+    const QList<UploadStep> want{
+        {Kind::MakeFolder, "", "pub/site"},
+        {Kind::Send, site + "/.htaccess", "pub/site/.htaccess"},
+        {Kind::Send, site + "/b.htm", "pub/site/b.htm"},
+        {Kind::MakeFolder, "", "pub/site/css"},
+        {Kind::Send, site + "/css/a.css", "pub/site/css/a.css"},
+        {Kind::MakeFolder, "", "pub/site/css/img"},
+        {Kind::Send, site + "/css/img/x.png", "pub/site/css/img/x.png"},
+        {Kind::MakeFolder, "", "pub/site/empty"},
+        {Kind::MakeFolder, "", "pub/site/loop"},
+    };
+    QCOMPARE(uploadSteps(site + "/", "pub/"), want);
+    QCOMPARE(uploadSteps(site + "/b.htm", ""),
+             (QList<UploadStep>{{Kind::Send, site + "/b.htm", "b.htm"}}));
+}
+
+void tst_TransferLogic::progressTexts_data()
+{
+    QTest::addColumn<qint64>("done");
+    QTest::addColumn<qint64>("total");
+    QTest::addColumn<QString>("text");
+    QTest::newRow("size unknown") << qint64(4096) << qint64(-1) << "a.zip: 4096 bytes";
+    QTest::newRow("started") << qint64(0) << qint64(300) << "a.zip: 0 of 300 bytes (0%)";
+    QTest::newRow("rounds down") << qint64(299) << qint64(300) << "a.zip: 299 of 300 bytes (99%)";
+    QTest::newRow("past 2 GiB") << qint64(3) * 1024 * 1024 * 1024 << qint64(4) * 1024 * 1024 * 1024
+                                << "a.zip: 3221225472 of 4294967296 bytes (75%)";
+}
+
+void tst_TransferLogic::progressTexts()
+{
+    QFETCH(qint64, done);
+    QFETCH(qint64, total);
+    QFETCH(QString, text);
+    QCOMPARE(progressText("a.zip", done, total), text);
+}
+
+QTEST_APPLESS_MAIN(tst_TransferLogic)
+#include "tst_transferlogic.moc"
