@@ -2,12 +2,16 @@
 
 #include "DesignLayout.h"
 
+#include <QSettings>
+
 namespace orvane {
 
 namespace {
 // ftp1 sits at Left 0, Top 120, Width 10095, Height 3615 twips.
 constexpr QRect kControlDesign = ftp::twipsRect(0, 120, 10095, 3615);
 QPointer<frmFtp> s_instance;
+const QString kSizeSetting = QStringLiteral("frmFtp/size");
+const QString kPanesSetting = QStringLiteral("frmFtp/panes");
 }  // namespace
 
 frmFtp::frmFtp(QWidget* parent) : QDialog(parent)
@@ -40,6 +44,13 @@ void frmFtp::showEvent(QShowEvent* event)
     if (!m_ftp1) {
         m_ftp1 = new ftp::ftp(this);
         m_ftp1->setObjectName(QStringLiteral("ftp1"));
+        // Never smaller than the control needs, so no button is cut off;
+        // otherwise the size the user left it at.
+        const QSize least = m_ftp1->minimumSizeHint() + QSize(0, kControlDesign.top());
+        setMinimumSize(minimumSize().expandedTo(least));
+        const QSettings settings(QStringLiteral("orvane"), QStringLiteral("orvane"));
+        resize(settings.value(kSizeSetting, size()).toSize().expandedTo(minimumSize()));
+        m_ftp1->restoreLayout(settings.value(kPanesSetting).toByteArray());
         placeControl();
         m_ftp1->show();
     }
@@ -60,6 +71,11 @@ void frmFtp::placeControl()
 
 void frmFtp::releaseControl()
 {
+    if (m_ftp1) {
+        QSettings settings(QStringLiteral("orvane"), QStringLiteral("orvane"));
+        settings.setValue(kSizeSetting, size());
+        settings.setValue(kPanesSetting, m_ftp1->saveLayout());
+    }
     delete m_ftp1;
 }
 

@@ -51,6 +51,8 @@ QTreeWidgetItem* KeyedTree::make(const NodeSpec& entry) const
     node->setData(0, SortedChildrenRole, entry.sortedChildren);
     if (entry.image)
         node->setIcon(0, m_images->icon(entry.image, entry.selectedImage));
+    if (!isPlaceholderKey(entry.key))
+        node->setToolTip(0, entry.key == QLatin1String("root") ? entry.text : entry.key);
     return node;
 }
 

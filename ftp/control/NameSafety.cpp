@@ -38,13 +38,17 @@ namespace orvane::ftp {
 
 QString shownName(const QString& name)
 {
+    // A name of any length gives a message of one readable line.
+    constexpr int kShown = 60;
     QString out;
-    for (const QChar c : name) {
+    for (const QChar c : name.left(kShown)) {
         if (c.unicode() < 0x20 || c.unicode() == 0x7f)
             out += QStringLiteral("\\x%1").arg(c.unicode(), 2, 16, QLatin1Char('0'));
         else
             out += c;
     }
+    if (name.size() > kShown)
+        out += QChar(0x2026);
     return out;
 }
 

@@ -17,7 +17,8 @@ long maxLocalNameBytes(const QString& folder);
 
 namespace orvane::ftp {
 
-// The name as a message can show it: control characters written as \xNN.
+// The name as a message can show it: control characters written as \xNN,
+// a long name cut short.
 QString shownName(const QString& name);
 
 }  // namespace orvane::ftp

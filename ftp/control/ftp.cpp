@@ -10,6 +10,9 @@
 #include "ServerListing.h"
 
 #include <QCoreApplication>
+#include <QDataStream>
+#include <QGridLayout>
+#include <QSplitter>
 #include <QHeaderView>
 #include <QLabel>
 #include <QMenu>
@@ -32,6 +35,9 @@ QTreeWidget* makeTree(QWidget* parent, const char* name)
     tree->setObjectName(QLatin1String(name));
     tree->setHeaderHidden(true);
     tree->setColumnCount(1);
+    // Names are never cut short: a narrow tree scrolls sideways instead.
+    tree->header()->setSectionResizeMode(0, QHeaderView::ResizeToContents);
+    tree->header()->setStretchLastSection(false);
     tree->setIconSize(QSize(ImageList::kSize, ImageList::kSize));
     return tree;
 }
@@ -59,8 +65,7 @@ ftp::ftp(QWidget* parent) : QWidget(parent), m_inet(new Inet(this)), imgList(sty
     m_progressTimer = new QTimer(this);
     m_progressTimer->setInterval(100);
     connect(m_progressTimer, &QTimer::timeout, this, &ftp::showProgress);
-    setMinimumSize(designSize());
-    resize(designSize());
+    resize(designSize().expandedTo(minimumSizeHint()));
 }
 
 ftp::~ftp()
@@ -68,12 +73,6 @@ ftp::~ftp()
     // Shutting down cancels what runs, and reports nothing any more.
     disconnect(m_inet, nullptr, this, nullptr);
     m_inet->Cancel();
-}
-
-void ftp::place(QWidget* control, const QRect& design, Anchor anchor)
-{
-    m_placements.append({control, design, anchor});
-    control->setGeometry(design);
 }
 
 void ftp::buildSurface()
@@ -90,44 +89,28 @@ void ftp::buildSurface()
     };
 
     Label2 = label("Label2", QStringLiteral("Local System:"));
-    place(Label2, twipsRect(120, 0, 1935, 255), Anchor::PaneCaption);
     lblClientFolder = label("lblClientFolder", QString());
-    place(lblClientFolder, twipsRect(1440, 0, 3255, 255), Anchor::PaneCaption);
     lblClientFolder->hide();
     lblState = label("lblState", QString());
-    place(lblState, twipsRect(2760, 0, 2175, 255), Anchor::PaneCaption);
     Label3 = label("Label3", QStringLiteral("Remote System:"));
-    place(Label3, twipsRect(3960, 0, 1695, 255), Anchor::PaneCaption);
     lblServerFolder = label("lblServerFolder", QString());
-    place(lblServerFolder, twipsRect(6240, 0, 2775, 255), Anchor::PaneCaption);
 
     treeClient = makeTree(this, "treeClient");
-    place(treeClient, twipsRect(120, 240, 1695, 2895), Anchor::Pane);
     auto* clientList = makeList(this, "lstClient", FileListView::Takes::RemoteNames);
     lstClient = clientList;
-    place(lstClient, twipsRect(1800, 240, 2055, 2895), Anchor::Pane);
     treeServer = makeTree(this, "treeServer");
-    place(treeServer, twipsRect(3960, 240, 2415, 2895), Anchor::Pane);
     auto* serverList = makeList(this, "lstServer", FileListView::Takes::LocalFiles);
     lstServer = serverList;
-    place(lstServer, twipsRect(6360, 240, 2895, 2895), Anchor::Pane);
 
     Command1 = button("Command1", QStringLiteral("&MkDir"));
-    place(Command1, twipsRect(9360, 240, 735, 495), Anchor::RightColumn);
     Command4 = button("Command4", QStringLiteral("R&ename"));
-    place(Command4, twipsRect(9360, 720, 735, 495), Anchor::RightColumn);
     Command5 = button("Command5", QStringLiteral("RmD&ir"));
-    place(Command5, twipsRect(9360, 1200, 735, 495), Anchor::RightColumn);
     Command2 = button("Command2", QStringLiteral("&Delete"));
-    place(Command2, twipsRect(9360, 2160, 735, 495), Anchor::RightColumn);
     Command3 = button("Command3", QStringLiteral("&Refresh"));
-    place(Command3, twipsRect(9360, 2640, 735, 495), Anchor::RightColumn);
     closeButton = button("close", QStringLiteral("&Close"));
-    place(closeButton, twipsRect(120, 3240, 1815, 255), Anchor::Bottom);
     Command8 = button("Command8", QStringLiteral("C&onnect"));
-    place(Command8, twipsRect(1920, 3240, 1815, 255), Anchor::Bottom);
     Command7 = button("Command7", QStringLiteral("C&ancel"));
-    place(Command7, twipsRect(3720, 3240, 1815, 255), Anchor::Bottom);
+    arrange();
 
     popFileMenu = new QMenu(this);
     popFileMenu->setObjectName(QStringLiteral("popFileMenu"));
@@ -184,11 +167,80 @@ void ftp::buildSurface()
     treeServer->viewport()->installEventFilter(this);
 }
 
-void ftp::resizeEvent(QResizeEvent* event)
+void ftp::arrange()
 {
-    QWidget::resizeEvent(event);
-    for (const Placement& p : std::as_const(m_placements))
-        p.control->setGeometry(placeControl(p.design, p.anchor, size()));
+    // Each side: its caption over its tree and list; the two sides share the
+    // width through a splitter, starting at the designed widths.
+    auto side = [this](QList<QWidget*> captions, QTreeWidget* tree, QTreeWidget* list,
+                       QSplitter*& split) {
+        auto* box = new QWidget(this);
+        auto* column = new QVBoxLayout(box);
+        column->setContentsMargins(0, 0, 0, 0);
+        column->setSpacing(2);
+        auto* row = new QHBoxLayout;
+        for (QWidget* caption : captions)
+            row->addWidget(caption);
+        row->addStretch(1);
+        column->addLayout(row);
+        split = new QSplitter(Qt::Horizontal, box);
+        split->addWidget(tree);
+        split->addWidget(list);
+        split->setChildrenCollapsible(false);
+        split->setSizes({tree->width(), list->width()});
+        column->addWidget(split, 1);
+        return box;
+    };
+    treeClient->resize(twipsRect(0, 0, 1695, 0).width(), 0);
+    lstClient->resize(twipsRect(0, 0, 2055, 0).width(), 0);
+    treeServer->resize(twipsRect(0, 0, 2415, 0).width(), 0);
+    lstServer->resize(twipsRect(0, 0, 2895, 0).width(), 0);
+    m_panes = new QSplitter(Qt::Horizontal, this);
+    m_panes->setObjectName(QStringLiteral("panes"));
+    m_panes->setChildrenCollapsible(false);
+    m_panes->addWidget(side({Label2, lblClientFolder, lblState}, treeClient, lstClient, m_localPanes));
+    m_panes->addWidget(side({Label3, lblServerFolder}, treeServer, lstServer, m_remotePanes));
+    m_panes->setSizes({m_localPanes->sizes().value(0) + m_localPanes->sizes().value(1),
+                       m_remotePanes->sizes().value(0) + m_remotePanes->sizes().value(1)});
+
+    auto* buttons = new QVBoxLayout;
+    for (QPushButton* b : {Command1, Command4, Command5})
+        buttons->addWidget(b);
+    buttons->addSpacing(twipsRect(0, 0, 0, 465).height());
+    buttons->addWidget(Command2);
+    buttons->addWidget(Command3);
+    buttons->addStretch(1);
+    auto* bottom = new QHBoxLayout;
+    for (QPushButton* b : {closeButton, Command8, Command7})
+        bottom->addWidget(b);
+    bottom->addStretch(1);
+
+    auto* grid = new QGridLayout(this);
+    grid->setContentsMargins(twipsRect(120, 0, 0, 0).left(), 0, 0, 0);
+    grid->addWidget(m_panes, 0, 0);
+    grid->addLayout(buttons, 0, 1);
+    grid->addLayout(bottom, 1, 0, 1, 2);
+    grid->setRowStretch(0, 1);
+    grid->setColumnStretch(0, 1);
+}
+
+QByteArray ftp::saveLayout() const
+{
+    QByteArray state;
+    QDataStream out(&state, QIODevice::WriteOnly);
+    out << m_panes->saveState() << m_localPanes->saveState() << m_remotePanes->saveState();
+    return state;
+}
+
+void ftp::restoreLayout(const QByteArray& state)
+{
+    QDataStream in(state);
+    QByteArray panes, local, remote;
+    in >> panes >> local >> remote;
+    if (in.status() != QDataStream::Ok)
+        return;
+    m_panes->restoreState(panes);
+    m_localPanes->restoreState(local);
+    m_remotePanes->restoreState(remote);
 }
 
 bool ftp::eventFilter(QObject* watched, QEvent* event)

@@ -20,6 +20,7 @@
 
 class QLabel;
 class QMimeData;
+class QSplitter;
 class QTimer;
 class QMenu;
 class QAction;
@@ -64,17 +65,21 @@ public:
     QString serverPath() const { return ServerPath; }
     bool filesOnly() const { return FilesOnly; }
 
+public:
+    // The positions of the splitters between the panes, for the next opening.
+    QByteArray saveLayout() const;
+    void restoreLayout(const QByteArray& state);
+
 signals:
     // The text of each operation handed to the transfer control.
     void operationSent(const QString& text);
 
 protected:
-    void resizeEvent(QResizeEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void buildSurface();
-    void place(QWidget* control, const QRect& design, Anchor anchor);
+    void arrange();
 
     // Handlers.
     void Command8_Click();
@@ -175,12 +180,9 @@ private:
     std::unique_ptr<KeyedTree> m_serverNodes;
     std::unique_ptr<KeyedList> m_serverItems;
     std::unique_ptr<KeyedList> m_clientItems;
-    struct Placement {
-        QWidget* control;
-        QRect design;
-        Anchor anchor;
-    };
-    QList<Placement> m_placements;
+    QSplitter* m_panes = nullptr;
+    QSplitter* m_localPanes = nullptr;
+    QSplitter* m_remotePanes = nullptr;
 
     std::unique_ptr<LocalFileSystem> FileSystem;
     QString ServerPath;

@@ -12,6 +12,10 @@
 
 #include <QApplication>
 #include <QPointer>
+#include <QPushButton>
+#include <QSettings>
+#include <QSplitter>
+#include <QStandardPaths>
 #include <QTabBar>
 #include <QTimer>
 #include <QTreeWidget>
@@ -22,6 +26,11 @@ using orvane::frmFtp;
 class tst_FrmFtp : public QObject {
     Q_OBJECT
 private slots:
+    void initTestCase()
+    {
+        QStandardPaths::setTestModeEnabled(true);
+        QSettings(QStringLiteral("orvane"), QStringLiteral("orvane")).remove("frmFtp");
+    }
     void showsOneControlAndReleasesIt();
     void toolbarOpensItInEitherMode_data();
     void toolbarOpensItInEitherMode();
@@ -36,6 +45,9 @@ void tst_FrmFtp::showsOneControlAndReleasesIt()
     QString title, controlName;
     frmFtp* windows[2] = {nullptr, nullptr};
     bool hadControl[2] = {false, false};
+    QSize reopened;
+    QList<int> panesSet, panesReopened;
+    QStringList clipped;
 
     for (int pass = 0; pass < 2; ++pass) {
         QTimer::singleShot(0, [&, pass] {
@@ -51,10 +63,22 @@ void tst_FrmFtp::showsOneControlAndReleasesIt()
                 modal = form->isModal();
                 title = form->windowTitle();
                 designed = form->ftp1()->geometry();
+                for (QPushButton* b : form->ftp1()->findChildren<QPushButton*>()) {
+                    const QRect at(b->mapTo(form->ftp1(), QPoint()), b->size());
+                    if (b->width() < b->sizeHint().width() || !form->ftp1()->rect().contains(at))
+                        clipped << b->text();
+                }
                 treeWidthDesigned = form->ftp1()->treeServer->width();
                 form->resize(1000, 600);
                 grown = form->ftp1()->geometry();
                 treeWidthGrown = form->ftp1()->treeServer->width();
+                auto* panes = form->ftp1()->findChild<QSplitter*>("panes");
+                panes->setSizes({300, 600});
+                panesSet = panes->sizes();
+            }
+            if (pass == 1 && form->ftp1()) {
+                reopened = form->size();
+                panesReopened = form->ftp1()->findChild<QSplitter*>("panes")->sizes();
             }
             form->reject();
         });
@@ -65,9 +89,15 @@ void tst_FrmFtp::showsOneControlAndReleasesIt()
     }
     QVERIFY(modal);
     QCOMPARE(title, QString("Orvane FTP"));
-    QCOMPARE(designed, QRect(0, 8, 673, 241));
+    // The designed size at first, grown as far as no button is cut off.
+    QCOMPARE(designed.topLeft(), QPoint(0, 8));
+    QVERIFY(designed.width() >= 673 && designed.width() < 800);
+    QCOMPARE(clipped, QStringList{});
     QCOMPARE(grown, QRect(0, 8, 1000, 592));
     QVERIFY(treeWidthGrown > treeWidthDesigned);
+    // Opened again at the size and with the panes it was left with.
+    QCOMPARE(reopened, QSize(1000, 600));
+    QCOMPARE(panesReopened, panesSet);
     QCOMPARE(controlName, QString("ftp1"));
     // The window is made once and shown again; the control is new each time.
     QCOMPARE(windows[0], windows[1]);

@@ -110,6 +110,7 @@ private slots:
         QTest::newRow("FTP, pyftpdlib") << "ftp_pyftpd";
         QTest::newRow("FTP, vsftpd") << "ftp_vsftpd";
         QTest::newRow("explicit FTPS, pyftpdlib") << "ftp_pyftpd_tls";
+        QTest::newRow("explicit FTPS, vsftpd") << "ftp_vsftpd_tls";
         QTest::newRow("SFTP") << "ftp_sshd";
     }
 
@@ -227,6 +228,29 @@ private slots:
         QCOMPARE(QDir(parent.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot), QStringList{"in"});
         QCOMPARE(QDir(folder).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden).size(),
                  gotB ? 2 : 1);
+    }
+
+    void namesFromALyingServer()
+    {
+        ORVANE_REQUIRE_SERVER(server, "ftp_liar");
+        QTemporaryDir parent;
+        const QString folder = parent.filePath("in");
+        QDir().mkpath(folder);
+        Session s;
+        QVERIFY(open(s, server, "hostile/", folder));
+        s.c.lstServer->selectAll();
+        drag(s.c, s.c.lstServer, s.c.lstClient);
+        QCOMPARE(QDir(parent.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot), QStringList{"in"});
+        QCOMPARE(QDir(folder).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden),
+                 (QStringList{"café.txt", "ok.txt"}));
+        QCOMPARE(contents(folder + "/ok.txt"), QByteArray("content of ok.txt"));
+        QStringList said = messageTexts(s.prompts);
+        said.sort();
+        const QString refused = "\"%1\" was not downloaded: it %2.";
+        QCOMPARE(said, (QStringList{refused.arg(QString(60, 'L') + QChar(0x2026),
+                                                "is longer than the local file system allows (255 bytes)"),
+                                    refused.arg("back\\slash.txt", "contains \"\\\""),
+                                    refused.arg("ctl\\x16name.txt", "contains a control character")}));
     }
 
     void stoppedDownloadKeepsTheOldFile_data()

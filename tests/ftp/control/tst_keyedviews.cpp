@@ -1,5 +1,4 @@
 // The keyed trees and lists under the control's panes, and its layout.
-#include "DesignLayout.h"
 #include "ImageList.h"
 #include "KeyedList.h"
 #include "KeyedTree.h"
@@ -29,8 +28,6 @@ private slots:
     void removingANodeForgetsItsDescendants();
     void sortedInsertKeepsExpandedSiblings();
     void listSkipsExistingKeysUntilCleared();
-    void layoutFollowsTheSize_data();
-    void layoutFollowsTheSize();
 };
 
 void tst_KeyedViews::childOrder_data()
@@ -146,50 +143,6 @@ void tst_KeyedViews::listSkipsExistingKeysUntilCleared()
     list.clear();
     QCOMPARE(view.topLevelItemCount(), 0);
     QCOMPARE(list.add({{"rootindex.html", "index.html", "File", "HTML", ""}}).size(), 1);
-}
-
-void tst_KeyedViews::layoutFollowsTheSize_data()
-{
-    QTest::addColumn<QSize>("size");
-    const QSize design = designSize();
-    QTest::newRow("designed size") << design;
-    QTest::newRow("wider and taller") << design + QSize(400, 300);
-    QTest::newRow("smaller than designed") << design - QSize(100, 100);
-}
-
-void tst_KeyedViews::layoutFollowsTheSize()
-{
-    QFETCH(QSize, size);
-    const QSize design = designSize();
-    QCOMPARE(design, QSize(673, 233));
-    const QSize grown = size.expandedTo(design) - design;
-
-    const QRect treeClient = twipsRect(120, 240, 1695, 2895);
-    const QRect lstServer = twipsRect(6360, 240, 2895, 2895);
-    const QRect refresh = twipsRect(9360, 2640, 735, 495);
-    const QRect connect = twipsRect(1920, 3240, 1815, 255);
-    const QRect label3 = twipsRect(3960, 0, 1695, 255);
-    const QRect treeServer = twipsRect(3960, 240, 2415, 2895);
-
-    const QRect tc = placeControl(treeClient, Anchor::Pane, size);
-    const QRect ls = placeControl(lstServer, Anchor::Pane, size);
-    const QRect rf = placeControl(refresh, Anchor::RightColumn, size);
-    const QRect cn = placeControl(connect, Anchor::Bottom, size);
-    const QRect ts = placeControl(treeServer, Anchor::Pane, size);
-    const QRect l3 = placeControl(label3, Anchor::PaneCaption, size);
-
-    QCOMPARE(tc.left(), treeClient.left());
-    QCOMPARE(tc.height(), treeClient.height() + grown.height());
-    // The panes together take all the extra width and stop short of the buttons.
-    QCOMPARE(ls.right(), lstServer.right() + grown.width());
-    QVERIFY(ls.right() < rf.left());
-    QCOMPARE(rf, refresh.translated(grown.width(), 0));
-    QCOMPARE(cn, connect.translated(0, grown.height()));
-    QVERIFY(cn.top() > tc.bottom());
-    // A pane's caption keeps to the pane.
-    QCOMPARE(l3.left(), ts.left());
-    if (grown.width() > 0)
-        QVERIFY(ts.width() > treeServer.width());
 }
 
 QTEST_MAIN(tst_KeyedViews)
