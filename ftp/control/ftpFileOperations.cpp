@@ -73,10 +73,17 @@ void setTag(QTreeWidget* list, const QString& tag)
     list->setProperty("Tag", tag);
 }
 
-MsgResult askReplace(const QString& name)
+// Whether to write over `name`: asked only when it exists; a Cancel also asks
+// the command to stop.
+bool mayWrite(bool exists, const QString& name, bool& cancelRequested)
 {
-    return prompts().messageBox(QStringLiteral("Replace ") + name + QLatin1Char('?'),
-                                MsgButtons::YesNoCancel);
+    if (!exists)
+        return true;
+    const MsgResult answer = prompts().messageBox(
+        QStringLiteral("Replace ") + name + QLatin1Char('?'), MsgButtons::YesNoCancel);
+    if (answer == MsgResult::Cancel)
+        cancelRequested = true;
+    return answer == MsgResult::Yes;
 }
 
 QString withoutTrailingSlash(QString path)
@@ -159,14 +166,10 @@ QStringList ftp::upload(const QStringList& localPaths)
     for (const QString& path : localPaths) {
         const QString name = QFileInfo(withoutTrailingSlash(path)).fileName();
         const bool shown = !lstServer->findItems(name, Qt::MatchFixedString | Qt::MatchCaseSensitive).isEmpty();
-        if (shown) {
-            const MsgResult answer = askReplace(name);
-            if (answer == MsgResult::Cancel) {
-                m_cancelRequested = true;
+        if (!mayWrite(shown, name, m_cancelRequested)) {
+            if (m_cancelRequested)
                 break;
-            }
-            if (answer != MsgResult::Yes)
-                continue;
+            continue;
         }
         if (uploadOne(path))
             done << path;
@@ -230,14 +233,11 @@ QStringList ftp::download(const QStringList& remoteNames)
             continue;
         }
         const QString target = folder + name;
-        if (QFileInfo::exists(target) || QFileInfo(target).isSymLink()) {
-            const MsgResult answer = askReplace(name);
-            if (answer == MsgResult::Cancel) {
-                m_cancelRequested = true;
+        if (!mayWrite(QFileInfo::exists(target) || QFileInfo(target).isSymLink(), name,
+                      m_cancelRequested)) {
+            if (m_cancelRequested)
                 break;
-            }
-            if (answer != MsgResult::Yes)
-                continue;
+            continue;
         }
         const Outcome outcome = run(Operation::get(prefix + name, target), name);
         if (outcome == Outcome::Done) {
