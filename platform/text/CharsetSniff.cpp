@@ -1,21 +1,13 @@
 #include "CharsetSniff.h"
 
+#include "EncodingLabels.h"
+
 #include <QStringDecoder>
 
-#include <array>
 #include <string_view>
 
 namespace orvane::text {
 namespace {
-
-constexpr std::array<std::string_view, 6> utf8Labels = {
-    "utf-8", "utf8", "unicode-1-1-utf-8", "unicode11utf8", "unicode20utf8", "x-unicode20utf8"};
-
-// Browsers read all of these as windows-1252.
-constexpr std::array<std::string_view, 16> latin1Labels = {
-    "windows-1252", "cp1252", "x-cp1252", "iso-8859-1", "iso8859-1", "iso88591",
-    "iso_8859-1", "iso_8859-1:1987", "iso-ir-100", "latin1", "l1", "csisolatin1",
-    "ibm819", "cp819", "us-ascii", "ascii"};
 
 bool isSpace(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\f'; }
 
@@ -132,24 +124,18 @@ constexpr qsizetype metaScanLimit = 64 * 1024;
 }  // namespace
 
 QByteArray canonicalEncoding(const QByteArray& label) {
-    const QByteArray l = label.trimmed().toLower();
-    if (l.isEmpty())
+    const QByteArray name = encodingForLabel(label);
+    // The encodings browsers refuse to decode are read as if the page named
+    // none: an editor keeps the bytes rather than showing a blank page.
+    if (name.isEmpty() || name == "replacement")
         return {};
-    const std::string_view v(l.constData(), size_t(l.size()));
-    for (auto u : utf8Labels)
-        if (v == u)
-            return "UTF-8";
-    for (auto w : latin1Labels)
-        if (v == w)
-            return "windows-1252";
-    if (v == "utf-16" || v == "utf-16le" || v == "unicode" || v == "ucs-2")
-        return "UTF-16LE";
-    if (v == "utf-16be")
-        return "UTF-16BE";
-    const QByteArray given = label.trimmed();
-    if (QStringDecoder(given.constData()).isValid())
-        return given;
-    return {};
+    // Browsers read a declared x-user-defined as windows-1252.
+    if (name == "x-user-defined")
+        return "windows-1252";
+    if (name == "UTF-8" || name == "windows-1252" || name.startsWith("UTF-16"))
+        return name;
+    // An encoding the converters here do not have counts as unknown too.
+    return QStringDecoder(name.constData()).isValid() ? name : QByteArray();
 }
 
 QByteArray declaredEncoding(const QByteArray& bytes) {

@@ -5,8 +5,9 @@
 
 namespace orvane::text {
 
-// The canonical name of an encoding label ("latin1" -> "windows-1252",
-// "utf8" -> "UTF-8"), or an empty array when no codec knows the label.
+// The canonical name of an encoding label as browsers read it ("latin1" ->
+// "windows-1252", "utf8" -> "UTF-8"); empty for a label browsers do not know,
+// for the encodings they refuse to decode and for one no converter here has.
 QByteArray canonicalEncoding(const QByteArray& label);
 
 // The encoding declared by an XML declaration at the very start or by a

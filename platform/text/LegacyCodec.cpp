@@ -2,6 +2,7 @@
 
 #include "PageCodec.h"
 
+#include <QHash>
 #include <QStringDecoder>
 #include <QStringEncoder>
 
@@ -54,15 +55,44 @@ bool hasRawByteCodePoint(const QString& text) {
     return found;
 }
 
+// Encodes a piece with one converter and leaves the converter's initial
+// state at its end (ISO-2022-JP switches back to ASCII), so that pieces can
+// be joined and each reads back on its own. False in ok when a character
+// cannot be encoded.
+QByteArray encodePiece(QStringView piece, const QByteArray& name, bool& ok) {
+    QStringEncoder enc(name.constData());
+    QByteArray out = enc(piece);
+    // A converter returns to its initial state only before what comes next:
+    // an ASCII letter after the piece draws out the bytes that do it.
+    const QByteArray tail = enc(QStringView(u"A"));
+    ok = !enc.hasError();
+    if (tail.endsWith('A'))
+        out += tail.left(tail.size() - 1);
+    return out;
+}
+
 // Decodes a piece with a fresh decoder; true when the piece round-trips.
 bool decodesExactly(const QByteArray& piece, const QByteArray& name, QString& out) {
     QStringDecoder dec(name.constData());
     out = dec(piece);
     if (dec.hasError() || hasRawByteCodePoint(out))
         return false;
-    QStringEncoder enc(name.constData());
-    const QByteArray back = enc(out);
-    return !enc.hasError() && back == piece;
+    bool ok = false;
+    const QByteArray back = encodePiece(out, name, ok);
+    return ok && back == piece;
+}
+
+// Which bytes below 0x80 the encoding reads and writes as the ASCII
+// character on their own. Not all: an escape starts a shift in ISO-2022-JP,
+// and some converters swap control characters (0x1A and 0x1C in Shift_JIS).
+std::array<bool, 128> asciiBytes(const QByteArray& name) {
+    std::array<bool, 128> same{};
+    for (int b = 0; b < 128; ++b) {
+        const QByteArray one(1, char(b));
+        QString text;
+        same[size_t(b)] = decodesExactly(one, name, text) && text.size() == 1 && text[0].unicode() == b;
+    }
+    return same;
 }
 
 }  // namespace
@@ -105,8 +135,10 @@ QString decodeNamed(const QByteArray& bytes, const QByteArray& name) {
     if (decodesExactly(bytes, name, out))
         return out;
     // Some bytes do not decode (or do not come back the same): decode line by
-    // line, and in a line that does not round-trip keep ASCII as text and
-    // carry every other byte as a raw byte.
+    // line, and in a line that does not round-trip keep as text only the
+    // bytes that stand for their ASCII character on their own, and carry
+    // every other byte as a raw byte.
+    const std::array<bool, 128> ascii = asciiBytes(name);
     QString result;
     result.reserve(bytes.size());
     qsizetype start = 0;
@@ -119,7 +151,7 @@ QString decodeNamed(const QByteArray& bytes, const QByteArray& name) {
         } else {
             for (char c : line) {
                 const auto b = static_cast<unsigned char>(c);
-                if (b < 0x80)
+                if (b < 0x80 && ascii[b])
                     result += QChar(b);
                 else
                     appendRawByte(result, b);
@@ -133,25 +165,40 @@ QString decodeNamed(const QByteArray& bytes, const QByteArray& name) {
 QByteArray encodeNamed(const QString& text, const QByteArray& name) {
     QByteArray out;
     out.reserve(text.size());
+    QHash<char32_t, bool> encodable;
+    auto canEncode = [&](char32_t cp) {
+        auto it = encodable.constFind(cp);
+        if (it == encodable.cend()) {
+            bool ok = false;
+            encodePiece(QString::fromUcs4(&cp, 1), name, ok);
+            it = encodable.insert(cp, ok);
+        }
+        return *it;
+    };
     auto encodeRun = [&](QStringView run) {
         if (run.isEmpty())
             return;
-        QStringEncoder enc(name.constData());
-        const QByteArray bytes = enc(run);
-        if (!enc.hasError()) {
+        bool ok = false;
+        const QByteArray bytes = encodePiece(run, name, ok);
+        if (ok) {
             out += bytes;
             return;
         }
-        // Encode character by character so only the ones the encoding lacks
-        // become references.
-        forEachCodePoint(run.toString(), [&](char32_t cp) {
-            QStringEncoder one(name.constData());
-            const QByteArray b = one(QString::fromUcs4(&cp, 1));
-            if (one.hasError())
+        // Characters the encoding lacks become references; what lies between
+        // them is encoded in stretches, each ending in the initial state.
+        qsizetype from = 0;
+        for (qsizetype i = 0; i < run.size();) {
+            const bool pair = run[i].isHighSurrogate() && i + 1 < run.size() && run[i + 1].isLowSurrogate();
+            const char32_t cp = pair ? QChar::surrogateToUcs4(run[i], run[i + 1]) : char32_t(run[i].unicode());
+            const qsizetype next = i + (pair ? 2 : 1);
+            if (!canEncode(cp)) {
+                out += encodePiece(run.mid(from, i - from), name, ok);
                 appendCharacterReference(out, cp);
-            else
-                out += b;
-        });
+                from = next;
+            }
+            i = next;
+        }
+        out += encodePiece(run.mid(from), name, ok);
     };
     qsizetype runStart = 0;
     for (qsizetype i = 0; i + 1 < text.size(); ++i) {

@@ -206,6 +206,35 @@ void tst_FidelitySurface::editsWhereTheBrowserMovedContent_data() {
         << "<p>Hi <%= name %> there</p><p><%= other %></p>"
         << "document.querySelector('[data-orv-srv]').remove();"
         << QStringList{"<%= other %>", "there"} << QStringList{"<p><%= other %></p>"};
+    QTest::newRow("script between head and body")
+        << "<html><head></head>\n<script src=\"a.js\"></script>\n<body><p>Hi</p></body></html>"
+        << "document.querySelector('p').textContent = 'Hello';"
+        << QStringList{"<script src=\"a.js\"></script>", "Hello", "<body>"} << QStringList{"</body></html>"};
+    QTest::newRow("title after the head end")
+        << "<head></head><title>T</title><body><p>Hi</p></body>"
+        << "document.querySelector('p').textContent = 'Hello';"
+        << QStringList{"<title>T</title>", "Hello"} << QStringList{"<body>"};
+    QTest::newRow("text after a script written with a slash")
+        << "<p>a</p><script/>document.x = '<p>b';</script><p>c</p>"
+        << "document.querySelectorAll('p')[1].textContent = 'C';"
+        << QStringList{"<script/>document.x = '<p>b';</script>", ">C<"} << QStringList{"<p>a</p>"};
+    QTest::newRow("generator meta holding server code")
+        << "<html><head><meta name=\"generator\" content=\"<%= app %>\"></head><body><p>Hi</p></body></html>"
+        << "document.querySelector('p').textContent = 'Hello';"
+        << QStringList{"<meta name=\"generator\" content=\"<%= app %>\">", "Microsoft DHTML Editing Control", "Hello"}
+        << QStringList{};
+    QTest::newRow("comment holding one server block")
+        << "<p>Total: 4 <!--<%= debug %>--></p><p>other</p>"
+        << "document.querySelector('p').firstChild.data = 'Total: 5 ';"
+        << QStringList{"Total: 5 <!--<%= debug %>-->"} << QStringList{"<p>other</p>"};
+    QTest::newRow("text with the stand-ins' code points")
+        << QString::fromUtf8("<p>price \uFDD20\uFDD3 list</p>")
+        << "document.querySelector('p').firstChild.data += '!';"
+        << QStringList{QString::fromUtf8("price \uFDD20\uFDD3 list!")} << QStringList{};
+    QTest::newRow("generator meta moved out of a table")
+        << "<table><meta name=generator content=x><tr><td>a</td></tr></table>"
+        << "document.body.appendChild(document.createElement('p')).textContent = 'new';"
+        << QStringList{"Microsoft DHTML Editing Control", ">new<", ">a<"} << QStringList{};
 }
 
 void tst_FidelitySurface::editsWhereTheBrowserMovedContent() {

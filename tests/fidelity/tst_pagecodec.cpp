@@ -23,6 +23,8 @@ private slots:
     void decodes();
     void encodesWhatTheEncodingLacks_data();
     void encodesWhatTheEncodingLacks();
+    void editKeepsTheRestOfThePage_data();
+    void editKeepsTheRestOfThePage();
     void arbitraryBytesRoundTrip_data();
     void arbitraryBytesRoundTrip();
 };
@@ -81,8 +83,41 @@ void TestPageCodec::decodes_data() {
         << QString::fromUtf8("<é😀");
     QTest::newRow("shift_jis with one broken line")
         << QByteArray("<meta charset=shift_jis>\n\x82\xA0\n<p>\x82\xFFx</p>\n")
-        << QByteArray("shift_jis") << false
+        << QByteArray("Shift_JIS") << false
         << QString::fromUtf8("<meta charset=shift_jis>\nあ\n<p>") + rawByte(0x82) + rawByte(0xFF) + "x</p>\n";
+    // The converter reads 0x1A, 0x1C and 0x7F as other control characters.
+    QTest::newRow("shift_jis broken line keeps its swapped control bytes")
+        << QByteArray("<meta charset=\" Shift-JIS \">\n<p>\x82\xFF\x1A\x1C\x7F</p>\n") << QByteArray("Shift_JIS")
+        << false
+        << QString("<meta charset=\" Shift-JIS \">\n<p>") + rawByte(0x82) + rawByte(0xFF) + rawByte(0x1A) +
+               rawByte(0x1C) + rawByte(0x7F) + "</p>\n";
+    QTest::newRow("iso-2022-jp")
+        << QByteArray("<meta charset=iso-2022-jp><p>\x1B$BF|K\\\x1B(B.</p>") << QByteArray("ISO-2022-JP") << false
+        << QString::fromUtf8("<meta charset=iso-2022-jp><p>日本.</p>");
+    QTest::newRow("iso-2022-jp broken line keeps its escapes as bytes")
+        << QByteArray("<meta charset=iso-2022-jp>\n<p>\x1B$B\x1B(B\x1B$@x</p>\n") << QByteArray("ISO-2022-JP")
+        << false
+        << QString("<meta charset=iso-2022-jp>\n<p>") + rawByte(0x1B) + "$B" + rawByte(0x1B) + "(B" + rawByte(0x1B) +
+               "$@x</p>\n";
+    QTest::newRow("utf32 is no label: undeclared")
+        << QByteArray("<meta charset=utf32><p>\xC3\xA9</p>") << QByteArray("UTF-8") << false
+        << QString::fromUtf8("<meta charset=utf32><p>é</p>");
+    QTest::newRow("utf16 is no label: not read as utf-16")
+        << QByteArray("<meta charset=utf16><p>\xE9t\xE9</p>") << QByteArray("windows-1252") << false
+        << QString::fromUtf8("<meta charset=utf16><p>été</p>");
+    QTest::newRow("utf7 is no label") << QByteArray("<meta charset=utf7>+AGE-") << QByteArray("UTF-8") << false
+                                      << QString("<meta charset=utf7>+AGE-");
+    QTest::newRow("37 is no label") << QByteArray("<meta charset=37><p>a</p>") << QByteArray("UTF-8") << false
+                                    << QString("<meta charset=37><p>a</p>");
+    QTest::newRow("hz is refused by browsers: bytes kept as undeclared")
+        << QByteArray("<meta charset=hz-gb-2312>~{VP~} ~~") << QByteArray("UTF-8") << false
+        << QString("<meta charset=hz-gb-2312>~{VP~} ~~");
+    QTest::newRow("x-user-defined reads as windows-1252")
+        << QByteArray("<meta charset=x-user-defined>\x80") << QByteArray("windows-1252") << false
+        << QString::fromUtf8("<meta charset=x-user-defined>€");
+    QTest::newRow("label with white space and upper case")
+        << QByteArray("<meta charset=\"\tKOI8-R \">\xF6") << QByteArray("KOI8-R") << false
+        << QString::fromUtf8("<meta charset=\"\tKOI8-R \">Ж");
 }
 
 void TestPageCodec::decodes() {
@@ -107,6 +142,9 @@ void TestPageCodec::encodesWhatTheEncodingLacks_data() {
         << QString::fromUtf8("“é”") << QByteArray("ISO-8859-1") << QByteArray("\x93\xE9\x94");
     QTest::newRow("koi8-r references what it lacks")
         << QString::fromUtf8("Жé") << QByteArray("KOI8-R") << QByteArray("\xF6&#233;");
+    QTest::newRow("iso-2022-jp: a euro between kanji, back to ascii around it")
+        << QString::fromUtf8("日本€本x") << QByteArray("ISO-2022-JP")
+        << QByteArray("\x1B$BF|K\\\x1B(B&#8364;\x1B$BK\\\x1B(Bx");
     QTest::newRow("unknown name writes utf-8") << QString::fromUtf8("é") << QByteArray("no-such-codec")
                                                << QByteArray("\xC3\xA9");
 }
@@ -118,6 +156,38 @@ void TestPageCodec::encodesWhatTheEncodingLacks() {
     QCOMPARE(encodePage(text, PageEncoding{encoding, false}), bytes);
 }
 
+void TestPageCodec::editKeepsTheRestOfThePage_data() {
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<QString>("after");  // text the typing goes after
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QByteArray>("saved");
+    const QByteArray jp("<meta charset=iso-2022-jp>\n<p>\x1B$BF|K\\\x1B(B</p>\n<p>\x1B$BK\\\x1B(B end</p>\n");
+    QTest::newRow("iso-2022-jp: euro in ascii text")
+        << jp << QString("end") << QString::fromUtf8(" €")
+        << QByteArray("<meta charset=iso-2022-jp>\n<p>\x1B$BF|K\\\x1B(B</p>\n<p>\x1B$BK\\\x1B(B end &#8364;</p>\n");
+    QTest::newRow("iso-2022-jp: euro after kanji")
+        << jp << QString::fromUtf8("日") << QString::fromUtf8("€")
+        << QByteArray("<meta charset=iso-2022-jp>\n<p>\x1B$BF|\x1B(B&#8364;\x1B$BK\\\x1B(B</p>\n<p>\x1B$BK\\\x1B(B end</p>\n");
+    QTest::newRow("shift_jis with a broken line")
+        << QByteArray("<meta charset=shift_jis>\n<p>\x82\xA0</p>\n<p>\x82\xFF\x1A</p>\n") << QString::fromUtf8("あ")
+        << QString::fromUtf8("€")
+        << QByteArray("<meta charset=shift_jis>\n<p>\x82\xA0&#8364;</p>\n<p>\x82\xFF\x1A</p>\n");
+}
+
+// Typing a character the encoding lacks writes a reference there and leaves
+// every other byte of the page as it was.
+void TestPageCodec::editKeepsTheRestOfThePage() {
+    QFETCH(QByteArray, bytes);
+    QFETCH(QString, after);
+    QFETCH(QString, typed);
+    QFETCH(QByteArray, saved);
+    orvane::DecodedPage page = decodePage(bytes);
+    const qsizetype at = page.text.indexOf(after);
+    QVERIFY(at >= 0);
+    page.text.insert(at + after.size(), typed);
+    QCOMPARE(encodePage(page.text, page.encoding), saved);
+}
+
 void TestPageCodec::arbitraryBytesRoundTrip_data() {
     QTest::addColumn<QByteArray>("prefix");
     QTest::newRow("undeclared") << QByteArray();
@@ -125,6 +195,7 @@ void TestPageCodec::arbitraryBytesRoundTrip_data() {
     QTest::newRow("windows-1252") << QByteArray("<meta charset=latin1>");
     QTest::newRow("shift_jis") << QByteArray("<meta charset=shift_jis>\n");
     QTest::newRow("euc-kr") << QByteArray("<meta charset=euc-kr>\n");
+    QTest::newRow("iso-2022-jp") << QByteArray("<meta charset=iso-2022-jp>\n");
     QTest::newRow("utf-16le") << QByteArray("\xFF\xFE");
 }
 
@@ -137,8 +208,11 @@ void TestPageCodec::arbitraryBytesRoundTrip() {
         QByteArray bytes = prefix;
         const int len = rng.bounded(1, 300);
         for (int i = 0; i < len; ++i) {
-            const int kind = rng.bounded(10);
-            bytes += kind < 6 ? char(rng.bounded(0x20, 0x7F)) : kind < 7 ? '\n' : char(rng.bounded(0x80, 0x100));
+            const int kind = rng.bounded(12);
+            if (kind >= 10)
+                bytes += kind == 10 ? "\x1B$B" : "\x1B(B";  // shifts of a stateful encoding
+            else
+                bytes += kind < 6 ? char(rng.bounded(0x20, 0x7F)) : kind < 7 ? '\n' : char(rng.bounded(0x80, 0x100));
         }
         const orvane::DecodedPage page = decodePage(bytes);
         QCOMPARE(encodePage(page.text, page.encoding).toHex(' '), bytes.toHex(' '));

@@ -16,7 +16,7 @@ int elementId(const PageMap& map, const QString& ref) {
     const QString name = ref.section(u'#', 0, 0);
     int n = ref.section(u'#', 1, 1).toInt();
     for (int k = 0; k < map.tree.elements.size(); ++k)
-        if (map.tree.elements[k].name == name && n-- == 0)
+        if (map.tree.nameOf(k) == name && n-- == 0)
             return k;
     return -1;
 }
@@ -28,9 +28,9 @@ QString scriptHtml(const PageMap& map, QString html) {
     QRegularExpressionMatch m;
     while ((m = keep.match(html)).hasMatch())
         html.replace(m.capturedStart(), m.capturedLength(),
-                     QChar(keepOpen) + QString::number(elementId(map, m.captured(1))) + QChar(keepClose));
+                     map.standIns.keep(elementId(map, m.captured(1))));
     while ((m = srv.match(html)).hasMatch())
-        html.replace(m.capturedStart(), m.capturedLength(), serverToken(m.captured(1).toInt()));
+        html.replace(m.capturedStart(), m.capturedLength(), map.standIns.server(m.captured(1).toInt()));
     return html;
 }
 
@@ -43,6 +43,7 @@ class TestRebuild : public QObject {
 private slots:
     void rebuild_data();
     void rebuild();
+    void deepChainWithTheInnermostChanged();
     void unchangedPageIsVerbatim();
 };
 
@@ -99,6 +100,15 @@ void TestRebuild::rebuild_data() {
         << "<html><head></head><body>\r<p>a</p></body></html>"
         << QStringList{"p#0|<P>a\nb</P>"}
         << "<html><head>\r" + generator + "</head><body>\r<P>a\rb</P></body></html>";
+    QTest::newRow("page text with the stand-ins' code points is text")
+        << QString::fromUtf8("<head></head><p>price \uFDD20\uFDD3 list \uFDD00\uFDD1</p>")
+        << QStringList{QString::fromUtf8("p#0|<P>price \uFDD20\uFDD3 list \uFDD00\uFDD1!</P>")}
+        << QString::fromUtf8("<head>\r\n") + generator +
+               QString::fromUtf8("</head><P>price \uFDD20\uFDD3 list \uFDD00\uFDD1!</P>");
+    QTest::newRow("a generator meta holding server code stays, the surface's goes beside it")
+        << "<head><meta name=generator content=\"<%= app %>\"></head><p>a</p>"
+        << QStringList{"p#0|<P>b</P>"}
+        << "<head><meta name=generator content=\"<%= app %>\">\r\n" + generator + "</head><P>b</P>";
 }
 
 void TestRebuild::rebuild() {
@@ -113,6 +123,20 @@ void TestRebuild::rebuild() {
         changed.insert(id, scriptHtml(page.map, c.section(u'|', 1)));
     }
     QCOMPARE(rebuildPage(text, page.map, changed), expected);
+}
+
+// A chain deeper than any call stack could follow element by element.
+void TestRebuild::deepChainWithTheInnermostChanged() {
+    const int depth = 40000;
+    const QString text = QStringLiteral("<head></head>") + QStringLiteral("<div>").repeated(depth) + u'x' +
+                         QStringLiteral("</div>").repeated(depth);
+    const PreparedPage page = preparePage(text);
+    const int innermost = elementId(page.map, QStringLiteral("div#%1").arg(depth - 1));
+    QVERIFY(innermost >= 0);
+    const QString out = rebuildPage(text, page.map, {{innermost, QStringLiteral("<DIV>y</DIV>")}});
+    QCOMPARE(out, QStringLiteral("<head>\r\n") + generator + QStringLiteral("</head>") +
+                      QStringLiteral("<div>").repeated(depth - 1) + QStringLiteral("<DIV>y</DIV>") +
+                      QStringLiteral("</div>").repeated(depth - 1));
 }
 
 void TestRebuild::unchangedPageIsVerbatim() {

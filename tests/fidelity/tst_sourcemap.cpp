@@ -17,9 +17,10 @@ namespace {
 // Every element as name=source text; implied ones as (name)=source text.
 QStringList describe(const QString& text, const SourceTree& tree) {
     QStringList out;
-    for (const SourceElement& el : tree.elements) {
-        const QString span = text.mid(el.span.begin, el.span.end - el.span.begin);
-        out << (el.implied ? u'(' + el.name + u')' : el.name) + u'=' + span;
+    for (int k = 0; k < tree.elements.size(); ++k) {
+        const SourceElement& el = tree.elements[k];
+        const QString span = text.mid(el.begin, el.end - el.begin);
+        out << (el.implied ? u'(' + tree.nameOf(k) + u')' : tree.nameOf(k)) + u'=' + span;
     }
     return out;
 }
@@ -28,10 +29,10 @@ QStringList describe(const QString& text, const SourceTree& tree) {
 QString presentation(const PreparedPage& page) {
     QString out;
     for (int n = 0; n < page.map.serverBlocks.size(); ++n) {
-        const QString token = serverToken(n);
+        const QString token = page.map.standIns.server(n);
         if (page.browserText.contains(QStringLiteral("data-orv-srv=\"%1\"").arg(n)))
             out += u'M';
-        else if (page.browserText.contains(QStringLiteral("<!--") + token + QStringLiteral("-->")))
+        else if (page.browserText.contains(page.map.standIns.serverComment(n)))
             out += u'C';
         else if (page.browserText.contains(token))
             out += u'T';
@@ -49,8 +50,8 @@ QString undoPreparation(const PreparedPage& page, const QString& source) {
         const Span& b = page.map.serverBlocks[n];
         const QString block = source.mid(b.begin, b.end - b.begin);
         text.replace(QRegularExpression(QStringLiteral("<span data-orv-srv=\"%1\"[^>]*></span>").arg(n)), block);
-        text.replace(QStringLiteral("<!--") + serverToken(n) + QStringLiteral("-->"), block);
-        text.replace(serverToken(n), block);
+        text.replace(page.map.standIns.serverComment(n), block);
+        text.replace(page.map.standIns.server(n), block);
     }
     return text;
 }
@@ -94,6 +95,10 @@ void TestSourceMap::serverBlocks_data() {
     QTest::newRow("between options") << "<select><option>a<% If b Then %><option>b<% End If %></select>" << "CC";
     QTest::newRow("server comment") << "<p>a<%-- hidden %> still --%>b</p>" << "M";
     QTest::newRow("unclosed is text") << "<p>5 <% 6</p>" << "";
+    QTest::newRow("unclosed server comment ends at the next close")
+        << "<script>var open = \"<%--\";</script><p><%= user %></p>" << "T";
+    QTest::newRow("unclosed server comment with no close runs to the end")
+        << "<p>a<%-- the rest <p><%= b </p>" << "M";
     QTest::newRow("only server script") << "<%\r\nResponse.Redirect \"a.asp\"\r\n%>" << "C";
 }
 
@@ -167,6 +172,18 @@ void TestSourceMap::elementSpans_data() {
         << "<!DOCTYPE html><p>a<table><tr><td>b</table>c</p>"
         << QStringList{"(html)=<p>a<table><tr><td>b</table>c</p>", "(head)=", "(body)=<p>a<table><tr><td>b</table>c</p>",
                        "p=<p>a", "table=<table><tr><td>b</table>", "tr=<tr><td>b", "td=<td>b"};
+    QTest::newRow("script between head and body keeps its text")
+        << "<head></head>\n<script src=\"a.js\"></script>\n<body><p>Hi</p></body>"
+        << QStringList{"(html)=<head></head>\n<script src=\"a.js\"></script>\n<body><p>Hi</p></body>",
+                       "head=<head></head>", "script=<script src=\"a.js\"></script>",
+                       "body=<body><p>Hi</p></body>", "p=<p>Hi</p>"};
+    QTest::newRow("title after the head end")
+        << "</head><title>-"
+        << QStringList{"(html)=</head><title>-", "(head)=</head>", "title=<title>-", "(body)="};
+    QTest::newRow("a slash does not close a script")
+        << "<p>a<script/><p>b</script><p>c"
+        << QStringList{"(html)=<p>a<script/><p>b</script><p>c", "(head)=", "(body)=<p>a<script/><p>b</script><p>c",
+                       "p=<p>a<script/><p>b</script>", "script=<script/><p>b</script>", "p=<p>c"};
     QTest::newRow("xhtml self-closing tags")
         << "<html xmlns=\"http://www.w3.org/1999/xhtml\"><head><meta charset=\"utf-8\" /></head><body><br /><hr/></body></html>"
         << QStringList{"html=<html xmlns=\"http://www.w3.org/1999/xhtml\"><head><meta charset=\"utf-8\" /></head><body><br /><hr/></body></html>",
@@ -199,11 +216,12 @@ void TestSourceMap::corpusPreparationIsReversible() {
     const QString text = QString::fromLatin1(f.readAll());
     const PreparedPage page = preparePage(text);
     QCOMPARE(undoPreparation(page, text), text);
-    for (const SourceElement& el : page.map.tree.elements) {
-        QVERIFY(el.span.begin <= el.span.end);
+    for (int k = 0; k < page.map.tree.elements.size(); ++k) {
+        const SourceElement& el = page.map.tree.elements[k];
+        QVERIFY(el.begin <= el.end);
         if (el.parent >= 0) {
-            const Span& p = page.map.tree.elements[el.parent].span;
-            QVERIFY2(el.span.begin >= p.begin && el.span.end <= p.end, qPrintable(el.name));
+            const SourceElement& p = page.map.tree.elements[el.parent];
+            QVERIFY2(el.begin >= p.begin && el.end <= p.end, qPrintable(page.map.tree.nameOf(k)));
         }
     }
 }
@@ -224,6 +242,13 @@ void TestSourceMap::generatorEdits_data() {
         << "<meta name=author content=me><meta name=generator content=a><meta name=GENERATOR content='b'>"
         << QStringList{"<meta name=generator content=\"Microsoft DHTML Editing Control\">",
                        "<meta name=GENERATOR content='Microsoft DHTML Editing Control'>"};
+    QTest::newRow("one holding server code stays, the surface's meta goes beside it")
+        << "<meta name=\"generator\" content=\"<%= app %>\">"
+        << QStringList{"<meta name=\"generator\" content=\"<%= app %>\">\r\n"
+                       "<META NAME=\"GENERATOR\" Content=\"Microsoft DHTML Editing Control\">"};
+    QTest::newRow("a plain one is edited, one holding server code stays")
+        << "<meta name=generator content=\"<%= v %>\"><meta name=generator content=a>"
+        << QStringList{"<meta name=generator content=\"Microsoft DHTML Editing Control\">"};
 }
 
 void TestSourceMap::generatorEdits() {
@@ -232,7 +257,7 @@ void TestSourceMap::generatorEdits() {
     const PreparedPage page = preparePage(text);
     QStringList got;
     for (const GeneratorEdit& g : page.map.generators) {
-        const Span& s = page.map.tree.elements[g.element].span;
+        const Span s = page.map.tree.elements[g.element].span();
         QString tag = text.mid(s.begin, s.end - s.begin);
         tag.replace(g.replace.begin - s.begin, g.replace.end - g.replace.begin, g.replacement);
         got << tag;

@@ -1,24 +1,46 @@
 #pragma once
-// Tokens that stand in the browser's document (and in what the page script
-// serialises) for things the browser must not see or cannot keep: server
-// blocks and references to untouched source elements. They are built from
-// Unicode noncharacters, which never occur in interchanged text, followed by
-// decimal digits.
+// Stand-ins: what takes the place, in the browser's document and in what the
+// page script serialises, of things the browser must not see or cannot keep
+// (server blocks) and of untouched source elements. A stand-in is a Unicode
+// noncharacter, the load's marker, a number and a closing noncharacter. The
+// marker is drawn at random for every load, so page text, even text that
+// holds these noncharacters, can never pass for a stand-in.
 
+#include <QRandomGenerator>
 #include <QString>
 
 namespace orvane::fidelity {
 
-// Server block N: serverOpen N serverClose.
+// Server block N: serverOpen marker N serverClose.
 constexpr char16_t serverOpen = 0xFDD0;
 constexpr char16_t serverClose = 0xFDD1;
-// Element K taken from the source: keepOpen K keepClose.
+// Element K taken from the source: keepOpen marker K keepClose.
 constexpr char16_t keepOpen = 0xFDD2;
 constexpr char16_t keepClose = 0xFDD3;
+// Lower-case letters only: the browser lower-cases tag and attribute names
+// that a stand-in may stand in.
+constexpr int markerLength = 12;
 
-inline QString serverToken(int n) {
-    return QChar(serverOpen) + QString::number(n) + QChar(serverClose);
+inline QString randomMarker() {
+    QString m;
+    for (int i = 0; i < markerLength; ++i)
+        m += QChar(char16_t(u'a' + QRandomGenerator::global()->bounded(26)));
+    return m;
 }
+
+struct StandIns {
+    QString marker;
+
+    QString server(int n) const { return QChar(serverOpen) + marker + QString::number(n) + QChar(serverClose); }
+    QString keep(int k) const { return QChar(keepOpen) + marker + QString::number(k) + QChar(keepClose); }
+    // A server block where the browser would move text (between table rows,
+    // in the head): a comment the page script turns back into server(n). Its
+    // 'c' sets it apart from a page comment holding exactly one server block.
+    QString serverComment(int n) const {
+        return QStringLiteral("<!--") + QChar(serverOpen) + marker + u'c' + QString::number(n) + QChar(serverClose) +
+               QStringLiteral("-->");
+    }
+};
 
 // Attributes the surface puts on the browser's elements.
 inline constexpr char idAttribute[] = "data-orv-id";

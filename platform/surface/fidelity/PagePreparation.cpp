@@ -18,24 +18,29 @@ QString serverMarker(int n) {
         .arg(n);
 }
 
-QString serverComment(int n) {
-    return QStringLiteral("<!--") + serverToken(n) + QStringLiteral("-->");
-}
-
 QStringView attributeValue(const QString& text, const Attribute& a) {
     if (a.value.begin < 0)
         return {};
     return QStringView(text).mid(a.value.begin, a.value.end - a.value.begin);
 }
 
-QList<GeneratorEdit> generatorEdits(const QString& text, const Tokenized& tokens, const SourceTree& tree) {
+bool holdsServerBlock(const QList<Span>& blocks, const Span& s) {
+    const auto it = std::lower_bound(blocks.begin(), blocks.end(), s.begin,
+                                     [](const Span& b, qsizetype p) { return b.begin < p; });
+    return it != blocks.end() && it->begin < s.end;
+}
+
+QList<GeneratorEdit> generatorEdits(const QString& text, const PageMap& map) {
     QList<GeneratorEdit> edits;
+    int withServerCode = -1;
     const QString name = QString::fromLatin1(generatorName);
-    for (qsizetype id = 0; id < tree.elements.size(); ++id) {
+    const SourceTree& tree = map.tree;
+    const int metaName = int(tree.names.indexOf(QStringLiteral("meta")));
+    for (qsizetype id = 0; metaName >= 0 && id < tree.elements.size(); ++id) {
         const SourceElement& el = tree.elements[id];
-        if (el.name != u"meta" || el.token < 0)
+        if (el.name != metaName || el.implied)
             continue;
-        const Token& t = tokens.tokens[el.token];
+        const Token t = HtmlTokenizer::startTagAt(text, map.serverBlocks, el.begin);
         const Attribute* content = nullptr;
         bool generator = false;
         for (const Attribute& a : t.attributes) {
@@ -46,6 +51,11 @@ QList<GeneratorEdit> generatorEdits(const QString& text, const Tokenized& tokens
         }
         if (!generator)
             continue;
+        if (holdsServerBlock(map.serverBlocks, t.span)) {
+            if (withServerCode < 0)
+                withServerCode = int(id);
+            continue;
+        }
         GeneratorEdit e;
         e.element = int(id);
         if (content && content->value.begin >= 0) {
@@ -69,6 +79,10 @@ QList<GeneratorEdit> generatorEdits(const QString& text, const Tokenized& tokens
         }
         edits.append(e);
     }
+    if (edits.isEmpty() && withServerCode >= 0) {
+        const qsizetype end = tree.elements[withServerCode].end;
+        edits.append({withServerCode, {end, end}, map.eol + generatorMeta()});
+    }
     return edits;
 }
 
@@ -79,18 +93,15 @@ const QSet<QString>& inlineFormatting() {
     return s;
 }
 
-// The nearest ancestor of element k that carries an id in the browser.
-int markedParent(const SourceTree& tree, int k) {
-    int p = tree.elements[k].parent;
-    while (p >= 0 && !carriesId(tree.elements[p]))
-        p = tree.elements[p].parent;
-    return p;
-}
-
 }  // namespace
 
-bool carriesId(const SourceElement& element) {
-    return element.implied || !inlineFormatting().contains(element.name);
+QString generatorMeta() {
+    return QStringLiteral("<META NAME=\"GENERATOR\" Content=\"") + QLatin1StringView(generatorName) +
+           QStringLiteral("\">");
+}
+
+bool carriesId(const SourceTree& tree, int k) {
+    return tree.elements[k].implied || !inlineFormatting().contains(tree.nameOf(k));
 }
 
 QString pageLineEnding(const QString& text) {
@@ -115,45 +126,59 @@ QString pageLineEnding(const QString& text) {
 }
 
 PreparedPage preparePage(const QString& text) {
-    const Tokenized tokens = tokenize(text);
     PreparedPage page;
-    page.map.tree = buildSourceTree(text, tokens);
-    page.map.serverBlocks = tokens.serverBlocks;
-    page.map.generators = generatorEdits(text, tokens, page.map.tree);
-    page.map.eol = pageLineEnding(text);
+    PageMap& map = page.map;
+    map.serverBlocks = findServerBlocks(text);
+    map.tree = buildSourceTree(text, map.serverBlocks);
+    map.eol = pageLineEnding(text);
+    map.standIns.marker = randomMarker();
+    map.generators = generatorEdits(text, map);
+    const SourceTree& tree = map.tree;
+    const QList<Span>& blocks = map.serverBlocks;
 
-    // Where ids go: after the name of every start tag that made an element.
-    QList<std::pair<qsizetype, int>> ids;
-    ids.reserve(page.map.tree.elements.size());
-    for (qsizetype k = 0; k < page.map.tree.elements.size(); ++k)
-        if (!page.map.tree.elements[k].implied && carriesId(page.map.tree.elements[k]))
-            ids.append({page.map.tree.elements[k].nameEnd, int(k)});
+    // What goes in a server block's place.
+    auto standIn = [&](int n) {
+        if (tree.serverInline[n])
+            return map.standIns.server(n);
+        if (tree.serverInContent[n])
+            return serverMarker(n);
+        return map.standIns.serverComment(n);
+    };
+    // Ids go after the name of every start tag that made an element; the
+    // elements were made in text order. Sized first: a big page is not
+    // grown by doubling.
+    const QString idPrefix = u' ' + QLatin1StringView(idAttribute) + QStringLiteral("=\"");
+    auto carries = [&](int k) { return !tree.elements[k].implied && carriesId(tree, k); };
+    qsizetype size = text.size();
+    for (int k = 0; k < tree.elements.size(); ++k)
+        if (carries(k))
+            size += idPrefix.size() + QString::number(k).size() + 1;
+    for (int n = 0; n < blocks.size(); ++n)
+        size += standIn(n).size() - (blocks[n].end - blocks[n].begin);
 
     QString& out = page.browserText;
-    out.reserve(text.size() + ids.size() * 20);
-    const QList<Span>& blocks = tokens.serverBlocks;
-    const QString idPrefix = u' ' + QLatin1StringView(idAttribute) + QStringLiteral("=\"");
-    qsizetype pos = 0, nextId = 0, nextBlock = 0;
-    while (nextId < ids.size() || nextBlock < blocks.size()) {
-        const bool blockFirst = nextBlock < blocks.size() &&
-                                (nextId >= ids.size() || blocks[nextBlock].begin < ids[nextId].first);
-        if (blockFirst) {
-            const int n = int(nextBlock++);
+    out.reserve(size);
+    qsizetype pos = 0;
+    int k = 0, n = 0;
+    while (true) {
+        while (k < tree.elements.size() && !carries(k))
+            ++k;
+        const bool idLeft = k < tree.elements.size(), blockLeft = n < blocks.size();
+        if (!idLeft && !blockLeft)
+            break;
+        if (blockLeft && (!idLeft || blocks[n].begin < tree.elements[k].nameEnd)) {
             out += QStringView(text).mid(pos, blocks[n].begin - pos);
-            if (tokens.serverInline[n])
-                out += serverToken(n);
-            else if (page.map.tree.serverInContent[n])
-                out += serverMarker(n);
-            else
-                out += serverComment(n);
+            out += standIn(n);
             pos = blocks[n].end;
+            ++n;
         } else {
-            const auto [at, k] = ids[nextId++];
+            const qsizetype at = tree.elements[k].nameEnd;
             out += QStringView(text).mid(pos, at - pos);
             out += idPrefix;
             out += QString::number(k);
             out += u'"';
             pos = at;
+            ++k;
         }
     }
     out += QStringView(text).mid(pos);
@@ -162,12 +187,18 @@ PreparedPage preparePage(const QString& text) {
 
 QJsonObject scriptMap(const PageMap& map) {
     const SourceTree& tree = map.tree;
+    // Parents come before their children, so one pass finds every nearest
+    // ancestor with an id, however deep the page nests.
+    QList<int> marked(tree.elements.size(), -1);
     QJsonArray parents;
-    for (int k = 0; k < tree.elements.size(); ++k)
-        parents.append(carriesId(tree.elements[k]) ? markedParent(tree, k) : -1);
+    for (int k = 0; k < tree.elements.size(); ++k) {
+        const int p = tree.elements[k].parent;
+        marked[k] = p < 0 ? -1 : (carriesId(tree, p) ? p : marked[p]);
+        parents.append(carriesId(tree, k) ? marked[k] : -1);
+    }
     QJsonArray unsettled;
     for (int k : tree.unsettled)
-        if (carriesId(tree.elements[k]))
+        if (carriesId(tree, k))
             unsettled.append(k);
     QJsonObject implied;
     auto addImplied = [&](const char* name, int k) {
@@ -177,7 +208,11 @@ QJsonObject scriptMap(const PageMap& map) {
     addImplied("html", tree.html);
     addImplied("head", tree.head);
     addImplied("body", tree.body);
-    return QJsonObject{{"parents", parents}, {"unsettled", unsettled}, {"implied", implied}};
+    QJsonArray generators;
+    for (const GeneratorEdit& g : map.generators)
+        generators.append(g.element);
+    return QJsonObject{{"parents", parents}, {"unsettled", unsettled}, {"implied", implied},
+                       {"generators", generators}, {"marker", map.standIns.marker}};
 }
 
 }  // namespace orvane::fidelity

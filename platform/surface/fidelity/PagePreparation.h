@@ -5,6 +5,7 @@
 // small markers in content or as tokens elsewhere; every start tag gets
 // data-orv-id="K", K being its element in the map.
 
+#include "FidelityTokens.h"
 #include "SourceTree.h"
 
 #include <QJsonObject>
@@ -16,7 +17,12 @@ namespace orvane::fidelity {
 // The surface's name, written into the page's generator meta element.
 inline constexpr char generatorName[] = "Microsoft DHTML Editing Control";
 
-// How to make a generator meta element of the source name the surface.
+// The generator meta element the surface writes where a page has none.
+QString generatorMeta();
+
+// How to make a generator meta element of the source name the surface. A
+// generator meta that holds server code stays as written: its edit puts the
+// surface's own meta element after it.
 struct GeneratorEdit {
     int element = -1;
     Span replace;         // the text to replace (empty to insert)
@@ -26,8 +32,11 @@ struct GeneratorEdit {
 struct PageMap {
     SourceTree tree;
     QList<Span> serverBlocks;
-    QList<GeneratorEdit> generators;  // every generator meta, in text order
+    // Every generator meta without server code, in text order; or, when
+    // there is none, the first one with server code; empty when none.
+    QList<GeneratorEdit> generators;
     QString eol;                      // the page's line ending
+    StandIns standIns;                // this load's stand-ins
 };
 
 struct PreparedPage {
@@ -37,12 +46,12 @@ struct PreparedPage {
 
 PreparedPage preparePage(const QString& text);
 
-// True when the element carries data-orv-id in the browser's document. Inline
+// True when element k carries data-orv-id in the browser's document. Inline
 // formatting elements do not: editing commands replace an element that has
 // attributes they do not know by a span, so their changes count as changes of
 // the enclosing element. Implied html, head and body get theirs from the page
 // script.
-bool carriesId(const SourceElement& element);
+bool carriesId(const SourceTree& tree, int k);
 
 // What the page script needs to know of the source tree (see fidelity.js).
 QJsonObject scriptMap(const PageMap& map);

@@ -7,11 +7,6 @@
 namespace orvane::fidelity {
 namespace {
 
-QString generatorMeta() {
-    return QStringLiteral("<META NAME=\"GENERATOR\" Content=\"") + QLatin1StringView(generatorName) +
-           QStringLiteral("\">");
-}
-
 // Line breaks of serialised text (always "\n" in the browser) in the page's own form.
 QString withLineEnding(const QString& html, const QString& eol) {
     if (eol == u"\n" || !html.contains(u'\n'))
@@ -39,6 +34,8 @@ qsizetype firstTagEnd(const QString& html) {
     return -1;
 }
 
+// Writes the page with an explicit stack rather than by recursion, so that
+// no nesting depth can exhaust the call stack.
 class Rebuilder {
 public:
     Rebuilder(const QString& source, const PageMap& map, const QHash<int, QString>& changed)
@@ -57,14 +54,27 @@ public:
             markAffected(m_tree.head);
         }
         m_out.reserve(m_src.size() + m_src.size() / 8);
-        qsizetype pos = 0;
-        for (int root : m_tree.roots)
-            pos = emitChild(pos, root);
-        copy(pos, m_src.size());
+        // The document itself is a copy frame whose children are the roots.
+        m_frames.append({Frame::Copy, -1, m_tree.roots.isEmpty() ? -1 : m_tree.roots.front(), 0, {}, 0});
+        while (!m_frames.isEmpty()) {
+            if (m_frames.back().kind == Frame::Copy)
+                stepCopy();
+            else
+                stepExpand();
+        }
         return std::move(m_out);
     }
 
 private:
+    struct Frame {
+        enum Kind { Copy, Expand } kind;
+        int element;     // -1: the document
+        int nextChild;   // Copy: the next child to look at
+        qsizetype pos;   // Copy: in the source; Expand: in html
+        QString html;    // Expand: the serialised HTML with the page's line endings
+        qsizetype scan;  // Expand: where the search for the next stand-in goes on
+    };
+
     bool valid(int k) const { return k >= 0 && k < m_tree.elements.size(); }
 
     void markAffected(int k) {
@@ -77,28 +87,101 @@ private:
             m_out += QStringView(m_src).mid(from, to - from);
     }
 
-    // Copies the source up to child k, writes k when it is affected, and
-    // returns where the copy goes on.
-    qsizetype emitChild(qsizetype pos, int k) {
-        if (!m_affected[k])
-            return pos;
-        const Span& s = m_tree.elements[k].span;
-        copy(pos, s.begin);
-        writeElement(k);
-        return s.end;
-    }
-
-    void writeElement(int k) {
+    // Starts writing element k: a frame for its children or its serialised
+    // HTML, or its text at once.
+    void begin(int k) {
         if (!valid(k) || m_busy[k])
             return;
-        m_busy[k] = true;
-        if (auto it = m_changed.constFind(k); it != m_changed.cend())
-            expand(*it, k);
-        else if (isGenerator(k))
+        if (auto it = m_changed.constFind(k); it != m_changed.cend()) {
+            m_busy[k] = true;
+            QString html = withLineEnding(*it, m_map.eol);
+            if (k == m_tree.head && m_insertGenerator) {
+                const qsizetype at = firstTagEnd(html);
+                if (at >= 0)
+                    html.insert(at, m_map.eol + generatorMeta());
+            }
+            m_frames.append({Frame::Expand, k, -1, 0, std::move(html), 0});
+            return;
+        }
+        if (isGenerator(k)) {
             emitGenerator(k);
-        else
-            copyElement(k);
-        m_busy[k] = false;
+            return;
+        }
+        m_busy[k] = true;
+        const SourceElement& el = m_tree.elements[k];
+        qsizetype pos = el.begin;
+        if (k == m_tree.head && m_insertGenerator) {
+            if (el.implied) {
+                m_out += generatorMeta() + m_map.eol;
+            } else {
+                const qsizetype tagEnd = HtmlTokenizer::startTagAt(m_src, m_map.serverBlocks, el.begin).span.end;
+                copy(pos, tagEnd);
+                m_out += m_map.eol + generatorMeta();
+                pos = tagEnd;
+            }
+        }
+        m_frames.append({Frame::Copy, k, el.firstChild, pos, {}, 0});
+    }
+
+    void finish(int k) {
+        if (valid(k))
+            m_busy[k] = false;
+        m_frames.removeLast();
+    }
+
+    // Copies the source up to the next affected child and starts it, or to
+    // the element's end.
+    void stepCopy() {
+        Frame& f = m_frames.back();
+        for (int c = f.nextChild; c >= 0; c = m_tree.elements[c].nextSibling) {
+            if (!m_affected[c])
+                continue;
+            const SourceElement& child = m_tree.elements[c];
+            copy(f.pos, child.begin);
+            f.pos = child.end;
+            f.nextChild = child.nextSibling;
+            begin(c);  // may add a frame: f is not used after this
+            return;
+        }
+        const int k = f.element;
+        copy(f.pos, valid(k) ? m_tree.elements[k].end : m_src.size());
+        finish(k);
+    }
+
+    // Writes serialised HTML up to the next keep stand-in and starts that
+    // element; server stand-ins become their blocks on the way.
+    void stepExpand() {
+        Frame& f = m_frames.back();
+        const QString& html = f.html;
+        const QString& marker = m_map.standIns.marker;
+        const qsizetype n = html.size();
+        for (qsizetype i = f.scan; i < n; ++i) {
+            const char16_t c = html[i].unicode();
+            if (c != serverOpen && c != keepOpen)
+                continue;
+            const qsizetype digits = i + 1 + marker.size();
+            if (QStringView(html).mid(i + 1, marker.size()) != marker)
+                continue;
+            const char16_t close = c == serverOpen ? serverClose : keepClose;
+            qsizetype j = digits;
+            while (j < n && j - digits < 9 && html[j].isDigit())
+                ++j;
+            if (j == digits || j >= n || html[j].unicode() != close)
+                continue;
+            const int ref = QStringView(html).mid(digits, j - digits).toInt();
+            m_out += QStringView(html).mid(f.pos, i - f.pos);
+            f.pos = f.scan = j + 1;
+            if (c == serverOpen) {
+                if (ref < m_map.serverBlocks.size())
+                    copy(m_map.serverBlocks[ref].begin, m_map.serverBlocks[ref].end);
+                i = j;
+                continue;
+            }
+            begin(ref);  // may add a frame: f is not used after this
+            return;
+        }
+        m_out += QStringView(html).mid(f.pos);
+        finish(f.element);
     }
 
     bool isGenerator(int k) const {
@@ -108,71 +191,16 @@ private:
         return false;
     }
 
-    // The first generator meta names the surface; any other one goes.
+    // The first generator meta names the surface, once; any other one goes.
     void emitGenerator(int k) {
-        if (k != m_keptGenerator)
+        if (k != m_keptGenerator || m_generatorWritten)
             return;
+        m_generatorWritten = true;
         const SourceElement& el = m_tree.elements[k];
         const GeneratorEdit& g = m_map.generators.front();
-        copy(el.span.begin, g.replace.begin);
+        copy(el.begin, g.replace.begin);
         m_out += g.replacement;
-        copy(g.replace.end, el.span.end);
-    }
-
-    void copyElement(int k) {
-        const SourceElement& el = m_tree.elements[k];
-        qsizetype pos = el.span.begin;
-        if (k == m_tree.head && m_insertGenerator) {
-            if (el.implied) {
-                m_out += generatorMeta() + m_map.eol;
-            } else {
-                copy(pos, el.startTagEnd);
-                m_out += m_map.eol + generatorMeta();
-                pos = el.startTagEnd;
-            }
-        }
-        for (int child : el.children)
-            pos = emitChild(pos, child);
-        copy(pos, el.span.end);
-    }
-
-    // Serialised HTML with its tokens resolved.
-    void expand(const QString& serialised, int k) {
-        QString html = withLineEnding(serialised, m_map.eol);
-        if (k == m_tree.head && m_insertGenerator) {
-            const qsizetype at = firstTagEnd(html);
-            if (at >= 0)
-                html.insert(at, m_map.eol + generatorMeta());
-        }
-        qsizetype pos = 0;
-        const qsizetype n = html.size();
-        for (qsizetype i = 0; i < n; ++i) {
-            const char16_t c = html[i].unicode();
-            if (c != serverOpen && c != keepOpen)
-                continue;
-            const char16_t close = c == serverOpen ? serverClose : keepClose;
-            qsizetype j = i + 1;
-            while (j < n && html[j].isDigit())
-                ++j;
-            if (j == i + 1 || j >= n || html[j].unicode() != close)
-                continue;
-            bool ok = false;
-            const int ref = QStringView(html).mid(i + 1, j - i - 1).toInt(&ok);
-            if (!ok)
-                continue;
-            m_out += QStringView(html).mid(pos, i - pos);
-            if (c == serverOpen) {
-                if (ref < m_map.serverBlocks.size()) {
-                    const Span& b = m_map.serverBlocks[ref];
-                    copy(b.begin, b.end);
-                }
-            } else {
-                writeElement(ref);
-            }
-            pos = j + 1;
-            i = j;
-        }
-        m_out += QStringView(html).mid(pos);
+        copy(g.replace.end, el.end);
     }
 
     const QString& m_src;
@@ -181,7 +209,9 @@ private:
     const QHash<int, QString>& m_changed;
     QList<bool> m_affected;
     QList<bool> m_busy;
+    QList<Frame> m_frames;
     int m_keptGenerator = -1;
+    bool m_generatorWritten = false;
     bool m_insertGenerator = false;
     QString m_out;
 };

@@ -2,6 +2,9 @@
 
 #include <QSet>
 
+#include <string_view>
+#include <unordered_map>
+
 namespace orvane::fidelity {
 namespace {
 
@@ -66,6 +69,11 @@ bool isHeading(const QString& n) {
     return n.size() == 2 && n[0] == u'h' && n[1] >= u'1' && n[1] <= u'6';
 }
 
+bool isAsciiLetter(QChar c) {
+    const char16_t u = c.unicode();
+    return (u >= 'a' && u <= 'z') || (u >= 'A' && u <= 'Z');
+}
+
 bool isSpace(QChar c) {
     const char16_t u = c.unicode();
     return u == ' ' || u == '\t' || u == '\n' || u == '\r' || u == '\f';
@@ -93,63 +101,128 @@ enum class TableMode { None, Table, TableBody, Row, Cell, Caption, ColGroup, Sel
 
 class Builder {
 public:
-    Builder(const QString& text, const Tokenized& in) : m_text(text), m_in(in) {
-        m_tree.serverInContent.resize(in.serverBlocks.size());
+    Builder(const QString& text, const QList<Span>& blocks)
+        : m_text(text), m_tokenizer(text, blocks) {
+        m_tree.serverInContent.resize(blocks.size());
+        // Every start tag makes at most one element.
+        qsizetype tags = 3;
+        for (qsizetype i = text.indexOf(u'<'); i >= 0 && i + 1 < text.size(); i = text.indexOf(u'<', i + 1))
+            if (isAsciiLetter(text[i + 1]))
+                ++tags;
+        m_tree.elements.reserve(tags);
     }
 
     SourceTree run() {
-        for (qsizetype i = 0; i < m_in.tokens.size(); ++i)
-            process(int(i), m_in.tokens[i]);
+        Token t;
+        while (m_tokenizer.next(t))
+            process(t);
         const qsizetype end = m_text.size();
         if (m_tree.html < 0)
             implyHtml(end);
         if (m_stack.size() > 0 && m_stack.front() == m_tree.html)
             ensureHeadAndBody(end);
         popFrom(0, end);
+        m_tree.serverInline = m_tokenizer.serverInline();
         m_tree.unsettled = QList<int>(m_unsettled.begin(), m_unsettled.end());
         std::sort(m_tree.unsettled.begin(), m_tree.unsettled.end());
+        m_tree.elements.squeeze();
         return std::move(m_tree);
     }
 
 private:
-    enum Mode { BeforeHtml, BeforeHead, InHead, AfterHead, InBody, InFrameset, AfterBody };
+    enum Mode { BeforeHtml, BeforeHead, InHead, AfterHead, AfterHeadElement, InBody, InFrameset, AfterBody };
 
-    // ---- the tree and the stack of open elements ----
+    // ---- names ----
 
-    const QString& nameOf(int e) const { return m_tree.elements[e].name; }
-    int current() const { return m_stack.isEmpty() ? -1 : m_stack.back(); }
-    bool currentIs(QStringView n) const { return current() >= 0 && nameOf(current()) == n; }
+    static std::u16string_view key(QStringView n) { return {reinterpret_cast<const char16_t*>(n.utf16()), size_t(n.size())}; }
 
-    int create(const QString& name, int token, qsizetype begin, qsizetype startTagEnd, qsizetype nameEnd,
-               bool implied = false) {
-        SourceElement el;
-        el.name = name;
-        el.span = {begin, startTagEnd};
-        el.startTagEnd = startTagEnd;
-        el.nameEnd = nameEnd;
-        el.parent = current();
-        el.token = token;
-        el.implied = implied;
-        const int id = int(m_tree.elements.size());
-        m_tree.elements.append(el);
-        if (el.parent >= 0)
-            m_tree.elements[el.parent].children.append(id);
-        else
-            m_tree.roots.append(id);
+    int intern(const QString& name) {
+        const auto it = m_ids.find(key(name));
+        if (it != m_ids.end())
+            return it->second;
+        const int id = int(m_tree.names.size());
+        m_tree.names.append(name);
+        // The list's strings are never changed, so a view of one stays valid.
+        const QString& kept = m_tree.names.back();
+        m_ids.emplace(key(kept), id);
+        m_open.append(0);
         return id;
     }
 
-    int createFrom(int ti, const Token& t) { return create(t.name, ti, t.span.begin, t.span.end, t.nameEnd); }
+    int idOf(QStringView n) const {
+        const auto it = m_ids.find(key(n));
+        return it == m_ids.end() ? -1 : it->second;
+    }
 
-    int implied(const char* name, qsizetype at) { return create(QString::fromLatin1(name), -1, at, at, at, true); }
+    // How many elements of that name are open.
+    int openCount(QStringView n) const {
+        const int id = idOf(n);
+        return id < 0 ? 0 : m_open[id];
+    }
+
+    // ---- the tree and the stack of open elements ----
+
+    const QString& nameOf(int e) const { return m_tree.nameOf(e); }
+    int current() const { return m_stack.isEmpty() ? -1 : m_stack.back(); }
+    bool currentIs(QStringView n) const { return current() >= 0 && nameOf(current()) == n; }
+
+    static bool setsTableMode(const QString& n) {
+        return n == u"td" || n == u"th" || n == u"tr" || n == u"tbody" || n == u"thead" || n == u"tfoot" ||
+               n == u"caption" || n == u"colgroup" || n == u"table" || n == u"select" || n == u"body" ||
+               n == u"html";
+    }
+
+    void push(int e) {
+        m_stack.append(e);
+        ++m_open[m_tree.elements[e].name];
+        if (setsTableMode(nameOf(e)))
+            m_modeStack.append(int(m_stack.size() - 1));
+    }
+
+    int create(const QString& name, qsizetype begin, qsizetype startTagEnd, qsizetype nameEnd, bool implied = false) {
+        SourceElement el;
+        el.name = intern(name);
+        el.begin = qint32(begin);
+        el.end = qint32(startTagEnd);
+        el.nameEnd = qint32(nameEnd);
+        el.parent = current();
+        el.implied = implied;
+        const int id = int(m_tree.elements.size());
+        m_tree.elements.append(el);
+        m_lastChild.append(-1);
+        m_depth.append(el.parent >= 0 ? m_depth[el.parent] + 1 : 0);
+        if (el.parent >= 0) {
+            int& last = m_lastChild[el.parent];
+            if (last >= 0)
+                m_tree.elements[last].nextSibling = id;
+            else
+                m_tree.elements[el.parent].firstChild = id;
+            last = id;
+        } else {
+            if (!m_tree.roots.isEmpty())
+                m_tree.elements[m_tree.roots.back()].nextSibling = id;
+            m_tree.roots.append(id);
+        }
+        if (name == u"frameset")
+            m_sawFrameset = true;
+        return id;
+    }
+
+    int createFrom(const Token& t) { return create(t.name, t.span.begin, t.span.end, t.nameEnd); }
+
+    int implied(const char* name, qsizetype at) { return create(QString::fromLatin1(name), at, at, at, true); }
 
     // Pops the stack from index i up, every element ending at `end`.
     void popFrom(qsizetype i, qsizetype end) {
         if (i < 0)
             return;
         while (m_stack.size() > i) {
-            m_tree.elements[m_stack.back()].span.end = end;
+            const int e = m_stack.back();
+            m_tree.elements[e].end = qint32(end);
+            --m_open[m_tree.elements[e].name];
             m_stack.removeLast();
+            if (!m_modeStack.isEmpty() && m_modeStack.back() >= m_stack.size())
+                m_modeStack.removeLast();
         }
     }
 
@@ -160,9 +233,14 @@ private:
         popFrom(i, t.span.end);
     }
 
+    // The counts of open elements keep every search of the stack for a
+    // name that is not open, however deep the page nests, from scanning it.
     qsizetype findOnStack(QStringView n) const {
+        const int id = idOf(n);
+        if (id < 0 || m_open[id] == 0)
+            return -1;
         for (qsizetype i = m_stack.size() - 1; i >= 0; --i)
-            if (nameOf(m_stack[i]) == n)
+            if (m_tree.elements[m_stack[i]].name == id)
                 return i;
         return -1;
     }
@@ -181,6 +259,11 @@ private:
     }
 
     qsizetype findInScope(std::initializer_list<QStringView> names, Scope scope) const {
+        bool anyOpen = false;
+        for (QStringView want : names)
+            anyOpen = anyOpen || openCount(want) > 0;
+        if (!anyOpen)
+            return -1;
         for (qsizetype i = m_stack.size() - 1; i >= 0; --i) {
             const QString& n = nameOf(m_stack[i]);
             for (QStringView want : names)
@@ -194,28 +277,27 @@ private:
 
     void closeParagraph(qsizetype at) { popFrom(findInScope({u"p"}, Scope::Button), at); }
 
-    bool inForeign() const { return findOnStack(u"svg") >= 0 || findOnStack(u"math") >= 0; }
+    bool inForeign() const { return openCount(u"svg") > 0 || openCount(u"math") > 0; }
 
+    // What the innermost table part, select, body or html on the stack makes of the next tag.
     TableMode tableMode() const {
-        for (qsizetype i = m_stack.size() - 1; i >= 0; --i) {
-            const QString& n = nameOf(m_stack[i]);
-            if (n == u"td" || n == u"th")
-                return TableMode::Cell;
-            if (n == u"tr")
-                return TableMode::Row;
-            if (n == u"tbody" || n == u"thead" || n == u"tfoot")
-                return TableMode::TableBody;
-            if (n == u"caption")
-                return TableMode::Caption;
-            if (n == u"colgroup")
-                return TableMode::ColGroup;
-            if (n == u"table")
-                return TableMode::Table;
-            if (n == u"select")
-                return TableMode::Select;
-            if (n == u"body" || n == u"html")
-                return TableMode::None;
-        }
+        if (m_modeStack.isEmpty())
+            return TableMode::None;
+        const QString& n = nameOf(m_stack[m_modeStack.back()]);
+        if (n == u"td" || n == u"th")
+            return TableMode::Cell;
+        if (n == u"tr")
+            return TableMode::Row;
+        if (n == u"tbody" || n == u"thead" || n == u"tfoot")
+            return TableMode::TableBody;
+        if (n == u"caption")
+            return TableMode::Caption;
+        if (n == u"colgroup")
+            return TableMode::ColGroup;
+        if (n == u"table")
+            return TableMode::Table;
+        if (n == u"select")
+            return TableMode::Select;
         return TableMode::None;
     }
 
@@ -236,18 +318,19 @@ private:
 
     // Content whose source parent is srcParent lives under domParent in the
     // browser: the elements between either and their lowest common ancestor
-    // cannot be taken from the source as they stand.
+    // cannot be taken from the source as they stand. Walks only that far.
     void unsettle(int srcParent, int domParent) {
-        QSet<int> srcChain;
-        for (int e = srcParent; e >= 0; e = m_tree.elements[e].parent)
-            srcChain.insert(e);
-        int common = domParent;
-        while (common >= 0 && !srcChain.contains(common)) {
-            m_unsettled.insert(common);
-            common = m_tree.elements[common].parent;
+        int a = srcParent, b = domParent;
+        auto depth = [&](int e) { return e < 0 ? -1 : m_depth[e]; };
+        while (a != b) {
+            if (depth(a) >= depth(b)) {
+                m_unsettled.insert(a);
+                a = m_tree.elements[a].parent;
+            } else {
+                m_unsettled.insert(b);
+                b = m_tree.elements[b].parent;
+            }
         }
-        for (int e = srcParent; e >= 0 && e != common; e = m_tree.elements[e].parent)
-            m_unsettled.insert(e);
     }
 
     void unsettleStackFrom(qsizetype i) {
@@ -259,7 +342,7 @@ private:
 
     void implyHtml(qsizetype at) {
         m_tree.html = implied("html", at);
-        m_stack.append(m_tree.html);
+        push(m_tree.html);
     }
 
     void ensureHeadAndBody(qsizetype at) {
@@ -267,15 +350,8 @@ private:
         if (m_tree.head < 0) {
             m_tree.head = implied("head", at);
         }
-        if (m_tree.body < 0 && findOnStack(u"frameset") < 0 && !hasFrameset())
+        if (m_tree.body < 0 && findOnStack(u"frameset") < 0 && !m_sawFrameset)
             m_tree.body = implied("body", at);
-    }
-
-    bool hasFrameset() const {
-        for (const auto& e : m_tree.elements)
-            if (e.name == u"frameset")
-                return true;
-        return false;
     }
 
     qsizetype firstNonSpace(const Span& s) const {
@@ -287,19 +363,20 @@ private:
 
     // ---- tokens ----
 
-    void process(int ti, const Token& t) {
+    void process(const Token& t) {
         switch (m_mode) {
-        case BeforeHtml: beforeHtml(ti, t); break;
-        case BeforeHead: beforeHead(ti, t); break;
-        case InHead: inHead(ti, t); break;
-        case AfterHead: afterHead(ti, t); break;
-        case InBody: inBody(ti, t); break;
-        case InFrameset: inFrameset(ti, t); break;
-        case AfterBody: afterBody(ti, t); break;
+        case BeforeHtml: beforeHtml(t); break;
+        case BeforeHead: beforeHead(t); break;
+        case InHead: inHead(t); break;
+        case AfterHead: afterHead(t); break;
+        case AfterHeadElement: afterHeadElement(t); break;
+        case InBody: inBody(t); break;
+        case InFrameset: inFrameset(t); break;
+        case AfterBody: afterBody(t); break;
         }
     }
 
-    void beforeHtml(int ti, const Token& t) {
+    void beforeHtml(const Token& t) {
         if (t.kind == Token::Doctype) {
             m_quirks = quirksDoctype(QStringView(m_text).mid(t.span.begin, t.span.end - t.span.begin));
             return;
@@ -308,25 +385,25 @@ private:
             (t.kind == Token::Text && firstNonSpace(t.span) == t.span.end))
             return;
         if (t.kind == Token::StartTag && t.name == u"html") {
-            m_tree.html = createFrom(ti, t);
-            m_stack.append(m_tree.html);
+            m_tree.html = createFrom(t);
+            push(m_tree.html);
             m_mode = BeforeHead;
             return;
         }
         implyHtml(t.kind == Token::Text ? firstNonSpace(t.span) : t.span.begin);
         m_mode = BeforeHead;
-        process(ti, t);
+        process(t);
     }
 
-    void beforeHead(int ti, const Token& t) {
+    void beforeHead(const Token& t) {
         if (t.kind == Token::Comment || t.kind == Token::Server || t.kind == Token::Doctype ||
             t.kind == Token::CData || (t.kind == Token::Text && firstNonSpace(t.span) == t.span.end))
             return;
         if (t.kind == Token::StartTag && t.name == u"html")
             return;
         if (t.kind == Token::StartTag && t.name == u"head") {
-            m_tree.head = createFrom(ti, t);
-            m_stack.append(m_tree.head);
+            m_tree.head = createFrom(t);
+            push(m_tree.head);
             m_mode = InHead;
             return;
         }
@@ -334,9 +411,9 @@ private:
             t.name != u"br")
             return;
         m_tree.head = implied("head", t.kind == Token::Text ? firstNonSpace(t.span) : t.span.begin);
-        m_stack.append(m_tree.head);
+        push(m_tree.head);
         m_mode = InHead;
-        process(ti, t);
+        process(t);
     }
 
     void leaveHead(qsizetype at) {
@@ -345,7 +422,7 @@ private:
         m_mode = AfterHead;
     }
 
-    void inHead(int ti, const Token& t) {
+    void inHead(const Token& t) {
         switch (t.kind) {
         case Token::Comment:
         case Token::Doctype:
@@ -355,20 +432,20 @@ private:
         case Token::Text:
             if (currentIs(u"head") && firstNonSpace(t.span) < t.span.end) {
                 leaveHead(firstNonSpace(t.span));
-                process(ti, t);
+                process(t);
             }
             return;
         case Token::StartTag:
             if (t.name == u"html" || t.name == u"head")
                 return;
             if (headContent().contains(t.name)) {
-                const int e = createFrom(ti, t);
+                const int e = createFrom(t);
                 if (!voidElements().contains(t.name))
-                    m_stack.append(e);
+                    push(e);
                 return;
             }
             leaveHead(t.span.begin);
-            process(ti, t);
+            process(t);
             return;
         case Token::EndTag:
             if (t.name == u"head") {
@@ -379,7 +456,7 @@ private:
             }
             if (t.name == u"body" || t.name == u"html" || t.name == u"br") {
                 leaveHead(t.span.begin);
-                process(ti, t);
+                process(t);
                 return;
             }
             if (const qsizetype i = findOnStack(t.name); i > findOnStack(u"head"))
@@ -388,30 +465,36 @@ private:
         }
     }
 
-    void afterHead(int ti, const Token& t) {
+    void afterHead(const Token& t) {
         if (t.kind == Token::Comment || t.kind == Token::Server || t.kind == Token::Doctype ||
             t.kind == Token::CData || (t.kind == Token::Text && firstNonSpace(t.span) == t.span.end))
             return;
         if (t.kind == Token::StartTag) {
             if (t.name == u"body") {
-                m_tree.body = createFrom(ti, t);
-                m_stack.append(m_tree.body);
+                m_tree.body = createFrom(t);
+                push(m_tree.body);
                 m_mode = InBody;
                 return;
             }
             if (t.name == u"frameset") {
-                m_stack.append(createFrom(ti, t));
+                push(createFrom(t));
                 m_mode = InFrameset;
                 return;
             }
             if (t.name == u"html" || t.name == u"head")
                 return;
-            if (headContent().contains(t.name)) {
-                // The browser puts these back into the head.
-                const int e = createFrom(ti, t);
+            if (t.name == u"base" || t.name == u"basefont" || t.name == u"bgsound" || t.name == u"link" ||
+                t.name == u"meta" || t.name == u"noframes" || t.name == u"script" || t.name == u"style" ||
+                t.name == u"template" || t.name == u"title") {
+                // The browser puts these back into the head; their text and
+                // end tag are theirs, not the start of the body.
+                const int e = createFrom(t);
                 m_unsettled.insert(e);
-                if (!voidElements().contains(t.name))
-                    m_stack.append(e);
+                if (!voidElements().contains(t.name)) {
+                    push(e);
+                    m_afterHeadElement = m_stack.size() - 1;
+                    m_mode = AfterHeadElement;
+                }
                 return;
             }
         }
@@ -423,24 +506,39 @@ private:
             }
         }
         m_tree.body = implied("body", t.kind == Token::Text ? firstNonSpace(t.span) : t.span.begin);
-        m_stack.append(m_tree.body);
+        push(m_tree.body);
         m_mode = InBody;
-        process(ti, t);
+        process(t);
     }
 
-    void inFrameset(int ti, const Token& t) {
+    // Inside a head element met after the head: up to its end tag.
+    void afterHeadElement(const Token& t) {
+        if (t.kind == Token::StartTag) {
+            const int e = createFrom(t);
+            if (!voidElements().contains(t.name))
+                push(e);
+        } else if (t.kind == Token::EndTag) {
+            const qsizetype i = findOnStack(t.name);
+            if (i >= m_afterHeadElement)
+                closeWith(i, t);
+            if (m_stack.size() <= m_afterHeadElement)
+                m_mode = AfterHead;
+        }
+    }
+
+    void inFrameset(const Token& t) {
         if (t.kind == Token::StartTag) {
             if (t.name == u"frameset" || t.name == u"noframes")
-                m_stack.append(createFrom(ti, t));
+                push(createFrom(t));
             else if (t.name == u"frame")
-                createFrom(ti, t);
+                createFrom(t);
         } else if (t.kind == Token::EndTag) {
             if (const qsizetype i = findOnStack(t.name); i > 0)
                 closeWith(i, t);
         }
     }
 
-    void afterBody(int ti, const Token& t) {
+    void afterBody(const Token& t) {
         if (t.kind == Token::Comment || t.kind == Token::Server || t.kind == Token::Doctype ||
             t.kind == Token::CData || (t.kind == Token::Text && firstNonSpace(t.span) == t.span.end))
             return;
@@ -452,10 +550,10 @@ private:
         // Anything else goes back into the body in the browser.
         m_mode = InBody;
         m_afterBody = true;
-        process(ti, t);
+        process(t);
     }
 
-    void inBody(int ti, const Token& t) {
+    void inBody(const Token& t) {
         switch (t.kind) {
         case Token::Comment:
         case Token::Doctype:
@@ -468,7 +566,7 @@ private:
             textInBody(t);
             return;
         case Token::StartTag:
-            startInBody(ti, t);
+            startInBody(t);
             return;
         case Token::EndTag:
             endInBody(t);
@@ -496,20 +594,20 @@ private:
             unsettle(current(), fosterParent());
     }
 
-    void startInBody(int ti, const Token& t) {
+    void startInBody(const Token& t) {
         const QString& n = t.name;
         if (inForeign()) {
-            const int e = createFrom(ti, t);
+            const int e = createFrom(t);
             if (!t.selfClosing)
-                m_stack.append(e);
+                push(e);
             return;
         }
         TableMode mode = tableMode();
         if (mode == TableMode::Select) {
-            startInSelect(ti, t);
+            startInSelect(t);
             return;
         }
-        if (mode != TableMode::None && startInTable(ti, t, mode))
+        if (mode != TableMode::None && startInTable(t, mode))
             return;
         if (n == u"html" || n == u"body" || n == u"head" || n == u"frameset" || n == u"frame" ||
             tableStructure().contains(n))
@@ -534,16 +632,18 @@ private:
         }
         if ((n == u"option" || n == u"optgroup") && currentIs(u"option"))
             popFrom(m_stack.size() - 1, t.span.begin);
-        const int e = createFrom(ti, t);
+        const int e = createFrom(t);
         if (voidElements().contains(n))
             return;
-        m_stack.append(e);
+        push(e);
         if (n == u"form")
             m_form = e;
     }
 
     void closeListItem(const QString& n, qsizetype at) {
         const bool li = n == u"li";
+        if (li ? openCount(u"li") == 0 : openCount(u"dd") + openCount(u"dt") == 0)
+            return;
         for (qsizetype i = m_stack.size() - 1; i >= 0; --i) {
             const QString& s = nameOf(m_stack[i]);
             if (li ? s == u"li" : (s == u"dd" || s == u"dt")) {
@@ -556,7 +656,7 @@ private:
     }
 
     // Table structure inside a table; true when the token was handled here.
-    bool startInTable(int ti, const Token& t, TableMode mode) {
+    bool startInTable(const Token& t, TableMode mode) {
         const QString& n = t.name;
         if (mode == TableMode::Cell || mode == TableMode::Caption) {
             if (!tableStructure().contains(n))
@@ -570,7 +670,7 @@ private:
         }
         if (mode == TableMode::ColGroup) {
             if (n == u"col") {
-                createFrom(ti, t);
+                createFrom(t);
                 return true;
             }
             popFrom(findOnStack(u"colgroup"), t.span.begin);
@@ -591,22 +691,22 @@ private:
         };
         if (n == u"caption" || n == u"colgroup" || n == u"tbody" || n == u"thead" || n == u"tfoot") {
             clearTo({u"table"});
-            m_stack.append(createFrom(ti, t));
+            push(createFrom(t));
             return true;
         }
         if (n == u"col") {
             clearTo({u"table"});
-            createFrom(ti, t);
+            createFrom(t);
             return true;
         }
         if (n == u"tr") {
             clearTo({u"tbody", u"thead", u"tfoot", u"table"});
-            m_stack.append(createFrom(ti, t));
+            push(createFrom(t));
             return true;
         }
         if (n == u"td" || n == u"th") {
             clearTo({u"tr", u"tbody", u"thead", u"tfoot", u"table"});
-            m_stack.append(createFrom(ti, t));
+            push(createFrom(t));
             return true;
         }
         if (n == u"table") {
@@ -618,7 +718,7 @@ private:
             return false;
         if (n == u"form") {
             if (m_form < 0)
-                m_form = createFrom(ti, t);  // inserted empty into the table
+                m_form = createFrom(t);  // inserted empty into the table
             return true;
         }
         if (n == u"input") {
@@ -626,45 +726,45 @@ private:
                 if (a.name == u"type" && a.value.begin >= 0 &&
                     QStringView(m_text).mid(a.value.begin, a.value.end - a.value.begin).compare(
                         u"hidden", Qt::CaseInsensitive) == 0) {
-                    createFrom(ti, t);
+                    createFrom(t);
                     return true;
                 }
         }
         if (currentTakesNoText()) {
             // Moved out of the table by the browser.
-            const int e = createFrom(ti, t);
+            const int e = createFrom(t);
             unsettle(current(), fosterParent());
             m_unsettled.insert(e);
             if (!voidElements().contains(n))
-                m_stack.append(e);
+                push(e);
             return true;
         }
         return false;
     }
 
-    void startInSelect(int ti, const Token& t) {
+    void startInSelect(const Token& t) {
         const QString& n = t.name;
         const bool inTable = findOnStack(u"table") >= 0 && findOnStack(u"table") < findOnStack(u"select");
         if (n == u"option") {
             if (currentIs(u"option"))
                 popFrom(m_stack.size() - 1, t.span.begin);
-            m_stack.append(createFrom(ti, t));
+            push(createFrom(t));
         } else if (n == u"optgroup" || n == u"hr") {
             if (currentIs(u"option"))
                 popFrom(m_stack.size() - 1, t.span.begin);
             if (currentIs(u"optgroup"))
                 popFrom(m_stack.size() - 1, t.span.begin);
-            const int e = createFrom(ti, t);
+            const int e = createFrom(t);
             if (n == u"optgroup")
-                m_stack.append(e);
+                push(e);
         } else if (n == u"select") {
             popFrom(findOnStack(u"select"), t.span.begin);
         } else if (n == u"input" || n == u"keygen" || n == u"textarea" ||
                    (inTable && (tableStructure().contains(n) || n == u"table"))) {
             popFrom(findOnStack(u"select"), t.span.begin);
-            startInBody(ti, t);
+            startInBody(t);
         } else if (n == u"script" || n == u"template") {
-            m_stack.append(createFrom(ti, t));
+            push(createFrom(t));
         }
         // Anything else is dropped by the browser.
     }
@@ -767,20 +867,27 @@ private:
     }
 
     const QString& m_text;
-    const Tokenized& m_in;
+    HtmlTokenizer m_tokenizer;
     SourceTree m_tree;
+    std::unordered_map<std::u16string_view, int> m_ids;  // name -> index into m_tree.names
+    QList<int> m_open;        // per name: how many are open
     QList<int> m_stack;
+    QList<int> m_modeStack;   // stack indexes of the elements tableMode() reads
+    QList<int> m_lastChild;   // per element, while building
+    QList<int> m_depth;       // per element, while building
+    bool m_sawFrameset = false;
     QSet<int> m_unsettled;
     Mode m_mode = BeforeHtml;
     bool m_quirks = true;
     bool m_afterBody = false;
+    qsizetype m_afterHeadElement = -1;  // its stack index in AfterHeadElement
     int m_form = -1;
 };
 
 }  // namespace
 
-SourceTree buildSourceTree(const QString& text, const Tokenized& tokenized) {
-    return Builder(text, tokenized).run();
+SourceTree buildSourceTree(const QString& text, const QList<Span>& serverBlocks) {
+    return Builder(text, serverBlocks).run();
 }
 
 }  // namespace orvane::fidelity

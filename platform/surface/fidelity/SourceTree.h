@@ -3,39 +3,51 @@
 // document (implied html, head and body, elements closed by others, tables,
 // lists, selects), with each element's span in the source text. Element K
 // of the tree is the browser element that carries data-orv-id="K".
+// Elements are kept small (a big page has millions): positions are 32-bit,
+// names are indexes into the tree's name list, children are linked.
 
 #include "HtmlTokenizer.h"
 
 #include <QList>
 #include <QString>
+#include <QStringList>
 
 namespace orvane::fidelity {
 
 struct SourceElement {
-    QString name;               // ASCII lower case
-    Span span;                  // "<tag" to the end of its end tag, or to where it was closed
-    qsizetype startTagEnd = 0;  // end of the start tag (span.begin when implied)
-    qsizetype nameEnd = 0;      // just after the tag name, where the id is written
-    int parent = -1;            // -1 at the top of the document
-    QList<int> children;
-    int token = -1;             // its start tag; -1 for an implied element
-    bool implied = false;
+    qint32 begin = 0;        // "<tag"
+    qint32 end = 0;          // the end of its end tag, or where it was closed
+    qint32 nameEnd = 0;      // just after the tag name, where the id is written
+    qint32 parent = -1;      // -1 at the top of the document
+    qint32 firstChild = -1;
+    qint32 nextSibling = -1;
+    qint32 name = 0;         // index into SourceTree::names
+    bool implied = false;    // made by the parser, not by a start tag
+
+    Span span() const { return {begin, end}; }
 };
 
 struct SourceTree {
     QList<SourceElement> elements;
-    QList<int> roots;
+    QStringList names;  // ASCII lower case
+    QList<int> roots;   // linked as siblings too
     int html = -1;
     int head = -1;
     int body = -1;
     // Per server block: true when it stands in flowing content, where the
     // design view can show it as an element of its own.
     QList<bool> serverInContent;
+    // Per server block: true when it stands inside a tag, a comment, a
+    // doctype or raw text rather than between them.
+    QList<bool> serverInline;
     // Elements whose browser subtree is known to differ from their source
     // (the browser moved or cloned content in or out of them), sorted.
     QList<int> unsettled;
+
+    const QString& nameOf(int k) const { return names[elements[k].name]; }
 };
 
-SourceTree buildSourceTree(const QString& text, const Tokenized& tokenized);
+// Pages of up to 2^31 - 1 characters; serverBlocks: findServerBlocks(text).
+SourceTree buildSourceTree(const QString& text, const QList<Span>& serverBlocks);
 
 }  // namespace orvane::fidelity

@@ -9,7 +9,8 @@
 // put in, which may hold anything; undo puts back the very same). A settled
 // element that the user did not change is written as a keep token, which the
 // surface replaces by its source text; server blocks are written as tokens
-// the surface replaces by the block's text.
+// the surface replaces by the block's text. Tokens carry the load's marker,
+// so that page text can never pass for one.
 'use strict';
 
 orv.fidelity = (() => {
@@ -20,7 +21,6 @@ orv.fidelity = (() => {
     const KEEP_OPEN = '\ufdd2';
     const KEEP_CLOSE = '\ufdd3';
     const XHTML = 'http://www.w3.org/1999/xhtml';
-    const serverComment = /^\ufdd0\d+\ufdd1$/;
     const voidElements = new Set(['area', 'base', 'basefont', 'bgsound', 'br', 'col', 'embed',
         'frame', 'hr', 'image', 'img', 'input', 'keygen', 'link', 'meta', 'param', 'source',
         'track', 'wbr']);
@@ -28,6 +28,9 @@ orv.fidelity = (() => {
         'plaintext']);
     const leadingNewline = new Set(['pre', 'textarea', 'listing']);
 
+    let marker = '';              // this load's, in every token
+    let serverComment = null;     // a server block's stand-in comment: its number
+    let generators = new Set();   // generator meta ids, always written through the surface
     let parents = [];             // nearest source ancestor of K that has an id (-1: none)
     let unsettled = new Set();    // ids whose document subtree differs from their source
     let dirty = new Set();        // ids of the elements the user changed
@@ -162,11 +165,12 @@ orv.fidelity = (() => {
             switch (child.nodeType) {
             case Node.ELEMENT_NODE: {
                 if (child.hasAttribute(SRV)) {
-                    out.push(SERVER_OPEN, child.getAttribute(SRV), SERVER_CLOSE);
+                    out.push(SERVER_OPEN, marker, child.getAttribute(SRV), SERVER_CLOSE);
                     break;
                 }
-                if (settled(child))
-                    out.push(KEEP_OPEN, String(idOf(child)), KEEP_CLOSE);
+                // A generator meta is the surface's to write, wherever the parser put it.
+                if (settled(child) || (generators.has(idOf(child)) && parsed.has(child)))
+                    out.push(KEEP_OPEN, marker, String(idOf(child)), KEEP_CLOSE);
                 else
                     serialize(child, out);
                 break;
@@ -174,12 +178,14 @@ orv.fidelity = (() => {
             case Node.TEXT_NODE:
                 out.push(raw ? child.data : escapeText(child.data));
                 break;
-            case Node.COMMENT_NODE:
-                if (serverComment.test(child.data))
-                    out.push(child.data);
+            case Node.COMMENT_NODE: {
+                const m = serverComment && serverComment.exec(child.data);
+                if (m)
+                    out.push(SERVER_OPEN, marker, m[1], SERVER_CLOSE);
                 else
                     out.push('<!--', child.data, '-->');
                 break;
+            }
             default:
                 break;
             }
@@ -198,10 +204,14 @@ orv.fidelity = (() => {
 
     return {
         // Starts watching a freshly loaded document. map: {parents, unsettled,
-        // implied: {html, head, body}} from the surface's source map.
+        // implied: {html, head, body}, generators, marker} from the surface's
+        // source map.
         init(map) {
             if (observer)
                 observer.disconnect();
+            marker = map.marker || '';
+            serverComment = new RegExp('^' + SERVER_OPEN + marker + 'c(\\d+)' + SERVER_CLOSE + '$');
+            generators = new Set(map.generators || []);
             parents = map.parents || [];
             unsettled = new Set(map.unsettled || []);
             dirty = new Set();
