@@ -68,7 +68,7 @@ void pureFigures(qsizetype size) {
     // One changed paragraph in the middle, with its clean children kept.
     int target = -1, seen = 0;
     for (int k = 0; k < page.map.tree.elements.size(); ++k)
-        if (page.map.tree.elements[k].name == u"p" && seen++ == page.map.tree.elements.size() / 40)
+        if (page.map.tree.nameOf(k) == u"p" && seen++ == page.map.tree.elements.size() / 40)
             target = k;
     QHash<int, QString> changed;
     changed.insert(target, QStringLiteral("<P CLASS=\"intro\"><B>Items</B> changed</P>"));

@@ -16,7 +16,7 @@ QByteArray prepareForBrowser(const QString& text, fidelity::PageMap* map)
         return text.toUtf8();
     fidelity::PreparedPage page = fidelity::preparePage(text);
     *map = std::move(page.map);
-    return page.browserText.toUtf8();
+    return std::move(page.browserText);
 }
 
 }  // namespace orvane

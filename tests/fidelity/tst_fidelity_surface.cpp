@@ -167,7 +167,7 @@ void tst_FidelitySurface::pageKeepsItsText() {
     QVERIFY(id >= 0 && id < prepared.map.tree.elements.size());
     // Both texts lost the same generator meta, which lies before the body.
     const qsizetype shift = text.size() - before.size();
-    fidelity::Span span = prepared.map.tree.elements[id].span;
+    fidelity::Span span = prepared.map.tree.elements[id].span();
     span = {span.begin - shift, span.end - shift};
     QVERIFY2(prefix >= span.begin && before.size() - suffix <= span.end,
              qPrintable(QStringLiteral("changed %1..%2 outside the element %3..%4")

@@ -108,7 +108,7 @@ void TestRebuild::rebuild_data() {
     QTest::newRow("a generator meta holding server code stays, the surface's goes beside it")
         << "<head><meta name=generator content=\"<%= app %>\"></head><p>a</p>"
         << QStringList{"p#0|<P>b</P>"}
-        << "<head><meta name=generator content=\"<%= app %>\">\r\n" + generator + "</head><P>b</P>";
+        << "<head>" + generator + "\r\n<meta name=generator content=\"<%= app %>\"></head><P>b</P>";
 }
 
 void TestRebuild::rebuild() {

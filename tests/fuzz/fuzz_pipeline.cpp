@@ -4,8 +4,9 @@
 //   its previous sibling, and nothing lies inside raw text;
 // - the browser text holds no server block;
 // - rebuilding with one element "changed" to its own source (children as
-//   keep stand-ins, server blocks as server stand-ins) gives the same page
-//   whichever element it is, with every server block and no stand-in.
+//   keep stand-ins, server blocks as server stand-ins, line breaks as the
+//   browser's "\n") gives every server block and no stand-in, and, on a page
+//   with one kind of line break, the same page whichever element it is.
 
 #include "PageRebuild.h"
 
@@ -48,6 +49,20 @@ void checkTree(const SourceTree& tree, qsizetype size) {
     }
 }
 
+// CR LF, LF and lone CR: how many kinds the text uses.
+int lineBreakKinds(const QString& text) {
+    bool crlf = false, lf = false, cr = false;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        if (text[i] == u'\r' && i + 1 < text.size() && text[i + 1] == u'\n')
+            crlf = true, ++i;
+        else if (text[i] == u'\r')
+            cr = true;
+        else if (text[i] == u'\n')
+            lf = true;
+    }
+    return int(crlf) + int(lf) + int(cr);
+}
+
 QStringList blockTexts(const QString& text) {
     QStringList out;
     for (const Span& b : findServerBlocks(text))
@@ -61,17 +76,21 @@ QString asSerialised(const QString& text, const PageMap& map, int k) {
     const SourceElement& el = tree.elements[k];
     QString out;
     qsizetype pos = el.begin;
+    auto plain = [&](qsizetype to) {
+        QString piece = text.mid(pos, to - pos);
+        out += piece.replace(QStringLiteral("\r\n"), QStringLiteral("\n")).replace(u'\r', u'\n');
+        pos = to;
+    };
     auto textUpTo = [&](qsizetype to) {
         for (int n = 0; n < map.serverBlocks.size(); ++n) {
             const Span& b = map.serverBlocks[n];
             if (b.begin >= pos && b.end <= to) {
-                out += QStringView(text).mid(pos, b.begin - pos);
+                plain(b.begin);
                 out += map.standIns.server(n);
                 pos = b.end;
             }
         }
-        out += QStringView(text).mid(pos, to - pos);
-        pos = to;
+        plain(to);
     };
     for (int c = el.firstChild; c >= 0; c = tree.elements[c].nextSibling) {
         textUpTo(tree.elements[c].begin);
@@ -89,7 +108,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const PreparedPage page = preparePage(text);
     const PageMap& map = page.map;
     checkTree(map.tree, text.size());
-    if (!findServerBlocks(page.browserText).isEmpty())
+    if (!findServerBlocks(QString::fromUtf8(page.browserText)).isEmpty())
         fail("a server block reached the browser");
 
     QSet<int> generators;
@@ -111,7 +130,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
             fail("server blocks changed");
         if (i == 0)
             first = out;
-        else if (out != first)
+        else if (out != first && lineBreakKinds(text) <= 1)
             fail("rebuilding through different elements gave different pages");
     }
     return 0;

@@ -79,9 +79,11 @@ QList<GeneratorEdit> generatorEdits(const QString& text, const PageMap& map) {
         }
         edits.append(e);
     }
+    // Before it, not after: a server comment left open in the tag runs to
+    // the end of the page and would take in what follows.
     if (edits.isEmpty() && withServerCode >= 0) {
-        const qsizetype end = tree.elements[withServerCode].end;
-        edits.append({withServerCode, {end, end}, map.eol + generatorMeta()});
+        const qsizetype begin = tree.elements[withServerCode].begin;
+        edits.append({withServerCode, {begin, begin}, generatorMeta() + map.eol});
     }
     return edits;
 }
@@ -91,6 +93,24 @@ const QSet<QString>& inlineFormatting() {
                                  "i", "ins", "kbd", "nobr", "q", "s", "samp", "small", "span", "strike",
                                  "strong", "sub", "sup", "tt", "u", "var"};
     return s;
+}
+
+// The size of the text in UTF-8 (a lone surrogate takes the three bytes of
+// the replacement character).
+qsizetype utf8Size(QStringView text) {
+    qsizetype size = 0;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const char16_t c = text[i].unicode();
+        if (c < 0x80)
+            size += 1;
+        else if (c < 0x800)
+            size += 2;
+        else if (QChar::isHighSurrogate(c) && i + 1 < text.size() && text[i + 1].isLowSurrogate())
+            size += 4, ++i;
+        else
+            size += 3;
+    }
+    return size;
 }
 
 }  // namespace
@@ -145,18 +165,18 @@ PreparedPage preparePage(const QString& text) {
         return map.standIns.serverComment(n);
     };
     // Ids go after the name of every start tag that made an element; the
-    // elements were made in text order. Sized first: a big page is not
-    // grown by doubling.
-    const QString idPrefix = u' ' + QLatin1StringView(idAttribute) + QStringLiteral("=\"");
+    // elements were made in text order. Written as UTF-8 and sized first: a
+    // big page is neither held twice nor grown by doubling.
+    const QByteArray idPrefix = QByteArray(" ") + idAttribute + "=\"";
     auto carries = [&](int k) { return !tree.elements[k].implied && carriesId(tree, k); };
-    qsizetype size = text.size();
+    qsizetype size = utf8Size(text);
     for (int k = 0; k < tree.elements.size(); ++k)
         if (carries(k))
-            size += idPrefix.size() + QString::number(k).size() + 1;
+            size += idPrefix.size() + QByteArray::number(k).size() + 1;
     for (int n = 0; n < blocks.size(); ++n)
-        size += standIn(n).size() - (blocks[n].end - blocks[n].begin);
+        size += utf8Size(standIn(n)) - utf8Size(QStringView(text).mid(blocks[n].begin, blocks[n].end - blocks[n].begin));
 
-    QString& out = page.browserText;
+    QByteArray& out = page.browserText;
     out.reserve(size);
     qsizetype pos = 0;
     int k = 0, n = 0;
@@ -167,21 +187,21 @@ PreparedPage preparePage(const QString& text) {
         if (!idLeft && !blockLeft)
             break;
         if (blockLeft && (!idLeft || blocks[n].begin < tree.elements[k].nameEnd)) {
-            out += QStringView(text).mid(pos, blocks[n].begin - pos);
-            out += standIn(n);
+            out += QStringView(text).mid(pos, blocks[n].begin - pos).toUtf8();
+            out += standIn(n).toUtf8();
             pos = blocks[n].end;
             ++n;
         } else {
             const qsizetype at = tree.elements[k].nameEnd;
-            out += QStringView(text).mid(pos, at - pos);
+            out += QStringView(text).mid(pos, at - pos).toUtf8();
             out += idPrefix;
-            out += QString::number(k);
-            out += u'"';
+            out += QByteArray::number(k);
+            out += '"';
             pos = at;
             ++k;
         }
     }
-    out += QStringView(text).mid(pos);
+    out += QStringView(text).mid(pos).toUtf8();
     return page;
 }
 

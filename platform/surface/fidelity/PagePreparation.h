@@ -22,7 +22,7 @@ QString generatorMeta();
 
 // How to make a generator meta element of the source name the surface. A
 // generator meta that holds server code stays as written: its edit puts the
-// surface's own meta element after it.
+// surface's own meta element before it.
 struct GeneratorEdit {
     int element = -1;
     Span replace;         // the text to replace (empty to insert)
@@ -40,7 +40,7 @@ struct PageMap {
 };
 
 struct PreparedPage {
-    QString browserText;
+    QByteArray browserText;  // UTF-8, as the browser loads it
     PageMap map;
 };
 

@@ -113,11 +113,15 @@ private:
         if (k == m_tree.head && m_insertGenerator) {
             if (el.implied) {
                 m_out += generatorMeta() + m_map.eol;
+            } else if (const Token tag = HtmlTokenizer::startTagAt(m_src, m_map.serverBlocks, el.begin);
+                       tag.span.end == m_src.size() && !m_src.endsWith(u'>')) {
+                // A server comment left open in the tag runs to the end of
+                // the page and would take in what follows the tag.
+                m_out += generatorMeta() + m_map.eol;
             } else {
-                const qsizetype tagEnd = HtmlTokenizer::startTagAt(m_src, m_map.serverBlocks, el.begin).span.end;
-                copy(pos, tagEnd);
+                copy(pos, tag.span.end);
                 m_out += m_map.eol + generatorMeta();
-                pos = tagEnd;
+                pos = tag.span.end;
             }
         }
         m_frames.append({Frame::Copy, k, el.firstChild, pos, {}, 0});
