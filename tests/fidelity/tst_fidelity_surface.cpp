@@ -207,9 +207,9 @@ void tst_FidelitySurface::editsWhereTheBrowserMovedContent_data() {
         << "document.querySelector('[data-orv-srv]').remove();"
         << QStringList{"<%= other %>", "there"} << QStringList{"<p><%= other %></p>"};
     QTest::newRow("script between head and body")
-        << "<html><head></head>\n<script src=\"a.js\"></script>\n<body><p>Hi</p></body></html>"
+        << "<html><head></head>\n<script src=\"a.js\">var a = 1;</script>\n<body><p>Hi</p></body></html>"
         << "document.querySelector('p').textContent = 'Hello';"
-        << QStringList{"<script src=\"a.js\"></script>", "Hello", "<body>"} << QStringList{"</body></html>"};
+        << QStringList{"<script src=\"a.js\">var a = 1;</script>", "Hello", "<body>"} << QStringList{"</body></html>"};
     QTest::newRow("title after the head end")
         << "<head></head><title>T</title><body><p>Hi</p></body>"
         << "document.querySelector('p').textContent = 'Hello';"

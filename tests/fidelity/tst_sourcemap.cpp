@@ -174,9 +174,9 @@ void TestSourceMap::elementSpans_data() {
         << QStringList{"(html)=<p>a<table><tr><td>b</table>c</p>", "(head)=", "(body)=<p>a<table><tr><td>b</table>c</p>",
                        "p=<p>a", "table=<table><tr><td>b</table>", "tr=<tr><td>b", "td=<td>b"};
     QTest::newRow("script between head and body keeps its text")
-        << "<head></head>\n<script src=\"a.js\"></script>\n<body><p>Hi</p></body>"
-        << QStringList{"(html)=<head></head>\n<script src=\"a.js\"></script>\n<body><p>Hi</p></body>",
-                       "head=<head></head>", "script=<script src=\"a.js\"></script>",
+        << "<head></head>\n<script src=\"a.js\">var a = 1;</script>\n<body><p>Hi</p></body>"
+        << QStringList{"(html)=<head></head>\n<script src=\"a.js\">var a = 1;</script>\n<body><p>Hi</p></body>",
+                       "head=<head></head>", "script=<script src=\"a.js\">var a = 1;</script>",
                        "body=<body><p>Hi</p></body>", "p=<p>Hi</p>"};
     QTest::newRow("title after the head end")
         << "</head><title>-"
