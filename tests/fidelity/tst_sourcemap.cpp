@@ -154,6 +154,12 @@ void TestSourceMap::elementSpans_data() {
                        "select=<select><option>a<option selected>b</select>", "option=<option>a",
                        "option=<option selected>b", "map=<map name=m><area shape=rect coords=0,0,1,1></map>",
                        "area=<area shape=rect coords=0,0,1,1>"};
+    QTest::newRow("a script in a select ends at its end tag")
+        << "<select><script>a</script><option>b</select>"
+        << QStringList{"(html)=<select><script>a</script><option>b</select>", "(head)=",
+                       "(body)=<select><script>a</script><option>b</select>",
+                       "select=<select><script>a</script><option>b</select>", "script=<script>a</script>",
+                       "option=<option>b"};
     QTest::newRow("stray cell tags outside a table make no element")
         << "<body><td>x</td><p>y</body>"
         << QStringList{"(html)=<body><td>x</td><p>y</body>", "(head)=", "body=<body><td>x</td><p>y</body>", "p=<p>y"};

@@ -797,7 +797,8 @@ private:
             return;
         }
         if (findOnStack(u"select") >= 0 && tableMode() == TableMode::Select) {
-            if (n == u"option" || n == u"optgroup" || n == u"select") {
+            // Script and template are the only other elements a select holds.
+            if (n == u"option" || n == u"optgroup" || n == u"select" || n == u"script" || n == u"template") {
                 if (const qsizetype i = findOnStack(n); i >= 0 && i >= findOnStack(u"select"))
                     closeWith(i, t);
                 return;
