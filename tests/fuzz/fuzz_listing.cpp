@@ -1,4 +1,4 @@
-// Remote folder listings from any server: decoding, LIST and MLSD parsing,
+// Remote folder listings from any server: LIST and MLSD replies as sent,
 // link resolution and the listing text must take any bytes.
 
 #include "ListingParser.h"
@@ -8,12 +8,11 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     using namespace orvane::ftp;
-    const QString text = decodeListing(QByteArray(reinterpret_cast<const char*>(data), qsizetype(size)));
-    QList<RemoteEntry> list = parseList(text, QDate(2026, 2, 28));
-    resolveLinks(list);
-    renderListing(list);
-    QList<RemoteEntry> mlsd = parseMlsd(text);
-    resolveLinks(mlsd);
-    renderListing(mlsd);
+    const QByteArray reply(reinterpret_cast<const char*>(data), qsizetype(size));
+    for (const bool mlsd : {false, true}) {
+        Listing listing = parseListing(reply, mlsd, QDate(2026, 2, 28));
+        resolveLinks(listing.entries);
+        renderListing(listing.entries);
+    }
     return 0;
 }
