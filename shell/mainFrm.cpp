@@ -13,6 +13,9 @@
 #include "wizards/frmMain/frmMain.h"
 #include "wizards/funcFrm/funcFrm.h"
 #include "wizards/javaWiz/javaWiz.h"
+#include "wizards/StyleFrm/StyleFrm.h"
+#include "wizards/clrfrm/clrfrm.h"
+#include "wizards/tblfFrm/tblfFrm.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -160,6 +163,10 @@ void mainFrm::createMenuBarAndToolbar()
     m_commands->setWindow(QStringLiteral("frmMain"), [this] { orvane::frmMain::display(*this); });
     m_commands->setWindow(QStringLiteral("javaWiz"), [this] { orvane::javaWiz::display(*m_rch, this); });
     m_commands->setWindow(QStringLiteral("funcFrm"), [this] { orvane::funcFrm::display(*this); });
+    m_commands->setWindow(QStringLiteral("tblfFrm"), [this] { orvane::tblfFrm::display(*this); });
+    m_commands->setWindow(QStringLiteral("StyleFrm"), [this] { orvane::StyleFrm::display(*this); });
+    m_commands->setWindow(QStringLiteral("clrfrm"),
+                          [this] { orvane::clrfrm::display(m_parts->pageColours(), this); });
 }
 
 void mainFrm::Form_Load()

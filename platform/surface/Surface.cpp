@@ -179,8 +179,27 @@ void Surface::setDocumentHTML(const QString& html)
         // The page cannot answer (its renderer is gone): the new text replaces it.
         d->dirty = true;
     }
+    if (changed)
+        d->replacedText.reset();
     d->loadText(html, d->base);
     d->waitUntilLoaded();
+}
+
+void Surface::replaceDocumentHTML(const QString& html)
+{
+    const QString before = DocumentHTML();
+    setDocumentHTML(html);
+    d->replacedText = before;
+}
+
+bool Surface::Private::undoReplace()
+{
+    if (!replacedText || !editable()
+        || call(QStringLiteral("cmd.status"), {QStringLiteral("undo")}).toInt() != DECMDF_DISABLED)
+        return false;
+    const QString before = *replacedText;
+    q->setDocumentHTML(before);
+    return true;
 }
 
 bool Surface::IsDirty() const
@@ -200,6 +219,7 @@ void Surface::NewDocument()
     d->path.clear();
     d->dirty = false;
     d->encoding = {"UTF-8", false};
+    d->replacedText.reset();
     d->loadText(blankDocument(), untitledBase());
     d->waitUntilLoaded();
 }
@@ -229,6 +249,7 @@ void Surface::LoadDocument(const QString& path, bool prompt)
     d->path = QFileInfo(file).absoluteFilePath();
     d->dirty = false;
     d->encoding = page.encoding;
+    d->replacedText.reset();
     d->loadText(page.text, QUrl::fromLocalFile(d->path));
     d->waitUntilLoaded();
 }
@@ -277,6 +298,7 @@ void Surface::LoadURL(const QString& url)
     d->path = u.isLocalFile() ? QFileInfo(u.toLocalFile()).absoluteFilePath() : u.toString();
     d->dirty = false;
     d->encoding = page.encoding;
+    d->replacedText.reset();
     d->loadText(page.text, u.isLocalFile() ? QUrl::fromLocalFile(d->path) : u);
     d->waitUntilLoaded();
 }

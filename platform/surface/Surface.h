@@ -67,6 +67,10 @@ public:
 
     QString DocumentHTML();
     void setDocumentHTML(const QString& html);
+    // As setDocumentHTML, for a rewrite of the whole page that the user can
+    // take back: once the edits made after it are undone, DECMD_UNDO loads the
+    // text the page had before, in one step. Any other load forgets it.
+    void replaceDocumentHTML(const QString& html);
     SurfaceDocument DOM() { return SurfaceDocument(this); }
     bool IsDirty() const;
     QString CurrentDocumentPath() const;

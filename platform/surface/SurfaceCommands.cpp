@@ -50,6 +50,10 @@ QVariant Surface::ExecCommand(int command, int option, const QVariant& value)
 
     bool changed = false;
     QVariant answer;
+    if (info->id == DECMD_UNDO && d->undoReplace()) {
+        d->notifyDisplayChanged();
+        return answer;
+    }
     switch (info->route) {
     case Route::Page:
     case Route::Table:
@@ -94,7 +98,11 @@ int Surface::QueryStatus(int command)
         return DECMDF_DISABLED;
     if (info->route == Route::Paste && !clipboardHasContent())
         return DECMDF_DISABLED;
-    return d->call(QStringLiteral("cmd.status"), {QString::fromLatin1(info->page)}).toInt();
+    const int state = d->call(QStringLiteral("cmd.status"), {QString::fromLatin1(info->page)}).toInt();
+    // A page rewrite the page's own history cannot see can still be undone.
+    if (command == DECMD_UNDO && state == DECMDF_DISABLED && d->replacedText)
+        return DECMDF_ENABLED;
+    return state;
 }
 
 }  // namespace orvane

@@ -12,6 +12,7 @@
 #include <QPointer>
 #include <QString>
 #include <QUrl>
+#include <optional>
 
 class QEventLoop;
 class QTimer;
@@ -37,6 +38,10 @@ struct Surface::Private {
     QUrl documentUrl;          // where the scheme serves the current text
     bool dirty = false;        // dirty state the page itself cannot know
     PageEncoding encoding{"UTF-8", false};  // how the page file was encoded
+    // The text before the last replaceDocumentHTML, while undo may still load it.
+    std::optional<QString> replacedText;
+    // Loads replacedText when the page's own history has nothing left to undo.
+    bool undoReplace();
     fidelity::PageMap sourceMap; // leads the browser's elements back to text (editable pages)
     bool editable() const { return mode == Surface::Mode::Edit && !verbatimOnly; }
 

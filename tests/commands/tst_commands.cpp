@@ -512,6 +512,8 @@ void tst_Commands::windowOpeners_data()
     QTest::newRow("toolbar Table Wizard") << "Image3" << true << true << "tblfFrm" << "" << "-";
     QTest::newRow("Table menu Wizard") << "Label24" << false << true << "tblfFrm" << "" << "closed";
     QTest::newRow("Create a Style Class") << "Label41" << false << true << "StyleFrm" << "" << "closed";
+    QTest::newRow("toolbar Style Sheets, Source mode") << "Label53" << true << true << "StyleFrm" << "" << "-";
+    QTest::newRow("toolbar Change Colors, Source mode") << "Image6" << true << true << "clrfrm" << "" << "-";
     QTest::newRow("Ftp") << "Image7" << false << true << "frmFtp" << "" << "-";
     QTest::newRow("Events Wizard, Source mode") << "Label56" << true << true << "javaWiz"
         << "Step 1. Click the Element Where You would Like This Event to Occur!" << "closed";
@@ -523,7 +525,6 @@ void tst_Commands::windowOpeners_data()
     QTest::newRow("Image Library") << "L" << false << true << "IlibFrm" << "" << "closed";
     QTest::newRow("Script Library") << "S" << true << true << "SlibFrm" << "" << "closed";
     QTest::newRow("Help") << "Label_help" << false << true << "helpFrm" << "" << "-";
-    QTest::newRow("Table menu Wizard, not built") << "Label24" << false << false << "" << "" << "open, red";
     QTest::newRow("Image Library, not built") << "L" << false << false << "" << "" << "open, red";
 }
 

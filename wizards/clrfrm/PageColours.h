@@ -22,6 +22,8 @@ public:
     // One of the page's four colours; the colour dialog opens on the last
     // colour chosen here.
     void pageColor(PageColour kind);
+    // The colour dialog opens on black again (the colour window has closed).
+    void forgetLastColour() { m_lastChosen = Qt::black; }
 
 private:
     Surface& m_design;

@@ -1,0 +1,116 @@
+#include "wizards/clrfrm/clrfrm.h"
+
+#include "wizards/clrfrm/PageColours.h"
+
+#include <QHBoxLayout>
+#include <QPainter>
+#include <QPushButton>
+#include <QToolButton>
+#include <QVBoxLayout>
+#include <functional>
+
+namespace orvane {
+
+namespace {
+
+constexpr int kPicture = 24;
+
+// The font colour button shows a letter over a colour bar.
+QPixmap letterPicture()
+{
+    QPixmap pixmap(kPicture, kPicture);
+    pixmap.fill(Qt::transparent);
+    QPainter p(&pixmap);
+    QFont f = p.font();
+    f.setBold(true);
+    f.setPixelSize(15);
+    p.setFont(f);
+    p.drawText(QRect(0, 0, kPicture, 18), Qt::AlignCenter, QStringLiteral("A"));
+    p.fillRect(3, 19, kPicture - 6, 4, QColor(0xD0, 0x1C, 0x1C));
+    return pixmap;
+}
+
+// The page colour buttons show a page: filled for the background, a line of
+// link text in the usual link colours for the three link colours.
+QPixmap pagePicture(const QColor& paper, const QColor& link)
+{
+    QPixmap pixmap(kPicture, kPicture);
+    pixmap.fill(Qt::transparent);
+    QPainter p(&pixmap);
+    p.setPen(Qt::black);
+    p.setBrush(paper);
+    p.drawRect(3, 2, kPicture - 7, kPicture - 5);
+    if (link.isValid()) {
+        p.setPen(QPen(link, 2));
+        p.drawLine(6, 10, kPicture - 7, 10);
+        p.drawLine(6, 15, kPicture - 10, 15);
+    }
+    return pixmap;
+}
+
+}  // namespace
+
+clrfrm::clrfrm(PageColours& colours, QWidget* parent) : QDialog(parent), m_colours(colours)
+{
+    setObjectName(QStringLiteral("clrfrm"));
+    setWindowTitle(QStringLiteral("Color"));
+    setModal(true);
+
+    using Kind = PageColours::PageColour;
+    struct ButtonSpec {
+        const char* name;
+        const char* tip;
+        QPixmap picture;
+        std::function<void()> click;
+    };
+    const ButtonSpec specs[] = {
+        {"Command1", "Font Color", letterPicture(), [this] { m_colours.fontColor(); }},
+        {"Command2", "Background Color", pagePicture(QColor(0xF4, 0xE3, 0xC1), {}),
+         [this] { m_colours.pageColor(Kind::Background); }},
+        {"Command3", "Link Color", pagePicture(Qt::white, QColor(0x1F, 0x5F, 0xBF)),
+         [this] { m_colours.pageColor(Kind::Link); }},
+        {"Command4", "Visited Link Color", pagePicture(Qt::white, QColor(0x80, 0x20, 0x80)),
+         [this] { m_colours.pageColor(Kind::VisitedLink); }},
+        {"Command5", "Active Link Color", pagePicture(Qt::white, QColor(0xD0, 0x1C, 0x1C)),
+         [this] { m_colours.pageColor(Kind::ActiveLink); }},
+    };
+    auto* row = new QHBoxLayout;
+    for (const ButtonSpec& spec : specs) {
+        auto* button = new QToolButton(this);
+        button->setObjectName(QLatin1String(spec.name));
+        button->setToolTip(QLatin1String(spec.tip));
+        button->setAccessibleName(QLatin1String(spec.tip));
+        button->setIcon(spec.picture);
+        button->setIconSize(QSize(kPicture, kPicture));
+        connect(button, &QToolButton::clicked, this, spec.click);
+        row->addWidget(button);
+    }
+
+    auto* ok = new QPushButton(QStringLiteral("&OK"), this);
+    ok->setObjectName(QStringLiteral("OKButton"));
+    ok->setDefault(true);
+    auto* cancel = new QPushButton(QStringLiteral("&Cancel"), this);
+    cancel->setObjectName(QStringLiteral("CancelButton"));
+    // Neither undoes anything: each colour was applied when it was chosen.
+    connect(ok, &QPushButton::clicked, this, &QDialog::accept);
+    connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch();
+    buttons->addWidget(ok);
+    buttons->addWidget(cancel);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(row);
+    layout->addLayout(buttons);
+}
+
+void clrfrm::display(PageColours& colours, QWidget* parent)
+{
+    {
+        clrfrm window(colours, parent);
+        window.exec();
+    }
+    colours.forgetLastColour();
+}
+
+}  // namespace orvane
