@@ -10,6 +10,7 @@
 #include "SurfacePrivate.h"
 
 #include <QChildEvent>
+#include <utility>
 #include <QDir>
 #include <QEventLoop>
 #include <QFileInfo>
@@ -180,25 +181,31 @@ void Surface::setDocumentHTML(const QString& html)
         d->dirty = true;
     }
     if (changed)
-        d->replacedText.reset();
+        d->replacedTexts.clear();
     d->loadText(html, d->base);
     d->waitUntilLoaded();
 }
 
 void Surface::replaceDocumentHTML(const QString& html)
 {
-    const QString before = DocumentHTML();
+    QStringList earlier = std::exchange(d->replacedTexts, {});
+    earlier << DocumentHTML();
     setDocumentHTML(html);
-    d->replacedText = before;
+    // Whole pages are kept: a bound on how many.
+    constexpr qsizetype kMostKept = 20;
+    if (earlier.size() > kMostKept)
+        earlier.removeFirst();
+    d->replacedTexts = earlier;
 }
 
 bool Surface::Private::undoReplace()
 {
-    if (!replacedText || !editable()
+    if (replacedTexts.isEmpty() || !editable()
         || call(QStringLiteral("cmd.status"), {QStringLiteral("undo")}).toInt() != DECMDF_DISABLED)
         return false;
-    const QString before = *replacedText;
-    q->setDocumentHTML(before);
+    QStringList earlier = replacedTexts;
+    q->setDocumentHTML(earlier.takeLast());
+    replacedTexts = earlier;
     return true;
 }
 
@@ -219,7 +226,7 @@ void Surface::NewDocument()
     d->path.clear();
     d->dirty = false;
     d->encoding = {"UTF-8", false};
-    d->replacedText.reset();
+    d->replacedTexts.clear();
     d->loadText(blankDocument(), untitledBase());
     d->waitUntilLoaded();
 }
@@ -249,7 +256,7 @@ void Surface::LoadDocument(const QString& path, bool prompt)
     d->path = QFileInfo(file).absoluteFilePath();
     d->dirty = false;
     d->encoding = page.encoding;
-    d->replacedText.reset();
+    d->replacedTexts.clear();
     d->loadText(page.text, QUrl::fromLocalFile(d->path));
     d->waitUntilLoaded();
 }
@@ -298,7 +305,7 @@ void Surface::LoadURL(const QString& url)
     d->path = u.isLocalFile() ? QFileInfo(u.toLocalFile()).absoluteFilePath() : u.toString();
     d->dirty = false;
     d->encoding = page.encoding;
-    d->replacedText.reset();
+    d->replacedTexts.clear();
     d->loadText(page.text, u.isLocalFile() ? QUrl::fromLocalFile(d->path) : u);
     d->waitUntilLoaded();
 }

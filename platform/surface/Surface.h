@@ -69,7 +69,8 @@ public:
     void setDocumentHTML(const QString& html);
     // As setDocumentHTML, for a rewrite of the whole page that the user can
     // take back: once the edits made after it are undone, DECMD_UNDO loads the
-    // text the page had before, in one step. Any other load forgets it.
+    // text the page had before, in one step (the latest 20 such rewrites).
+    // Any other load that changes the text forgets them.
     void replaceDocumentHTML(const QString& html);
     SurfaceDocument DOM() { return SurfaceDocument(this); }
     bool IsDirty() const;

@@ -100,7 +100,7 @@ int Surface::QueryStatus(int command)
         return DECMDF_DISABLED;
     const int state = d->call(QStringLiteral("cmd.status"), {QString::fromLatin1(info->page)}).toInt();
     // A page rewrite the page's own history cannot see can still be undone.
-    if (command == DECMD_UNDO && state == DECMDF_DISABLED && d->replacedText)
+    if (command == DECMD_UNDO && state == DECMDF_DISABLED && !d->replacedTexts.isEmpty())
         return DECMDF_ENABLED;
     return state;
 }

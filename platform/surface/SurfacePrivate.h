@@ -11,8 +11,8 @@
 #include <QJsonValue>
 #include <QPointer>
 #include <QString>
+#include <QStringList>
 #include <QUrl>
-#include <optional>
 
 class QEventLoop;
 class QTimer;
@@ -38,9 +38,10 @@ struct Surface::Private {
     QUrl documentUrl;          // where the scheme serves the current text
     bool dirty = false;        // dirty state the page itself cannot know
     PageEncoding encoding{"UTF-8", false};  // how the page file was encoded
-    // The text before the last replaceDocumentHTML, while undo may still load it.
-    std::optional<QString> replacedText;
-    // Loads replacedText when the page's own history has nothing left to undo.
+    // The texts before the latest replaceDocumentHTML calls, newest last, while
+    // undo may still load them.
+    QStringList replacedTexts;
+    // Loads the newest of them when the page's own history has nothing left to undo.
     bool undoReplace();
     fidelity::PageMap sourceMap; // leads the browser's elements back to text (editable pages)
     bool editable() const { return mode == Surface::Mode::Edit && !verbatimOnly; }

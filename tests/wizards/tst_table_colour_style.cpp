@@ -72,362 +72,346 @@ private slots:
         prompts.reset();
     }
 
-    void tableText_data();
-    void tableText();
-    void tableWrites_data();
-    void tableWrites();
-    void tableRefusals_data();
-    void tableRefusals();
-    void colourButtons_data();
-    void colourButtons();
-    void colourWindowRowAndLastColour();
-    void styleText_data();
-    void styleText();
-    void styleWrites_data();
-    void styleWrites();
-    void styleRefusals_data();
-    void styleRefusals();
+    void tableText_data()
+    {
+        QTest::addColumn<int>("rows");
+        QTest::addColumn<int>("cols");
+        QTest::addColumn<QString>("attrs");
+        QTest::addColumn<QString>("expected");
+        QTest::newRow("initial values") << 2 << 2 << "Border=\"1\" Cellpadding=\"1\" Cellspacing=\"1\""
+            << "<TABLE Border=\"1\" Cellpadding=\"1\" Cellspacing=\"1\">\r\n<TR>\r\n" + kCell + kCell
+               + "</TR>\r\n<TR>\r\n" + kCell + kCell + "</TR>\r\n</TABLE>";
+        QTest::newRow("3 rows, 1 col") << 3 << 1 << "x"
+            << "<TABLE x>\r\n" + QString("<TR>\r\n" + kCell + "</TR>\r\n").repeated(3) + "</TABLE>";
+        QTest::newRow("rows 0") << 0 << 4 << "x" << "<TABLE x>\r\n</TABLE>";
+        QTest::newRow("cols 0") << 2 << 0 << "x" << "<TABLE x>\r\n<TR>\r\n</TR>\r\n<TR>\r\n</TR>\r\n</TABLE>";
+        QTest::newRow("empty attribute boxes") << 1 << 1 << "" << "<TABLE >\r\n<TR>\r\n<TD >  </TD>\r\n</TR>\r\n</TABLE>";
+    }
+
+    void tableText()
+    {
+        QFETCH(int, rows);
+        QFETCH(int, cols);
+        QFETCH(QString, attrs);
+        QFETCH(QString, expected);
+        QCOMPARE(orvane::tableText(rows, cols, attrs, attrs.isEmpty() ? "" : "valign=\"top\""), expected);
+    }
+
+    void tableWrites_data()
+    {
+        QTest::addColumn<QString>("opener");
+        QTest::addColumn<int>("tabInFront");
+        QTest::addColumn<bool>("sourceMode");
+        QTest::newRow("source pane, toolbar, Edit tab in front") << "Image3" << 0 << true;
+        QTest::newRow("surface, Table menu") << "Label24" << 0 << false;
+        QTest::newRow("surface, toolbar, Source tab in front") << "Image3" << 1 << false;
+    }
+
+    void tableWrites()
+    {
+        QFETCH(QString, opener);
+        QFETCH(int, tabInFront);
+        QFETCH(bool, sourceMode);
+        e->surface->setDocumentHTML(kPage);
+        selectText(*e->surface, "two", true);
+        e->window->TabStrip1()->tabBar()->setCurrentIndex(tabInFront);
+        e->rch->setText("ab<old>cd");
+        e->rch->setSelStart(2);
+        e->rch->setSelLength(5);
+        e->setSourceMode(sourceMode);
+        whenShown("tblfFrm", [](QDialog& d) {
+            type(d, "Text1", "3");
+            type(d, "Text3", "border=\"2\" id=\"t1\"");
+            type(d, "Text4", "class=\"c\"");
+            press(d, "Command1");
+        });
+        e->click(opener);
+        if (sourceMode) {
+            QCOMPARE(e->rch->Text(), "ab<TABLE border=\"2\" id=\"t1\">\r\n"
+                                         + QString("<TR>\r\n" + QString("<TD class=\"c\">  </TD>\r\n").repeated(3)
+                                                   + "</TR>\r\n").repeated(2) + "</TABLE>cd");
+            QCOMPARE(e->surface->DocumentHTML(), kPage);
+            e->rch->undo();  // one step takes the table back and the selection with it
+            QCOMPARE(e->rch->Text(), QString("ab<old>cd"));
+            return;
+        }
+        // Before the caret's paragraph; upper-case names and a generator line are
+        // the surface's; every other byte, the server block included, stays.
+        const QString row = "<TR>" + QString("<TD CLASS=\"c\"></TD>").repeated(3) + "</TR>";
+        QCOMPARE(e->surface->DocumentHTML(),
+                 "<HTML><HEAD>\r\n<META NAME=\"GENERATOR\" Content=\"Microsoft DHTML Editing Control\">"
+                 "<TITLE>t</TITLE></HEAD><BODY><P>one</P><% Response.Write(\"x\") %><TABLE BORDER=\"2\" ID=\"t1\">"
+                 "<TBODY>" + row + row + "</TBODY></TABLE><P>two</P></BODY></HTML>");
+        QCOMPARE(e->rch->Text(), QString("ab<old>cd"));
+        e->clickMenuItem("Label8");  // Edit, Undo
+        QCOMPARE(e->surface->DocumentHTML(), kPage);
+    }
+
+    void tableRefusals_data()
+    {
+        QTest::addColumn<bool>("sourceMode");
+        QTest::addColumn<QString>("box");
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("message");
+        const QString count = "Rows and Cols must each be a whole number from 0 to 1000.";
+        QTest::newRow("cols x") << true << "Text1" << "x" << count;
+        QTest::newRow("rows -1") << false << "Text2" << "-1" << count;
+        QTest::newRow("cols 2.5") << false << "Text1" << "2.5" << count;
+        QTest::newRow("rows 1001") << true << "Text2" << "1001" << count;
+        QTest::newRow("rows 0, which the surface cannot build") << false << "Text2" << "0"
+            << "The design surface cannot insert a table of 0 rows and 2 columns here.";
+    }
+
+    void tableRefusals()
+    {
+        QFETCH(bool, sourceMode);
+        QFETCH(QString, box);
+        QFETCH(QString, typed);
+        QFETCH(QString, message);
+        e->surface->setDocumentHTML(kPage);
+        selectText(*e->surface, "two", true);
+        e->rch->setText("abc");
+        e->setSourceMode(sourceMode);
+        bool stayedOpen = false;
+        whenShown("tblfFrm", [&](QDialog& d) {
+            type(d, box, typed);
+            type(d, "Text3", "");
+            press(d, "Command1");
+            stayedOpen = d.isVisible();
+            press(d, "Command2");
+        });
+        e->clickTool("Image3");
+        QVERIFY(stayedOpen);
+        QStringList fresh;  // the next opening starts from the initial texts
+        whenShown("tblfFrm", [&fresh](QDialog& d) {
+            fresh << d.windowTitle();
+            for (const char* name : {"Label1", "Text1", "Label2", "Text2", "Label3", "Text3", "Label4", "Text4"})
+                fresh << d.findChild<QWidget*>(name)->property("text").toString();
+        });
+        e->clickTool("Image3");
+        QCOMPARE(fresh, QStringList({"Table - format", "Cols", "2", "Rows", "2", "Table Attributes",
+                                     "Border=\"1\" Cellpadding=\"1\" Cellspacing=\"1\"", "Cell Attributes", "valign=\"top\""}));
+        QCOMPARE(prompts->messages().size(), 1);
+        const auto m = prompts->messages().at(0);
+        QCOMPARE(m.text + "|" + m.title, message + "|Orvane Error");
+        QCOMPARE(m.icon, MsgIcon::Critical);
+        QCOMPARE(e->rch->Text(), QString("abc"));
+        QCOMPARE(e->surface->DocumentHTML(), kPage);
+    }
+
+    void colourButtons_data()
+    {
+        QTest::addColumn<bool>("sourceMode");
+        QTest::addColumn<QString>("button");
+        QTest::addColumn<QColor>("colour");   // invalid: the colour dialog is cancelled
+        QTest::addColumn<QString>("written"); // the text at the caret, or what the surface writes
+        const QColor blue(0, 0, 255), dark(0x0C, 0x0B, 0x0A);
+        QTest::newRow("source, font, pure blue") << true << "Command1" << blue << "<FONT COLOR=#0000FF>";
+        QTest::newRow("source, background, dark") << true << "Command2" << dark << "BGCOLOR=\"#0C0B0A\"";
+        QTest::newRow("source, font cancelled") << true << "Command1" << QColor() << "";
+        QTest::newRow("edit, font, dark") << false << "Command1" << dark << "<P>one</P><% Response.Write(\"x\") %><P><FONT COLOR=\"#0c0b0a\">two</FONT></P>";
+        QTest::newRow("edit, background, blue") << false << "Command2" << blue << "<BODY BGCOLOR=\"#0000FF\">";
+        QTest::newRow("edit, active link") << false << "Command5" << dark << "<BODY ALINK=\"#0C0B0A\">";
+        QTest::newRow("edit, font cancelled") << false << "Command1" << QColor() << "";
+    }
+
+    void colourButtons()
+    {
+        QFETCH(bool, sourceMode);
+        QFETCH(QString, button);
+        QFETCH(QColor, colour);
+        QFETCH(QString, written);
+        e->surface->setDocumentHTML(kPage);
+        selectText(*e->surface, "two");
+        e->rch->setText("<BODY >x");
+        e->rch->setSelStart(6);
+        e->setSourceMode(sourceMode);
+        colour.isValid() ? prompts->answerColor(colour) : prompts->cancelColor();
+        QString atOnce;
+        whenShown("clrfrm", [&](QDialog& d) {
+            press(d, button);
+            atOnce = sourceMode ? e->rch->Text() : e->surface->DocumentHTML();
+            press(d, sourceMode ? "OKButton" : "CancelButton");  // both only close
+        });
+        e->clickTool("Image6");
+        const QString page = sourceMode ? e->rch->Text() : e->surface->DocumentHTML();
+        QCOMPARE(page, atOnce);
+        if (sourceMode) {
+            QCOMPARE(page, "<BODY " + written + ">x");
+            QCOMPARE(e->surface->DocumentHTML(), kPage);
+            e->rch->undo();
+            QCOMPARE(e->rch->Text(), QString("<BODY >x"));
+            return;
+        }
+        QCOMPARE(e->rch->Text(), QString("<BODY >x"));
+        if (written.isEmpty()) {
+            QCOMPARE(page, kPage);  // a cancelled colour dialog applies nothing
+            return;
+        }
+        QVERIFY2(page.contains(written) && page.contains("<TITLE>t</TITLE></HEAD>")
+                 && page.endsWith("<% Response.Write(\"x\") %><P>two</P></BODY></HTML>") == (button != "Command1"),
+                 qPrintable(page));
+        e->clickMenuItem("Label8");
+        QCOMPARE(e->surface->DocumentHTML(), kPage);
+    }
+
+    void colourWindowRowAndLastColour()
+    {
+        e->setSourceMode(true);
+        prompts->answerColor(QColor(0x11, 0x22, 0x33)).cancelColor().answerColor(Qt::red);
+        QStringList tips;
+        whenShown("clrfrm", [&tips](QDialog& d) {
+            tips << d.windowTitle();
+            QWidget* last = nullptr;
+            for (const char* name : {"Command1", "Command2", "Command3", "Command4", "Command5"}) {
+                auto* b = d.findChild<QAbstractButton*>(name);
+                QVERIFY(b->text().isEmpty() && !b->icon().isNull());
+                QVERIFY(!last || (b->x() > last->x() && b->y() == last->y()));  // one row, left to right
+                last = b;
+                tips << b->toolTip();
+            }
+            press(d, "Command3");
+            press(d, "Command2");
+        });
+        e->clickTool("Image6");
+        whenShown("clrfrm", [](QDialog& d) { press(d, "Command4"); });
+        e->clickTool("Image6");
+        QCOMPARE(tips, QStringList({"Color", "Font Color", "Background Color", "Link Color",
+                                    "Visited Link Color", "Active Link Color"}));
+        const auto asked = prompts->asked();
+        QCOMPARE(asked.size(), 3);
+        QCOMPARE(asked[1].color, QColor(0x11, 0x22, 0x33));  // the last colour while the window is open
+        QCOMPARE(asked[2].color, QColor(Qt::black));          // a new opening starts on black
+    }
+
+    void styleText_data()
+    {
+        QTest::addColumn<QString>("page");
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("expected");  // "-": no head end tag
+        QTest::newRow("</Head>, the first of two") << "a</Head>b</HEAD>" << "title" << "a" + kBlock + "</Head>b</HEAD>";
+        QTest::newRow("one-space name") << "</head>" << " "
+            << "<STYLE> .  {color:Black; margin-top:-80px; font-family:Arial; font-size:10px} </STYLE> </head>";
+        QTest::newRow("every generator name, exact case only")
+            << "Microsoft DHTML Editing Control</HEAD>microsoft DHTML Editing Control Microsoft DHTML Editing Control"
+            << "title" << "Kestrova Editor v.1.0" + kBlock + "</HEAD>microsoft DHTML Editing Control Kestrova Editor v.1.0";
+        QTest::newRow("an unclosed head end is none") << "<HEAD></HEAD" << "title" << "-";
+    }
+
+    void styleText()
+    {
+        QFETCH(QString, page);
+        QFETCH(QString, name);
+        QFETCH(QString, expected);
+        QCOMPARE(withStyleClass(page, {name, "Black", "-80px", "Arial", "10px"}).value_or("-"), expected);
+    }
+
+    void styleWrites_data()
+    {
+        QTest::addColumn<bool>("sourceMode");
+        QTest::addColumn<QString>("opener");
+        QTest::addColumn<QString>("page");
+        QTest::addColumn<QString>("expected");
+        const QString asp = "<%@ Language=VBScript %>\r\n<HTML><HEAD>\r\n<META NAME=\"GENERATOR\" Content=\"%1\">\r\n"
+                            "<TITLE><% =t %></TITLE>\r\n%2</head>\r\n<BODY bgcolor=white><P class='a'>x &amp; y</P>\r\n"
+                            "<% If a < b Then %>z<% End If %>\r\n</BODY></HTML>\r\n";
+        const QString plain = kPage;
+        const QString styled = QString(kPage).replace("</HEAD>", kBlock + "</HEAD>");
+        const QString aspBefore = asp.arg("Microsoft DHTML Editing Control", "");
+        const QString aspAfter = asp.arg("Kestrova Editor v.1.0", kBlock);
+        QTest::newRow("edit, menu, </HEAD>") << false << "Label41" << plain << styled;
+        QTest::newRow("source, toolbar, </HEAD>") << true << "Label53" << plain << styled;
+        QTest::newRow("edit, server blocks, </head>") << false << "Label53" << aspBefore << aspAfter;
+        QTest::newRow("source, server blocks, </head>") << true << "Label53" << aspBefore << aspAfter;
+    }
+
+    void styleWrites()
+    {
+        QFETCH(bool, sourceMode);
+        QFETCH(QString, opener);
+        QFETCH(QString, page);
+        QFETCH(QString, expected);
+        e->surface->setDocumentHTML(page);
+        e->rch->setText(page);
+        e->setSourceMode(sourceMode);
+        QStringList seen;
+        whenShown("StyleFrm", [&](QDialog& d) {
+            seen << d.windowTitle() << d.findChild<QLineEdit*>("Text1")->text();
+            for (auto* box : d.findChildren<QComboBox*>()) {
+                QStringList entries;
+                for (int i = 0; i < box->count(); ++i)
+                    entries << box->itemText(i);
+                seen << box->objectName() + "=" + box->currentText() + ": " + entries.join(",");
+            }
+            type(d, "Text1", "title");
+            press(d, "Command1");
+            seen << e->rch->Text();  // the source pane shows the result at once
+        });
+        e->click(opener);
+        QCOMPARE(seen, QStringList({"Create a Style", "",
+            "Combo4=-80px: -70px,-60px,-50px,-40px,-30px,-20px,-10px,0px,10px,20px,30px,40px,50px,60px,70px,80px",
+            "Combo1=Arial: Courier,Times Roman,Verdana,Old English,Tahoma,Futura",
+            "Combo2=10px: 12px,13px,14px,15px,16px,17px,18px,19px,20px",
+            "Combo3=Black: White,Blue,Red,Green,Yellow,Purple,silver,Navy,Navajowhite,Beige,Tomato", expected}));
+        QCOMPARE(e->surface->DocumentHTML(), expected);
+        // A second use adds a second block, nearer the head's end; typed texts are taken as they are.
+        whenShown("StyleFrm", [](QDialog& d) {
+            type(d, "Text1", "b");
+            d.findChild<QComboBox*>("Combo3")->setCurrentIndex(1);
+            d.findChild<QComboBox*>("Combo2")->lineEdit()->setText("11pt");
+            press(d, "Command1");
+        });
+        e->click(opener);
+        const QString twice = QString(expected).replace(kBlock, kBlock + "<STYLE> .b {color:Blue; margin-top:-80px; "
+                                                                          "font-family:Arial; font-size:11pt} </STYLE> ");
+        QCOMPARE(e->surface->DocumentHTML(), twice);
+        // Undo in the mode where the classes were written takes them back one by one.
+        for (const QString& back : {expected, page}) {
+            sourceMode ? e->rch->undo() : e->clickMenuItem("Label8");
+            QCOMPARE(sourceMode ? e->rch->Text() : e->surface->DocumentHTML(), back);
+        }
+    }
+
+    void styleRefusals_data()
+    {
+        QTest::addColumn<QString>("page");
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("message");
+        QTest::addColumn<bool>("staysOpen");
+        QTest::newRow("empty name") << "<HEAD></HEAD>" << "" << "Style Must Have a Name!" << true;
+        QTest::newRow("no head end tag") << "<BODY>Microsoft DHTML Editing Control</BODY>" << "c"
+            << "This page has no </HEAD> tag, so the style cannot be added." << false;
+    }
+
+    void styleRefusals()
+    {
+        QFETCH(QString, page);
+        QFETCH(QString, name);
+        QFETCH(QString, message);
+        QFETCH(bool, staysOpen);
+        e->surface->setDocumentHTML(page);
+        e->rch->setText("pane");
+        e->setSourceMode(false);
+        bool open = false;
+        whenShown("StyleFrm", [&](QDialog& d) {
+            type(d, "Text1", name);
+            press(d, "Command1");
+            open = d.isVisible();
+        });
+        e->click("Label41");
+        QCOMPARE(open, staysOpen);
+        QCOMPARE(prompts->messages().size(), 1);
+        const auto m = prompts->messages().at(0);
+        QCOMPARE(m.text + "|" + m.title, message + "|Orvane Error");
+        QCOMPARE(m.icon, staysOpen ? MsgIcon::Critical : MsgIcon::Information);
+        QCOMPARE(e->surface->DocumentHTML(), page);
+        QCOMPARE(e->rch->Text(), QString("pane"));
+    }
 
 private:
     std::unique_ptr<EditorFixture> e;
     std::unique_ptr<ScriptedPrompts> prompts;
 };
-
-void tst_TableColourStyle::tableText_data()
-{
-    QTest::addColumn<int>("rows");
-    QTest::addColumn<int>("cols");
-    QTest::addColumn<QString>("attrs");
-    QTest::addColumn<QString>("expected");
-    QTest::newRow("initial values") << 2 << 2 << "Border=\"1\" Cellpadding=\"1\" Cellspacing=\"1\""
-        << "<TABLE Border=\"1\" Cellpadding=\"1\" Cellspacing=\"1\">\r\n<TR>\r\n" + kCell + kCell
-           + "</TR>\r\n<TR>\r\n" + kCell + kCell + "</TR>\r\n</TABLE>";
-    QTest::newRow("3 rows, 1 col") << 3 << 1 << "x"
-        << "<TABLE x>\r\n" + QString("<TR>\r\n" + kCell + "</TR>\r\n").repeated(3) + "</TABLE>";
-    QTest::newRow("rows 0") << 0 << 4 << "x" << "<TABLE x>\r\n</TABLE>";
-    QTest::newRow("cols 0") << 2 << 0 << "x" << "<TABLE x>\r\n<TR>\r\n</TR>\r\n<TR>\r\n</TR>\r\n</TABLE>";
-    QTest::newRow("empty attribute boxes") << 1 << 1 << "" << "<TABLE >\r\n<TR>\r\n<TD >  </TD>\r\n</TR>\r\n</TABLE>";
-}
-
-void tst_TableColourStyle::tableText()
-{
-    QFETCH(int, rows);
-    QFETCH(int, cols);
-    QFETCH(QString, attrs);
-    QFETCH(QString, expected);
-    QCOMPARE(orvane::tableText(rows, cols, attrs, attrs.isEmpty() ? "" : "valign=\"top\""), expected);
-}
-
-void tst_TableColourStyle::tableWrites_data()
-{
-    QTest::addColumn<QString>("opener");
-    QTest::addColumn<int>("tabInFront");
-    QTest::addColumn<bool>("sourceMode");
-    QTest::newRow("source pane, toolbar, Edit tab in front") << "Image3" << 0 << true;
-    QTest::newRow("surface, Table menu") << "Label24" << 0 << false;
-    QTest::newRow("surface, toolbar, Source tab in front") << "Image3" << 1 << false;
-}
-
-void tst_TableColourStyle::tableWrites()
-{
-    QFETCH(QString, opener);
-    QFETCH(int, tabInFront);
-    QFETCH(bool, sourceMode);
-    e->surface->setDocumentHTML(kPage);
-    selectText(*e->surface, "two", true);
-    e->window->TabStrip1()->tabBar()->setCurrentIndex(tabInFront);
-    e->rch->setText("ab<old>cd");
-    e->rch->setSelStart(2);
-    e->rch->setSelLength(5);
-    e->setSourceMode(sourceMode);
-    whenShown("tblfFrm", [](QDialog& d) {
-        type(d, "Text1", "3");
-        type(d, "Text3", "border=\"2\" id=\"t1\"");
-        type(d, "Text4", "class=\"c\"");
-        press(d, "Command1");
-    });
-    e->click(opener);
-    if (sourceMode) {
-        QCOMPARE(e->rch->Text(), "ab<TABLE border=\"2\" id=\"t1\">\r\n"
-                                     + QString("<TR>\r\n" + QString("<TD class=\"c\">  </TD>\r\n").repeated(3)
-                                               + "</TR>\r\n").repeated(2) + "</TABLE>cd");
-        QCOMPARE(e->surface->DocumentHTML(), kPage);
-        e->rch->undo();  // one step takes the table back and the selection with it
-        QCOMPARE(e->rch->Text(), QString("ab<old>cd"));
-        return;
-    }
-    // Before the caret's paragraph; upper-case names and a generator line are
-    // the surface's; every other byte, the server block included, stays.
-    const QString row = "<TR>" + QString("<TD CLASS=\"c\"></TD>").repeated(3) + "</TR>";
-    QCOMPARE(e->surface->DocumentHTML(),
-             "<HTML><HEAD>\r\n<META NAME=\"GENERATOR\" Content=\"Microsoft DHTML Editing Control\">"
-             "<TITLE>t</TITLE></HEAD><BODY><P>one</P><% Response.Write(\"x\") %><TABLE BORDER=\"2\" ID=\"t1\">"
-             "<TBODY>" + row + row + "</TBODY></TABLE><P>two</P></BODY></HTML>");
-    QCOMPARE(e->rch->Text(), QString("ab<old>cd"));
-    e->clickMenuItem("Label8");  // Edit, Undo
-    QCOMPARE(e->surface->DocumentHTML(), kPage);
-}
-
-void tst_TableColourStyle::tableRefusals_data()
-{
-    QTest::addColumn<bool>("sourceMode");
-    QTest::addColumn<QString>("box");
-    QTest::addColumn<QString>("typed");
-    QTest::addColumn<QString>("message");
-    const QString count = "Rows and Cols must each be a whole number from 0 to 1000.";
-    QTest::newRow("cols x") << true << "Text1" << "x" << count;
-    QTest::newRow("rows -1") << false << "Text2" << "-1" << count;
-    QTest::newRow("cols 2.5") << false << "Text1" << "2.5" << count;
-    QTest::newRow("rows 1001") << true << "Text2" << "1001" << count;
-    QTest::newRow("rows 0, which the surface cannot build") << false << "Text2" << "0"
-        << "The design surface cannot insert a table of 0 rows and 2 columns here.";
-}
-
-void tst_TableColourStyle::tableRefusals()
-{
-    QFETCH(bool, sourceMode);
-    QFETCH(QString, box);
-    QFETCH(QString, typed);
-    QFETCH(QString, message);
-    e->surface->setDocumentHTML(kPage);
-    selectText(*e->surface, "two", true);
-    e->rch->setText("abc");
-    e->setSourceMode(sourceMode);
-    bool stayedOpen = false;
-    whenShown("tblfFrm", [&](QDialog& d) {
-        type(d, box, typed);
-        type(d, "Text3", "");
-        press(d, "Command1");
-        stayedOpen = d.isVisible();
-        press(d, "Command2");
-    });
-    e->clickTool("Image3");
-    QVERIFY(stayedOpen);
-    QStringList fresh;  // the next opening starts from the initial texts
-    whenShown("tblfFrm", [&fresh](QDialog& d) {
-        fresh << d.windowTitle();
-        for (const char* name : {"Label1", "Text1", "Label2", "Text2", "Label3", "Text3", "Label4", "Text4"})
-            fresh << d.findChild<QWidget*>(name)->property("text").toString();
-    });
-    e->clickTool("Image3");
-    QCOMPARE(fresh, QStringList({"Table - format", "Cols", "2", "Rows", "2", "Table Attributes",
-                                 "Border=\"1\" Cellpadding=\"1\" Cellspacing=\"1\"", "Cell Attributes", "valign=\"top\""}));
-    QCOMPARE(prompts->messages().size(), 1);
-    const auto m = prompts->messages().at(0);
-    QCOMPARE(m.text + "|" + m.title, message + "|Orvane Error");
-    QCOMPARE(m.icon, MsgIcon::Critical);
-    QCOMPARE(e->rch->Text(), QString("abc"));
-    QCOMPARE(e->surface->DocumentHTML(), kPage);
-}
-
-void tst_TableColourStyle::colourButtons_data()
-{
-    QTest::addColumn<bool>("sourceMode");
-    QTest::addColumn<QString>("button");
-    QTest::addColumn<QColor>("colour");   // invalid: the colour dialog is cancelled
-    QTest::addColumn<QString>("written"); // the text at the caret, or what the surface writes
-    const QColor blue(0, 0, 255), dark(0x0C, 0x0B, 0x0A);
-    QTest::newRow("source, font, pure blue") << true << "Command1" << blue << "<FONT COLOR=#0000FF>";
-    QTest::newRow("source, background, dark") << true << "Command2" << dark << "BGCOLOR=\"#0C0B0A\"";
-    QTest::newRow("source, active link") << true << "Command5" << blue << "ALINK=\"#0000FF\"";
-    QTest::newRow("source, font cancelled") << true << "Command1" << QColor() << "";
-    QTest::newRow("edit, font, dark") << false << "Command1" << dark << "<P>one</P><% Response.Write(\"x\") %><P><FONT COLOR=\"#0c0b0a\">two</FONT></P>";
-    QTest::newRow("edit, background, blue") << false << "Command2" << blue << "<BODY BGCOLOR=\"#0000FF\">";
-    QTest::newRow("edit, active link") << false << "Command5" << dark << "<BODY ALINK=\"#0C0B0A\">";
-    QTest::newRow("edit, font cancelled") << false << "Command1" << QColor() << "";
-}
-
-void tst_TableColourStyle::colourButtons()
-{
-    QFETCH(bool, sourceMode);
-    QFETCH(QString, button);
-    QFETCH(QColor, colour);
-    QFETCH(QString, written);
-    e->surface->setDocumentHTML(kPage);
-    selectText(*e->surface, "two");
-    e->rch->setText("<BODY >x");
-    e->rch->setSelStart(6);
-    e->setSourceMode(sourceMode);
-    colour.isValid() ? prompts->answerColor(colour) : prompts->cancelColor();
-    QString atOnce;
-    whenShown("clrfrm", [&](QDialog& d) {
-        press(d, button);
-        atOnce = sourceMode ? e->rch->Text() : e->surface->DocumentHTML();
-        press(d, sourceMode ? "OKButton" : "CancelButton");  // both only close
-    });
-    e->clickTool("Image6");
-    const QString page = sourceMode ? e->rch->Text() : e->surface->DocumentHTML();
-    QCOMPARE(page, atOnce);
-    if (sourceMode) {
-        QCOMPARE(page, "<BODY " + written + ">x");
-        QCOMPARE(e->surface->DocumentHTML(), kPage);
-        e->rch->undo();
-        QCOMPARE(e->rch->Text(), QString("<BODY >x"));
-        return;
-    }
-    QCOMPARE(e->rch->Text(), QString("<BODY >x"));
-    if (written.isEmpty())
-        return QCOMPARE(page, kPage);  // a cancelled colour dialog applies nothing
-    QVERIFY2(page.contains(written) && page.contains("<TITLE>t</TITLE></HEAD>")
-             && page.endsWith("<% Response.Write(\"x\") %><P>two</P></BODY></HTML>") == (button != "Command1"),
-             qPrintable(page));
-    e->clickMenuItem("Label8");
-    QCOMPARE(e->surface->DocumentHTML(), kPage);
-}
-
-void tst_TableColourStyle::colourWindowRowAndLastColour()
-{
-    e->setSourceMode(true);
-    prompts->answerColor(QColor(0x11, 0x22, 0x33)).cancelColor().answerColor(Qt::red);
-    QStringList tips;
-    whenShown("clrfrm", [&tips](QDialog& d) {
-        tips << d.windowTitle();
-        QWidget* last = nullptr;
-        for (const char* name : {"Command1", "Command2", "Command3", "Command4", "Command5"}) {
-            auto* b = d.findChild<QAbstractButton*>(name);
-            QVERIFY(b->text().isEmpty() && !b->icon().isNull());
-            QVERIFY(!last || (b->x() > last->x() && b->y() == last->y()));  // one row, left to right
-            last = b;
-            tips << b->toolTip();
-        }
-        press(d, "Command3");
-        press(d, "Command2");
-    });
-    e->clickTool("Image6");
-    whenShown("clrfrm", [](QDialog& d) { press(d, "Command4"); });
-    e->clickTool("Image6");
-    QCOMPARE(tips, QStringList({"Color", "Font Color", "Background Color", "Link Color",
-                                "Visited Link Color", "Active Link Color"}));
-    const auto asked = prompts->asked();
-    QCOMPARE(asked.size(), 3);
-    QCOMPARE(asked[1].color, QColor(0x11, 0x22, 0x33));  // the last colour while the window is open
-    QCOMPARE(asked[2].color, QColor(Qt::black));          // a new opening starts on black
-}
-
-void tst_TableColourStyle::styleText_data()
-{
-    QTest::addColumn<QString>("page");
-    QTest::addColumn<QString>("name");
-    QTest::addColumn<QString>("expected");  // "-": no head end tag
-    QTest::newRow("</Head>, the first of two") << "a</Head>b</HEAD>" << "title" << "a" + kBlock + "</Head>b</HEAD>";
-    QTest::newRow("one-space name") << "</head>" << " "
-        << "<STYLE> .  {color:Black; margin-top:-80px; font-family:Arial; font-size:10px} </STYLE> </head>";
-    QTest::newRow("every generator name, exact case only")
-        << "Microsoft DHTML Editing Control</HEAD>microsoft DHTML Editing Control Microsoft DHTML Editing Control"
-        << "title" << "Kestrova Editor v.1.0" + kBlock + "</HEAD>microsoft DHTML Editing Control Kestrova Editor v.1.0";
-    QTest::newRow("no head end tag") << "<BODY>Microsoft DHTML Editing Control</BODY>" << "title" << "-";
-    QTest::newRow("an unclosed head end is none") << "<HEAD></HEAD" << "title" << "-";
-}
-
-void tst_TableColourStyle::styleText()
-{
-    QFETCH(QString, page);
-    QFETCH(QString, name);
-    QFETCH(QString, expected);
-    QCOMPARE(withStyleClass(page, {name, "Black", "-80px", "Arial", "10px"}).value_or("-"), expected);
-}
-
-void tst_TableColourStyle::styleWrites_data()
-{
-    QTest::addColumn<bool>("sourceMode");
-    QTest::addColumn<QString>("opener");
-    QTest::addColumn<QString>("page");
-    QTest::addColumn<QString>("expected");
-    const QString asp = "<%@ Language=VBScript %>\r\n<HTML><HEAD>\r\n<META NAME=\"GENERATOR\" Content=\"%1\">\r\n"
-                        "<TITLE><% =t %></TITLE>\r\n%2</head>\r\n<BODY bgcolor=white><P class='a'>x &amp; y</P>\r\n"
-                        "<% If a < b Then %>z<% End If %>\r\n</BODY></HTML>\r\n";
-    const QString plain = kPage;
-    const QString styled = QString(kPage).replace("</HEAD>", kBlock + "</HEAD>");
-    const QString aspBefore = asp.arg("Microsoft DHTML Editing Control", "");
-    const QString aspAfter = asp.arg("Kestrova Editor v.1.0", kBlock);
-    QTest::newRow("edit, menu, </HEAD>") << false << "Label41" << plain << styled;
-    QTest::newRow("source, toolbar, </HEAD>") << true << "Label53" << plain << styled;
-    QTest::newRow("edit, server blocks, </head>") << false << "Label53" << aspBefore << aspAfter;
-    QTest::newRow("source, server blocks, </head>") << true << "Label53" << aspBefore << aspAfter;
-}
-
-void tst_TableColourStyle::styleWrites()
-{
-    QFETCH(bool, sourceMode);
-    QFETCH(QString, opener);
-    QFETCH(QString, page);
-    QFETCH(QString, expected);
-    e->surface->setDocumentHTML(page);
-    e->rch->setText(page);
-    e->setSourceMode(sourceMode);
-    QStringList seen;
-    whenShown("StyleFrm", [&](QDialog& d) {
-        seen << d.windowTitle() << d.findChild<QLineEdit*>("Text1")->text();
-        for (auto* box : d.findChildren<QComboBox*>()) {
-            QStringList entries;
-            for (int i = 0; i < box->count(); ++i)
-                entries << box->itemText(i);
-            seen << box->objectName() + "=" + box->currentText() + ": " + entries.join(",");
-        }
-        type(d, "Text1", "title");
-        press(d, "Command1");
-        seen << e->rch->Text();  // the source pane shows the result at once
-    });
-    e->click(opener);
-    QCOMPARE(seen, QStringList({"Create a Style", "",
-        "Combo4=-80px: -70px,-60px,-50px,-40px,-30px,-20px,-10px,0px,10px,20px,30px,40px,50px,60px,70px,80px",
-        "Combo1=Arial: Courier,Times Roman,Verdana,Old English,Tahoma,Futura",
-        "Combo2=10px: 12px,13px,14px,15px,16px,17px,18px,19px,20px",
-        "Combo3=Black: White,Blue,Red,Green,Yellow,Purple,silver,Navy,Navajowhite,Beige,Tomato", expected}));
-    QCOMPARE(e->surface->DocumentHTML(), expected);
-    // A second use adds a second block, nearer the head's end; typed texts are taken as they are.
-    whenShown("StyleFrm", [](QDialog& d) {
-        type(d, "Text1", "b");
-        d.findChild<QComboBox*>("Combo3")->setCurrentIndex(1);
-        d.findChild<QComboBox*>("Combo2")->lineEdit()->setText("11pt");
-        press(d, "Command1");
-    });
-    e->click(opener);
-    const QString twice = QString(expected).replace(kBlock, kBlock + "<STYLE> .b {color:Blue; margin-top:-80px; "
-                                                                      "font-family:Arial; font-size:11pt} </STYLE> ");
-    QCOMPARE(e->surface->DocumentHTML(), twice);
-    // Undo in the mode where the classes were written takes them back one by one.
-    for (const QString& back : {expected, page}) {
-        sourceMode ? e->rch->undo() : e->clickMenuItem("Label8");
-        QCOMPARE(sourceMode ? e->rch->Text() : e->surface->DocumentHTML(), back);
-    }
-}
-
-void tst_TableColourStyle::styleRefusals_data()
-{
-    QTest::addColumn<QString>("page");
-    QTest::addColumn<QString>("name");
-    QTest::addColumn<QString>("message");
-    QTest::addColumn<bool>("staysOpen");
-    QTest::newRow("empty name") << "<HEAD></HEAD>" << "" << "Style Must Have a Name!" << true;
-    QTest::newRow("no head end tag") << "<BODY>Microsoft DHTML Editing Control</BODY>" << "c"
-        << "This page has no </HEAD> tag, so the style cannot be added." << false;
-}
-
-void tst_TableColourStyle::styleRefusals()
-{
-    QFETCH(QString, page);
-    QFETCH(QString, name);
-    QFETCH(QString, message);
-    QFETCH(bool, staysOpen);
-    e->surface->setDocumentHTML(page);
-    e->rch->setText("pane");
-    e->setSourceMode(false);
-    bool open = false;
-    whenShown("StyleFrm", [&](QDialog& d) {
-        type(d, "Text1", name);
-        press(d, "Command1");
-        open = d.isVisible();
-    });
-    e->click("Label41");
-    QCOMPARE(open, staysOpen);
-    QCOMPARE(prompts->messages().size(), 1);
-    const auto m = prompts->messages().at(0);
-    QCOMPARE(m.text + "|" + m.title, message + "|Orvane Error");
-    QCOMPARE(m.icon, staysOpen ? MsgIcon::Critical : MsgIcon::Information);
-    QCOMPARE(e->surface->DocumentHTML(), page);
-    QCOMPARE(e->rch->Text(), QString("pane"));
-}
 
 ORVANE_TEST_MAIN(tst_TableColourStyle)
 #include "tst_table_colour_style.moc"
