@@ -5,6 +5,7 @@
 #include "shell/mainFrm.h"
 #include "wizards/StyleFrm/StyleClass.h"
 #include "wizards/common/PageRewrite.h"
+#include "wizards/common/WizardParts.h"
 
 #include <QComboBox>
 #include <QFormLayout>
@@ -79,21 +80,12 @@ StyleFrm::StyleFrm(mainFrm& main) : QDialog(&main), m_main(main)
     form->addRow(QStringLiteral("Font Size:"), m_Combo2);
     form->addRow(QStringLiteral("Color:"), m_Combo3);
 
-    auto* ok = new QPushButton(QStringLiteral("&Ok"), this);
-    ok->setObjectName(QStringLiteral("Command1"));
-    ok->setDefault(true);
-    auto* cancel = new QPushButton(QStringLiteral("&Cancel"), this);
-    cancel->setObjectName(QStringLiteral("Command2"));
-    connect(ok, &QPushButton::clicked, this, &StyleFrm::Command1_Click);
-    connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(ok);
-    buttons->addWidget(cancel);
+    const DialogButtons buttons = dialogButtons(this, "Command1", QStringLiteral("&Ok"), "Command2");
+    connect(buttons.ok, &QPushButton::clicked, this, &StyleFrm::Command1_Click);
 
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(form);
-    layout->addLayout(buttons);
+    layout->addLayout(buttons.row);
 }
 
 void StyleFrm::display(mainFrm& main)

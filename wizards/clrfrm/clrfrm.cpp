@@ -1,6 +1,7 @@
 #include "wizards/clrfrm/clrfrm.h"
 
 #include "wizards/clrfrm/PageColours.h"
+#include "wizards/common/WizardParts.h"
 
 #include <QHBoxLayout>
 #include <QPainter>
@@ -86,22 +87,13 @@ clrfrm::clrfrm(PageColours& colours, QWidget* parent) : QDialog(parent), m_colou
         row->addWidget(button);
     }
 
-    auto* ok = new QPushButton(QStringLiteral("&OK"), this);
-    ok->setObjectName(QStringLiteral("OKButton"));
-    ok->setDefault(true);
-    auto* cancel = new QPushButton(QStringLiteral("&Cancel"), this);
-    cancel->setObjectName(QStringLiteral("CancelButton"));
-    // Neither undoes anything: each colour was applied when it was chosen.
-    connect(ok, &QPushButton::clicked, this, &QDialog::accept);
-    connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(ok);
-    buttons->addWidget(cancel);
+    // Neither button undoes anything: each colour was applied when it was chosen.
+    const DialogButtons buttons = dialogButtons(this, "OKButton", QStringLiteral("&OK"), "CancelButton");
+    connect(buttons.ok, &QPushButton::clicked, this, &QDialog::accept);
 
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(row);
-    layout->addLayout(buttons);
+    layout->addLayout(buttons.row);
 }
 
 void clrfrm::display(PageColours& colours, QWidget* parent)

@@ -4,7 +4,7 @@
 #include "platform/sourcepane/SourcePane.h"
 #include "platform/surface/Surface.h"
 #include "shell/mainFrm.h"
-#include "wizards/common/WizardPicture.h"
+#include "wizards/common/WizardParts.h"
 #include "wizards/tblfFrm/TableText.h"
 
 #include <QGridLayout>
@@ -51,23 +51,13 @@ tblfFrm::tblfFrm(mainFrm& main) : QDialog(&main), m_main(main)
     pictures->addWidget(wizardPicture(this, "Image2", QStringLiteral("colors.svg")));
     pictures->addStretch();
 
-    m_Command1 = new QPushButton(QStringLiteral("&Ok"), this);
-    m_Command1->setObjectName(QStringLiteral("Command1"));
-    m_Command1->setDefault(true);
-    m_Command2 = new QPushButton(QStringLiteral("&Cancel"), this);
-    m_Command2->setObjectName(QStringLiteral("Command2"));
-    connect(m_Command1, &QPushButton::clicked, this, &tblfFrm::Command1_Click);
-    connect(m_Command2, &QPushButton::clicked, this, &QDialog::reject);
-
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(m_Command1);
-    buttons->addWidget(m_Command2);
+    const DialogButtons buttons = dialogButtons(this, "Command1", QStringLiteral("&Ok"), "Command2");
+    connect(buttons.ok, &QPushButton::clicked, this, &tblfFrm::Command1_Click);
 
     auto* fields = new QVBoxLayout;
     fields->addLayout(grid);
     fields->addStretch();
-    fields->addLayout(buttons);
+    fields->addLayout(buttons.row);
     auto* layout = new QHBoxLayout(this);
     layout->addLayout(pictures);
     layout->addLayout(fields);

@@ -7,7 +7,6 @@
 #include <QDialog>
 
 class QLineEdit;
-class QPushButton;
 class mainFrm;
 
 namespace orvane {
@@ -32,8 +31,6 @@ private:
     QLineEdit* m_Text2 = nullptr;  // Rows
     QLineEdit* m_Text3 = nullptr;  // Table Attributes
     QLineEdit* m_Text4 = nullptr;  // Cell Attributes
-    QPushButton* m_Command1 = nullptr;
-    QPushButton* m_Command2 = nullptr;
 };
 
 }  // namespace orvane
