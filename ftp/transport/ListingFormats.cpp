@@ -1,5 +1,7 @@
 #include "ListingFormats.h"
 
+#include <limits>
+
 namespace orvane::ftp {
 namespace {
 
@@ -52,11 +54,18 @@ bool allDigits(QStringView s)
     return true;
 }
 
+// A run of digits as a number; a run too long for 64 bits stays at the largest
+// value rather than overflowing.
 qint64 number(QStringView s)
 {
+    constexpr qint64 kMax = std::numeric_limits<qint64>::max();
     qint64 v = 0;
-    for (QChar c : s)
-        v = v * 10 + (c.unicode() - '0');
+    for (QChar c : s) {
+        const int digit = c.unicode() - '0';
+        if (v > (kMax - digit) / 10)
+            return kMax;
+        v = v * 10 + digit;
+    }
     return v;
 }
 
@@ -182,7 +191,8 @@ qint64 sizeOf(QStringView s)
     if (scale) {
         bool ok = false;
         const double v = s.chopped(1).toDouble(&ok);
-        return ok && v >= 0 ? qint64(v * double(scale)) : -1;
+        // Beyond 2^63 bytes is no size a listing can mean.
+        return ok && v >= 0 && v * double(scale) < 9.2e18 ? qint64(v * double(scale)) : -1;
     }
     // Thousands separators: groups of exactly three digits.
     const QChar sep = s.size() > 4 ? s[s.size() - 4] : QChar();
@@ -196,6 +206,8 @@ qint64 sizeOf(QStringView s)
                 return -1;
             group = 0;
         } else if (isDigit(c)) {
+            if (v > (std::numeric_limits<qint64>::max() - 9) / 10)
+                return -1;
             v = v * 10 + (c.unicode() - '0');
             ++group;
         } else {

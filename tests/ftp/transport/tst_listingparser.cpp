@@ -278,6 +278,9 @@ void TestListingParser::sizesAndDates_data()
     QTest::newRow("dos 12:15PM") << "03-14-2026  12:15PM   5 b" << 5LL << utc(2026, 3, 14, 12, 15);
     QTest::newRow("dos thousands") << "10-01-24  02:30PM  1,234,567 z" << 1234567LL
                                    << utc(2024, 10, 1, 14, 30);
+    QTest::newRow("dos size past 64 bits stays at the largest")
+        << "10-01-24  02:30PM  99999999999999999999999 z" << std::numeric_limits<qint64>::max()
+        << utc(2024, 10, 1, 14, 30);
     QTest::newRow("vms blocks") << "A.TXT;1  3/6  14-MAR-2026 09:05:07  [W]  (RWED)" << 1536LL
                                 << utc(2026, 3, 14, 9, 5, 7);
     QTest::newRow("os-9 hexadecimal") << "0.0  26/03/14 0905  ----r-wr  3c  4e2 i" << 1250LL
