@@ -52,19 +52,27 @@ public:
         return nullptr;
     }
 
+    // Moves the pointer over the widget's centre at once. The widget overload
+    // moves the platform cursor, whose move can arrive a step later, after a
+    // panel closed, and reach whatever lies under that point by then.
+    void pointTo(QWidget* w)
+    {
+        QTest::mouseMove(window->windowHandle(), w->mapTo(window.get(), w->rect().center()));
+    }
+
     // Clicks a menu item the way a user does: over its header, a click on the
     // header, then a click on the item.
     void clickMenuItem(const QString& item)
     {
         QLabel* header = headerOf(item);
         if (!header) {
-            QTest::mouseMove(menuBar->header(item));
+            pointTo(menuBar->header(item));
             QTest::mouseClick(menuBar->header(item), Qt::LeftButton);  // Help
             return;
         }
-        QTest::mouseMove(header);
+        pointTo(header);
         QTest::mouseClick(header, Qt::LeftButton);
-        QTest::mouseMove(menuBar->item(item));
+        pointTo(menuBar->item(item));
         QTest::mouseClick(menuBar->item(item), Qt::LeftButton);
     }
 
@@ -73,13 +81,13 @@ public:
     void clickUngatedMenuItem(const QString& item)
     {
         QMetaObject::invokeMethod(headerOf(item), "clicked");
-        QTest::mouseMove(menuBar->item(item));
+        pointTo(menuBar->item(item));
         QTest::mouseClick(menuBar->item(item), Qt::LeftButton);
     }
 
     void clickTool(const QString& name)
     {
-        QTest::mouseMove(toolbar->button(name));
+        pointTo(toolbar->button(name));
         QTest::mouseClick(toolbar->button(name), Qt::LeftButton);
     }
 
