@@ -56,6 +56,17 @@ inline bool waitIdle(const FtpControl& control)
     return QTest::qWaitFor([&] { return !control.isBusy(); }, 30000);
 }
 
+// A "fixture" column with a row for each server the control is tried on.
+inline void addServerRows()
+{
+    QTest::addColumn<QString>("fixture");
+    QTest::newRow("FTP, pyftpdlib") << "ftp_pyftpd";
+    QTest::newRow("FTP, vsftpd") << "ftp_vsftpd";
+    QTest::newRow("explicit FTPS, pyftpdlib") << "ftp_pyftpd_tls";
+    QTest::newRow("explicit FTPS, vsftpd") << "ftp_vsftpd_tls";
+    QTest::newRow("SFTP") << "ftp_sshd";
+}
+
 inline bool needsTrust(const TestServer& server)
 {
     return server.scheme != QLatin1String("ftp");

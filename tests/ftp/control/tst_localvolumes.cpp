@@ -10,97 +10,90 @@ using namespace orvane::ftp;
 class tst_LocalVolumes : public QObject {
     Q_OBJECT
 private slots:
-    void driveType_data();
-    void driveType();
-    void driveOfAKey_data();
-    void driveOfAKey();
-    void systemVolumeComesFirst();
-    void subFoldersOfAFolder();
+    void driveType_data()
+    {
+        QTest::addColumn<QByteArray>("fsType");
+        QTest::addColumn<bool>("removable");
+        QTest::addColumn<int>("type");
+        QTest::newRow("ext4 disk") << QByteArray("ext4") << false << int(Fixed);
+        QTest::newRow("USB stick") << QByteArray("vfat") << true << int(Removable);
+        QTest::newRow("NFS share") << QByteArray("nfs4") << false << int(Network);
+        QTest::newRow("sshfs") << QByteArray("fuse.sshfs") << false << int(Network);
+        QTest::newRow("CD") << QByteArray("iso9660") << true << int(Optical);
+        QTest::newRow("DVD") << QByteArray("udf") << true << int(Optical);
+        QTest::newRow("tmpfs") << QByteArray("tmpfs") << false << int(RamDisk);
+    }
+
+    void driveType()
+    {
+        QFETCH(QByteArray, fsType);
+        QFETCH(bool, removable);
+        QFETCH(int, type);
+        QCOMPARE(driveTypeOf(fsType, removable), type);
+    }
+
+    void driveOfAKey_data()
+    {
+        QTest::addColumn<QString>("key");
+        QTest::addColumn<QString>("drive");
+        QTest::newRow("system drive") << "/" << "/";
+        QTest::newRow("folder on the system drive") << "/home/me/" << "/";
+        QTest::newRow("mounted volume") << "/media/stick/" << "/media/stick/";
+        QTest::newRow("folder on a mounted volume") << "/media/stick/site/" << "/media/stick/";
+        QTest::newRow("same prefix, other folder") << "/media/stickers/" << "/";
+        QTest::newRow("placeholder of a volume") << "/media/stick/***" << "/media/stick/";
+        QTest::newRow("not a path") << "root" << "";
+    }
+
+    void driveOfAKey()
+    {
+        QFETCH(QString, key);
+        QFETCH(QString, drive);
+        QCOMPARE(driveKeyOf(key, {"/", "/media/stick/"}), drive);
+    }
+
+    void systemVolumeComesFirst()
+    {
+        QList<LocalDrive> drives{{"/mnt/b/", "/mnt/b"}, {"/boot/", "/boot"}, {"/", "/"}};
+        orderDrives(drives);
+        QCOMPARE(drives.at(0).key, QString("/"));
+        QCOMPARE(drives.at(1).key, QString("/boot/"));
+
+        // On this machine too; and no kernel file systems are listed.
+        const LocalFileSystem fs;
+        QVERIFY(!fs.Drives().isEmpty());
+        QCOMPARE(fs.Drives().first().key, QString("/"));
+        QVERIFY(fs.Drives().first().ready);
+        for (const LocalDrive& d : fs.Drives()) {
+            QVERIFY2(!d.key.startsWith("/proc") && !d.key.startsWith("/sys/"), qPrintable(d.key));
+            QVERIFY2(d.type >= Removable && d.type <= RamDisk, qPrintable(d.key));
+        }
+        QVERIFY(fs.isDriveReady("/usr/"));
+    }
+
+    void subFoldersOfAFolder()
+    {
+        QTemporaryDir tmp;
+        QDir root(tmp.path());
+        for (const char* name : {"site", "Assets", ".cache", "my pages"})
+            QVERIFY(root.mkdir(name));
+        QFile file(root.filePath("index.htm"));
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.close();
+
+        const LocalFileSystem fs;
+        const QList<LocalFolder> folders = fs.subFolders(tmp.path() + "/");
+        QStringList names, paths;
+        for (const LocalFolder& f : folders) {
+            names << f.name;
+            paths << f.path;
+        }
+        names.sort(Qt::CaseInsensitive);
+        QCOMPARE(names, (QStringList{"Assets", "my pages", "site"}));
+        QVERIFY(paths.contains(tmp.path() + "/my pages"));
+        QVERIFY(fs.subFolders(tmp.path() + "/missing/").isEmpty());
+    }
 };
-
-void tst_LocalVolumes::driveType_data()
-{
-    QTest::addColumn<QByteArray>("fsType");
-    QTest::addColumn<bool>("removable");
-    QTest::addColumn<int>("type");
-    QTest::newRow("ext4 disk") << QByteArray("ext4") << false << int(Fixed);
-    QTest::newRow("USB stick") << QByteArray("vfat") << true << int(Removable);
-    QTest::newRow("NFS share") << QByteArray("nfs4") << false << int(Network);
-    QTest::newRow("sshfs") << QByteArray("fuse.sshfs") << false << int(Network);
-    QTest::newRow("CD") << QByteArray("iso9660") << true << int(Optical);
-    QTest::newRow("DVD") << QByteArray("udf") << true << int(Optical);
-    QTest::newRow("tmpfs") << QByteArray("tmpfs") << false << int(RamDisk);
-}
-
-void tst_LocalVolumes::driveType()
-{
-    QFETCH(QByteArray, fsType);
-    QFETCH(bool, removable);
-    QFETCH(int, type);
-    QCOMPARE(driveTypeOf(fsType, removable), type);
-}
-
-void tst_LocalVolumes::driveOfAKey_data()
-{
-    QTest::addColumn<QString>("key");
-    QTest::addColumn<QString>("drive");
-    QTest::newRow("system drive") << "/" << "/";
-    QTest::newRow("folder on the system drive") << "/home/me/" << "/";
-    QTest::newRow("mounted volume") << "/media/stick/" << "/media/stick/";
-    QTest::newRow("folder on a mounted volume") << "/media/stick/site/" << "/media/stick/";
-    QTest::newRow("same prefix, other folder") << "/media/stickers/" << "/";
-    QTest::newRow("placeholder of a volume") << "/media/stick/***" << "/media/stick/";
-    QTest::newRow("not a path") << "root" << "";
-}
-
-void tst_LocalVolumes::driveOfAKey()
-{
-    QFETCH(QString, key);
-    QFETCH(QString, drive);
-    QCOMPARE(driveKeyOf(key, {"/", "/media/stick/"}), drive);
-}
-
-void tst_LocalVolumes::systemVolumeComesFirst()
-{
-    QList<LocalDrive> drives{{"/mnt/b/", "/mnt/b"}, {"/boot/", "/boot"}, {"/", "/"}};
-    orderDrives(drives);
-    QCOMPARE(drives.at(0).key, QString("/"));
-    QCOMPARE(drives.at(1).key, QString("/boot/"));
-
-    // On this machine too; and no kernel file systems are listed.
-    const LocalFileSystem fs;
-    QVERIFY(!fs.Drives().isEmpty());
-    QCOMPARE(fs.Drives().first().key, QString("/"));
-    QVERIFY(fs.Drives().first().ready);
-    for (const LocalDrive& d : fs.Drives()) {
-        QVERIFY2(!d.key.startsWith("/proc") && !d.key.startsWith("/sys/"), qPrintable(d.key));
-        QVERIFY2(d.type >= Removable && d.type <= RamDisk, qPrintable(d.key));
-    }
-    QVERIFY(fs.isDriveReady("/usr/"));
-}
-
-void tst_LocalVolumes::subFoldersOfAFolder()
-{
-    QTemporaryDir tmp;
-    QDir root(tmp.path());
-    for (const char* name : {"site", "Assets", ".cache", "my pages"})
-        QVERIFY(root.mkdir(name));
-    QFile file(root.filePath("index.htm"));
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.close();
-
-    const LocalFileSystem fs;
-    const QList<LocalFolder> folders = fs.subFolders(tmp.path() + "/");
-    QStringList names, paths;
-    for (const LocalFolder& f : folders) {
-        names << f.name;
-        paths << f.path;
-    }
-    names.sort(Qt::CaseInsensitive);
-    QCOMPARE(names, (QStringList{"Assets", "my pages", "site"}));
-    QVERIFY(paths.contains(tmp.path() + "/my pages"));
-    QVERIFY(fs.subFolders(tmp.path() + "/missing/").isEmpty());
-}
 
 QTEST_APPLESS_MAIN(tst_LocalVolumes)
 #include "tst_localvolumes.moc"

@@ -69,27 +69,16 @@ def free_port_range(count):
 
 
 def wait_for_greeting(port, timeout=15.0, expect=b""):
+    """Waits until the port greets with expect (None: until it accepts)."""
     deadline = time.time() + timeout
     while time.time() < deadline:
         try:
             with socket.create_connection(("127.0.0.1", port), timeout=2) as s:
-                data = s.recv(256)
-                if data.startswith(expect):
+                if expect is None or s.recv(256).startswith(expect):
                     return True
         except OSError:
             pass
         time.sleep(0.1)
-    return False
-
-
-def wait_for_listener(port, timeout=15.0):
-    deadline = time.time() + timeout
-    while time.time() < deadline:
-        try:
-            socket.create_connection(("127.0.0.1", port), timeout=2).close()
-            return True
-        except OSError:
-            time.sleep(0.1)
     return False
 
 
@@ -105,10 +94,10 @@ def make_certificate(folder):
     return cert, key, fp.strip().split("=", 1)[1]
 
 
-def spawn(argv, folder):
+def spawn(argv, folder, env=None):
     """Starts argv detached from CTest: own session, output to a log file."""
     log = open(os.path.join(folder, "server.log"), "ab")
-    proc = subprocess.Popen(argv, stdin=subprocess.DEVNULL, stdout=log, stderr=log,
+    proc = subprocess.Popen(argv, stdin=subprocess.DEVNULL, stdout=log, stderr=log, env=env,
                             start_new_session=True, close_fds=True)
     with open(os.path.join(folder, "pid"), "w") as f:
         f.write(str(proc.pid))
@@ -274,16 +263,10 @@ def start(name, state_dir):
         conf_file = proftpd_config(folder, dist, info["port"], info["user"], password, cert, key,
                                    server.get("implicit", False))
         libs = os.path.join(dist, "usr/lib/x86_64-linux-gnu")
-        env = dict(os.environ, LD_LIBRARY_PATH=libs)
-        log = open(os.path.join(folder, "server.log"), "ab")
-        proc = subprocess.Popen([os.path.join(dist, "usr/sbin/proftpd"), "-n", "-c", conf_file],
-                                stdin=subprocess.DEVNULL, stdout=log, stderr=log, env=env,
-                                start_new_session=True, close_fds=True)
-        with open(os.path.join(folder, "pid"), "w") as f:
-            f.write(str(proc.pid))
+        spawn([os.path.join(dist, "usr/sbin/proftpd"), "-n", "-c", conf_file], folder,
+              env=dict(os.environ, LD_LIBRARY_PATH=libs))
         # Implicit TLS greets only after a handshake: wait for the port.
-        up = (wait_for_listener(info["port"]) if server.get("implicit")
-              else wait_for_greeting(info["port"], expect=b"220"))
+        up = wait_for_greeting(info["port"], expect=None if server.get("implicit") else b"220")
         if not up:
             raise RuntimeError("proftpd did not answer; see " + folder + "/server.log")
 

@@ -1,33 +1,9 @@
 #pragma once
-// Real servers for the FTP tests, started by CTest fixtures on 127.0.0.1 on
-// ports chosen free at start (tests/ftp/servers/test_servers.py).
-//
-// Fixture names (FIXTURES in orvane_add_test) and what each one is:
-//   ftp_pyftpd       pyftpdlib, plain FTP, user/password, has MLSD
-//   ftp_pyftpd_tls   pyftpdlib with explicit TLS (AUTH TLS) and a self-signed
-//                    certificate; scheme "ftpes"
-//   ftp_pyftpd_slow  pyftpdlib whose data connections move 64 KiB/s (cancel tests)
-//   ftp_vsftpd       vsftpd with a local test user; no MLSD, so listings come
-//                    from LIST ("ls -l" lines)
-//   ftp_vsftpd_tls   the same with TLS required for login and data; "ftpes"
-//   ftp_sshd         OpenSSH's sshd serving SFTP to a local test user; "sftp"
-//   ftp_proftpd_tls  proftpd over explicit TLS ("ftpes") with TLS 1.3 allowed,
-//                    TLS required and TLS session reuse required on data
-//                    connections; has MLSD
-//   ftp_proftpd_implicit  the same over implicit TLS; "ftps"
-//   ftp_liar         our own lying server (lying_server.py): anyone logs in,
-//                    and the folder asked for picks the misbehaviour
-// vsftpd and sshd are installed by .ci/run only; when absent, their fixture is
-// written as unavailable and ORVANE_REQUIRE_SERVER skips with the reason.
-//
-// Use:
-//   #include "TestServers.h"
-//   ORVANE_REQUIRE_SERVER(server, "ftp_vsftpd");   // QSKIPs when unavailable
-//   inet.setURL(server.url()); inet.setUserName(server.user); ...
-//   QString dir = server.makeFolder("mytest");      // inside the login folder
-// Each test works in its own folder under the login folder: several test
-// programs share one server during a ctest run.
-// Link target: orvane_ftp_test_servers.
+// Real servers for the FTP tests, started by the CTest fixtures of
+// tests/ftp/servers (test_servers.py says what each one is) on 127.0.0.1.
+// ORVANE_REQUIRE_SERVER(server, "ftp_vsftpd") reads one or skips with the
+// reason it is not there; each test works in its own folder under the login
+// folder, as several test programs share one server.
 
 #include <QDir>
 #include <QFile>
@@ -43,16 +19,13 @@
 namespace orvane::testing {
 
 struct TestServer {
-    QString name;
     QString scheme;        // "ftp", "ftpes", "ftps" or "sftp"
     QString host;
     int port = 0;
     QString user;
     QString password;
     QString root;          // the login folder on disk
-    QString certificate;   // PEM of the self-signed certificate (TLS servers)
     QString fingerprint;   // its SHA-256 fingerprint, or the host key's (sshd)
-    QString hostKey;       // the SSH host public key file (sshd)
     QString log;           // the command lines the lying server received
     bool available = false;
     QString reason;        // why not available
@@ -93,7 +66,6 @@ struct TestServer {
 inline TestServer testServer(const QString& name)
 {
     TestServer s;
-    s.name = name;
     QFile f(QStringLiteral(ORVANE_FTP_SERVER_STATE "/") + name + QStringLiteral(".json"));
     if (!f.open(QIODevice::ReadOnly)) {
         s.reason = QStringLiteral("fixture %1 is not running (%2 missing; run the test through ctest)")
@@ -107,9 +79,7 @@ inline TestServer testServer(const QString& name)
     s.user = o.value("user").toString();
     s.password = o.value("password").toString();
     s.root = o.value("root").toString();
-    s.certificate = o.value("certificate").toString();
     s.fingerprint = o.value("fingerprint").toString();
-    s.hostKey = o.value("hostKey").toString();
     s.log = o.value("log").toString();
     s.available = o.value("available").toBool();
     s.reason = o.value("reason").toString();
