@@ -1,19 +1,25 @@
 // The editor's entry point: the main window is the start-up object.
 //
-//   orvane [--screenshot FILE] [PAGE]
+//   orvane [--help] [--version] [--screenshot FILE] [PAGE...]
 //
-// PAGE opens at start as File, Open does in Edit mode.
-// --screenshot saves a picture of the window once its blank page has loaded,
-// then quits (used for the README picture and the start-up benchmark).
+// PAGE opens at start as File, Open does in Edit mode; further pages are not
+// opened, and a note says so. --screenshot saves a picture of the window once
+// its blank page has loaded, then quits (used for the README picture and the
+// start-up benchmark). --help and --version answer without starting a window
+// or the browser engine.
 
+#include "app/StartOptions.h"
+#include "libraries/ProgramFolder.h"
+#include "platform/dialogs/Prompts.h"
 #include "platform/surface/Surface.h"
 #include "shell/lifecycle/DocumentLifecycle.h"
 #include "shell/lifecycle/MainWindowParts.h"
 #include "shell/mainFrm.h"
 
 #include <QApplication>
-#include <QCommandLineParser>
 #include <QTimer>
+
+#include <cstdio>
 
 namespace {
 
@@ -31,35 +37,61 @@ void screenshotWhenLoaded(mainFrm& window, const QString& path)
                      Qt::SingleShotConnection);
 }
 
+// Answers --help, --version and usage errors on the terminal; returns the exit code.
+int answerOnTerminal(int argc, char* argv[], const orvane::StartOptions& options)
+{
+    QCoreApplication core(argc, argv);
+    QCoreApplication::setApplicationName(QStringLiteral("orvane"));
+    if (!options.error.isEmpty()) {
+        std::fprintf(stderr, "orvane: %s\nTry 'orvane --help'.\n", qPrintable(options.error));
+        return 2;
+    }
+    const QString text = options.help
+                             ? orvane::usageText(orvane::programFolder(), orvane::userLibraryRoot())
+                             : orvane::versionText();
+    std::fputs(text.toLocal8Bit().constData(), stdout);
+    return 0;
+}
+
+QStringList argumentList(int argc, char* argv[])
+{
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i)
+        arguments << QString::fromLocal8Bit(argv[i]);
+    return arguments;
+}
+
 }  // namespace
 
 int main(int argc, char* argv[])
 {
+    const orvane::StartOptions options = orvane::parseStartOptions(argumentList(argc, argv));
+    if (options.help || options.version || !options.error.isEmpty())
+        return answerOnTerminal(argc, argv, options);
+
     // The surface serves documents through its own URL scheme, which must be
     // registered before the application object exists.
     orvane::Surface::registerSchemes();
     QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("orvane"));
-
-    QCommandLineParser options;
-    options.addHelpOption();
-    const QCommandLineOption screenshot(
-        QStringLiteral("screenshot"),
-        QStringLiteral("Save a picture of the window once it has loaded, then quit."),
-        QStringLiteral("file"));
-    options.addOption(screenshot);
-    options.addPositionalArgument(QStringLiteral("page"), QStringLiteral("The page to open."),
-                                  QStringLiteral("[page]"));
-    options.process(app);
+    QApplication::setDesktopFileName(QStringLiteral("org.orvane.Editor"));
 
     mainFrm window;
-    if (options.isSet(screenshot))
-        screenshotWhenLoaded(window, options.value(screenshot));
+    if (!options.screenshot.isEmpty())
+        screenshotWhenLoaded(window, options.screenshot);
     window.show();
-    if (!options.positionalArguments().isEmpty()) {
-        const QString page = options.positionalArguments().first();
-        QTimer::singleShot(0, &window, [&window, page] { window.parts()->lifecycle().openAtStart(page); });
+    if (!options.page.isEmpty()) {
+        QTimer::singleShot(0, &window, [&window, options] {
+            window.parts()->lifecycle().openAtStart(options.page);
+            const QString note = orvane::onePageNote(options);
+            if (!note.isEmpty()) {
+                std::fprintf(stderr, "orvane: %s\n", qPrintable(note));
+                orvane::prompts().messageBox(note, orvane::MsgButtons::OK,
+                                             orvane::MsgIcon::Information,
+                                             QStringLiteral("Orvane Tip"));
+            }
+        });
     }
     return app.exec();
 }

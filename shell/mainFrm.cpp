@@ -4,6 +4,9 @@
 #include "TabStrip.h"
 #include "Twips.h"
 #include "frmFtp.h"
+#include "libraries/IlibFrm.h"
+#include "libraries/SlibFrm.h"
+#include "libraries/helpFrm.h"
 #include "platform/sourcepane/SourcePane.h"
 #include "platform/surface/Surface.h"
 #include "shell/lifecycle/MainWindowParts.h"
@@ -167,6 +170,9 @@ void mainFrm::createMenuBarAndToolbar()
     m_commands->setWindow(QStringLiteral("StyleFrm"), [this] { orvane::StyleFrm::display(*this); });
     m_commands->setWindow(QStringLiteral("clrfrm"),
                           [this] { orvane::clrfrm::display(m_parts->pageColours(), this); });
+    m_commands->setWindow(QStringLiteral("IlibFrm"), [this] { orvane::IlibFrm::display(this); });
+    m_commands->setWindow(QStringLiteral("SlibFrm"), [this] { orvane::SlibFrm::display(this); });
+    m_commands->setWindow(QStringLiteral("helpFrm"), [this] { orvane::helpFrm::display(this); });
 }
 
 void mainFrm::Form_Load()
