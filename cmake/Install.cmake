@@ -10,6 +10,10 @@ set(res ${PROJECT_SOURCE_DIR}/resources)
 # The program's folder: the help page, its pictures and the three libraries.
 set(ORVANE_DATA_FILES
   help.htm
+  help/edit-view.png
+  help/source-view.png
+  help/image-library.png
+  help/script-library.png
   "javascript library/check-form.js"
   "javascript library/last-modified.js"
   "javascript library/slide-show.js"

@@ -40,7 +40,10 @@ IlibFrm::IlibFrm(mainFrm* editor) : QDialog(editor), m_editor(editor)
     layout->setColumnStretch(1, 2);
     layout->setColumnStretch(0, 1);
 
-    connect(m_File1, &QListWidget::currentItemChanged, this, &IlibFrm::File1_Click);
+    // The chosen file is the selected one: the keyboard focus alone makes an
+    // item current without choosing it.
+    connect(m_File1, &QListWidget::itemSelectionChanged, this,
+            [this] { File1_Click(chosenItem(m_File1)); });
     connect(m_File1, &QListWidget::itemActivated, this, &IlibFrm::Command2_Click);
     connect(m_Command2, &QPushButton::clicked, this, &IlibFrm::Command2_Click);
     Form_Load();
@@ -89,7 +92,7 @@ void IlibFrm::resizeEvent(QResizeEvent* event)
 // surface's selection. A failing paste is skipped; the window closes either way.
 void IlibFrm::Command2_Click()
 {
-    const QString path = libraryPath(m_File1->currentItem());
+    const QString path = libraryPath(chosenItem(m_File1));
     if (path.isEmpty())
         return;
     const QString tag = imageTag(path);

@@ -28,7 +28,8 @@ QList<LibraryFile> listLibrary(const QStringList& folders)
 
 QString snippetText(const QByteArray& bytes)
 {
-    QStringDecoder utf8(QStringDecoder::Utf8);
+    // Stateless: a sequence cut off at the end is an error, not left pending.
+    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
     QString text = utf8.decode(bytes);
     if (utf8.hasError())
         return text::decodeWindows1252(bytes);

@@ -26,6 +26,12 @@ QString libraryPath(const QListWidgetItem* item)
     return item ? item->data(Qt::UserRole).toString() : QString();
 }
 
+QListWidgetItem* chosenItem(const QListWidget* list)
+{
+    const QList<QListWidgetItem*> selected = list->selectedItems();
+    return selected.isEmpty() ? nullptr : selected.first();
+}
+
 SlibFrm::SlibFrm(QWidget* parent) : QDialog(parent)
 {
     setObjectName(QStringLiteral("SlibFrm"));
@@ -56,7 +62,8 @@ SlibFrm::SlibFrm(QWidget* parent) : QDialog(parent)
 
     // A click or the keyboard moving through a list shows that file.
     for (QListWidget* list : {m_File1, m_File2})
-        connect(list, &QListWidget::currentItemChanged, this, &SlibFrm::showSnippet);
+        connect(list, &QListWidget::itemSelectionChanged, this,
+                [this, list] { showSnippet(chosenItem(list)); });
     Form_Load();
 }
 
@@ -81,7 +88,7 @@ void SlibFrm::showSnippet(QListWidgetItem* item)
     QListWidget* other = item->listWidget() == m_File1 ? m_File2 : m_File1;
     {
         const QSignalBlocker quiet(other);
-        other->setCurrentItem(nullptr);
+        other->clearSelection();
     }
     QFile file(libraryPath(item));
     m_Text1->setPlainText(file.open(QIODevice::ReadOnly) ? snippetText(file.readAll()) : QString());

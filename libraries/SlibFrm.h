@@ -38,5 +38,7 @@ private:
 void fillLibraryList(QListWidget* list, const QList<LibraryFile>& files);
 // The path of a list item filled by fillLibraryList ("" for none).
 QString libraryPath(const QListWidgetItem* item);
+// The list's selected item, or nullptr.
+QListWidgetItem* chosenItem(const QListWidget* list);
 
 }  // namespace orvane

@@ -34,8 +34,8 @@ void touch(const QString& path)
 
 void tst_LibraryFiles::listsUserFilesFirst_data()
 {
-    // Entries are "FILE" in a folder; "FOLDER/" makes a sub-folder; a null
-    // list leaves the folder missing. Expected: "user:NAME" or "shipped:NAME".
+    // Entries are "FILE" in a folder; "FOLDER/" makes a sub-folder; {"-"}
+    // leaves the folder missing. Expected: "user:NAME" or "shipped:NAME".
     QTest::addColumn<QStringList>("user");
     QTest::addColumn<QStringList>("shipped");
     QTest::addColumn<QStringList>("expected");
@@ -48,8 +48,9 @@ void tst_LibraryFiles::listsUserFilesFirst_data()
     QTest::newRow("each folder by name, any letter case")
         << QStringList{} << QStringList{"b.js", "A.js", "c.js"}
         << QStringList{"shipped:A.js", "shipped:b.js", "shipped:c.js"};
-    QTest::newRow("missing folders list nothing") << QStringList() << QStringList() << QStringList{};
-    QTest::newRow("missing shipped folder") << QStringList{"mine.js"} << QStringList()
+    QTest::newRow("missing folders list nothing") << QStringList{"-"} << QStringList{"-"}
+                                                 << QStringList{};
+    QTest::newRow("missing shipped folder") << QStringList{"mine.js"} << QStringList{"-"}
                                             << QStringList{"user:mine.js"};
     QTest::newRow("sub-folders and names with spaces")
         << QStringList{} << QStringList{"old/", "my form check.js"}
@@ -64,7 +65,7 @@ void tst_LibraryFiles::listsUserFilesFirst()
     QTemporaryDir root;
     const QString userDir = root.filePath("user"), shippedDir = root.filePath("shipped");
     for (const auto& [dir, files] : {std::pair{userDir, user}, std::pair{shippedDir, shipped}}) {
-        if (files.isNull())
+        if (files == QStringList{"-"})
             continue;
         QDir().mkpath(dir);
         for (const QString& f : files) {
