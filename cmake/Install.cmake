@@ -82,8 +82,9 @@ foreach(size 48 256)
 endforeach()
 add_custom_target(orvane_icons ALL DEPENDS ${icons})
 
-# The .deb: library dependencies come from dpkg-shlibdeps. The browser
-# engine's helper process is a program, not a linked library, so it is named.
+# The .deb: its dependencies come from dpkg-shlibdeps (which also brings in
+# the browser engine's helper process through the engine library's own
+# dependency information).
 set(CPACK_PACKAGE_NAME orvane)
 set(CPACK_PACKAGE_VENDOR "Orvane Editor developers")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY
@@ -99,6 +100,5 @@ set(CPACK_DEBIAN_PACKAGE_SECTION editors)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS_PRIVATE_DIRS
     ${CMAKE_BINARY_DIR}/ftp ${CMAKE_BINARY_DIR}/platform/dialogs)
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "libqt6webenginecore6-bin")
 set(CPACK_STRIP_FILES ON)
 include(CPack)

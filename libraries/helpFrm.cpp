@@ -5,6 +5,7 @@
 
 #include <QDir>
 #include <QPointer>
+#include <QShortcut>
 
 namespace orvane {
 
@@ -28,6 +29,10 @@ helpFrm::helpFrm(QWidget* parent) : QDialog(parent)
     resize(820, 640);
     m_DHTMLEdit1 = new Surface(Surface::Mode::Browse, this);
     m_DHTMLEdit1->setObjectName(QStringLiteral("DHTMLEdit1"));
+    // Escape closes the window as it closes any dialog, even with the page
+    // holding the keyboard focus (the page does not pass Escape on).
+    auto* close = new QShortcut(QKeySequence(Qt::Key_Escape), this);
+    connect(close, &QShortcut::activated, this, &QDialog::reject);
 }
 
 helpFrm* helpFrm::instance()

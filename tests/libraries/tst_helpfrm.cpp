@@ -73,6 +73,7 @@ void tst_HelpFrm::opensFromHelpHeader()
     }
     QStringList titles;
     QString followed, windowTitle;
+    bool escapeClosed = false;
     for (const char* version : {"First help", "Second help"}) {
         // The page changes between openings: each opening reads it again.
         LibraryFolders::write(helpPage, QString(kPage).arg(version).toUtf8());
@@ -83,6 +84,10 @@ void tst_HelpFrm::opensFromHelpHeader()
                 test::evaluateInPage(*w->DHTMLEdit1(), "document.getElementById('next').click()");
                 QTest::qWaitFor([w] { return w->DHTMLEdit1()->view()->title() == "Second page"; });
                 followed = w->DHTMLEdit1()->view()->title();
+                // Escape closes the window with the page holding the focus.
+                w->activateWindow();
+                QTest::keyClick(w->DHTMLEdit1()->view()->focusProxy(), Qt::Key_Escape);
+                escapeClosed = !w->isVisible();
             }
             w->reject();
         });
@@ -92,6 +97,7 @@ void tst_HelpFrm::opensFromHelpHeader()
     QCOMPARE(windowTitle, QString("Orvane - Help"));
     QCOMPARE(titles, (QStringList{"First help", "Second help"}));
     QCOMPARE(followed, QString("Second page"));
+    QVERIFY(escapeClosed);
     QCOMPARE(m_editor->window->isSourceMode(), sourceMode);
     if (!openPanel.isEmpty()) {
         QVERIFY(m_editor->menuPanel(openPanel)->isVisible());
