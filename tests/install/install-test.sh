@@ -25,7 +25,6 @@ version=$("${quiet[@]}" "$program" --version) || fail "--version failed"
 help=$("${quiet[@]}" "$program" --help) || fail "--help failed"
 grep -qF "Help page and sample libraries: $data" <<<"$help" \
   || fail "--help does not name the installed data folder $data: $help"
-"${quiet[@]}" "$program" --no-such-option >/dev/null 2>&1 && fail "an unknown option was accepted"
 
 [ -s "$data/help.htm" ] || fail "no help.htm in $data"
 grep -o 'src="help/[^"]*"' "$data/help.htm" | sed 's/^src="//; s/"$//' | while read -r picture; do
@@ -51,6 +50,5 @@ appstreamcli validate --no-net --pedantic "$prefix/share/metainfo/$app_id.metain
 for icon in scalable/apps/$app_id.svg 48x48/apps/$app_id.png 256x256/apps/$app_id.png; do
   [ -s "$prefix/share/icons/hicolor/$icon" ] || fail "icon missing: $icon"
 done
-size=$(file -b "$prefix/share/icons/hicolor/48x48/apps/$app_id.png")
-[[ $size == *"48 x 48"* ]] || fail "48 pixel icon is $size"
+[[ $(file -b "$prefix/share/icons/hicolor/48x48/apps/$app_id.png") == *"48 x 48"* ]] || fail "48 pixel icon"
 echo "installed and checked in $prefix"

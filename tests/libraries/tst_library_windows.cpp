@@ -38,11 +38,9 @@ QByteArray png(Qt::GlobalColor colour)
 {
     QImage image(8, 8, QImage::Format_RGB32);
     image.fill(colour);
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
+    QBuffer buffer;
     buffer.open(QIODevice::WriteOnly);
-    image.save(&buffer, "PNG");
-    return bytes;
+    return image.save(&buffer, "PNG") ? buffer.data() : QByteArray();
 }
 
 QRgb preview(const IlibFrm* w)
