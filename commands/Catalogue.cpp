@@ -318,12 +318,4 @@ const Command* findCommand(const QString& control)
     return byControl.value(control, nullptr);
 }
 
-QString windowOpenedBy(const Command& command)
-{
-    for (const auto* b : {&command.always, &command.source, &command.edit})
-        if (*b && (*b)->action.kind == Action::Kind::OpenWindow)
-            return (*b)->action.window;
-    return {};
-}
-
 }  // namespace orvane

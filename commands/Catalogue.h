@@ -12,7 +12,4 @@ const QList<Command>& commandCatalogue();
 // The row of the control with this objectName, or nullptr.
 const Command* findCommand(const QString& control);
 
-// The window a command opens in any mode, or an empty string.
-QString windowOpenedBy(const Command& command);
-
 }  // namespace orvane

@@ -34,8 +34,7 @@ public:
     virtual void resetItem(const QString& item) = 0;   // fore colour back to black
     virtual void hidePanel(const QString& panel) = 0;
 
-    // Windows opened by commands; false when no such window is available.
-    virtual bool hasWindow(const QString& window) const = 0;
+    // Windows opened by commands.
     virtual void openWindow(const QString& window) = 0;
 };
 

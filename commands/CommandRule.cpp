@@ -42,11 +42,6 @@ void CommandRule::run(const Command& command)
     if (!chosen)
         return;
     const Branch& branch = *chosen;
-    // The opener of a window not built yet does nothing at all, in either mode.
-    const QString window = windowOpenedBy(command);
-    if (!window.isEmpty() && !m_host.hasWindow(window))
-        return;
-
     bool going = true;
     const auto step = [&](const std::function<void()>& fn) {
         if (!going)

@@ -63,8 +63,6 @@ void CommandWiring::focusSurface() { m_surface->setFocus(); }
 void CommandWiring::resetItem(const QString& item) { m_menuBar->resetItem(item); }
 void CommandWiring::hidePanel(const QString& panel) { m_menuBar->hidePanel(panel); }
 
-bool CommandWiring::hasWindow(const QString& window) const { return m_windows.contains(window); }
-
 void CommandWiring::openWindow(const QString& window)
 {
     if (const auto show = m_windows.value(window))

@@ -47,7 +47,6 @@ private:
     void focusSurface() override;
     void resetItem(const QString& item) override;
     void hidePanel(const QString& panel) override;
-    bool hasWindow(const QString& window) const override;
     void openWindow(const QString& window) override;
 
     QPointer<MenuBar> m_menuBar;

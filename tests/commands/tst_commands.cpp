@@ -504,44 +504,40 @@ void tst_Commands::windowOpeners_data()
 {
     QTest::addColumn<QString>("control");
     QTest::addColumn<bool>("sourceMode");
-    QTest::addColumn<bool>("built");      // whether the window exists yet
     QTest::addColumn<QString>("opened");
     QTest::addColumn<QString>("message");
     QTest::addColumn<QString>("panel");
 
-    QTest::newRow("toolbar Table Wizard") << "Image3" << true << true << "tblfFrm" << "" << "-";
-    QTest::newRow("Table menu Wizard") << "Label24" << false << true << "tblfFrm" << "" << "closed";
-    QTest::newRow("Create a Style Class") << "Label41" << false << true << "StyleFrm" << "" << "closed";
-    QTest::newRow("toolbar Style Sheets, Source mode") << "Label53" << true << true << "StyleFrm" << "" << "-";
-    QTest::newRow("toolbar Change Colors, Source mode") << "Image6" << true << true << "clrfrm" << "" << "-";
-    QTest::newRow("Ftp") << "Image7" << false << true << "frmFtp" << "" << "-";
-    QTest::newRow("Events Wizard, Source mode") << "Label56" << true << true << "javaWiz"
+    QTest::newRow("toolbar Table Wizard") << "Image3" << true << "tblfFrm" << "" << "-";
+    QTest::newRow("Table menu Wizard") << "Label24" << false << "tblfFrm" << "" << "closed";
+    QTest::newRow("Create a Style Class") << "Label41" << false << "StyleFrm" << "" << "closed";
+    QTest::newRow("toolbar Style Sheets, Source mode") << "Label53" << true << "StyleFrm" << "" << "-";
+    QTest::newRow("toolbar Change Colors, Source mode") << "Image6" << true << "clrfrm" << "" << "-";
+    QTest::newRow("Ftp") << "Image7" << false << "frmFtp" << "" << "-";
+    QTest::newRow("Events Wizard, Source mode") << "Label56" << true << "javaWiz"
         << "Step 1. Click the Element Where You would Like This Event to Occur!" << "closed";
-    QTest::newRow("Events Wizard, Edit mode") << "Label56" << false << true << ""
+    QTest::newRow("Events Wizard, Edit mode") << "Label56" << false << ""
         << "Please Change to Source Mode to Use This Component" << "closed";
-    QTest::newRow("Rollover Wizard, Source mode") << "Label57" << true << true << "funcFrm" << "" << "closed";
-    QTest::newRow("Rollover Wizard, Edit mode") << "Label57" << false << true << ""
+    QTest::newRow("Rollover Wizard, Source mode") << "Label57" << true << "funcFrm" << "" << "closed";
+    QTest::newRow("Rollover Wizard, Edit mode") << "Label57" << false << ""
         << "Please Use This Feature in Source Mode" << "open, red";
-    QTest::newRow("Image Library") << "L" << false << true << "IlibFrm" << "" << "closed";
-    QTest::newRow("Script Library") << "S" << true << true << "SlibFrm" << "" << "closed";
-    QTest::newRow("Help") << "Label_help" << false << true << "helpFrm" << "" << "-";
-    QTest::newRow("Image Library, not built") << "L" << false << false << "" << "" << "open, red";
+    QTest::newRow("Image Library") << "L" << false << "IlibFrm" << "" << "closed";
+    QTest::newRow("Script Library") << "S" << true << "SlibFrm" << "" << "closed";
+    QTest::newRow("Help") << "Label_help" << false << "helpFrm" << "" << "-";
 }
 
 void tst_Commands::windowOpeners()
 {
     QFETCH(QString, control);
     QFETCH(bool, sourceMode);
-    QFETCH(bool, built);
     QFETCH(QString, opened);
     QFETCH(QString, message);
     QFETCH(QString, panel);
 
     QStringList shown;
-    if (built)
-        for (const char* w : {"tblfFrm", "StyleFrm", "frmMain", "clrfrm", "frmFtp", "javaWiz",
-                              "funcFrm", "IlibFrm", "SlibFrm", "helpFrm"})
-            e->wiring->setWindow(w, [&shown, name = QString(w)] { shown << name; });
+    for (const char* w : {"tblfFrm", "StyleFrm", "frmMain", "clrfrm", "frmFtp", "javaWiz",
+                          "funcFrm", "IlibFrm", "SlibFrm", "helpFrm"})
+        e->wiring->setWindow(w, [&shown, name = QString(w)] { shown << name; });
     ScriptedPrompts prompts;
     e->setSourceMode(sourceMode);
     e->rch->setText("abc");
