@@ -19,12 +19,14 @@
 namespace orvane::testing {
 
 struct TestServer {
+    QString name;
     QString scheme;        // "ftp", "ftpes", "ftps" or "sftp"
     QString host;
     int port = 0;
     QString user;
     QString password;
     QString root;          // the login folder on disk
+    QString certificate;   // PEM of the self-signed certificate (TLS servers)
     QString fingerprint;   // its SHA-256 fingerprint, or the host key's (sshd)
     QString log;           // the command lines the lying server received
     bool available = false;
@@ -66,6 +68,7 @@ struct TestServer {
 inline TestServer testServer(const QString& name)
 {
     TestServer s;
+    s.name = name;
     QFile f(QStringLiteral(ORVANE_FTP_SERVER_STATE "/") + name + QStringLiteral(".json"));
     if (!f.open(QIODevice::ReadOnly)) {
         s.reason = QStringLiteral("fixture %1 is not running (%2 missing; run the test through ctest)")
@@ -79,6 +82,7 @@ inline TestServer testServer(const QString& name)
     s.user = o.value("user").toString();
     s.password = o.value("password").toString();
     s.root = o.value("root").toString();
+    s.certificate = o.value("certificate").toString();
     s.fingerprint = o.value("fingerprint").toString();
     s.log = o.value("log").toString();
     s.available = o.value("available").toBool();
