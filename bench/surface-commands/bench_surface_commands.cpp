@@ -2,7 +2,7 @@
 // INSERTROW on a 200 by 20 table and its undo, and DocumentHTML of a 1 MB page
 // after an edit. Run offscreen:
 //   QT_QPA_PLATFORM=offscreen QTWEBENGINE_DISABLE_SANDBOX=1 bench_surface_commands
-#include "CommandTestPage.h"
+#include "SurfaceTestSupport.h"
 
 #include <QApplication>
 #include <QElapsedTimer>

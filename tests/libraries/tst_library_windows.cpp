@@ -1,7 +1,7 @@
 // The script and image library windows, opened from the Libraries menu of the
 // real main window, over library folders of the test's own.
 #include "TestMain.h"
-#include "EditorFixture.h"
+#include "WindowFixture.h"
 #include "LibraryTestSupport.h"
 #include "SurfaceTestSupport.h"
 #include "libraries/IlibFrm.h"
@@ -65,7 +65,7 @@ private slots:
 
 private:
     std::unique_ptr<test::LibraryFolders> m_folders;
-    std::unique_ptr<test::EditorFixture> m_editor;
+    std::unique_ptr<test::WindowFixture> m_editor;
 };
 
 void tst_LibraryWindows::initTestCase()
@@ -82,7 +82,7 @@ void tst_LibraryWindows::initTestCase()
     f.write(f.shipped("image library/blue.png"), png(Qt::blue));
     f.write(f.shipped("image library/it's.png"), png(Qt::green));
     f.write(f.shipped("image library/notes.txt"), "not a picture");
-    m_editor = std::make_unique<test::EditorFixture>();
+    m_editor = std::make_unique<test::WindowFixture>();
 }
 
 void tst_LibraryWindows::scriptLibrary_data()
@@ -176,7 +176,7 @@ void tst_LibraryWindows::insertImage()
         m_editor->rch->setSelStart(selStart);
         m_editor->rch->setSelLength(selLength);
     } else {
-        test::selectFirstOccurrence(*m_editor->surface, "b");
+        test::selectText(*m_editor->surface, "b");
     }
     bool closed = false;
     whenModal<IlibFrm>([&](IlibFrm* w) {
@@ -189,9 +189,9 @@ void tst_LibraryWindows::insertImage()
     QVERIFY(closed);
     QCOMPARE(m_editor->window->isSourceMode(), sourceMode);
     QCOMPARE(sourceMode ? m_editor->rch->Text()
-                        : test::evaluateInPage(*m_editor->surface,
-                              "JSON.stringify([document.images.length, document.images[0] && "
-                              "document.images[0].getAttribute('src'), document.body.textContent])")
+                        : test::pageScript(*m_editor->surface,
+                              "return JSON.stringify([document.images.length, document.images[0] && "
+                              "document.images[0].getAttribute('src'), document.body.textContent]);")
                               .toString(),
              expected);
 }

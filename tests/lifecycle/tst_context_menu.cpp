@@ -1,8 +1,7 @@
 // The design surface's context menu: its items for the selection, the action
 // of a picked index, and the two colour items, which run the page colours
-// dialog's buttons; the colour buttons themselves in both modes.
-#include "../surface-commands/CommandTestPage.h"
-#include "EditorFixture.h"
+// dialog's buttons.
+#include "DocumentFixture.h"
 #include "ScriptedPrompts.h"
 #include "TestMain.h"
 #include "shell/contextmenu/EditorContextMenu.h"
@@ -45,14 +44,12 @@ private slots:
     void insertRowPickedFromMenu();
     void colourItemsRunColourButtons();
 
-    void colourButtons_data();
-    void colourButtons();
     void pageColourDialogOpensOnLastColour();
 
 private:
     QMenu* showMenu();
 
-    std::unique_ptr<EditorFixture> fx;
+    std::unique_ptr<DocumentFixture> fx;
     std::unique_ptr<ScriptedPrompts> prompts;
     std::unique_ptr<PageColours> colours;
     std::unique_ptr<EditorContextMenu> menu;
@@ -66,7 +63,7 @@ void tst_ContextMenu::initTestCase()
 void tst_ContextMenu::init()
 {
     prompts = std::make_unique<ScriptedPrompts>();
-    fx = std::make_unique<EditorFixture>();
+    fx = std::make_unique<DocumentFixture>();
     colours = std::make_unique<PageColours>(*fx->design, *fx->rch, [this] { return fx->isSourceMode(); });
     menu = std::make_unique<EditorContextMenu>(*fx->design, *colours);
 }
@@ -134,12 +131,9 @@ void tst_ContextMenu::pickedIndexRunsItsCommand_data()
     QTest::newRow("separator") << false << false << 3 << none << 0 << 0;
     QTest::newRow("font shows its dialog") << false << false << 6 << exec << int(DECMD_FONT) << 1;
     QTest::newRow("background colour") << false << false << 7 << int(K::BackgroundColor) << 0 << 0;
-    QTest::newRow("font colour") << false << false << 8 << int(K::FontColor) << 0 << 0;
     QTest::newRow("past the menu") << false << false << 11 << none << 0 << 0;
     QTest::newRow("make absolute") << true << false << 12 << exec << int(DECMD_MAKE_ABSOLUTE) << 0;
     QTest::newRow("row, no positioning") << false << true << 12 << exec << int(DECMD_INSERTROW) << 0;
-    QTest::newRow("delete column, no positioning") << false << true << 16 << exec << int(DECMD_DELETECOLS) << 0;
-    QTest::newRow("make absolute before table") << true << true << 12 << exec << int(DECMD_MAKE_ABSOLUTE) << 0;
     QTest::newRow("row after positioning") << true << true << 14 << exec << int(DECMD_INSERTROW) << 0;
     QTest::newRow("delete column after positioning") << true << true << 18 << exec << int(DECMD_DELETECOLS) << 0;
     QTest::newRow("table separator") << true << true << 16 << none << 0 << 0;
@@ -230,69 +224,6 @@ void tst_ContextMenu::colourItemsRunColourButtons()
     menu->DHTMLEdit1_ContextMenuAction(7);  // "Background Color"
     QCOMPARE(fx->design->DOM().bgColor().toUpper(), QStringLiteral("#0000FF"));
     QCOMPARE(prompts->pending(), 0);
-}
-
-void tst_ContextMenu::colourButtons_data()
-{
-    QTest::addColumn<bool>("source");
-    QTest::addColumn<QString>("button");
-    QTest::addColumn<QColor>("colour");   // invalid: the dialog is cancelled
-    QTest::addColumn<QString>("inserted"); // Source mode: text put at the caret
-    QTest::newRow("source, background white") << true << "background" << QColor(Qt::white) << "BGCOLOR=\"#FFFFFF\"";
-    QTest::newRow("source, link") << true << "link" << QColor(0x0C, 0x0B, 0x0A) << "LINK=\"#0C0B0A\"";
-    QTest::newRow("source, visited link") << true << "vlink" << QColor(Qt::blue) << "VLINK=\"#0000FF\"";
-    QTest::newRow("source, active link") << true << "alink" << QColor(Qt::green) << "ALINK=\"#00FF00\"";
-    QTest::newRow("source, font colour") << true << "font" << QColor(Qt::red) << "<FONT COLOR=#FF0000>";
-    QTest::newRow("source, cancelled font colour") << true << "font" << QColor() << "";
-    QTest::newRow("source, cancelled background") << true << "background" << QColor() << "";
-    QTest::newRow("edit, background") << false << "background" << QColor(Qt::yellow) << "";
-    QTest::newRow("edit, visited link") << false << "vlink" << QColor(0x12, 0x34, 0x56) << "";
-    QTest::newRow("edit, cancelled background") << false << "background" << QColor() << "";
-    QTest::newRow("edit, cancelled font colour") << false << "font" << QColor() << "";
-}
-
-void tst_ContextMenu::colourButtons()
-{
-    QFETCH(bool, source);
-    QFETCH(QString, button);
-    QFETCH(QColor, colour);
-    QFETCH(QString, inserted);
-    const QString page = QStringLiteral("<HTML><BODY><P>words</P></BODY></HTML>");
-    fx->design->setDocumentHTML(page);
-    if (source) {
-        fx->sourceMode();
-        fx->rch->setText(QStringLiteral("<BODY >x"));
-        fx->rch->setSelStart(6);
-    } else {
-        selectText(*fx->design, QStringLiteral("words"));
-    }
-    if (colour.isValid())
-        prompts->answerColor(colour);
-    else
-        prompts->cancelColor();
-
-    if (button == "font")
-        colours->fontColor();
-    else
-        colours->pageColor(button == "background" ? PageColours::PageColour::Background
-                           : button == "link"     ? PageColours::PageColour::Link
-                           : button == "vlink"    ? PageColours::PageColour::VisitedLink
-                                                  : PageColours::PageColour::ActiveLink);
-
-    QCOMPARE(prompts->pending(), 0);
-    if (source) {
-        QCOMPARE(fx->rch->Text(), QStringLiteral("<BODY ") + inserted + QStringLiteral(">x"));
-        QCOMPARE(fx->design->DocumentHTML(), page);  // the surface is not touched
-        return;
-    }
-    if (!colour.isValid()) {
-        QCOMPARE(fx->design->DocumentHTML(), page);  // a cancelled dialog applies nothing
-        return;
-    }
-    const QString hex = colour.name().toUpper();
-    const QString got = button == "background" ? fx->design->DOM().bgColor() : fx->design->DOM().vlinkColor();
-    QCOMPARE(got.toUpper(), hex);
-    QVERIFY(fx->design->DocumentHTML().contains(hex, Qt::CaseInsensitive));
 }
 
 void tst_ContextMenu::pageColourDialogOpensOnLastColour()

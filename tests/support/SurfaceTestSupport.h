@@ -1,15 +1,18 @@
 #pragma once
 // Helpers for tests that drive a real editing surface: a folder of page files,
-// waiting for the surface's queued events, and typing into the page.
+// waiting for the surface's queued events, scripts and selections in the page,
+// typing, and the page read back in a compact form.
 
 #include <Surface.h>
 
 #include <QDir>
 #include <QFile>
+#include <QEventLoop>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QSignalSpy>
 #include <QTemporaryDir>
+#include <QTimer>
 #include <QWebEnginePage>
 #include <QWebEngineScript>
 #include <QWebEngineView>
@@ -59,32 +62,6 @@ inline void showAndSettle(Surface& surface)
     surface.DocumentHTML();  // waits for the first document
 }
 
-// Runs test code in the page (our script world by default) and returns its
-// value; an invalid QVariant when the page did not answer within timeoutMs.
-inline QVariant evaluateInPage(Surface& surface, const QString& code,
-                          quint32 world = QWebEngineScript::ApplicationWorld, int timeoutMs = 10000)
-{
-    auto result = std::make_shared<std::optional<QVariant>>();
-    surface.view()->page()->runJavaScript(code, world,
-                                          [result](const QVariant& v) { *result = v; });
-    QTest::qWaitFor([&] { return result->has_value(); }, timeoutMs);
-    return result->value_or(QVariant());
-}
-
-// Selects the first occurrence of text in the page's body.
-inline void selectFirstOccurrence(Surface& surface, const QString& text)
-{
-    const QVariant found = evaluateInPage(surface, QStringLiteral(
-        "(() => { const w = document.createTreeWalker(document.body, NodeFilter.SHOW_TEXT);"
-        "  for (let n = w.nextNode(); n; n = w.nextNode()) {"
-        "    const i = n.data.indexOf(%1); if (i < 0) continue;"
-        "    getSelection().setBaseAndExtent(n, i, n, i + %1.length); return true; }"
-        "  return false; })()").arg(QString::fromUtf8(QJsonDocument(QJsonArray{text})
-                                                           .toJson(QJsonDocument::Compact)
-                                                           .chopped(1).mid(1))));
-    QVERIFY2(found.toBool(), qPrintable("text not in page: " + text));
-}
-
 // Types text into the page through real key events.
 inline void typeText(Surface& surface, const QString& text)
 {
@@ -94,6 +71,122 @@ inline void typeText(Surface& surface, const QString& text)
     QWidget* target = surface.view()->focusProxy();
     QVERIFY(target);
     QTest::keyClicks(target, text);
+}
+
+// Runs a script in the surface's script world and returns its JSON-able result.
+inline QVariant pageScript(Surface& surface, const QString& code)
+{
+    struct Answer { bool done = false; QVariant value; };
+    auto answer = std::make_shared<Answer>();
+    QEventLoop loop;
+    surface.view()->page()->runJavaScript(
+        QStringLiteral("JSON.stringify((function(){%1})())").arg(code), QWebEngineScript::ApplicationWorld,
+        [answer, &loop](const QVariant& v) { answer->done = true; answer->value = v; loop.quit(); });
+    if (!answer->done) {
+        QTimer::singleShot(10000, &loop, &QEventLoop::quit);
+        loop.exec();
+    }
+    if (!answer->done)
+        qFatal("page script did not answer: %s", qPrintable(code));
+    const QString json = answer->value.toString();
+    return json.isEmpty() ? QVariant() : QJsonDocument::fromJson(("[" + json + "]").toUtf8()).array().at(0).toVariant();
+}
+
+inline QString quoted(const QString& s)
+{
+    return QString::fromUtf8(QJsonDocument(QJsonArray{s}).toJson(QJsonDocument::Compact)).mid(1).chopped(1);
+}
+
+// Loads a page whose body is the given HTML.
+inline void loadBody(Surface& surface, const QString& body)
+{
+    surface.setDocumentHTML("<HTML><HEAD><TITLE>t</TITLE></HEAD><BODY>" + body + "</BODY></HTML>");
+}
+
+// Selects the n-th occurrence of text in the page, across elements (a caret
+// before it when collapse is true).
+inline void selectText(Surface& surface, const QString& text, bool collapse = false, int n = 0)
+{
+    const QVariant ok = pageScript(surface, QStringLiteral(R"(
+        const want = %1; let n = %2;
+        const nodes = [], starts = []; let all = '';
+        const w = document.createTreeWalker(document.body, NodeFilter.SHOW_TEXT);
+        for (let t = w.nextNode(); t; t = w.nextNode()) { nodes.push(t); starts.push(all.length); all += t.data; }
+        let at = all.indexOf(want);
+        while (at >= 0 && n-- > 0) at = all.indexOf(want, at + 1);
+        if (at < 0) return false;
+        const locate = (o, end) => { let k = 0;
+          while (k + 1 < nodes.length && (end ? starts[k + 1] < o : starts[k + 1] <= o)) ++k;
+          return [nodes[k], o - starts[k]]; };
+        const [a, ao] = locate(at, false);
+        const [b, bo] = %3 ? [a, ao] : locate(at + want.length, true);
+        getSelection().setBaseAndExtent(a, ao, b, bo);
+        return true;)").arg(quoted(text)).arg(n).arg(collapse ? "true" : "false"));
+    QVERIFY2(ok.toBool(), qPrintable("text not in page: " + text));
+}
+
+// Puts the caret at the end of the text occurrence.
+inline void caretAfterText(Surface& surface, const QString& text)
+{
+    const QVariant ok = pageScript(surface, QStringLiteral(R"(
+        const want = %1;
+        const w = document.createTreeWalker(document.body, NodeFilter.SHOW_TEXT);
+        for (let t = w.nextNode(); t; t = w.nextNode()) {
+          const at = t.data.indexOf(want);
+          if (at >= 0) { getSelection().collapse(t, at + want.length); return true; }
+        }
+        return false;)").arg(quoted(text)));
+    QVERIFY2(ok.toBool(), qPrintable("text not in page: " + text));
+}
+
+// Selects the element matching a CSS selector as an object.
+inline void selectElement(Surface& surface, const QString& selector)
+{
+    const QVariant ok = pageScript(surface, QStringLiteral(R"(
+        const el = document.querySelector(%1);
+        if (!el) return false;
+        const r = document.createRange(); r.selectNode(el);
+        getSelection().removeAllRanges(); getSelection().addRange(r); return true;)").arg(quoted(selector)));
+    QVERIFY2(ok.toBool(), qPrintable("no element " + selector));
+}
+
+// Selects from the start of one element's content to the end of another's.
+inline void selectAcross(Surface& surface, const QString& from, const QString& to)
+{
+    const QVariant ok = pageScript(surface, QStringLiteral(R"(
+        const a = document.querySelector(%1), b = document.querySelector(%2);
+        if (!a || !b) return false;
+        getSelection().setBaseAndExtent(a, 0, b, b.childNodes.length); return true;)")
+        .arg(quoted(from), quoted(to)));
+    QVERIFY2(ok.toBool(), qPrintable("no elements " + from + " " + to));
+}
+
+inline void clearSelection(Surface& surface)
+{
+    pageScript(surface, "getSelection().removeAllRanges(); return true;");
+}
+
+// The body's inner HTML as the surface serialises it.
+inline QString bodyHtml(Surface& surface)
+{
+    const QString html = surface.DocumentHTML();
+    const int start = html.indexOf("<BODY");
+    const int open = html.indexOf('>', start) + 1;
+    const int end = html.lastIndexOf("</BODY>");
+    return start < 0 || end < 0 ? html : html.mid(open, end - open);
+}
+
+// A table's structure: rows separated by " / ", cells by " ", each cell its
+// text with "^rows" and "<cols" when it spans.
+inline QString tableShape(Surface& surface, const QString& selector = "table")
+{
+    return pageScript(surface, QStringLiteral(R"(
+        const t = document.querySelector(%1);
+        if (!t) return '(no table)';
+        return Array.from(t.rows).map(tr => Array.from(tr.cells).map(c =>
+            (c.textContent.trim() || '_') + (c.rowSpan > 1 ? '^' + c.rowSpan : '') +
+            (c.colSpan > 1 ? '<' + c.colSpan : '')).join(' ')).join(' / ');)").arg(quoted(selector)))
+        .toString();
 }
 
 }  // namespace orvane::test

@@ -10,123 +10,113 @@ using namespace orvane::commands;
 class tst_CommandValues : public QObject {
     Q_OBJECT
 private slots:
-    void colours_data();
-    void colours();
-    void fontSizes_data();
-    void fontSizes();
-    void tableSpecs_data();
-    void tableSpecs();
-    void clipboardHtml_data();
-    void clipboardHtml();
-    void plainText();
-};
+    void colours_data()
+    {
+        QTest::addColumn<QVariant>("value");
+        QTest::addColumn<QString>("expected");   // empty: refused
+        QTest::newRow("upper hex") << QVariant("#FF0000") << "#FF0000";
+        QTest::newRow("lower hex") << QVariant("#0c0b0a") << "#0C0B0A";
+        QTest::newRow("short hex") << QVariant("#0f0") << "#00FF00";
+        QTest::newRow("name") << QVariant("navy") << "#000080";
+        QTest::newRow("blanks around") << QVariant(" #123456 ") << "#123456";
+        QTest::newRow("no hash") << QVariant("FF0000") << "";
+        QTest::newRow("word") << QVariant("notacolour") << "";
+        QTest::newRow("empty") << QVariant("") << "";
+        QTest::newRow("with alpha") << QVariant("#80FF0000") << "";
+    }
 
-void tst_CommandValues::colours_data()
-{
-    QTest::addColumn<QVariant>("value");
-    QTest::addColumn<QString>("expected");   // empty: refused
-    QTest::newRow("upper hex") << QVariant("#FF0000") << "#FF0000";
-    QTest::newRow("lower hex") << QVariant("#0c0b0a") << "#0C0B0A";
-    QTest::newRow("short hex") << QVariant("#0f0") << "#00FF00";
-    QTest::newRow("name") << QVariant("navy") << "#000080";
-    QTest::newRow("blanks around") << QVariant(" #123456 ") << "#123456";
-    QTest::newRow("no hash") << QVariant("FF0000") << "";
-    QTest::newRow("word") << QVariant("notacolour") << "";
-    QTest::newRow("empty") << QVariant("") << "";
-    QTest::newRow("with alpha") << QVariant("#80FF0000") << "";
-}
+    void colours()
+    {
+        QFETCH(QVariant, value);
+        QFETCH(QString, expected);
+        if (expected.isEmpty())
+            QVERIFY_THROWS_EXCEPTION(SurfaceError, htmlColor(value));
+        else
+            QCOMPARE(htmlColor(value), expected);
+    }
 
-void tst_CommandValues::colours()
-{
-    QFETCH(QVariant, value);
-    QFETCH(QString, expected);
-    if (expected.isEmpty())
-        QVERIFY_THROWS_EXCEPTION(SurfaceError, htmlColor(value));
-    else
-        QCOMPARE(htmlColor(value), expected);
-}
+    void fontSizes_data()
+    {
+        QTest::addColumn<QVariant>("value");
+        QTest::addColumn<int>("expected");   // 0: refused
+        QTest::newRow("1") << QVariant(1) << 1;
+        QTest::newRow("7") << QVariant(7) << 7;
+        QTest::newRow("text 5") << QVariant(" 5 ") << 5;
+        QTest::newRow("0") << QVariant(0) << 0;
+        QTest::newRow("8") << QVariant(8) << 0;
+        QTest::newRow("-1") << QVariant(-1) << 0;
+        QTest::newRow("fraction") << QVariant("2.5") << 0;
+        QTest::newRow("word") << QVariant("big") << 0;
+    }
 
-void tst_CommandValues::fontSizes_data()
-{
-    QTest::addColumn<QVariant>("value");
-    QTest::addColumn<int>("expected");   // 0: refused
-    QTest::newRow("1") << QVariant(1) << 1;
-    QTest::newRow("7") << QVariant(7) << 7;
-    QTest::newRow("text 5") << QVariant(" 5 ") << 5;
-    QTest::newRow("0") << QVariant(0) << 0;
-    QTest::newRow("8") << QVariant(8) << 0;
-    QTest::newRow("-1") << QVariant(-1) << 0;
-    QTest::newRow("fraction") << QVariant("2.5") << 0;
-    QTest::newRow("word") << QVariant("big") << 0;
-}
-
-void tst_CommandValues::fontSizes()
-{
-    QFETCH(QVariant, value);
-    QFETCH(int, expected);
-    if (expected == 0) {
-        try {
-            htmlFontSize(value);
-            QFAIL("accepted");
-        } catch (const SurfaceError& e) {
-            QCOMPARE(e.number(), SurfaceErrorNumber::InvalidArgument);
+    void fontSizes()
+    {
+        QFETCH(QVariant, value);
+        QFETCH(int, expected);
+        if (expected == 0) {
+            try {
+                htmlFontSize(value);
+                QFAIL("accepted");
+            } catch (const SurfaceError& e) {
+                QCOMPARE(e.number(), SurfaceErrorNumber::InvalidArgument);
+            }
+        } else {
+            QCOMPARE(htmlFontSize(value), expected);
         }
-    } else {
-        QCOMPARE(htmlFontSize(value), expected);
     }
-}
 
-void tst_CommandValues::tableSpecs_data()
-{
-    QTest::addColumn<QVariant>("value");
-    QTest::addColumn<bool>("accepted");
-    QTest::newRow("2 by 3") << QVariant::fromValue(TableParam{2, 3, "Border=\"1\"", "valign=\"top\"", {}}) << true;
-    QTest::newRow("no rows") << QVariant::fromValue(TableParam{0, 3, {}, {}, {}}) << false;
-    QTest::newRow("negative columns") << QVariant::fromValue(TableParam{2, -1, {}, {}, {}}) << false;
-    QTest::newRow("too many cells") << QVariant::fromValue(TableParam{100000, 1000, {}, {}, {}}) << false;
-    QTest::newRow("not a table parameter") << QVariant(QString("2,2")) << false;
-    QTest::newRow("nothing") << QVariant() << false;
-}
-
-void tst_CommandValues::tableSpecs()
-{
-    QFETCH(QVariant, value);
-    QFETCH(bool, accepted);
-    if (!accepted) {
-        QVERIFY_THROWS_EXCEPTION(SurfaceError, tableSpec(value));
-        return;
+    void tableSpecs_data()
+    {
+        QTest::addColumn<QVariant>("value");
+        QTest::addColumn<bool>("accepted");
+        QTest::newRow("2 by 3") << QVariant::fromValue(TableParam{2, 3, "Border=\"1\"", "valign=\"top\"", {}}) << true;
+        QTest::newRow("no rows") << QVariant::fromValue(TableParam{0, 3, {}, {}, {}}) << false;
+        QTest::newRow("negative columns") << QVariant::fromValue(TableParam{2, -1, {}, {}, {}}) << false;
+        QTest::newRow("too many cells") << QVariant::fromValue(TableParam{100000, 1000, {}, {}, {}}) << false;
+        QTest::newRow("not a table parameter") << QVariant(QString("2,2")) << false;
+        QTest::newRow("nothing") << QVariant() << false;
     }
-    const QJsonObject params = tableSpec(value);
-    const TableParam p = value.value<TableParam>();
-    QCOMPARE(params.value("rows").toInt(), p.NumRows);
-    QCOMPARE(params.value("cols").toInt(), p.NumCols);
-    QCOMPARE(params.value("tableAttrs").toString(), p.TableAttrs);
-    QCOMPARE(params.value("cellAttrs").toString(), p.CellAttrs);
-}
 
-void tst_CommandValues::clipboardHtml_data()
-{
-    QTest::addColumn<QString>("html");
-    QTest::addColumn<QString>("fragment");
-    QTest::newRow("fragment marks") << "<html><body><!--StartFragment--><b>x</b><!--EndFragment--></body></html>"
-                                    << "<b>x</b>";
-    QTest::newRow("whole document") << "<html><head><title>t</title></head><body class=a><i>y</i></body></html>"
-                                    << "<i>y</i>";
-    QTest::newRow("charset meta first") << "<meta charset=\"utf-8\"><p>z</p>" << "<p>z</p>";
-    QTest::newRow("bare fragment") << "<u>w</u> tail" << "<u>w</u> tail";
-}
+    void tableSpecs()
+    {
+        QFETCH(QVariant, value);
+        QFETCH(bool, accepted);
+        if (!accepted) {
+            QVERIFY_THROWS_EXCEPTION(SurfaceError, tableSpec(value));
+            return;
+        }
+        const QJsonObject params = tableSpec(value);
+        const TableParam p = value.value<TableParam>();
+        QCOMPARE(params.value("rows").toInt(), p.NumRows);
+        QCOMPARE(params.value("cols").toInt(), p.NumCols);
+        QCOMPARE(params.value("tableAttrs").toString(), p.TableAttrs);
+        QCOMPARE(params.value("cellAttrs").toString(), p.CellAttrs);
+    }
 
-void tst_CommandValues::clipboardHtml()
-{
-    QFETCH(QString, html);
-    QFETCH(QString, fragment);
-    QCOMPARE(fragmentFromClipboardHtml(html), fragment);
-}
+    void clipboardHtml_data()
+    {
+        QTest::addColumn<QString>("html");
+        QTest::addColumn<QString>("fragment");
+        QTest::newRow("fragment marks") << "<html><body><!--StartFragment--><b>x</b><!--EndFragment--></body></html>"
+                                        << "<b>x</b>";
+        QTest::newRow("whole document") << "<html><head><title>t</title></head><body class=a><i>y</i></body></html>"
+                                        << "<i>y</i>";
+        QTest::newRow("charset meta first") << "<meta charset=\"utf-8\"><p>z</p>" << "<p>z</p>";
+        QTest::newRow("bare fragment") << "<u>w</u> tail" << "<u>w</u> tail";
+    }
 
-void tst_CommandValues::plainText()
-{
-    QCOMPARE(htmlFromPlainText("a < b & c\r\nnext\nlast"), QString("a &lt; b &amp; c<BR>next<BR>last"));
-}
+    void clipboardHtml()
+    {
+        QFETCH(QString, html);
+        QFETCH(QString, fragment);
+        QCOMPARE(fragmentFromClipboardHtml(html), fragment);
+    }
+
+    void plainText()
+    {
+        QCOMPARE(htmlFromPlainText("a < b & c\r\nnext\nlast"), QString("a &lt; b &amp; c<BR>next<BR>last"));
+    }
+};
 
 QTEST_GUILESS_MAIN(tst_CommandValues)
 #include "tst_command_values.moc"

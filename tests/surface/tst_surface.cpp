@@ -37,7 +37,6 @@ private slots:
     void mouseMoveOverPage();
     void unansweredCallThrowsInsteadOfHanging();
     void callDuringAnotherCallThrows();
-    void crashedRendererReloadsLastText();
 
 private:
     std::unique_ptr<Surface> edit;
@@ -77,8 +76,6 @@ void tst_Surface::writeThenReadReturnsTextWritten_data()
         << "<!doctype html>\r\n<html><head><title>t</title></head>\r\n<body bgcolor=red>"
            "<!-- keep -->\r\n<p class='a'>x &amp; y</p></body></html>\r\n";
     QTest::newRow("server blocks") << "<% Response.Write \"a\" %><HTML><BODY><%= x %></BODY></HTML>";
-    QTest::newRow("frameset") << "<HTML><FRAMESET cols=\"50%,*\"><FRAME SRC=a.htm></FRAMESET></HTML>";
-    QTest::newRow("only server script") << "<%@ Language=VBScript %>\r\n<% Response.Redirect \"x\" %>";
     QTest::newRow("empty") << "";
     QTest::newRow("fragment without html") << "just text <b>bold";
     QTest::newRow("non-latin text") << "<p>\u00e9t\u00e9 \u65e5\u672c \U0001F600</p>";
@@ -136,7 +133,7 @@ void tst_Surface::editRewritesWholeDocument()
     QFETCH(QStringList, expected);
     QFETCH(QStringList, absent);
     edit->setDocumentHTML(html);
-    selectFirstOccurrence(*edit, "two");
+    selectText(*edit, "two");
     edit->DOM().selection().createRange().pasteHTML("<b>2</b>");
     const QString out = edit->DocumentHTML();
     QVERIFY2(out.contains("<P>one <B>2</B> three</P>"), qPrintable(out));
@@ -154,7 +151,7 @@ void tst_Surface::editRewritesWholeDocument()
 void tst_Surface::typingIsAnEdit()
 {
     edit->setDocumentHTML(simplePage);
-    selectFirstOccurrence(*edit, "three");
+    selectText(*edit, "three");
     typeText(*edit, "3x");
     QTRY_VERIFY(edit->DocumentHTML().contains("<P>one two 3x</P>"));
     QVERIFY(edit->IsDirty());
@@ -167,7 +164,6 @@ void tst_Surface::pasteReplacesSelection_data()
     QTest::addColumn<QString>("expected");
     QTest::newRow("text replaced by markup") << "two" << "<I>deux</I>" << "<P>one <I>deux</I> three</P>";
     QTest::newRow("unbalanced fragment is closed") << "two" << "<B>bold" << "<P>one <B>bold</B> three</P>";
-    QTest::newRow("plain text") << "one two" << "zero" << "<P>zero three</P>";
     QTest::newRow("no selection made: start of the page") << "" << "zero " << "<body><P>zero one two three</P>";
 }
 
@@ -178,7 +174,7 @@ void tst_Surface::pasteReplacesSelection()
     QFETCH(QString, expected);
     edit->setDocumentHTML(simplePage);
     if (!select.isEmpty())
-        selectFirstOccurrence(*edit, select);
+        selectText(*edit, select);
     SurfaceRange range = edit->DOM().selection().createRange();
     QCOMPARE(edit->DocumentHTML(), simplePage);  // a range alone changes nothing
     range.pasteHTML(fragment);
@@ -206,7 +202,7 @@ void tst_Surface::selectionType()
     QFETCH(QString, type);
     QFETCH(QString, rangeText);
     edit->setDocumentHTML("<html><body><p>one two</p><img src=x.gif width=20 height=20></body></html>");
-    evaluateInPage(*edit, script);
+    pageScript(*edit, script + ";");
     QCOMPARE(edit->DOM().selection().type(), type);
     QCOMPARE(edit->DOM().selection().createRange().text(), rangeText);
 }
@@ -271,7 +267,7 @@ void tst_Surface::dirtyFollowsEditsAndDocuments()
     edit->LoadDocument(file);
     QVERIFY(!edit->IsDirty());
     QCOMPARE(edit->CurrentDocumentPath(), file);
-    selectFirstOccurrence(*edit, "two");
+    selectText(*edit, "two");
     typeText(*edit, "2");
     QTRY_VERIFY(edit->IsDirty());
     edit->SaveDocument(file);
@@ -288,7 +284,7 @@ void tst_Surface::pageScriptsRunOnlyInPreview()
                          "</script></body></html>";
     edit->setDocumentHTML(page);
     QCOMPARE(edit->view()->page()->title(), "before");
-    QCOMPARE(evaluateInPage(*edit, "document.getElementById('p') !== null").toBool(), true);
+    QCOMPARE(pageScript(*edit, "return document.getElementById('p') !== null;").toBool(), true);
     QCOMPARE(edit->DocumentHTML(), page);
 
     preview->setDocumentHTML(page);
@@ -336,7 +332,7 @@ void tst_Surface::editModeDoesNotNavigate()
     QTest::qWait(500);
     QCOMPARE(edit->view()->page()->url(), before);
     QCOMPARE(edit->DocumentHTML().contains("target"), true);
-    QCOMPARE(evaluateInPage(*edit, "document.getElementById('target') !== null").toBool(), true);
+    QCOMPARE(pageScript(*edit, "return document.getElementById('target') !== null;").toBool(), true);
 }
 
 // Display changes reach the program only once the surface call has returned.
@@ -345,7 +341,7 @@ void tst_Surface::displayChangedComesAfterTheCall()
     edit->setDocumentHTML(simplePage);
     QTest::qWait(50);
     QSignalSpy spy(edit.get(), &Surface::DisplayChanged);
-    selectFirstOccurrence(*edit, "two");
+    selectText(*edit, "two");
     edit->DOM().selection().createRange().pasteHTML("2");
     QCOMPARE(spy.count(), 0);
     edit->DocumentHTML();
@@ -356,7 +352,7 @@ void tst_Surface::displayChangedComesAfterTheCall()
     auto c = connect(edit.get(), &Surface::DisplayChanged, this, [&] {
         handlerCouldCall = edit->DocumentHTML().contains("one 2 3");
     });
-    selectFirstOccurrence(*edit, "three");
+    selectText(*edit, "three");
     edit->DOM().selection().createRange().pasteHTML("3");
     QTRY_VERIFY(handlerCouldCall);
     disconnect(c);
@@ -419,21 +415,6 @@ void tst_Surface::callDuringAnotherCallThrows()
     });
     QVERIFY(edit->DocumentHTML().contains("x"));
     QCOMPARE(nested, SurfaceErrorNumber::Unexpected);
-}
-
-void tst_Surface::crashedRendererReloadsLastText()
-{
-    edit->setDocumentHTML(simplePage);
-    QTest::qWait(50);  // the load's own DocumentComplete
-    QSignalSpy terminated(edit->view()->page(), &QWebEnginePage::renderProcessTerminated);
-    QSignalSpy complete(edit.get(), &Surface::DocumentComplete);
-    edit->view()->load(QUrl("chrome://kill"));
-    QVERIFY(terminated.wait(30000));
-    QCOMPARE(edit->DocumentHTML(), simplePage);
-    QTRY_COMPARE(complete.count(), 1);
-    selectFirstOccurrence(*edit, "two");
-    edit->DOM().selection().createRange().pasteHTML("2");
-    QVERIFY(edit->DocumentHTML().contains("one 2 three"));
 }
 
 ORVANE_TEST_MAIN(tst_Surface)

@@ -1,7 +1,7 @@
 // The image map, events and image rollover wizards opened from the real main window, answered
 // through their windows and the prompt seam, writing into the real source pane and design surface.
 
-#include "../commands/EditorFixture.h"
+#include "WindowFixture.h"
 
 #include "ScriptedPrompts.h"
 #include "TestMain.h"
@@ -48,7 +48,7 @@ class tst_MapEventsRollover : public QObject {
 private slots:
     void init()
     {
-        e = std::make_unique<EditorFixture>();
+        e = std::make_unique<WindowFixture>();
         prompts = std::make_unique<ScriptedPrompts>();
         dir = std::make_unique<QTemporaryDir>();
         e->setSourceMode(true);
@@ -96,7 +96,7 @@ private:
         }
     }
 
-    std::unique_ptr<EditorFixture> e;
+    std::unique_ptr<WindowFixture> e;
     std::unique_ptr<ScriptedPrompts> prompts;
     std::unique_ptr<QTemporaryDir> dir;
     QPointer<frmMain> map;

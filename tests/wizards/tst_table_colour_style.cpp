@@ -1,8 +1,8 @@
 // The table wizard, the page colours window and the style class dialog, opened
 // from the real main window, answered through their windows and the prompt
 // seam, writing into the real source pane and design surface.
-#include "../commands/EditorFixture.h"
-#include "../surface-commands/CommandTestPage.h"
+#include "WindowFixture.h"
+#include "SurfaceTestSupport.h"
 #include "ScriptedPrompts.h"
 #include "TestMain.h"
 #include "shell/TabStrip.h"
@@ -63,7 +63,7 @@ private slots:
     void init()
     {
         prompts = std::make_unique<ScriptedPrompts>();
-        e = std::make_unique<EditorFixture>();
+        e = std::make_unique<WindowFixture>();
     }
     void cleanup()
     {
@@ -209,6 +209,8 @@ private slots:
         QTest::newRow("source, font, pure blue") << true << "Command1" << blue << "<FONT COLOR=#0000FF>";
         QTest::newRow("source, background, dark") << true << "Command2" << dark << "BGCOLOR=\"#0C0B0A\"";
         QTest::newRow("source, font cancelled") << true << "Command1" << QColor() << "";
+        QTest::newRow("source, link") << true << "Command3" << dark << "LINK=\"#0C0B0A\"";
+        QTest::newRow("source, visited link") << true << "Command4" << blue << "VLINK=\"#0000FF\"";
         QTest::newRow("edit, font, dark") << false << "Command1" << dark << "<P>one</P><% Response.Write(\"x\") %><P><FONT COLOR=\"#0c0b0a\">two</FONT></P>";
         QTest::newRow("edit, background, blue") << false << "Command2" << blue << "<BODY BGCOLOR=\"#0000FF\">";
         QTest::newRow("edit, active link") << false << "Command5" << dark << "<BODY ALINK=\"#0C0B0A\">";
@@ -409,7 +411,7 @@ private slots:
     }
 
 private:
-    std::unique_ptr<EditorFixture> e;
+    std::unique_ptr<WindowFixture> e;
     std::unique_ptr<ScriptedPrompts> prompts;
 };
 

@@ -4,6 +4,7 @@
 
 #include "platform/sourcepane/SourcePane.h"
 #include "platform/surface/Surface.h"
+#include "shell/TabStrip.h"
 #include "shell/mainFrm.h"
 #include "shell/menubar/CommandWiring.h"
 #include "shell/menubar/MenuBar.h"
@@ -12,14 +13,15 @@
 #include "shell/toolbar/Toolbar.h"
 
 #include <QLabel>
+#include <QTabBar>
 #include <QTest>
 #include <memory>
 
 namespace orvane::test {
 
-class EditorFixture {
+class WindowFixture {
 public:
-    EditorFixture()
+    WindowFixture()
     {
         window = std::make_unique<mainFrm>();
         menuBar = window->menuBar();
@@ -101,6 +103,24 @@ public:
     }
 
     QWidget* menuPanel(const QString& name) const { return menuBar->panel(name); }
+
+    // A real click on the mode tab (0 Edit, 1 Source, 2 View).
+    void clickTab(int index)
+    {
+        QTabBar* bar = window->TabStrip1()->tabBar();
+        QTest::mouseClick(bar, Qt::LeftButton, {}, bar->tabRect(index).center());
+    }
+
+    // The frame of the three that is in front.
+    int frontFrame() const
+    {
+        const QObjectList& order = window->children();
+        int front = -1;
+        for (int i = 0; i < 3; ++i)
+            if (front < 0 || order.indexOf(window->Frame1(i)) > order.indexOf(window->Frame1(front)))
+                front = i;
+        return front;
+    }
 
     std::unique_ptr<mainFrm> window;
     MenuBar* menuBar = nullptr;

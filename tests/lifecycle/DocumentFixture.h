@@ -14,13 +14,13 @@
 
 namespace orvane::test {
 
-struct EditorFixture {
+struct DocumentFixture {
     QWidget window;
     Surface* design = nullptr;
     SourcePane* rch = nullptr;
     std::unique_ptr<DocumentLifecycle> life;
 
-    EditorFixture()
+    DocumentFixture()
     {
         auto* layout = new QHBoxLayout(&window);
         design = new Surface(Surface::Mode::Edit, &window);
