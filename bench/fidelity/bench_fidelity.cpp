@@ -35,13 +35,20 @@ double millis(F f) {
     return t.nsecsElapsed() / 1e6;
 }
 
-void runScript(Surface& s, const QString& code) {
-    auto flag = std::make_shared<bool>(false);
-    s.view()->page()->runJavaScript(code, QWebEngineScript::ApplicationWorld, [flag](const QVariant&) { *flag = true; });
+QVariant runScript(Surface& s, const QString& code) {
+    auto result = std::make_shared<std::pair<bool, QVariant>>(false, QVariant());
+    s.view()->page()->runJavaScript(code, QWebEngineScript::ApplicationWorld,
+                                    [result](const QVariant& v) { *result = {true, v}; });
     QElapsedTimer t;
     t.start();
-    while (!*flag && t.elapsed() < 20000)
+    while (!result->first && t.elapsed() < 20000)
         QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+    return result->second;
+}
+
+// The script heap after a full collection, in MB.
+double heapAfterCollection(Surface& s) {
+    return runScript(s, QStringLiteral("gc(); gc(); performance.memory.usedJSHeapSize")).toDouble() / 1048576.0;
 }
 
 // Selects a word in the middle of the page.
@@ -104,8 +111,14 @@ void surfaceFigures(Surface& surface, const QTemporaryDir& dir, qsizetype size) 
     for (int i = 0; i < 5; ++i)
         read << millis([&] { out = surface.DocumentHTML(); });
     const bool boldFound = out.contains(QStringLiteral("<B>Items</B>"));
-    std::printf("surface %5.1f MB: load %7.1f ms, DocumentHTML unedited %6.2f ms, after one edit %7.1f ms%s\n",
-                mb, median(load), unedited, median(read), boldFound ? "" : " (edit not seen!)");
+    // The page script's map of the page's nodes: the heap with it, and once
+    // it is dropped (a map of no elements).
+    const double withMap = heapAfterCollection(surface);
+    runScript(surface, QStringLiteral("orv.fidelity.init({})"));
+    const double nodeMap = withMap - heapAfterCollection(surface);
+    std::printf("surface %5.1f MB: load %7.1f ms, DocumentHTML unedited %6.2f ms, after one edit %7.1f ms%s, "
+                "node map %5.1f MB\n",
+                mb, median(load), unedited, median(read), boldFound ? "" : " (edit not seen!)", nodeMap);
 }
 
 }  // namespace
@@ -114,6 +127,8 @@ int main(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
+    // Exact heap sizes and a collection on demand, for the node map's size.
+    qputenv("QTWEBENGINE_CHROMIUM_FLAGS", "--enable-precise-memory-info --js-flags=--expose-gc");
     Surface::registerSchemes();
     QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
     QApplication app(argc, argv);

@@ -56,6 +56,25 @@ const char* selectWord = R"JS(
 })()
 )JS";
 
+// Selects the first whole-word occurrence of a word (letters only) in the body's text.
+QString selectText(const QString& word) {
+    return QStringLiteral(R"JS((() => {
+  const word = '%1';
+  const walker = document.createTreeWalker(document.body, NodeFilter.SHOW_TEXT);
+  for (let n = walker.nextNode(); n; n = walker.nextNode()) {
+    const m = new RegExp('\\b' + word + '\\b').exec(n.data);
+    if (!m) continue;
+    const r = document.createRange();
+    r.setStart(n, m.index);
+    r.setEnd(n, m.index + word.length);
+    getSelection().removeAllRanges();
+    getSelection().addRange(r);
+    return true;
+  }
+  return false;
+})())JS").arg(word);
+}
+
 QList<QString> serverBlocks(const QString& text) {
     static const QRegularExpression block(QStringLiteral("<%.*?%>"), QRegularExpression::DotMatchesEverythingOption);
     QList<QString> out;
@@ -88,6 +107,8 @@ private slots:
     void pageKeepsItsText();
     void editsWhereTheBrowserMovedContent_data();
     void editsWhereTheBrowserMovedContent();
+    void boldRewritesOnlyTheWord_data();
+    void boldRewritesOnlyTheWord();
 
 private:
     std::unique_ptr<Surface> edit;
@@ -251,6 +272,71 @@ void tst_FidelitySurface::editsWhereTheBrowserMovedContent() {
         QVERIFY2(after.count(t) == 1, qPrintable(t + QStringLiteral(" in ") + after));
     for (const QString& t : kept)
         QVERIFY2(after.contains(t), qPrintable(t + QStringLiteral(" in ") + after));
+}
+
+void tst_FidelitySurface::boldRewritesOnlyTheWord_data() {
+    QTest::addColumn<QString>("body");
+    QTest::addColumn<QString>("first");   // made bold, then the page saved and opened again
+    QTest::addColumn<QString>("second");  // made bold next
+    QTest::newRow("word in a link") << "<p>See <a href=\"next.html\" class=nav>the following page</a> for more.</p>"
+                                    << "following" << "more";
+    QTest::newRow("word in nested font and italics")
+        << "<p><font face=\"Arial\" size=2><i>An italic word here</i></font> after</p>" << "italic" << "after";
+    QTest::newRow("word in a cell without its end tag")
+        << "<table border=1>\n<tr><td>first cell\n<td>second cell &amp; more\n</table>" << "second" << "first";
+    QTest::newRow("word in a list without end tags")
+        << "<ul>\n<li>alpha item\n<li>beta item &raquo;\n</ul>" << "beta" << "alpha";
+    QTest::newRow("words among named and numeric entities")
+        << "<p>&copy; 2024 &mdash; &#8220;quoted&#8221; words&nbsp;here &#60;tag&#62; &AMP; &eacute;t&eacute;</p>"
+        << "words" << "quoted";
+    QTest::newRow("tags broken across lines")
+        << "<P\nCLASS=\"ADDRESS\"\n><SPAN\nCLASS=\"firstname\"\n>Jane</SPAN\n> <SPAN\nCLASS=\"surname\"\n>Roe</SPAN\n>"
+           " wrote this</P\n>"
+        << "wrote" << "Jane";
+    QTest::newRow("server blocks in attributes")
+        << "<ul><li><a href=\"<%= Request(\"next\") %>\">Next page</a><li><a href='<%= prev %>' title=\"<%= t %>\">"
+           "Previous one</a></ul>"
+        << "Next" << "Previous";
+    QTest::newRow("text straight in the body") << "<p>Intro</p>Skip to content" << "Skip" << "Intro";
+}
+
+// Bold one word: only <B>..</B> around it and the generator meta are new;
+// saved, opened again and another word bold: nothing else grows; undo gives
+// the page back.
+void tst_FidelitySurface::boldRewritesOnlyTheWord() {
+    QFETCH(QString, body);
+    QFETCH(QString, first);
+    QFETCH(QString, second);
+    const QString page = "<html><head><title>t</title></head>\n<body>\n" + body + "\n</body>\n</html>\n";
+    auto bolded = [](QString text, const QString& word) {
+        const QRegularExpression re(QStringLiteral("\\b%1\\b(?![^<]*>)").arg(word));
+        const QRegularExpressionMatch m = re.match(text, text.indexOf(u"<body>"));
+        return text.replace(m.capturedStart(), word.size(), "<B>" + word + "</B>");
+    };
+    const QString withMeta = QString(page).replace(
+        "<head>", "<head>\n<META NAME=\"GENERATOR\" Content=\"Microsoft DHTML Editing Control\">");
+    const QString once = bolded(withMeta, first), twice = bolded(once, second);
+    auto bold = [&](const QString& word) {
+        QVERIFY2(runScript(*edit, selectText(word)).toBool(), qPrintable(word));
+        edit->ExecCommand(DECMD_BOLD, OLECMDEXECOPT_DONTPROMPTUSER);
+    };
+
+    const QString path = site->write(QStringLiteral("bold.asp"), page.toUtf8());
+    edit->LoadDocument(path);
+    bold(first);
+    QCOMPARE(edit->DocumentHTML(), once);
+    bold(second);
+    QCOMPARE(edit->DocumentHTML(), twice);
+    edit->ExecCommand(DECMD_UNDO, OLECMDEXECOPT_DONTPROMPTUSER);
+    edit->ExecCommand(DECMD_UNDO, OLECMDEXECOPT_DONTPROMPTUSER);
+    QCOMPARE(edit->DocumentHTML(), page);
+
+    bold(first);
+    edit->SaveDocument(path);
+    edit->LoadDocument(path);
+    bold(second);
+    edit->SaveDocument(path);
+    QCOMPARE(QString::fromUtf8(TempSite::read(path)), twice);
 }
 
 ORVANE_TEST_MAIN(tst_FidelitySurface)

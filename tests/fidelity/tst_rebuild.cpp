@@ -31,6 +31,17 @@ QString scriptHtml(const PageMap& map, QString html) {
                      map.standIns.keep(elementId(map, m.captured(1))));
     while ((m = srv.match(html)).hasMatch())
         html.replace(m.capturedStart(), m.capturedLength(), map.standIns.server(m.captured(1).toInt()));
+    // {s:p#0} start tag, {e:p#0} end tag, {g:p#0} gap inside, {g:p#0+} gap
+    // after, {t:p#0,from,to} part of the gap inside.
+    static const QRegularExpression piece(QStringLiteral("\\{([segt]):([a-z0-9]+#\\d+)(\\+?)((?:,\\d+)*)\\}"));
+    while ((m = piece.match(html)).hasMatch()) {
+        const int k = elementId(map, m.captured(2));
+        const bool gap = m.captured(1) == u"g" || m.captured(1) == u"t";
+        const int n = gap ? 2 * k + (m.captured(3).isEmpty() ? 0 : 1) : k;
+        html.replace(m.capturedStart(), m.capturedLength(),
+                     QChar(pieceOpen) + map.standIns.marker + m.captured(1) + QString::number(n) + m.captured(4) +
+                         QChar(pieceClose));
+    }
     return html;
 }
 
@@ -43,6 +54,8 @@ class TestRebuild : public QObject {
 private slots:
     void rebuild_data();
     void rebuild();
+    void pieces_data();
+    void pieces();
     void deepChainWithTheInnermostChanged();
     void unchangedPageIsVerbatim();
 };
@@ -125,6 +138,48 @@ void TestRebuild::rebuild() {
     QCOMPARE(rebuildPage(text, page.map, changed), expected);
 }
 
+void TestRebuild::pieces_data() {
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("change");  // "element|html", its text pieces from the gap inside
+    QTest::addColumn<QString>("parsed");  // that gap's text as the browser made it
+    QTest::addColumn<QString>("expected");
+    QTest::newRow("tags across lines and entities stay, bold word new")
+        << "<head></head><P\nCLASS=x\n>one &copy; <i>two</i>\n</P\n>"
+        << "p#0|{s:p#0}{t:p#0,0,4}<B>{t:p#0,4,5}</B>{t:p#0,5,6}{keep:i#0}{g:i#0+}{e:p#0}" << "one \u00a9 "
+        << "<head>\n" + generator + "</head><P\nCLASS=x\n>one <B>&copy;</B> <i>two</i>\n</P\n>";
+    QTest::newRow("white space the browser moved into the body is not written twice")
+        << "<head></head><body>\nSkip\n</body>\n</html>\n"
+        << "body#0|{s:body#0}{t:body#0,0,1}<B>{t:body#0,1,5}</B>{t:body#0,5,8}{e:body#0}" << "\nSkip\n\n\n"
+        << "<head>\n" + generator + "</head><body>\n<B>Skip</B>\n</body>\n</html>\n";
+    QTest::newRow("omitted end tag stays omitted")
+        << "<head></head><ul><li>a<li>b</ul>" << "li#0|{s:li#0}<B>{t:li#0,0,1}</B>{e:li#0}" << "a"
+        << "<head>\r\n" + generator + "</head><ul><li><B>a</B><li>b</ul>";
+    QTest::newRow("line break the browser drops after pre")
+        << "<head></head><pre>\nline</pre>" << "pre#0|{s:pre#0}{t:pre#0,0,4}!{e:pre#0}" << "line"
+        << "<head>\n" + generator + "</head><pre>\nline!</pre>";
+    QTest::newRow("reference of two code points, CR LF")
+        << "<head></head><p>a&NotEqualTilde;b\r\nc</p>" << "p#0|{s:p#0}{t:p#0,0,1}<B>{t:p#0,1,3}</B>{t:p#0,3,6}{e:p#0}"
+        << "a\u2242\u0338b\nc" << "<head>\r\n" + generator + "</head><p>a<B>&NotEqualTilde;</B>b\r\nc</p>";
+    QTest::newRow("stray end tag in the text")
+        << "<head></head><p>a</font>b</p>" << "p#0|{s:p#0}{t:p#0,0,1}<I>{t:p#0,1,2}</I>{e:p#0}" << "ab"
+        << "<head>\r\n" + generator + "</head><p>a</font><I>b</I></p>";
+    QTest::newRow("text that is not the source's is written in the editor's spelling")
+        << "<head></head><p>x &lt; y</p>" << "p#0|{s:p#0}{t:p#0,0,5}{e:p#0}" << "x < z"
+        << "<head>\r\n" + generator + "</head><p>x &lt; z</p>";
+}
+
+void TestRebuild::pieces() {
+    QFETCH(QString, text);
+    QFETCH(QString, change);
+    QFETCH(QString, parsed);
+    QFETCH(QString, expected);
+    const PreparedPage page = preparePage(text);
+    const int id = elementId(page.map, change.section(u'|', 0, 0));
+    const QString html = scriptHtml(page.map, change.section(u'|', 1));
+    const int gap = 2 * id;
+    QCOMPARE(rebuildPage(text, page.map, PageChanges({{id, html}}, {{gap, parsed}})), expected);
+}
+
 // A chain deeper than any call stack could follow element by element.
 void TestRebuild::deepChainWithTheInnermostChanged() {
     const int depth = 40000;
@@ -133,7 +188,7 @@ void TestRebuild::deepChainWithTheInnermostChanged() {
     const PreparedPage page = preparePage(text);
     const int innermost = elementId(page.map, QStringLiteral("div#%1").arg(depth - 1));
     QVERIFY(innermost >= 0);
-    const QString out = rebuildPage(text, page.map, {{innermost, QStringLiteral("<DIV>y</DIV>")}});
+    const QString out = rebuildPage(text, page.map, QHash<int, QString>{{innermost, QStringLiteral("<DIV>y</DIV>")}});
     QCOMPARE(out, QStringLiteral("<head>\r\n") + generator + QStringLiteral("</head>") +
                       QStringLiteral("<div>").repeated(depth - 1) + QStringLiteral("<DIV>y</DIV>") +
                       QStringLiteral("</div>").repeated(depth - 1));

@@ -6,9 +6,15 @@
 // - rebuilding with one element "changed" to its own source (children as
 //   keep stand-ins, server blocks as server stand-ins, line breaks as the
 //   browser's "\n") gives every server block and no stand-in, and, on a page
-//   with one kind of line break, the same page whichever element it is.
+//   with one kind of line break, the same page whichever element it is;
+// - rebuilding with one element "changed" to pieces of its source (its tags,
+//   the text between its children, its children kept) gives the same page
+//   whichever element it is;
+// - the cuts of a stretch of text against its own text are in order and
+//   inside both.
 
 #include "PageRebuild.h"
+#include "TextAlignment.h"
 
 #include <QSet>
 
@@ -101,6 +107,28 @@ QString asSerialised(const QString& text, const PageMap& map, int k) {
     return out;
 }
 
+QString piece(const PageMap& map, char16_t code, int n) {
+    return QChar(pieceOpen) + map.standIns.marker + QChar(code) + QString::number(n) + QChar(pieceClose);
+}
+
+// Element k written as pieces of its source.
+QString asPieces(const PageMap& map, int k) {
+    QString out = piece(map, startTagPiece, k) + piece(map, gapPiece, 2 * k);
+    for (int c = map.tree.elements[k].firstChild; c >= 0; c = map.tree.elements[c].nextSibling)
+        out += map.standIns.keep(c) + piece(map, gapPiece, 2 * c + 1);
+    return out + piece(map, endTagPiece, k);
+}
+
+void checkCuts(QStringView source) {
+    QString text = source.toString();
+    text.replace(QStringLiteral("\r\n"), QStringLiteral("\n")).replace(u'\r', u'\n');
+    const QList<TextCut> cuts = alignSourceText(source, text);
+    for (qsizetype i = 1; i < cuts.size(); ++i)
+        if (cuts[i].source < cuts[i - 1].source || cuts[i].text < cuts[i - 1].text || cuts[i].source > source.size() ||
+            cuts[i].text > text.size())
+            fail("cuts out of order or outside the text");
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
@@ -119,11 +147,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         if (!map.tree.elements[k].implied && k != map.tree.head && !generators.contains(k))
             candidates << k;
     const QStringList blocks = blockTexts(text);
-    QString first;
+    QString first, firstPieces;
     const qsizetype step = std::max<qsizetype>(1, candidates.size() / 6);
     for (qsizetype i = 0; i < candidates.size(); i += step) {
         const int k = candidates[i];
-        const QString out = rebuildPage(text, map, {{k, asSerialised(text, map, k)}});
+        const QString out = rebuildPage(text, map, QHash<int, QString>{{k, asSerialised(text, map, k)}});
         if (out.contains(map.standIns.marker))
             fail("a stand-in was left in the page");
         if (blockTexts(out) != blocks)
@@ -132,6 +160,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
             first = out;
         else if (out != first && lineBreakKinds(text) <= 1)
             fail("rebuilding through different elements gave different pages");
+        const QString pieces = rebuildPage(text, map, QHash<int, QString>{{k, asPieces(map, k)}});
+        if (i == 0)
+            firstPieces = pieces;
+        else if (pieces != firstPieces)
+            fail("rebuilding from pieces through different elements gave different pages");
+        const SourceElement& el = map.tree.elements[k];
+        checkCuts(QStringView(text).mid(el.tagEnd, el.close - el.tagEnd));
     }
     return 0;
 }

@@ -42,8 +42,19 @@ struct StandIns {
     }
 };
 
-// Attributes the surface puts on the browser's elements.
+// Spans of the source copied into rewritten text: piece code, the load's
+// marker, numbers separated by commas, and a closing noncharacter.
+constexpr char16_t pieceOpen = 0xFDD4;
+constexpr char16_t pieceClose = 0xFDD5;
+constexpr char16_t startTagPiece = u's';  // element K's start tag
+constexpr char16_t endTagPiece = u'e';    // element K's end tag, or its absence
+constexpr char16_t gapPiece = u'g';       // a stretch of text between elements
+constexpr char16_t textPiece = u't';      // part of such a stretch: gap, from, to
+
+// Attributes the surface puts on the browser's elements. Inline elements
+// lose theirs when the page script has read them.
 inline constexpr char idAttribute[] = "data-orv-id";
+inline constexpr char inlineIdAttribute[] = "data-orv-in";
 inline constexpr char serverAttribute[] = "data-orv-srv";
 
 }  // namespace orvane::fidelity

@@ -168,11 +168,13 @@ PreparedPage preparePage(const QString& text) {
     // elements were made in text order. Written as UTF-8 and sized first: a
     // big page is neither held twice nor grown by doubling.
     const QByteArray idPrefix = QByteArray(" ") + idAttribute + "=\"";
-    auto carries = [&](int k) { return !tree.elements[k].implied && carriesId(tree, k); };
+    const QByteArray inlinePrefix = QByteArray(" ") + inlineIdAttribute + "=\"";
+    auto carries = [&](int k) { return !tree.elements[k].implied; };
+    auto prefix = [&](int k) -> const QByteArray& { return carriesId(tree, k) ? idPrefix : inlinePrefix; };
     qsizetype size = utf8Size(text);
     for (int k = 0; k < tree.elements.size(); ++k)
         if (carries(k))
-            size += idPrefix.size() + QByteArray::number(k).size() + 1;
+            size += prefix(k).size() + QByteArray::number(k).size() + 1;
     for (int n = 0; n < blocks.size(); ++n)
         size += utf8Size(standIn(n)) - utf8Size(QStringView(text).mid(blocks[n].begin, blocks[n].end - blocks[n].begin));
 
@@ -194,7 +196,7 @@ PreparedPage preparePage(const QString& text) {
         } else {
             const qsizetype at = tree.elements[k].nameEnd;
             out += QStringView(text).mid(pos, at - pos).toUtf8();
-            out += idPrefix;
+            out += prefix(k);
             out += QByteArray::number(k);
             out += '"';
             pos = at;
@@ -207,19 +209,12 @@ PreparedPage preparePage(const QString& text) {
 
 QJsonObject scriptMap(const PageMap& map) {
     const SourceTree& tree = map.tree;
-    // Parents come before their children, so one pass finds every nearest
-    // ancestor with an id, however deep the page nests.
-    QList<int> marked(tree.elements.size(), -1);
     QJsonArray parents;
-    for (int k = 0; k < tree.elements.size(); ++k) {
-        const int p = tree.elements[k].parent;
-        marked[k] = p < 0 ? -1 : (carriesId(tree, p) ? p : marked[p]);
-        parents.append(carriesId(tree, k) ? marked[k] : -1);
-    }
+    for (const SourceElement& el : tree.elements)
+        parents.append(el.parent);
     QJsonArray unsettled;
     for (int k : tree.unsettled)
-        if (carriesId(tree, k))
-            unsettled.append(k);
+        unsettled.append(k);
     QJsonObject implied;
     auto addImplied = [&](const char* name, int k) {
         if (k >= 0 && tree.elements[k].implied)
@@ -232,7 +227,8 @@ QJsonObject scriptMap(const PageMap& map) {
     for (const GeneratorEdit& g : map.generators)
         generators.append(g.element);
     return QJsonObject{{"parents", parents}, {"unsettled", unsettled}, {"implied", implied},
-                       {"generators", generators}, {"marker", map.standIns.marker}};
+                       {"generators", generators}, {"marker", map.standIns.marker},
+                       {"trailingSpace", tree.trailingSpace}};
 }
 
 }  // namespace orvane::fidelity

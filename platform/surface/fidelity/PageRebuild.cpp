@@ -1,6 +1,7 @@
 #include "PageRebuild.h"
 
 #include "FidelityTokens.h"
+#include "TextAlignment.h"
 
 #include <QJsonObject>
 
@@ -22,8 +23,32 @@ QString withLineEnding(const QString& html, const QString& eol) {
     return out;
 }
 
-// End of the first tag of serialised HTML (attribute values are double-quoted).
+// Text in the editor's spelling, as the page script writes it.
+QString escapedText(QStringView text) {
+    QString out;
+    out.reserve(text.size());
+    for (const QChar c : text) {
+        if (c == u'&')
+            out += QStringLiteral("&amp;");
+        else if (c == u'<')
+            out += QStringLiteral("&lt;");
+        else if (c == u'>')
+            out += QStringLiteral("&gt;");
+        else if (c == QChar(0xA0))
+            out += QStringLiteral("&nbsp;");
+        else
+            out += c;
+    }
+    return out;
+}
+
+// End of the first tag of serialised HTML (attribute values are double-quoted),
+// or of the piece that stands for it.
 qsizetype firstTagEnd(const QString& html) {
+    if (html.startsWith(QChar(pieceOpen))) {
+        const qsizetype close = html.indexOf(QChar(pieceClose));
+        return close < 0 ? -1 : close + 1;
+    }
     bool quoted = false;
     for (qsizetype i = 0; i < html.size(); ++i) {
         if (html[i] == u'"')
@@ -38,8 +63,8 @@ qsizetype firstTagEnd(const QString& html) {
 // no nesting depth can exhaust the call stack.
 class Rebuilder {
 public:
-    Rebuilder(const QString& source, const PageMap& map, const QHash<int, QString>& changed)
-        : m_src(source), m_map(map), m_tree(map.tree), m_changed(changed),
+    Rebuilder(const QString& source, const PageMap& map, const PageChanges& changes)
+        : m_src(source), m_map(map), m_tree(map.tree), m_changed(changes.elements), m_texts(changes.texts),
           m_affected(map.tree.elements.size(), false), m_busy(map.tree.elements.size(), false) {}
 
     QString run() {
@@ -153,7 +178,7 @@ private:
     }
 
     // Writes serialised HTML up to the next keep stand-in and starts that
-    // element; server stand-ins become their blocks on the way.
+    // element; server stand-ins and pieces become their source text on the way.
     void stepExpand() {
         Frame& f = m_frames.back();
         const QString& html = f.html;
@@ -161,31 +186,117 @@ private:
         const qsizetype n = html.size();
         for (qsizetype i = f.scan; i < n; ++i) {
             const char16_t c = html[i].unicode();
-            if (c != serverOpen && c != keepOpen)
+            if (c != serverOpen && c != keepOpen && c != pieceOpen)
                 continue;
-            const qsizetype digits = i + 1 + marker.size();
             if (QStringView(html).mid(i + 1, marker.size()) != marker)
                 continue;
-            const char16_t close = c == serverOpen ? serverClose : keepClose;
-            qsizetype j = digits;
-            while (j < n && j - digits < 9 && html[j].isDigit())
-                ++j;
-            if (j == digits || j >= n || html[j].unicode() != close)
+            const qsizetype args = i + 1 + marker.size() + (c == pieceOpen ? 1 : 0);
+            const char16_t close = c == serverOpen ? serverClose : c == keepOpen ? keepClose : pieceClose;
+            QList<int> numbers;
+            qsizetype j = args;
+            if (!readNumbers(html, j, close, c == pieceOpen ? 3 : 1, numbers))
                 continue;
-            const int ref = QStringView(html).mid(digits, j - digits).toInt();
             m_out += QStringView(html).mid(f.pos, i - f.pos);
             f.pos = f.scan = j + 1;
             if (c == serverOpen) {
-                if (ref < m_map.serverBlocks.size())
-                    copy(m_map.serverBlocks[ref].begin, m_map.serverBlocks[ref].end);
+                if (numbers[0] < m_map.serverBlocks.size())
+                    copy(m_map.serverBlocks[numbers[0]].begin, m_map.serverBlocks[numbers[0]].end);
                 i = j;
                 continue;
             }
-            begin(ref);  // may add a frame: f is not used after this
+            if (c == pieceOpen) {
+                writePiece(html[args - 1].unicode(), numbers);
+                i = j;
+                continue;
+            }
+            begin(numbers[0]);  // may add a frame: f is not used after this
             return;
         }
         m_out += QStringView(html).mid(f.pos);
         finish(f.element);
+    }
+
+    // Up to `most` numbers separated by commas, ending at `close`; j ends on it.
+    static bool readNumbers(const QString& html, qsizetype& j, char16_t close, int most, QList<int>& numbers) {
+        const qsizetype n = html.size();
+        while (numbers.size() < most) {
+            const qsizetype digits = j;
+            while (j < n && j - digits < 9 && html[j].isDigit())
+                ++j;
+            if (j == digits)
+                return false;
+            numbers.append(QStringView(html).mid(digits, j - digits).toInt());
+            if (j < n && html[j] == u',' && numbers.size() < most)
+                ++j;
+            else
+                break;
+        }
+        return j < n && html[j].unicode() == close;
+    }
+
+    // The source between element children: key 2K is inside K before its
+    // first child, 2C + 1 after child C.
+    Span gapSpan(int key) const {
+        const int k = key / 2;
+        if (key < 0 || !valid(k))
+            return {0, 0};
+        const SourceElement& el = m_tree.elements[k];
+        if (key % 2 == 0)
+            return {el.tagEnd, el.firstChild >= 0 ? m_tree.elements[el.firstChild].begin : el.close};
+        if (el.nextSibling >= 0)
+            return {el.end, m_tree.elements[el.nextSibling].begin};
+        return {el.end, valid(el.parent) ? m_tree.elements[el.parent].close : qint32(el.end)};
+    }
+
+    void writePiece(char16_t code, const QList<int>& numbers) {
+        const int k = numbers[0];
+        if (code == startTagPiece && valid(k)) {
+            copy(m_tree.elements[k].begin, m_tree.elements[k].tagEnd);
+        } else if (code == endTagPiece && valid(k)) {
+            copy(m_tree.elements[k].close, m_tree.elements[k].end);
+        } else if (code == gapPiece) {
+            const Span gap = gapSpan(k);
+            copy(gap.begin, gap.end);
+        } else if (code == textPiece && numbers.size() == 3) {
+            writeTextPart(k, numbers[1], numbers[2]);
+        }
+    }
+
+    // Characters from..to of a gap's text as the browser parsed it: from the
+    // source where they begin and end on cuts, else in the editor's spelling.
+    // What lies past the source's own text was moved in by the browser from
+    // elsewhere in the source, which keeps it.
+    void writeTextPart(int key, int from, int to) {
+        const auto parsed = m_texts.constFind(key);
+        if (parsed == m_texts.cend() || from < 0 || to < from || to > parsed->size())
+            return;
+        const Span gap = gapSpan(key);
+        auto cuts = m_cuts.constFind(key);
+        if (cuts == m_cuts.cend()) {
+            const int k = key / 2;
+            const bool dropsNewline = key % 2 == 0 && valid(k) &&
+                                      (m_tree.nameOf(k) == u"pre" || m_tree.nameOf(k) == u"listing" ||
+                                       m_tree.nameOf(k) == u"textarea");
+            cuts = m_cuts.insert(key, alignSourceText(QStringView(m_src).mid(gap.begin, gap.end - gap.begin),
+                                                      *parsed, dropsNewline));
+        }
+        if (!cuts->isEmpty()) {
+            const qsizetype made = cuts->back().text;
+            const qsizetype a = std::min<qsizetype>(from, made), b = std::min<qsizetype>(to, made);
+            // Where several cuts meet one point (after a tag that made
+            // nothing), the last: such a tag goes with the text before it.
+            auto at = [&](qsizetype text) {
+                const auto it = std::upper_bound(cuts->cbegin(), cuts->cend(), text,
+                                                 [](qsizetype t, const TextCut& c) { return t < c.text; });
+                return it != cuts->cbegin() && (it - 1)->text == text ? (it - 1)->source : qsizetype(-1);
+            };
+            const qsizetype sa = a == 0 ? 0 : at(a), sb = at(b);
+            if (sa >= 0 && sb >= 0) {
+                copy(gap.begin + sa, gap.begin + sb);
+                return;
+            }
+        }
+        m_out += withLineEnding(escapedText(QStringView(*parsed).mid(from, to - from)), m_map.eol);
     }
 
     bool isGenerator(int k) const {
@@ -211,6 +322,8 @@ private:
     const PageMap& m_map;
     const SourceTree& m_tree;
     const QHash<int, QString>& m_changed;
+    const QHash<int, QString>& m_texts;
+    QHash<int, QList<TextCut>> m_cuts;  // per gap, once aligned
     QList<bool> m_affected;
     QList<bool> m_busy;
     QList<Frame> m_frames;
@@ -222,20 +335,26 @@ private:
 
 }  // namespace
 
-QString rebuildPage(const QString& source, const PageMap& map, const QHash<int, QString>& changed) {
-    if (changed.isEmpty())
+QString rebuildPage(const QString& source, const PageMap& map, const PageChanges& changes) {
+    if (changes.elements.isEmpty())
         return source;
-    return Rebuilder(source, map, changed).run();
+    return Rebuilder(source, map, changes).run();
 }
 
-QHash<int, QString> changedElements(const QJsonArray& items) {
-    QHash<int, QString> changed;
+PageChanges changedElements(const QJsonArray& items) {
+    PageChanges changes;
     for (const QJsonValue& v : items) {
         const QJsonObject o = v.toObject();
-        if (o.value("id").isDouble())
-            changed.insert(o.value("id").toInt(), o.value("html").toString());
+        if (!o.value("id").isDouble())
+            continue;
+        changes.elements.insert(o.value("id").toInt(), o.value("html").toString());
+        for (const QJsonValue& t : o.value("texts").toArray()) {
+            const QJsonArray pair = t.toArray();
+            if (pair.size() == 2 && pair[0].isDouble())
+                changes.texts.insert(pair[0].toInt(), pair[1].toString());
+        }
     }
-    return changed;
+    return changes;
 }
 
 }  // namespace orvane::fidelity

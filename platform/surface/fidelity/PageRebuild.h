@@ -12,12 +12,18 @@
 
 namespace orvane::fidelity {
 
-// changed: element id -> its HTML as serialised by the page script. With no
-// changes the source comes back as it is; otherwise the page also carries
-// exactly one generator meta element naming the surface.
-QString rebuildPage(const QString& source, const PageMap& map, const QHash<int, QString>& changed);
+struct PageChanges {
+    PageChanges(QHash<int, QString> elements = {}, QHash<int, QString> texts = {})
+        : elements(std::move(elements)), texts(std::move(texts)) {}
+    QHash<int, QString> elements;  // element id -> its HTML as serialised by the page script
+    QHash<int, QString> texts;     // gap -> its text as the browser parsed it
+};
 
-// The page script's [{id, html}, ...] as a map.
-QHash<int, QString> changedElements(const QJsonArray& items);
+// With no changes the source comes back as it is; otherwise the page also
+// carries exactly one generator meta element naming the surface.
+QString rebuildPage(const QString& source, const PageMap& map, const PageChanges& changes);
+
+// The page script's [{id, html, texts}, ...].
+PageChanges changedElements(const QJsonArray& items);
 
 }  // namespace orvane::fidelity

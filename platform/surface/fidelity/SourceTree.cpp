@@ -126,6 +126,7 @@ public:
         m_tree.unsettled = QList<int>(m_unsettled.begin(), m_unsettled.end());
         std::sort(m_tree.unsettled.begin(), m_tree.unsettled.end());
         m_tree.elements.squeeze();
+        m_tree.trailingSpace.replace(QStringLiteral("\r\n"), QStringLiteral("\n")).replace(u'\r', u'\n');
         return std::move(m_tree);
     }
 
@@ -184,6 +185,8 @@ private:
         el.name = intern(name);
         el.begin = qint32(begin);
         el.end = qint32(startTagEnd);
+        el.tagEnd = qint32(startTagEnd);
+        el.close = qint32(startTagEnd);
         el.nameEnd = qint32(nameEnd);
         el.parent = current();
         el.implied = implied;
@@ -219,6 +222,7 @@ private:
         while (m_stack.size() > i) {
             const int e = m_stack.back();
             m_tree.elements[e].end = qint32(end);
+            m_tree.elements[e].close = qint32(end);
             --m_open[m_tree.elements[e].name];
             m_stack.removeLast();
             if (!m_modeStack.isEmpty() && m_modeStack.back() >= m_stack.size())
@@ -229,8 +233,11 @@ private:
     // Closes the element at stack index i with the end tag t: it ends after
     // the tag, the elements above it where the tag begins.
     void closeWith(qsizetype i, const Token& t) {
+        const int e = i >= 0 && i < m_stack.size() ? m_stack[i] : -1;
         popFrom(i + 1, t.span.begin);
         popFrom(i, t.span.end);
+        if (e >= 0)
+            m_tree.elements[e].close = qint32(t.span.begin);
     }
 
     // The counts of open elements keep every search of the stack for a
@@ -539,8 +546,13 @@ private:
     }
 
     void afterBody(const Token& t) {
+        if (t.kind == Token::Text && firstNonSpace(t.span) == t.span.end) {
+            if (m_tree.body >= 0)
+                m_tree.trailingSpace += QStringView(m_text).mid(t.span.begin, t.span.end - t.span.begin);
+            return;
+        }
         if (t.kind == Token::Comment || t.kind == Token::Server || t.kind == Token::Doctype ||
-            t.kind == Token::CData || (t.kind == Token::Text && firstNonSpace(t.span) == t.span.end))
+            t.kind == Token::CData)
             return;
         if (t.kind == Token::EndTag && t.name == u"html") {
             if (const qsizetype i = findOnStack(u"html"); i >= 0)
@@ -548,6 +560,7 @@ private:
             return;
         }
         // Anything else goes back into the body in the browser.
+        m_tree.trailingSpace.clear();
         m_mode = InBody;
         m_afterBody = true;
         process(t);

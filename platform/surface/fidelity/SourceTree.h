@@ -17,6 +17,8 @@ namespace orvane::fidelity {
 struct SourceElement {
     qint32 begin = 0;        // "<tag"
     qint32 end = 0;          // the end of its end tag, or where it was closed
+    qint32 tagEnd = 0;       // the end of its start tag
+    qint32 close = 0;        // where its end tag begins (end when it has none)
     qint32 nameEnd = 0;      // just after the tag name, where the id is written
     qint32 parent = -1;      // -1 at the top of the document
     qint32 firstChild = -1;
@@ -43,6 +45,9 @@ struct SourceTree {
     // Elements whose browser subtree is known to differ from their source
     // (the browser moved or cloned content in or out of them), sorted.
     QList<int> unsettled;
+    // White space after the body's end (after </body>, after </html>) that the
+    // browser appends to the body's last text, with its line breaks as "\n".
+    QString trailingSpace;
 
     const QString& nameOf(int k) const { return names[elements[k].name]; }
 };

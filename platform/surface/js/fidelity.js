@@ -1,68 +1,75 @@
-// Which of the page's source elements the user changed, and their HTML, so
-// that the surface can rebuild the page text around them and copy everything
-// else from the author's own text.
+// Which of the page's nodes the user changed, and their HTML, so that the
+// surface can rebuild the page text around them and copy everything else
+// from the author's own text.
 //
-// Every element that came from a start tag carries data-orv-id="K". An
-// element is "settled" when its subtree in the document is exactly what its
-// source text makes: the browser neither moved content in or out of it while
-// parsing (init), and it is the element the parser made (not a copy an edit
-// put in, which may hold anything; undo puts back the very same). A settled
-// element that the user did not change is written as a keep token, which the
-// surface replaces by its source text; server blocks are written as tokens
-// the surface replaces by the block's text. Tokens carry the load's marker,
-// so that page text can never pass for one.
+// Every element that came from a start tag is loaded with data-orv-id="K"
+// (data-orv-in="K" for inline elements, taken off at once: editing commands
+// turn an inline element with attributes they do not know into a span). The
+// map from the parser's nodes to the source is kept here, not in attributes.
+// An element is "settled" when its subtree in the document is exactly what
+// its source text makes: the browser neither moved content in or out of it
+// while parsing (init), and it is the element the parser made (not a copy an
+// edit put in, which may hold anything; undo puts back the very same). A
+// settled element that the user did not change is written as a keep token,
+// which the surface replaces by its source text; server blocks are written
+// as tokens the surface replaces by the block's text. A changed element is
+// written with piece tokens for what of it did not change: its start and end
+// tags, the stretches of text between its child elements ("gaps", numbered
+// 2K inside element K before its first child, 2C+1 after child C), and parts
+// of a changed gap's text. Tokens carry the load's marker, so that page text
+// can never pass for one.
 'use strict';
 
 orv.fidelity = (() => {
     const ID = 'data-orv-id';
+    const INLINE_ID = 'data-orv-in';
     const SRV = 'data-orv-srv';
     const SERVER_OPEN = '\ufdd0';
     const SERVER_CLOSE = '\ufdd1';
     const KEEP_OPEN = '\ufdd2';
     const KEEP_CLOSE = '\ufdd3';
+    const PIECE_OPEN = '\ufdd4';
+    const PIECE_CLOSE = '\ufdd5';
     const XHTML = 'http://www.w3.org/1999/xhtml';
     const voidElements = new Set(['area', 'base', 'basefont', 'bgsound', 'br', 'col', 'embed',
         'frame', 'hr', 'image', 'img', 'input', 'keygen', 'link', 'meta', 'param', 'source',
         'track', 'wbr']);
     const rawText = new Set(['script', 'style', 'xmp', 'iframe', 'noembed', 'noframes',
         'plaintext']);
+    // Where the text of the source is not the text of the document, piece by piece.
+    const wholeText = new Set([...rawText, 'textarea', 'title', 'pre', 'listing', 'template']);
     const leadingNewline = new Set(['pre', 'textarea', 'listing']);
 
     let marker = '';              // this load's, in every token
     let serverComment = null;     // a server block's stand-in comment: its number
     let generators = new Set();   // generator meta ids, always written through the surface
-    let parents = [];             // nearest source ancestor of K that has an id (-1: none)
+    let parents = [];             // source parent of element K (-1: none)
     let unsettled = new Set();    // ids whose document subtree differs from their source
-    let dirty = new Set();        // ids of the elements the user changed
-    let dirtyElements = new Set(); // the elements edits were seen in (saves a search)
-    let parsed = new WeakSet();   // the elements the parser made (undo puts the same ones back)
-    let impliedIds = new Map();   // implied html, head, body -> their id
-    let clones = new WeakSet();   // copies the parser made of mis-nested elements
+    let ids = new Map();          // the elements the parser made from the source -> their id
+    let inexact = new Set();      // settled elements holding unsettled ones: written whole
+    let gapOf = new Map();        // text, comments and markers the parser made -> their gap
+    let gapSize = new Int32Array(0);     // per gap: how many nodes the parser made in it
+    let firstChild = new Int32Array(0);  // source children as the parser placed them
+    let nextSibling = new Int32Array(0);
+    let original = new Map();     // parsed text or comments the user changed -> data as parsed
+    let touched = new WeakSet();  // elements not from the source that edits reached into
+    let dirty = new Set();        // source elements the user changed
+    let retagged = new Set();     // source elements whose attributes the user changed
+    let trailingSpace = '';       // white space the browser moved into the body's end
+    let tail = null;              // the text that holds it
     let observer = null;
 
     const idOf = (el) => {
-        const v = el.getAttribute(ID);
-        if (v === null)
-            return impliedIds.has(el) ? impliedIds.get(el) : -1;
-        return clones.has(el) ? -1 : Number(v);
-    };
-
-    // The id of the nearest element at or above node that has one.
-    const nearestId = (node) => {
-        for (let n = node; n; n = n.parentNode) {
-            if (n.nodeType === Node.ELEMENT_NODE) {
-                const k = idOf(n);
-                if (k >= 0)
-                    return k;
-            }
-        }
-        return -1;
+        const k = ids.get(el);
+        return k === undefined ? -1 : k;
     };
 
     const settled = (el) => {
         const k = idOf(el);
-        return k >= 0 && !unsettled.has(k) && parsed.has(el);
+        return k >= 0 && !unsettled.has(k);
     };
+
+    const exact = (el) => settled(el) && !inexact.has(el);
 
     // Content whose source parent is srcParent sits under domParent (an
     // element) in the document: every element between either of them and
@@ -86,36 +93,36 @@ orv.fidelity = (() => {
             unsettled.add(e);
     };
 
-    const ignoredAttribute = (name) => name === ID || name === SRV || name === 'contenteditable'
-        || name === 'spellcheck';
+    const ignoredAttribute = (name) => name === ID || name === SRV || name === INLINE_ID
+        || name === 'contenteditable' || name === 'spellcheck';
 
-    const mark = (node) => {
+    // The nearest source element at or above node; the others on the way
+    // count as touched.
+    const sourceOf = (node) => {
         for (let n = node; n; n = n.parentNode) {
             if (n.nodeType !== Node.ELEMENT_NODE)
                 continue;
-            const k = idOf(n);
-            if (k >= 0) {
-                dirty.add(k);
-                dirtyElements.add(n);
-                return;
-            }
+            if (ids.has(n))
+                return n;
+            touched.add(n);
         }
-        const root = document.documentElement;
-        if (root && idOf(root) >= 0) {
-            dirty.add(idOf(root));
-            dirtyElements.add(root);
-        }
+        return document.documentElement;
     };
 
     const record = (records) => {
         for (const r of records) {
             if (r.type === 'attributes') {
-                if (!ignoredAttribute(r.attributeName))
-                    mark(r.target);
+                if (ignoredAttribute(r.attributeName))
+                    continue;
+                if (ids.has(r.target))
+                    retagged.add(r.target);
+                dirty.add(sourceOf(r.target));
             } else if (r.type === 'characterData') {
-                mark(r.target.parentNode);
+                if (gapOf.has(r.target) && !original.has(r.target))
+                    original.set(r.target, r.oldValue);
+                dirty.add(sourceOf(r.target.parentNode));
             } else {
-                mark(r.target);
+                dirty.add(sourceOf(r.target));
             }
         }
     };
@@ -131,14 +138,13 @@ orv.fidelity = (() => {
         .replace(/\u00a0/g, '&nbsp;');
 
     const tagName = (el) => el.namespaceURI === XHTML ? el.localName.toUpperCase() : el.tagName;
+    const localOf = (el) => el.namespaceURI === XHTML ? el.localName : '';
+    const piece = (out, code, ...numbers) => out.push(PIECE_OPEN, marker, code, numbers.join(','), PIECE_CLOSE);
 
-    // The element's HTML: settled children with an id become keep tokens,
-    // server markers become server tokens.
-    const serialize = (el, out) => {
-        const tag = tagName(el);
-        out.push('<', tag);
+    const writeStartTag = (el, out) => {
+        out.push('<', tagName(el));
         for (const a of el.attributes) {
-            if (a.name === ID || a.name === SRV)
+            if (a.name === ID || a.name === SRV || a.name === INLINE_ID)
                 continue;
             if ((el === document.body || el === document.documentElement) && ignoredAttribute(a.name))
                 continue;
@@ -153,47 +159,184 @@ orv.fidelity = (() => {
                 out.push(' ', name, '="', escapeAttribute(a.value), '"');
         }
         out.push('>');
-        const local = el.namespaceURI === XHTML ? el.localName : '';
+    };
+
+    // Text in the editor's spelling, without the white space the browser
+    // moved in from after the body.
+    const plainText = (node, out) => {
+        const parent = node.parentNode;
+        let data = node.data;
+        if (node === tail && trailingSpace && data.endsWith(trailingSpace))
+            data = data.slice(0, data.length - trailingSpace.length);
+        out.push(parent && rawText.has(localOf(parent)) ? data : escapeText(data));
+    };
+
+    // A source element inside what is written: its source text when settled.
+    const writeSourceElement = (el, out) => {
+        const k = idOf(el);
+        if (settled(el) || generators.has(k))
+            out.push(KEEP_OPEN, marker, String(k), KEEP_CLOSE);
+        else
+            writeElement(el, out, plainText);
+    };
+
+    const writeNode = (node, out, text) => {
+        switch (node.nodeType) {
+        case Node.ELEMENT_NODE:
+            if (node.hasAttribute(SRV))
+                out.push(SERVER_OPEN, marker, node.getAttribute(SRV), SERVER_CLOSE);
+            else if (ids.has(node))
+                writeSourceElement(node, out);
+            else
+                writeElement(node, out, text);
+            break;
+        case Node.TEXT_NODE:
+            text(node, out);
+            break;
+        case Node.COMMENT_NODE: {
+            const m = serverComment && serverComment.exec(node.data);
+            if (m)
+                out.push(SERVER_OPEN, marker, m[1], SERVER_CLOSE);
+            else
+                out.push('<!--', node.data, '-->');
+            break;
+        }
+        default:
+            break;
+        }
+    };
+
+    // The element in the editor's style, its source children as tokens.
+    const writeElement = (el, out, text) => {
+        writeStartTag(el, out);
+        const local = localOf(el);
         if (voidElements.has(local))
             return;
         const children = local === 'template' ? el.content.childNodes : el.childNodes;
         if (leadingNewline.has(local) && children.length && children[0].nodeType === Node.TEXT_NODE
             && children[0].data.startsWith('\n'))
             out.push('\n');
-        const raw = rawText.has(local);
-        for (const child of children) {
-            switch (child.nodeType) {
-            case Node.ELEMENT_NODE: {
-                if (child.hasAttribute(SRV)) {
-                    out.push(SERVER_OPEN, marker, child.getAttribute(SRV), SERVER_CLOSE);
-                    break;
-                }
-                // A generator meta is the surface's to write, wherever the parser put it.
-                if (settled(child) || (generators.has(idOf(child)) && parsed.has(child)))
-                    out.push(KEEP_OPEN, marker, String(idOf(child)), KEEP_CLOSE);
-                else
-                    serialize(child, out);
-                break;
-            }
-            case Node.TEXT_NODE:
-                out.push(raw ? child.data : escapeText(child.data));
-                break;
-            case Node.COMMENT_NODE: {
-                const m = serverComment && serverComment.exec(child.data);
-                if (m)
-                    out.push(SERVER_OPEN, marker, m[1], SERVER_CLOSE);
-                else
-                    out.push('<!--', child.data, '-->');
-                break;
-            }
-            default:
-                break;
-            }
-        }
-        out.push('</', tag, '>');
+        for (const child of children)
+            writeNode(child, out, text);
+        out.push('</', tagName(el), '>');
     };
 
-    // The settled element that an edit of element k is written through.
+    const unchangedRun = (run, key) => {
+        if (run.length !== gapSize[key])
+            return false;
+        for (const n of run) {
+            if (gapOf.get(n) !== key)
+                return false;
+            if (n.nodeType === Node.ELEMENT_NODE ? touched.has(n)
+                : original.has(n) && original.get(n) !== n.data)
+                return false;
+        }
+        return true;
+    };
+
+    // A changed gap that the parser made one text of: what is still that
+    // text's goes as pieces of its source, the rest in the editor's style.
+    // False when the gap's content cannot be followed that way.
+    const writeTextPieces = (run, key, out, texts) => {
+        if (gapSize[key] !== 1)
+            return false;
+        const flat = [];
+        let parsedText = null;
+        const collect = (n) => {
+            if (n.nodeType === Node.TEXT_NODE) {
+                flat.push(n);
+                if (gapOf.get(n) === key)
+                    parsedText = n;
+            } else if (n.nodeType === Node.ELEMENT_NODE) {
+                if (ids.has(n) || n.hasAttribute(SRV) || localOf(n) === 'template')
+                    return false;
+                for (const c of n.childNodes)
+                    if (!collect(c))
+                        return false;
+            }
+            return true;
+        };
+        for (const n of run)
+            if (!collect(n))
+                return false;
+        if (!parsedText)
+            return false;
+        const before = original.has(parsedText) ? original.get(parsedText) : parsedText.data;
+        const now = flat.map((n) => n.data).join('');
+        let prefix = 0;
+        const most = Math.min(before.length, now.length);
+        while (prefix < most && before[prefix] === now[prefix])
+            ++prefix;
+        let suffix = 0;
+        while (suffix < most - prefix
+               && before[before.length - 1 - suffix] === now[now.length - 1 - suffix])
+            ++suffix;
+        const shift = before.length - now.length;
+        const offsets = new Map();
+        let at = 0;
+        for (const n of flat) {
+            offsets.set(n, at);
+            at += n.data.length;
+        }
+        const text = (node, o) => {
+            const from = offsets.get(node);
+            const to = from + node.data.length;
+            if (from < prefix)
+                piece(o, 't', key, from, Math.min(to, prefix));
+            const newFrom = Math.max(from, prefix), newTo = Math.min(to, now.length - suffix);
+            if (newFrom < newTo)
+                o.push(escapeText(now.slice(newFrom, newTo)));
+            const oldFrom = Math.max(from, now.length - suffix, prefix);
+            if (oldFrom < to)
+                piece(o, 't', key, oldFrom + shift, to + shift);
+        };
+        for (const n of run)
+            writeNode(n, out, text);
+        texts.push([key, before]);
+        return true;
+    };
+
+    // The stretch between two source children prev and next of element k
+    // (-1: its start or end).
+    const writeRun = (el, k, prev, next, run, out, texts) => {
+        const key = prev < 0 ? 2 * k : 2 * prev + 1;
+        const follows = prev < 0 ? firstChild[k] === next
+            : parents[prev] === k && nextSibling[prev] === next;
+        if (follows && unchangedRun(run, key)) {
+            piece(out, 'g', key);
+            return;
+        }
+        if (follows && !wholeText.has(localOf(el)) && writeTextPieces(run, key, out, texts))
+            return;
+        for (const n of run)
+            writeNode(n, out, plainText);
+    };
+
+    // A settled element the user changed: what of it did not change as pieces.
+    const writeChanged = (el, out, texts) => {
+        const k = idOf(el);
+        if (retagged.has(el) || generators.has(k))
+            writeStartTag(el, out);
+        else
+            piece(out, 's', k);
+        let prev = -1;
+        let run = [];
+        for (let c = el.firstChild; c; c = c.nextSibling) {
+            const ck = c.nodeType === Node.ELEMENT_NODE ? idOf(c) : -1;
+            if (ck < 0) {
+                run.push(c);
+                continue;
+            }
+            writeRun(el, k, prev, ck, run, out, texts);
+            writeSourceElement(c, out);
+            run = [];
+            prev = ck;
+        }
+        writeRun(el, k, prev, -1, run, out, texts);
+        piece(out, 'e', k);
+    };
+
+    // The settled element that an edit of el is written through.
     const writtenThrough = (el) => {
         for (let n = el; n; n = n.parentElement) {
             if (settled(n))
@@ -204,8 +347,8 @@ orv.fidelity = (() => {
 
     return {
         // Starts watching a freshly loaded document. map: {parents, unsettled,
-        // implied: {html, head, body}, generators, marker} from the surface's
-        // source map.
+        // implied: {html, head, body}, generators, marker, trailingSpace} from
+        // the surface's source map.
         init(map) {
             if (observer)
                 observer.disconnect();
@@ -214,41 +357,48 @@ orv.fidelity = (() => {
             generators = new Set(map.generators || []);
             parents = map.parents || [];
             unsettled = new Set(map.unsettled || []);
+            trailingSpace = map.trailingSpace || '';
             dirty = new Set();
-            dirtyElements = new Set();
-            parsed = new WeakSet();
+            retagged = new Set();
+            original = new Map();
+            touched = new WeakSet();
+            ids = new Map();
+            inexact = new Set();
+            gapOf = new Map();
+            const count = parents.length;
             const implied = map.implied || {};
             const impliedElements = {html: document.documentElement, head: document.head,
                 body: document.body};
-            impliedIds = new Map();
-            clones = new WeakSet();
             for (const name of Object.keys(implied)) {
                 const el = impliedElements[name];
-                if (el && !el.hasAttribute(ID))
-                    impliedIds.set(el, implied[name]);
+                if (el && !el.hasAttribute(ID) && implied[name] < count)
+                    ids.set(el, implied[name]);
             }
             // One pass in document order: each element's id is read once
             // (reading attributes is the costly part on a big page), and its
             // parent's id is found among the elements already seen.
-            const ids = new Map(impliedIds);
-            for (const el of impliedIds.keys())
-                parsed.add(el);
-            const seen = new Uint8Array(parents.length + 1);
-            const list = document.querySelectorAll('[' + ID + ']');
+            const seen = new Uint8Array(count + 1);
+            for (const k of ids.values())
+                seen[k] = 1;
+            const list = document.querySelectorAll('[' + ID + '],[' + INLINE_ID + ']');
             for (let i = 0; i < list.length; ++i) {
                 const el = list[i];
-                const k = Number(el.getAttribute(ID));
-                const srcParent = k < parents.length ? parents[k] : -1;
-                if (k >= parents.length || seen[k]) {
+                let v = el.getAttribute(ID);
+                if (v === null) {
+                    v = el.getAttribute(INLINE_ID);
+                    el.removeAttribute(INLINE_ID);
+                }
+                const k = Number(v);
+                const srcParent = k < count ? parents[k] : -1;
+                if (!(k >= 0 && k < count) || seen[k]) {
                     // A copy the parser made of a mis-nested element.
-                    clones.add(el);
-                    unsettled.add(k);
+                    if (k >= 0 && k < count)
+                        unsettled.add(k);
                     unsettleBetween(srcParent, el.parentElement);
                     continue;
                 }
                 seen[k] = 1;
                 ids.set(el, k);
-                parsed.add(el);
                 let domParent = -1;
                 for (let n = el.parentElement; n; n = n.parentElement) {
                     const p = ids.get(n);
@@ -262,9 +412,45 @@ orv.fidelity = (() => {
                     unsettleBetween(srcParent, el.parentElement);
                 }
             }
+            for (const [el, k] of ids) {
+                if (localOf(el) === 'template')
+                    inexact.add(el);
+                if (unsettled.has(k) && el.parentElement)
+                    inexact.add(el.parentElement);
+            }
+            // The gaps of the elements written piece by piece, as parsed.
+            firstChild = new Int32Array(count).fill(-1);
+            nextSibling = new Int32Array(count).fill(-1);
+            gapSize = new Int32Array(2 * count);
+            for (const [el, k] of ids) {
+                if (unsettled.has(k) || inexact.has(el))
+                    continue;
+                let key = 2 * k;
+                let prev = -1;
+                for (let c = el.firstChild; c; c = c.nextSibling) {
+                    const ck = c.nodeType === Node.ELEMENT_NODE ? ids.get(c) : undefined;
+                    if (ck === undefined) {
+                        gapOf.set(c, key);
+                        ++gapSize[key];
+                        continue;
+                    }
+                    if (prev < 0)
+                        firstChild[k] = ck;
+                    else
+                        nextSibling[prev] = ck;
+                    prev = ck;
+                    key = 2 * ck + 1;
+                }
+            }
+            tail = null;
+            let last = document.body;
+            while (last && last.lastChild)
+                last = last.lastChild;
+            if (trailingSpace && last && last.nodeType === Node.TEXT_NODE && last.data.endsWith(trailingSpace))
+                tail = last;
             observer = new MutationObserver(record);
             observer.observe(document, {subtree: true, childList: true, attributes: true,
-                                        characterData: true});
+                                        characterData: true, characterDataOldValue: true});
         },
 
         // True once the user changed anything.
@@ -273,37 +459,23 @@ orv.fidelity = (() => {
             return dirty.size > 0;
         },
 
-        // [{id, html}] for every element the edits are written through.
+        // [{id, html, texts: [[gap, its text as parsed], ...]}] for every
+        // element the edits are written through.
         serialize() {
             flush();
             const through = new Set();
-            const known = new Set();
-            for (const el of dirtyElements) {
-                known.add(idOf(el));
+            for (const el of dirty)
                 if (el.isConnected)
                     through.add(writtenThrough(el));
-            }
-            for (const k of dirty) {
-                if (known.has(k))
-                    continue;
-                // Put back by undo: find the elements that carry the id.
-                const found = [...document.querySelectorAll('[' + ID + '="' + k + '"]')]
-                    .filter((el) => !clones.has(el));
-                for (const [el, id] of impliedIds)
-                    if (id === k && el.isConnected)
-                        found.push(el);
-                for (const el of found) {
-                    dirtyElements.add(el);
-                    through.add(writtenThrough(el));
-                }
-            }
             const items = [];
             for (const el of through) {
-                if (!el)
-                    continue;
                 const out = [];
-                serialize(el, out);
-                items.push({id: idOf(el), html: out.join('')});
+                const texts = [];
+                if (exact(el))
+                    writeChanged(el, out, texts);
+                else
+                    writeElement(el, out, plainText);
+                items.push({id: idOf(el), html: out.join(''), texts});
             }
             return items;
         },
@@ -311,7 +483,7 @@ orv.fidelity = (() => {
         // The change record, for an undo snapshot.
         state() {
             flush();
-            return {dirty: [...dirty]};
+            return {dirty: [...dirty], retagged: [...retagged]};
         },
 
         // Puts back a change record once the snapshot's document is back;
@@ -320,7 +492,7 @@ orv.fidelity = (() => {
             if (observer)
                 observer.takeRecords();
             dirty = new Set(saved.dirty || []);
-            dirtyElements = new Set();
+            retagged = new Set(saved.retagged || []);
         },
     };
 })();
