@@ -154,9 +154,6 @@ void TestRebuild::pieces_data() {
     QTest::newRow("omitted end tag stays omitted")
         << "<head></head><ul><li>a<li>b</ul>" << "li#0|{s:li#0}<B>{t:li#0,0,1}</B>{e:li#0}" << "a"
         << "<head>\r\n" + generator + "</head><ul><li><B>a</B><li>b</ul>";
-    QTest::newRow("line break the browser drops after pre")
-        << "<head></head><pre>\nline</pre>" << "pre#0|{s:pre#0}{t:pre#0,0,4}!{e:pre#0}" << "line"
-        << "<head>\n" + generator + "</head><pre>\nline!</pre>";
     QTest::newRow("reference of two code points, CR LF")
         << "<head></head><p>a&NotEqualTilde;b\r\nc</p>" << "p#0|{s:p#0}{t:p#0,0,1}<B>{t:p#0,1,3}</B>{t:p#0,3,6}{e:p#0}"
         << "a\u2242\u0338b\nc" << "<head>\r\n" + generator + "</head><p>a<B>&NotEqualTilde;</B>b\r\nc</p>";

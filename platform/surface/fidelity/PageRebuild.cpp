@@ -272,14 +272,8 @@ private:
             return;
         const Span gap = gapSpan(key);
         auto cuts = m_cuts.constFind(key);
-        if (cuts == m_cuts.cend()) {
-            const int k = key / 2;
-            const bool dropsNewline = key % 2 == 0 && valid(k) &&
-                                      (m_tree.nameOf(k) == u"pre" || m_tree.nameOf(k) == u"listing" ||
-                                       m_tree.nameOf(k) == u"textarea");
-            cuts = m_cuts.insert(key, alignSourceText(QStringView(m_src).mid(gap.begin, gap.end - gap.begin),
-                                                      *parsed, dropsNewline));
-        }
+        if (cuts == m_cuts.cend())
+            cuts = m_cuts.insert(key, alignSourceText(QStringView(m_src).mid(gap.begin, gap.end - gap.begin), *parsed));
         if (!cuts->isEmpty()) {
             const qsizetype made = cuts->back().text;
             const qsizetype a = std::min<qsizetype>(from, made), b = std::min<qsizetype>(to, made);

@@ -54,13 +54,9 @@ qsizetype referenceEnd(QStringView s, qsizetype i, qint64& code) {
 
 }  // namespace
 
-QList<TextCut> alignSourceText(QStringView s, QStringView t, bool skipNewline) {
+QList<TextCut> alignSourceText(QStringView s, QStringView t) {
     QList<TextCut> cuts{{0, 0}};
     qsizetype i = 0, j = 0;
-    if (skipNewline && s.startsWith(u"\r\n"))
-        i = 2;
-    else if (skipNewline && (s.startsWith(u'\n') || s.startsWith(u'\r')))
-        i = 1;
     const qsizetype n = s.size();
     while (i < n) {
         const QChar c = s[i];

@@ -18,8 +18,7 @@ struct TextCut {
 // The cuts in order, the first {0, 0}, the last where the source ends (its
 // text is the length of what the source makes, which the browser's text may
 // run past when it moved white space in). Empty when the text does not
-// begin with what the source makes. skipNewline: the browser drops a line
-// break at the very start (the start of a pre).
-QList<TextCut> alignSourceText(QStringView source, QStringView text, bool skipNewline = false);
+// begin with what the source makes.
+QList<TextCut> alignSourceText(QStringView source, QStringView text);
 
 }  // namespace orvane::fidelity

@@ -69,8 +69,6 @@ orv.fidelity = (() => {
         return k >= 0 && !unsettled.has(k);
     };
 
-    const exact = (el) => settled(el) && !inexact.has(el);
-
     // Content whose source parent is srcParent sits under domParent (an
     // element) in the document: every element between either of them and
     // their lowest common ancestor is unsettled.
@@ -297,11 +295,12 @@ orv.fidelity = (() => {
     };
 
     // The stretch between two source children prev and next of element k
-    // (-1: its start or end).
+    // (-1: its start or end). In an element holding unsettled ones the
+    // stretches may hold what the browser moved: always written out.
     const writeRun = (el, k, prev, next, run, out, texts) => {
         const key = prev < 0 ? 2 * k : 2 * prev + 1;
-        const follows = prev < 0 ? firstChild[k] === next
-            : parents[prev] === k && nextSibling[prev] === next;
+        const follows = !inexact.has(el) && (prev < 0 ? firstChild[k] === next
+            : parents[prev] === k && nextSibling[prev] === next);
         if (follows && unchangedRun(run, key)) {
             piece(out, 'g', key);
             return;
@@ -313,6 +312,7 @@ orv.fidelity = (() => {
     };
 
     // A settled element the user changed: what of it did not change as pieces.
+    // Its tags are its own even where the browser moved content in or out.
     const writeChanged = (el, out, texts) => {
         const k = idOf(el);
         if (retagged.has(el) || generators.has(k))
@@ -384,14 +384,19 @@ orv.fidelity = (() => {
             for (let i = 0; i < list.length; ++i) {
                 const el = list[i];
                 let v = el.getAttribute(ID);
-                if (v === null) {
+                const inline = v === null;
+                if (inline) {
                     v = el.getAttribute(INLINE_ID);
                     el.removeAttribute(INLINE_ID);
                 }
                 const k = Number(v);
                 const srcParent = k < count ? parents[k] : -1;
                 if (!(k >= 0 && k < count) || seen[k]) {
-                    // A copy the parser made of a mis-nested element.
+                    // A copy the parser made of a formatting element left
+                    // open: the source makes it again where it stands (the
+                    // source map knows where the parser moved content).
+                    if (inline)
+                        continue;
                     if (k >= 0 && k < count)
                         unsettled.add(k);
                     unsettleBetween(srcParent, el.parentElement);
@@ -471,7 +476,7 @@ orv.fidelity = (() => {
             for (const el of through) {
                 const out = [];
                 const texts = [];
-                if (exact(el))
+                if (settled(el))
                     writeChanged(el, out, texts);
                 else
                     writeElement(el, out, plainText);
