@@ -298,6 +298,8 @@ void tst_FidelitySurface::boldRewritesOnlyTheWord_data() {
            "Previous one</a></ul>"
         << "Next" << "Previous";
     QTest::newRow("text straight in the body") << "<p>Intro</p>Skip to content" << "Skip" << "Intro";
+    QTest::newRow("text after a comment straight in the body")
+        << "<p>Intro</p><!-- note -->Skip to content" << "Skip" << "Intro";
 }
 
 // Bold one word: only <B>..</B> around it and the generator meta are new;
