@@ -115,7 +115,7 @@ int main() {
                 QElapsedTimer t;
                 t.start();
                 const QString out = rebuildPage(page, prepared.map,
-                                                {{int(prepared.map.tree.elements.size() - 1), QStringLiteral("<DIV>y</DIV>")}});
+                                                QHash<int, QString>{{int(prepared.map.tree.elements.size() - 1), QStringLiteral("<DIV>y</DIV>")}});
                 std::printf("  (rebuild alone %.1f ms, %lld characters)\n", t.nsecsElapsed() / 1e6,
                             qlonglong(out.size()));
             });
