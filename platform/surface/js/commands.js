@@ -219,6 +219,7 @@
   cmd.needEditable = needEditable;
 
   function run(command, value) {
+    orv.fidelity.bareInline();
     document.execCommand('styleWithCSS', false, false);
     return document.execCommand(command, false, value);
   }

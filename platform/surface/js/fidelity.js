@@ -3,8 +3,9 @@
 // from the author's own text.
 //
 // Every element that came from a start tag is loaded with data-orv-id="K"
-// (data-orv-in="K" for inline elements, taken off at once: editing commands
-// turn an inline element with attributes they do not know into a span). The
+// (data-orv-in="K" for inline elements, taken off before a formatting
+// command: it turns an inline element with attributes it does not know into
+// a span). The
 // map from the parser's nodes to the source is kept here, not in attributes.
 // An element is "settled" when its subtree in the document is exactly what
 // its source text makes: the browser neither moved content in or out of it
@@ -385,10 +386,8 @@ orv.fidelity = (() => {
                 const el = list[i];
                 let v = el.getAttribute(ID);
                 const inline = v === null;
-                if (inline) {
+                if (inline)
                     v = el.getAttribute(INLINE_ID);
-                    el.removeAttribute(INLINE_ID);
-                }
                 const k = Number(v);
                 const srcParent = k < count ? parents[k] : -1;
                 if (!(k >= 0 && k < count) || seen[k]) {
@@ -456,6 +455,28 @@ orv.fidelity = (() => {
             observer = new MutationObserver(record);
             observer.observe(document, {subtree: true, childList: true, attributes: true,
                                         characterData: true, characterDataOldValue: true});
+        },
+
+        // Takes the ids off the inline elements a formatting command may
+        // restyle (those around and in the selection's block): the command
+        // would keep an element whose attributes it does not know as a span.
+        // Done before each command, not at load, where a big page holds
+        // tens of thousands of them.
+        bareInline() {
+            const sel = window.getSelection();
+            if (!sel || !sel.rangeCount)
+                return;
+            let top = sel.getRangeAt(0).commonAncestorContainer;
+            if (top.nodeType !== Node.ELEMENT_NODE)
+                top = top.parentElement;
+            while (top && top.parentElement && (top.hasAttribute(INLINE_ID) || !ids.has(top)))
+                top = top.parentElement;
+            if (!top)
+                return;
+            for (const el of top.querySelectorAll('[' + INLINE_ID + ']'))
+                el.removeAttribute(INLINE_ID);
+            for (let n = top; n; n = n.parentElement)
+                n.removeAttribute(INLINE_ID);
         },
 
         // True once the user changed anything.
