@@ -109,6 +109,7 @@ private slots:
     void editsWhereTheBrowserMovedContent();
     void boldRewritesOnlyTheWord_data();
     void boldRewritesOnlyTheWord();
+    void boldTakenOffLeavesNoSpan();
 
 private:
     std::unique_ptr<Surface> edit;
@@ -339,6 +340,16 @@ void tst_FidelitySurface::boldRewritesOnlyTheWord() {
     bold(second);
     edit->SaveDocument(path);
     QCOMPARE(QString::fromUtf8(TempSite::read(path)), twice);
+}
+
+// A formatting command finds the page's own inline elements as written:
+// taking bold off removes the <b> instead of leaving a span in its place.
+void tst_FidelitySurface::boldTakenOffLeavesNoSpan() {
+    edit->setDocumentHTML(QStringLiteral("<p>a <b>heavy</b> word</p>"));
+    QVERIFY(runScript(*edit, selectText(QStringLiteral("heavy"))).toBool());
+    edit->ExecCommand(DECMD_BOLD, OLECMDEXECOPT_DONTPROMPTUSER);
+    const QString after = edit->DocumentHTML();
+    QVERIFY2(after.contains(QStringLiteral("<p>a heavy word</p>")), qPrintable(after));
 }
 
 ORVANE_TEST_MAIN(tst_FidelitySurface)
