@@ -119,6 +119,8 @@ private:
 void tst_FidelitySurface::initTestCase() {
     edit = std::make_unique<Surface>(Surface::Mode::Edit);
     showAndSettle(*edit);
+    // The 2 MB page takes a while to load and map on a busy two-core machine.
+    edit->setCallTimeout(30000);
     site = std::make_unique<TempSite>();
 }
 
