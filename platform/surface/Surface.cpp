@@ -36,8 +36,9 @@ QUrl untitledBase()
 }
 
 // Watches the view's render widget (created, and after a renderer crash
-// re-created, by the view): mouse moves over the page become onmousemove, and
-// keyboard focus moves into the document so typing lands at its selection.
+// re-created, by the view): mouse moves over the page become onmousemove,
+// keyboard focus moves into the document so typing lands at its selection,
+// and a click or key makes the kept page state wait for the page's next push.
 class RenderWidgetWatcher : public QObject {
 public:
     RenderWidgetWatcher(QWidget* view, Surface* surface, Surface::Private* d)
@@ -55,6 +56,8 @@ protected:
                 static_cast<QChildEvent*>(event)->child()->installEventFilter(this);
         } else if (event->type() == QEvent::MouseMove) {
             emit m_surface->onmousemove();
+        } else if (event->type() == QEvent::MouseButtonPress || event->type() == QEvent::KeyPress) {
+            m_d->state.invalidate();
         } else if (event->type() == QEvent::FocusIn && m_d->editable() && !m_d->loading) {
             m_d->post(QStringLiteral("selection.focus"));
         }
@@ -111,8 +114,10 @@ Surface::Surface(Mode mode, QWidget* parent) : QWidget(parent), d(new Private(th
     d->eventTimer->setSingleShot(true);
     d->eventTimer->setInterval(10);  // coalesces a burst of pushes into one event
     connect(d->eventTimer, &QTimer::timeout, this, [this] { d->flushEvents(); });
-    connect(d->page, &SurfacePage::displayChangedPushed, this, [this] { d->notifyDisplayChanged(); });
-    commands::attachContextMenu(this, d->view);
+    connect(d->page, &SurfacePage::statePushed, this,
+            [this](const QJsonObject& snapshot) { d->onStatePushed(snapshot); });
+    commands::attachContextMenu(this, d->view,
+                                [this](std::function<void()> then) { d->refreshStateLater(std::move(then)); });
     connect(d->page, &QWebEnginePage::loadingChanged, this, [this](const QWebEngineLoadingInfo& info) {
         const bool ended = info.status() == QWebEngineLoadingInfo::LoadSucceededStatus
                            || info.status() == QWebEngineLoadingInfo::LoadFailedStatus;
@@ -149,6 +154,11 @@ QWebEngineView* Surface::view() const
 void Surface::setCallTimeout(int milliseconds)
 {
     d->callTimeoutMs = milliseconds;
+}
+
+int Surface::pageCallCount() const
+{
+    return d->pageCalls;
 }
 
 void Surface::registerSchemes()
@@ -201,7 +211,7 @@ void Surface::replaceDocumentHTML(const QString& html)
 bool Surface::Private::undoReplace()
 {
     if (replacedTexts.isEmpty() || !editable()
-        || call(QStringLiteral("cmd.status"), {QStringLiteral("undo")}).toInt() != DECMDF_DISABLED)
+        || currentState().status(QStringLiteral("undo")) != DECMDF_DISABLED)
         return false;
     QStringList earlier = replacedTexts;
     q->setDocumentHTML(earlier.takeLast());

@@ -92,6 +92,10 @@ public:
     // default); past it the call throws SurfaceError(Unexpected).
     void setCallTimeout(int milliseconds);
 
+    // How many calls the surface has made into its page so far, waited for
+    // or not: an idle surface makes none.
+    int pageCallCount() const;
+
     // Registers the surface's URL scheme; must run before QApplication exists.
     static void registerSchemes();
 

@@ -36,10 +36,22 @@ private:
     Surface::Private* m_d;
 };
 
+// Functions that only read the page: their answers need no new state.
+bool readsOnly(const QString& function)
+{
+    static const QStringList readers{
+        QStringLiteral("cmd.status"),      QStringLiteral("doc.isEdited"),
+        QStringLiteral("doc.isDirty"),     QStringLiteral("fidelity.serialize"),
+        QStringLiteral("selection.type"),  QStringLiteral("selection.text"),
+        QStringLiteral("page.color"),      QStringLiteral("state.snapshot"),
+    };
+    return readers.contains(function);
+}
+
 QString invocation(const QString& function, const QJsonArray& args)
 {
-    const QJsonArray call{function, args};
-    // "[name,[args]]" becomes the argument list of orv.bridge.invoke.
+    const QJsonArray call{function, args, !readsOnly(function)};
+    // "[name,[args],withState]" becomes the argument list of orv.bridge.invoke.
     const QByteArray json = QJsonDocument(call).toJson(QJsonDocument::Compact);
     return QStringLiteral("orv.bridge.invoke(") + QString::fromUtf8(json.mid(1, json.size() - 2))
            + QLatin1Char(')');
@@ -64,6 +76,7 @@ QJsonValue Surface::Private::invoke(const QString& function, const QJsonArray& a
         QEventLoop* loop = nullptr;
     };
     auto state = std::make_shared<State>();
+    ++pageCalls;
     page->runJavaScript(invocation(function, args), QWebEngineScript::ApplicationWorld,
                         [state](const QVariant& result) {
                             state->done = true;
@@ -88,6 +101,8 @@ QJsonValue Surface::Private::invoke(const QString& function, const QJsonArray& a
                            rendererGone ? QStringLiteral("%1: the page's renderer stopped").arg(function)
                                         : QStringLiteral("%1: no answer from the page").arg(function));
     const QJsonObject answer = QJsonDocument::fromJson(state->answer.toUtf8()).object();
+    if (!readsOnly(function) && !this->state.accept(answer.value(QLatin1String("state")).toObject()))
+        this->state.invalidate();
     if (answer.isEmpty())
         throw SurfaceError(SurfaceErrorNumber::Unexpected,
                            QStringLiteral("%1: the page's scripts are not there").arg(function));
@@ -99,16 +114,56 @@ QJsonValue Surface::Private::invoke(const QString& function, const QJsonArray& a
 
 void Surface::Private::post(const QString& function, const QJsonArray& args)
 {
+    ++pageCalls;
+    if (!readsOnly(function))
+        state.invalidate();
+    QPointer<Surface> owner(q);
     page->runJavaScript(invocation(function, args), QWebEngineScript::ApplicationWorld,
-                        [function](const QVariant& result) {
+                        [function, owner](const QVariant& result) {
                             // No answer at all: the page went away before it ran.
                             const QJsonObject answer =
                                 QJsonDocument::fromJson(result.toString().toUtf8()).object();
+                            if (owner)
+                                owner->d->state.accept(answer.value(QLatin1String("state")).toObject());
                             if (!answer.isEmpty() && !answer.value(QLatin1String("ok")).toBool())
                                 SurfacePage::reportScriptError(
                                     function + QStringLiteral(": ")
                                     + answer.value(QLatin1String("error")).toString());
                         });
+}
+
+const PageState& Surface::Private::currentState()
+{
+    if (!state.current())
+        state.accept(call(QStringLiteral("state.snapshot")).toObject());
+    return state;
+}
+
+void Surface::Private::refreshStateLater(std::function<void()> then)
+{
+    if (loading || waiting) {
+        then();
+        return;
+    }
+    ++pageCalls;
+    QPointer<Surface> owner(q);
+    page->runJavaScript(invocation(QStringLiteral("state.snapshot"), {}), QWebEngineScript::ApplicationWorld,
+                        [owner, then = std::move(then)](const QVariant& result) {
+                            if (!owner)
+                                return;
+                            const QJsonObject answer =
+                                QJsonDocument::fromJson(result.toString().toUtf8()).object();
+                            owner->d->state.accept(answer.value(QLatin1String("value")).toObject());
+                            then();
+                        });
+}
+
+void Surface::Private::onStatePushed(const QJsonObject& snapshot)
+{
+    if (loading)
+        return;  // the document that pushed it is being replaced
+    state.accept(snapshot);
+    notifyDisplayChanged();
 }
 
 void Surface::Private::waitUntilLoaded()
@@ -189,6 +244,7 @@ void Surface::Private::startLoad()
     documentUrl.setQuery(QStringLiteral("orvane-doc=%1").arg(++loads));
     documentUrl.setFragment({});
     sourceMap = {};
+    state.invalidate();
     scheme.publish(documentUrl, prepareForBrowser(text, editable() ? &sourceMap : nullptr));
     loading = true;
     rendererGone = false;

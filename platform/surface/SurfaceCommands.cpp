@@ -59,9 +59,16 @@ QVariant Surface::ExecCommand(int command, int option, const QVariant& value)
     case Route::Table:
         changed = page(info->page, pageArgument(*info, value)).value(QLatin1String("changed")).toBool();
         break;
-    case Route::Query:
-        answer = page(info->page, {}).value(QLatin1String("value")).toVariant();
+    case Route::Query: {
+        // The query's answer comes with the page's state.
+        const QString name = QString::fromLatin1(info->page);
+        const QJsonObject r = d->currentState().value(name).value_or(QJsonObject{});
+        if (!r.value(QLatin1String("ok")).toBool())
+            throw SurfaceError(SurfaceErrorNumber::Unexpected,
+                               QStringLiteral("%1: %2").arg(name, r.value(QLatin1String("reason")).toString()));
+        answer = r.value(QLatin1String("value")).toVariant();
         break;
+    }
     case Route::Copy:
         copyToClipboard(page("copy", {}).value(QLatin1String("value")).toObject());
         break;
@@ -85,7 +92,10 @@ QVariant Surface::ExecCommand(int command, int option, const QVariant& value)
     }
     if (changed)
         d->markDirty();
-    d->notifyDisplayChanged();
+    // A query changes nothing to show; announcing it would make a handler
+    // that queries on DisplayChanged trigger itself forever.
+    if (info->route != Route::Query)
+        d->notifyDisplayChanged();
     return answer;
 }
 
@@ -98,7 +108,7 @@ int Surface::QueryStatus(int command)
         return DECMDF_DISABLED;
     if (info->route == Route::Paste && !clipboardHasContent())
         return DECMDF_DISABLED;
-    const int state = d->call(QStringLiteral("cmd.status"), {QString::fromLatin1(info->page)}).toInt();
+    const int state = d->currentState().status(QString::fromLatin1(info->page)).value_or(DECMDF_NOTSUPPORTED);
     // A page rewrite the page's own history cannot see can still be undone.
     if (command == DECMD_UNDO && state == DECMDF_DISABLED && !d->replacedTexts.isEmpty())
         return DECMDF_ENABLED;

@@ -54,9 +54,14 @@ bool clipboardHasContent();
 // The clipboard's content as an HTML fragment to paste (empty when none).
 QString clipboardFragment();
 
-// Hooks the view's context menu so a right click emits ShowContextMenu and
-// SetContextMenu pops up the program's menu. Called once per surface.
-void attachContextMenu(Surface* surface, QWebEngineView* view);
+// Asks the page for its state without waiting, then runs the callback.
+using RefreshState = std::function<void(std::function<void()> then)>;
+
+// Hooks the view's context menu so a right click emits ShowContextMenu once
+// the page's state after the click is known (the click has placed the caret
+// by then), and SetContextMenu pops up the program's menu. Called once per
+// surface.
+void attachContextMenu(Surface* surface, QWebEngineView* view, RefreshState refresh);
 void showContextMenu(Surface* surface, const QStringList& texts, const QList<int>& states);
 
 }  // namespace commands

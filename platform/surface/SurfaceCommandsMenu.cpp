@@ -1,7 +1,8 @@
-// The program's context menu on the design surface: a right click emits
-// ShowContextMenu; the handler's SetContextMenu answer pops up a QMenu there,
-// and a pick emits ContextMenuAction(index). The browser's own menu never
-// shows in edit mode.
+// The program's context menu on the design surface: a right click asks the
+// page for its state after the click without waiting, then emits
+// ShowContextMenu, whose handler finds every state it asks for at hand; its
+// SetContextMenu answer pops up a QMenu there, and a pick emits
+// ContextMenuAction(index). The browser's own menu never shows in edit mode.
 #include "SurfaceCommands.h"
 
 #include "Surface.h"
@@ -17,8 +18,8 @@ namespace {
 class ContextMenuHook : public QObject {
     Q_OBJECT
 public:
-    ContextMenuHook(Surface* surface, QWebEngineView* view)
-        : QObject(surface), m_surface(surface), m_view(view)
+    ContextMenuHook(Surface* surface, QWebEngineView* view, commands::RefreshState refresh)
+        : QObject(surface), m_surface(surface), m_view(view), m_refresh(std::move(refresh))
     {
         setObjectName(QStringLiteral("orvane_context_menu"));
         // No browser menu: a right click asks the program for its own.
@@ -39,6 +40,15 @@ public:
 
 private:
     void requested(const QPoint& pos)
+    {
+        QPointer<ContextMenuHook> self(this);
+        m_refresh([self, pos] {
+            if (self)
+                self->ask(pos);
+        });
+    }
+
+    void ask(const QPoint& pos)
     {
         m_last = pos;
         m_answered = false;
@@ -71,6 +81,7 @@ private:
 
     Surface* m_surface;
     QWebEngineView* m_view;
+    commands::RefreshState m_refresh;
     QPoint m_last;
     bool m_asking = false;
     bool m_answered = false;
@@ -83,9 +94,9 @@ private:
 
 namespace commands {
 
-void attachContextMenu(Surface* surface, QWebEngineView* view)
+void attachContextMenu(Surface* surface, QWebEngineView* view, RefreshState refresh)
 {
-    new ContextMenuHook(surface, view);
+    new ContextMenuHook(surface, view, std::move(refresh));
 }
 
 void showContextMenu(Surface* surface, const QStringList& texts, const QList<int>& states)

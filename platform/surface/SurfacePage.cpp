@@ -1,6 +1,9 @@
 #include "SurfacePage.h"
 
 #include <QDir>
+#include <QFile>
+#include <QJsonDocument>
+#include <QWebChannel>
 #include <QWebEngineScript>
 #include <QWebEngineScriptCollection>
 #include <QWebEngineSettings>
@@ -27,6 +30,19 @@ QStringList scriptResources()
     return urls;
 }
 
+// The end of the web channel our scripts push their state to.
+class StateReceiver : public QObject {
+    Q_OBJECT
+public:
+    explicit StateReceiver(SurfacePage* page) : QObject(page), m_page(page) {}
+    Q_INVOKABLE void push(const QString& json)
+    {
+        emit m_page->statePushed(QJsonDocument::fromJson(json.toUtf8()).object());
+    }
+private:
+    SurfacePage* m_page;
+};
+
 }  // namespace
 
 SurfacePage::SurfacePage(bool editMode, QObject* parent)
@@ -42,11 +58,25 @@ SurfacePage::SurfacePage(bool editMode, QObject* parent)
     s->setAttribute(QWebEngineSettings::FocusOnNavigationEnabled, false);
     s->setAttribute(QWebEngineSettings::ErrorPageEnabled, false);
     s->setAttribute(QWebEngineSettings::PdfViewerEnabled, false);
+    auto* channel = new QWebChannel(this);
+    channel->registerObject(QStringLiteral("surface"), new StateReceiver(this));
+    setWebChannel(channel, QWebEngineScript::ApplicationWorld);
     injectScripts();
 }
 
 void SurfacePage::injectScripts()
 {
+    // Qt's channel client first: our scripts connect with it.
+    QFile client(QStringLiteral(":/qtwebchannel/qwebchannel.js"));
+    if (client.open(QIODevice::ReadOnly)) {
+        QWebEngineScript script;
+        script.setName(QStringLiteral("qwebchannel.js"));
+        script.setSourceCode(QString::fromUtf8(client.readAll()));
+        script.setWorldId(QWebEngineScript::ApplicationWorld);
+        script.setInjectionPoint(QWebEngineScript::DocumentReady);
+        script.setRunsOnSubFrames(false);
+        scripts().insert(script);
+    }
     const QStringList urls = scriptResources();
     for (const QString& url : urls) {
         QWebEngineScript script;
@@ -94,8 +124,6 @@ void SurfacePage::javaScriptConsoleMessage(JavaScriptConsoleMessageLevel level,
     // surface runs no other script.
     const bool ours = m_editMode || sourceID.isEmpty()
                       || sourceID.startsWith(QLatin1String("userscript:"));
-    if (level == InfoMessageLevel && ours && message == QLatin1String(displayChangedMessage))
-        emit displayChangedPushed();
     if (level == ErrorMessageLevel && ours)
         reportScriptError(QStringLiteral("%1:%2: %3").arg(sourceID).arg(lineNumber).arg(message));
 }
@@ -112,3 +140,5 @@ int SurfacePage::scriptErrorCount()
 }
 
 }  // namespace orvane
+
+#include "SurfacePage.moc"

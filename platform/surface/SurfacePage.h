@@ -3,8 +3,9 @@
 // injected into the ApplicationWorld, script dialogs that never block,
 // navigation held to the documents the surface loads itself (edit mode),
 // errors of our own scripts reported on the "orvane.surface.js" category, and
-// the pushes of our scripts, which arrive as console messages.
+// the state our scripts push over a web channel that only their world sees.
 
+#include <QJsonObject>
 #include <QLoggingCategory>
 #include <QUrl>
 #include <QWebEnginePage>
@@ -26,11 +27,9 @@ public:
     static void reportScriptError(const QString& text);
     static int scriptErrorCount();
 
-    // The console message by which our scripts report a display change.
-    static constexpr char displayChangedMessage[] = "orvane:display-changed";
-
 signals:
-    void displayChangedPushed();
+    // Our scripts' snapshot of the page's state after a change.
+    void statePushed(const QJsonObject& snapshot);
 
 protected:
     bool acceptNavigationRequest(const QUrl& url, NavigationType type, bool isMainFrame) override;

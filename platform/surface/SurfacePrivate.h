@@ -4,6 +4,7 @@
 // script world, with JSON arguments, answered synchronously.
 
 #include "PageFiles.h"
+#include "PageState.h"
 #include "Surface.h"
 #include "fidelity/PagePreparation.h"
 
@@ -13,6 +14,7 @@
 #include <QString>
 #include <QStringList>
 #include <QUrl>
+#include <functional>
 
 class QEventLoop;
 class QTimer;
@@ -51,6 +53,8 @@ struct Surface::Private {
     int callTimeoutMs = 10000;
     int loadTimeoutMs = 120000;
 
+    int pageCalls = 0;  // every runJavaScript the surface made
+
     // Synchronous waits (call and load share one guard).
     bool waiting = false;
     QEventLoop* activeLoop = nullptr;
@@ -61,9 +65,19 @@ struct Surface::Private {
     bool pendingDocumentComplete = false;
     QTimer* eventTimer = nullptr;
 
+    // The page's state as last reported; see currentState().
+    PageState state;
+    // The page's state, asked for in one call when the kept one is not current.
+    const PageState& currentState();
+    // Takes a snapshot the page pushed after a change.
+    void onStatePushed(const QJsonObject& snapshot);
+    // Asks for the page's state without waiting; `then` runs once it is taken.
+    void refreshStateLater(std::function<void()> then);
+
     // Calls orv.<function>(...args) in our script world and returns its JSON
     // result. A JS exception, a timeout or a re-entrant call throws
-    // SurfaceError(Unexpected).
+    // SurfaceError(Unexpected). A call that may change the page brings the
+    // page's state back with its answer.
     QJsonValue call(const QString& function, const QJsonArray& args = {});
     // Emits DisplayChanged once the current surface call has returned.
     void notifyDisplayChanged();

@@ -172,7 +172,7 @@ void tst_ToolbarState::fontBoxesFollowSelection()
     loadBody(*fx->design, QStringLiteral("<P><FONT face=\"Verdana\" size=\"3\">alpha</FONT> "
                                          "<FONT face=\"Tahoma\" size=\"5\">beta</FONT></P>"));
     if (select.isEmpty())
-        pageScript(*fx->design, QStringLiteral("getSelection().removeAllRanges(); return 1;"));
+        clearSelection(*fx->design);
     else
         selectText(*fx->design, select);
     state->DHTMLEdit1_DisplayChanged();

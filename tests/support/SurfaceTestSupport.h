@@ -17,6 +17,7 @@
 #include <QWebEngineScript>
 #include <QWebEngineView>
 #include <QtTest>
+#include <algorithm>
 #include <memory>
 #include <optional>
 
@@ -97,6 +98,18 @@ inline QString quoted(const QString& s)
     return QString::fromUtf8(QJsonDocument(QJsonArray{s}).toJson(QJsonDocument::Compact)).mid(1).chopped(1);
 }
 
+// After a test's own script changed the page behind the surface's back: the
+// page pushes its state, and this waits until that push has arrived, as one
+// has after any change the user or the surface makes.
+inline void settlePageState(Surface& surface)
+{
+    QSignalSpy pushed(surface.view()->page(), SIGNAL(statePushed(QJsonObject)));
+    const double sent = pageScript(surface, "orv.state.push(); return orv.state.seq;").toDouble();
+    QTRY_VERIFY(std::any_of(pushed.cbegin(), pushed.cend(), [sent](const QList<QVariant>& args) {
+        return args.value(0).toJsonObject().value(QLatin1String("seq")).toDouble() >= sent;
+    }));
+}
+
 // Loads a page whose body is the given HTML.
 inline void loadBody(Surface& surface, const QString& body)
 {
@@ -123,6 +136,7 @@ inline void selectText(Surface& surface, const QString& text, bool collapse = fa
         getSelection().setBaseAndExtent(a, ao, b, bo);
         return true;)").arg(quoted(text)).arg(n).arg(collapse ? "true" : "false"));
     QVERIFY2(ok.toBool(), qPrintable("text not in page: " + text));
+    settlePageState(surface);
 }
 
 // Puts the caret at the end of the text occurrence.
@@ -137,6 +151,7 @@ inline void caretAfterText(Surface& surface, const QString& text)
         }
         return false;)").arg(quoted(text)));
     QVERIFY2(ok.toBool(), qPrintable("text not in page: " + text));
+    settlePageState(surface);
 }
 
 // Selects the element matching a CSS selector as an object.
@@ -148,6 +163,7 @@ inline void selectElement(Surface& surface, const QString& selector)
         const r = document.createRange(); r.selectNode(el);
         getSelection().removeAllRanges(); getSelection().addRange(r); return true;)").arg(quoted(selector)));
     QVERIFY2(ok.toBool(), qPrintable("no element " + selector));
+    settlePageState(surface);
 }
 
 // Selects from the start of one element's content to the end of another's.
@@ -159,11 +175,13 @@ inline void selectAcross(Surface& surface, const QString& from, const QString& t
         getSelection().setBaseAndExtent(a, 0, b, b.childNodes.length); return true;)")
         .arg(quoted(from), quoted(to)));
     QVERIFY2(ok.toBool(), qPrintable("no elements " + from + " " + to));
+    settlePageState(surface);
 }
 
 inline void clearSelection(Surface& surface)
 {
     pageScript(surface, "getSelection().removeAllRanges(); return true;");
+    settlePageState(surface);
 }
 
 // The body's inner HTML as the surface serialises it.

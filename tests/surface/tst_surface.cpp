@@ -340,8 +340,8 @@ void tst_Surface::displayChangedComesAfterTheCall()
 {
     edit->setDocumentHTML(simplePage);
     QTest::qWait(50);
-    QSignalSpy spy(edit.get(), &Surface::DisplayChanged);
     selectText(*edit, "two");
+    QSignalSpy spy(edit.get(), &Surface::DisplayChanged);
     edit->DOM().selection().createRange().pasteHTML("2");
     QCOMPARE(spy.count(), 0);
     edit->DocumentHTML();

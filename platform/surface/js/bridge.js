@@ -13,8 +13,10 @@ window.orv = {
 
     bridge: {
         // Calls orv.<path>(...args); the answer is a JSON text
-        // {ok: true, value} or {ok: false, error}.
-        invoke(path, args) {
+        // {ok: true, value} or {ok: false, error}, with the state after the
+        // call (orv.state.snapshot) when withState is set.
+        invoke(path, args, withState) {
+            let answer;
             try {
                 let owner = null;
                 let target = orv;
@@ -25,10 +27,13 @@ window.orv = {
                 if (typeof target !== 'function')
                     throw new Error('orv.' + path + ' is not a function');
                 const value = target.apply(owner, args);
-                return JSON.stringify({ok: true, value: value === undefined ? null : value});
+                answer = {ok: true, value: value === undefined ? null : value};
             } catch (e) {
-                return JSON.stringify({ok: false, error: String((e && e.stack) || e)});
+                answer = {ok: false, error: String((e && e.stack) || e)};
             }
+            if (withState)
+                answer.state = orv.state.snapshot();
+            return JSON.stringify(answer);
         },
     },
 
@@ -43,8 +48,8 @@ window.orv = {
         }
     },
 
-    // Tells the C++ side that the selection or the content changed, once
-    // for all the changes of one task (the console carries the message).
+    // Pushes the new state to the C++ side once the selection or the
+    // content changed, once for all the changes of one task.
     pushPending: false,
     displayChanged() {
         if (orv.pushPending)
@@ -52,7 +57,7 @@ window.orv = {
         orv.pushPending = true;
         Promise.resolve().then(() => {
             orv.pushPending = false;
-            console.info('orvane:display-changed');
+            orv.state.push();
         });
     },
 };

@@ -17,6 +17,7 @@
     DISABLED: DISABLED, ENABLED: ENABLED, LATCHED: LATCHED, NINCHED: NINCHED,
     refuse: refuse,
     define(name, definition) { registry[name] = definition; },
+    names() { return Object.keys(registry); },
     exec(name, arg) {
       const c = registry[name];
       if (!c) return { ok: false, reason: 'unknown command ' + name };
