@@ -13,6 +13,7 @@
 #include <QTimer>
 #include <QWebEngineScript>
 #include <memory>
+#include <utility>
 
 namespace orvane {
 
@@ -141,8 +142,9 @@ const PageState& Surface::Private::currentState()
 
 void Surface::Private::refreshStateLater(std::function<void()> then)
 {
-    if (loading || waiting) {
-        then();
+    if (loading) {
+        pendingStateAnswer = std::move(then);  // its handler's questions wait for the load
+        flushEventsLater();
         return;
     }
     ++pageCalls;
@@ -153,8 +155,11 @@ void Surface::Private::refreshStateLater(std::function<void()> then)
                                 return;
                             const QJsonObject answer =
                                 QJsonDocument::fromJson(result.toString().toUtf8()).object();
-                            owner->d->state.accept(answer.value(QLatin1String("value")).toObject());
-                            then();
+                            Private* d = owner->d;
+                            d->state.accept(answer.value(QLatin1String("value")).toObject());
+                            // Its handler never runs inside another call's wait.
+                            d->pendingStateAnswer = then;
+                            d->flushEventsLater();
                         });
 }
 
@@ -207,7 +212,8 @@ void Surface::Private::markDirty()
 
 void Surface::Private::flushEventsLater()
 {
-    if ((pendingDisplayChanged || pendingDocumentComplete) && !eventTimer->isActive())
+    if ((pendingDisplayChanged || pendingDocumentComplete || pendingStateAnswer)
+        && !eventTimer->isActive())
         eventTimer->start();
 }
 
@@ -223,6 +229,8 @@ void Surface::Private::flushEvents()
         pendingDisplayChanged = false;
         emit q->DisplayChanged();
     }
+    if (pendingStateAnswer)
+        std::exchange(pendingStateAnswer, {})();
 }
 
 void Surface::Private::loadText(const QString& newText, const QUrl& newBase)

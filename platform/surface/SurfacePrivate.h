@@ -63,6 +63,7 @@ struct Surface::Private {
     // Events pushed from the page, emitted once no surface call is running.
     bool pendingDisplayChanged = false;
     bool pendingDocumentComplete = false;
+    std::function<void()> pendingStateAnswer;  // refreshStateLater's, held while a call waits
     QTimer* eventTimer = nullptr;
 
     // The page's state as last reported; see currentState().
