@@ -42,10 +42,19 @@ orv.state = {
 
 };
 
-new QWebChannel(qt.webChannelTransport, channel => {
+const stateChannel = new QWebChannel(qt.webChannelTransport, channel => {
     orv.state.host = channel.objects.surface;
     if (orv.state.unsent) {
         orv.state.unsent = false;
         orv.state.push();
     }
 });
+// The transport outlives a document: an answer meant for the document this
+// one replaced has no callback here and is dropped.
+const channelMessage = qt.webChannelTransport.onmessage;
+qt.webChannelTransport.onmessage = message => {
+    const data = typeof message.data === 'string' ? JSON.parse(message.data) : message.data;
+    if (data.type === QWebChannelMessageTypes.response && !(data.id in stateChannel.execCallbacks))
+        return;
+    channelMessage(message);
+};
