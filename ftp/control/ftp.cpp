@@ -1,8 +1,8 @@
 #include "ftp.h"
 
-#include "AddressCheck.h"
 #include "FileListView.h"
 #include "Inet.h"
+#include "ServerAddress.h"
 #include "ItemRoles.h"
 #include "LocalListing.h"
 #include "LocalVolumes.h"
@@ -262,7 +262,7 @@ bool ftp::eventFilter(QObject* watched, QEvent* event)
 
 void ftp::setURL(const QString& text)
 {
-    if (!isAcceptableServerAddress(text)) {
+    if (!parseServerAddress(text).isValid()) {
         prompts().messageBox(
             QStringLiteral("The URL you have entered is invalid. Please check and try again."));
         return;

@@ -1,8 +1,30 @@
 #include "ServerAddress.h"
 
+#include <QHostAddress>
+#include <QRegularExpression>
 #include <QUrl>
 
 namespace orvane::ftp {
+
+namespace {
+
+// A host typed without a scheme names a server only when it cannot be a
+// stray word: it has a dot (a domain or an IPv4 address), is "localhost", is
+// an IPv6 address, or comes with a port.
+bool namesAServer(const QString& authority)
+{
+    const QString host = authority.section(QLatin1Char('@'), -1);
+    if (host.contains(QLatin1Char('.')))
+        return true;
+    static const QRegularExpression bracketed(QStringLiteral(R"(^\[([^\]]+)\](:\d+)?$)"));
+    if (const auto m = bracketed.match(host); m.hasMatch())
+        return QHostAddress(m.captured(1)).protocol() == QAbstractSocket::IPv6Protocol;
+    static const QRegularExpression withPort(QStringLiteral(R"(^[^:\s]+:\d{1,5}$)"));
+    return withPort.match(host).hasMatch()
+           || host.compare(QLatin1String("localhost"), Qt::CaseInsensitive) == 0;
+}
+
+}  // namespace
 
 ServerAddress parseServerAddress(const QString& text)
 {
@@ -12,8 +34,17 @@ ServerAddress parseServerAddress(const QString& text)
         a.error = QStringLiteral("No server address has been given.");
         return a;
     }
-    if (!t.contains(QStringLiteral("://")))
+    if (!t.contains(QStringLiteral("://"))) {
+        const QString authority = t.section(QLatin1Char('/'), 0, 0);
+        // A bare IPv6 address ("fe80::1") gets the brackets a URL needs.
+        if (QHostAddress(authority).protocol() == QAbstractSocket::IPv6Protocol)
+            t = u'[' + authority + u']' + t.mid(authority.size());
+        else if (!namesAServer(authority)) {
+            a.error = QStringLiteral("\"%1\" is not a server address.").arg(text);
+            return a;
+        }
         t.prepend(QStringLiteral("ftp://"));
+    }
     const QUrl url(t, QUrl::StrictMode);
     const QString scheme = url.scheme().toLower();
     int defaultPort = 21;

@@ -32,6 +32,8 @@ struct ServerAddress {
     QByteArray urlOfBytes(const QByteArray& path, bool folder) const;
 };
 
+// Without a scheme, a word that cannot be a host on its own ("fileserver") is
+// refused; "fileserver:21", "localhost", "10.0.0.1" and "fe80::1" are hosts.
 ServerAddress parseServerAddress(const QString& text);
 
 }  // namespace orvane::ftp

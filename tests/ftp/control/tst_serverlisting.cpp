@@ -1,5 +1,4 @@
-// The remote pane's reading of listings and the server address check.
-#include "AddressCheck.h"
+// The remote pane's reading of listings.
 #include "ServerListing.h"
 
 #include <QtTest>
@@ -17,8 +16,6 @@ private slots:
     void replyLines();
     void foldersAndFilesOfAListing_data();
     void foldersAndFilesOfAListing();
-    void serverAddress_data();
-    void serverAddress();
 };
 
 void tst_ServerListing::classify_data()
@@ -119,36 +116,6 @@ void tst_ServerListing::foldersAndFilesOfAListing()
 
     QCOMPARE(pathPrefix(path), prefix);
     QCOMPARE(placeholderKey(serverFolderKey(path, "incoming/")), prefix + "incoming/***");
-}
-
-void tst_ServerListing::serverAddress_data()
-{
-    QTest::addColumn<QString>("text");
-    QTest::addColumn<bool>("accepted");
-    QTest::newRow("domain") << "ftp.example.com" << true;
-    QTest::newRow("IPv4") << "127.0.0.1" << true;
-    QTest::newRow("localhost") << "localhost" << true;
-    QTest::newRow("LOCALHOST") << "LOCALHOST" << true;
-    QTest::newRow("IPv6 in brackets") << "[::1]" << true;
-    QTest::newRow("IPv6 in brackets with port") << "[::1]:2121" << true;
-    QTest::newRow("bare IPv6") << "fe80::1" << true;
-    QTest::newRow("scheme and plain host") << "sftp://fileserver" << true;
-    QTest::newRow("scheme, user and port") << "ftp://me@box:2121/pub/" << true;
-    QTest::newRow("host with port") << "fileserver:21" << true;
-    QTest::newRow("localhost with port") << "localhost:2121" << true;
-    QTest::newRow("word without a dot") << "fileserver" << false;
-    QTest::newRow("empty") << "" << false;
-    QTest::newRow("scheme without host") << "ftp://" << false;
-    QTest::newRow("bracketed non-address") << "[fileserver]" << false;
-    QTest::newRow("number alone") << "12345" << false;
-    QTest::newRow("port without host") << ":21" << false;
-}
-
-void tst_ServerListing::serverAddress()
-{
-    QFETCH(QString, text);
-    QFETCH(bool, accepted);
-    QCOMPARE(isAcceptableServerAddress(text), accepted);
 }
 
 QTEST_APPLESS_MAIN(tst_ServerListing)
