@@ -5,7 +5,7 @@
 namespace orvane {
 
 MenuLabel::MenuLabel(const QString& name, const QString& caption, QWidget* parent)
-    : QLabel(caption, parent)
+    : ClickableLabel(caption, parent)
 {
     setObjectName(name);
     setTextFormat(Qt::PlainText);
@@ -16,15 +16,6 @@ void MenuLabel::mouseMoveEvent(QMouseEvent* event)
 {
     event->accept();
     emit moved();
-}
-
-void MenuLabel::mousePressEvent(QMouseEvent* event) { event->accept(); }
-
-void MenuLabel::mouseReleaseEvent(QMouseEvent* event)
-{
-    event->accept();
-    if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint()))
-        emit clicked();
 }
 
 MenuPanel::MenuPanel(const QString& name, QWidget* parent) : QFrame(parent)

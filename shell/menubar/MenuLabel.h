@@ -3,23 +3,20 @@
 // and clicks, and keeps the moves to itself so they never reach the window
 // background behind it.
 
-#include <QLabel>
+#include "shell/ClickableLabel.h"
 
 namespace orvane {
 
-class MenuLabel : public QLabel {
+class MenuLabel : public ClickableLabel {
     Q_OBJECT
 public:
     MenuLabel(const QString& name, const QString& caption, QWidget* parent);
 
 signals:
     void moved();
-    void clicked();
 
 protected:
     void mouseMoveEvent(QMouseEvent* event) override;
-    void mousePressEvent(QMouseEvent* event) override;
-    void mouseReleaseEvent(QMouseEvent* event) override;
 };
 
 // A drop-down panel: its background reports pointer moves.

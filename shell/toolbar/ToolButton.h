@@ -2,24 +2,17 @@
 // A toolbar control: an image or a short caption that reports clicks. The six
 // formatting buttons also show a pressed or a flat look.
 
-#include <QLabel>
+#include "shell/ClickableLabel.h"
 
 namespace orvane {
 
-class ToolButton : public QLabel {
+class ToolButton : public ClickableLabel {
     Q_OBJECT
 public:
     ToolButton(const QString& name, const QString& tooltip, QWidget* parent);
 
     // Pressed: a sunken single border; flat: no border.
     void setPressedLook(bool pressed);
-
-signals:
-    void clicked();
-
-protected:
-    void mousePressEvent(QMouseEvent* event) override;
-    void mouseReleaseEvent(QMouseEvent* event) override;
 };
 
 }  // namespace orvane
