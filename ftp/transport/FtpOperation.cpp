@@ -2,77 +2,28 @@
 
 namespace orvane::ftp {
 
+Operation::Operation(Verb verb, QStringList args, bool blank)
+    : m_verb(verb), m_args(std::move(args)), m_blank(blank)
+{
+}
+
 Operation Operation::dir(const QString& path, bool withBlank)
 {
-    Operation op;
-    op.m_verb = Verb::Dir;
-    if (!path.isEmpty())
-        op.m_args = {path};
-    op.m_blank = withBlank;
-    return op;
+    return {Verb::Dir, path.isEmpty() ? QStringList() : QStringList{path}, withBlank};
 }
 
 Operation Operation::ls(const QString& path, bool withBlank)
 {
-    Operation op = dir(path, withBlank);
-    op.m_verb = Verb::Ls;
-    return op;
+    return {Verb::Ls, path.isEmpty() ? QStringList() : QStringList{path}, withBlank};
 }
 
-Operation Operation::mkdir(const QString& path)
-{
-    Operation op;
-    op.m_verb = Verb::Mkdir;
-    op.m_args = {path};
-    return op;
-}
-
-Operation Operation::remove(const QString& path)
-{
-    Operation op;
-    op.m_verb = Verb::Delete;
-    op.m_args = {path};
-    return op;
-}
-
-Operation Operation::rename(const QString& from, const QString& to)
-{
-    Operation op;
-    op.m_verb = Verb::Rename;
-    op.m_args = {from, to};
-    return op;
-}
-
-Operation Operation::rmdir(const QString& path)
-{
-    Operation op;
-    op.m_verb = Verb::Rmdir;
-    op.m_args = {path};
-    return op;
-}
-
-Operation Operation::get(const QString& remote, const QString& local)
-{
-    Operation op;
-    op.m_verb = Verb::Get;
-    op.m_args = {remote, local};
-    return op;
-}
-
-Operation Operation::put(const QString& local, const QString& remote)
-{
-    Operation op;
-    op.m_verb = Verb::Put;
-    op.m_args = {local, remote};
-    return op;
-}
-
-Operation Operation::close()
-{
-    Operation op;
-    op.m_verb = Verb::Close;
-    return op;
-}
+Operation Operation::mkdir(const QString& path) { return {Verb::Mkdir, {path}}; }
+Operation Operation::remove(const QString& path) { return {Verb::Delete, {path}}; }
+Operation Operation::rename(const QString& from, const QString& to) { return {Verb::Rename, {from, to}}; }
+Operation Operation::rmdir(const QString& path) { return {Verb::Rmdir, {path}}; }
+Operation Operation::get(const QString& remote, const QString& local) { return {Verb::Get, {remote, local}}; }
+Operation Operation::put(const QString& local, const QString& remote) { return {Verb::Put, {local, remote}}; }
+Operation Operation::close() { return {Verb::Close}; }
 
 QString Operation::text() const
 {

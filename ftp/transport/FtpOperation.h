@@ -13,6 +13,7 @@ class Operation {
 public:
     enum class Verb { Dir, Ls, Mkdir, Delete, Rename, Rmdir, Get, Put, Close };
 
+    Operation() = default;  // "dir"
     static Operation dir(const QString& path = QString(), bool withBlank = false);
     static Operation ls(const QString& path = QString(), bool withBlank = true);
     static Operation mkdir(const QString& path);
@@ -29,6 +30,8 @@ public:
     QString text() const;
 
 private:
+    Operation(Verb verb, QStringList args = {}, bool blank = false);
+
     Verb m_verb = Verb::Dir;
     QStringList m_args;
     bool m_blank = false;   // "dir " / "ls " with an empty path keep their blank
