@@ -164,10 +164,12 @@ Inet::Inet(QObject* parent) : QObject(parent), d(new Private(this))
     d->configureHandle();
 }
 
+// The driver's handlers use the inside: they go before it.
 Inet::~Inet()
 {
     Cancel();
-    delete d;
+    d->driver.setFinishedHandler({});
+    d->driver.setProgressHandler({});
 }
 
 QString Inet::URL() const { return d->urlText; }

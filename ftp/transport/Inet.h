@@ -9,6 +9,7 @@
 #include <QObject>
 #include <QString>
 #include <QStringList>
+#include <memory>
 
 namespace orvane::ftp {
 
@@ -74,7 +75,7 @@ signals:
 
 private:
     struct Private;
-    Private* d;
+    std::unique_ptr<Private> d;
 };
 
 }  // namespace orvane::ftp
