@@ -69,10 +69,7 @@ int main(int argc, char* argv[])
     if (options.help || options.version || !options.error.isEmpty())
         return answerOnTerminal(argc, argv, options);
 
-    // The surface serves documents through its own URL scheme, which must be
-    // registered before the application object exists.
-    orvane::Surface::registerSchemes();
-    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
+    orvane::Surface::prepareApplication();
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("orvane"));
     QApplication::setDesktopFileName(QStringLiteral("org.orvane.Editor"));

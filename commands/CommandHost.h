@@ -30,6 +30,10 @@ public:
     virtual void pasteHtml(const QString& html) = 0;
     virtual void focusSurface() = 0;
 
+    // Shows the page's file dialog for opening and returns the chosen file's
+    // name without its folder; after Cancel, the dialog's previous choice.
+    virtual QString chooseFileTitle() = 0;
+
     // Menu bar.
     virtual void resetItem(const QString& item) = 0;   // fore colour back to black
     virtual void hidePanel(const QString& panel) = 0;

@@ -2,7 +2,6 @@
 
 #include "commands/Catalogue.h"
 
-#include <QFileInfo>
 #include <exception>
 #include <functional>
 
@@ -95,12 +94,8 @@ void CommandRule::act(const Action& action, const QStringList& answers,
             step([&] { m_host.insertSource(fillFragment(f, answers)); });
         break;
     case K::InsertImage: {
-        step([&] {
-            const FileAnswer chosen = prompts().openFile(FileRequest{});
-            if (chosen.accepted)
-                m_imageFileTitle = QFileInfo(chosen.path).fileName();
-        });
-        const QStringList title{m_imageFileTitle};
+        QStringList title;
+        step([&] { title << m_host.chooseFileTitle(); });
         for (const QString& f : action.fragments)
             step([&] { m_host.insertSource(fillFragment(f, title)); });
         break;

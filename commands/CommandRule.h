@@ -28,7 +28,6 @@ private:
              const std::function<void(const std::function<void()>&)>& step);
 
     CommandHost& m_host;
-    QString m_imageFileTitle;  // the open-file dialog keeps its last choice
 };
 
 }  // namespace orvane

@@ -9,6 +9,7 @@
 #include "libraries/helpFrm.h"
 #include "platform/sourcepane/SourcePane.h"
 #include "platform/surface/Surface.h"
+#include "shell/lifecycle/DocumentLifecycle.h"
 #include "shell/lifecycle/MainWindowParts.h"
 #include "shell/menubar/CommandWiring.h"
 #include "shell/menubar/MenuBar.h"
@@ -87,7 +88,8 @@ void mainFrm::createTabStripAndFrames()
 
 void mainFrm::createSurfaces()
 {
-    m_DHTMLEdit1 = new orvane::Surface(orvane::Surface::Mode::Edit, m_Frame1[0]);
+    m_document = std::make_unique<orvane::Document>();
+    m_DHTMLEdit1 = new orvane::Surface(orvane::Surface::Mode::Edit, m_Frame1[0], m_document.get());
     m_DHTMLEdit1->setObjectName(QStringLiteral("DHTMLEdit1"));
     m_rch = new orvane::SourcePane(m_Frame1[1]);
     m_rch->setObjectName(QStringLiteral("rch"));
@@ -287,7 +289,7 @@ void mainFrm::TabStrip1_Click()
 
 void mainFrm::rch_LostFocus()
 {
-    skipErrors([&] { m_DHTMLEdit1->setDocumentHTML(m_rch->Text()); });
+    m_parts->lifecycle().handPaneToSurface();
 }
 
 void mainFrm::Form_Unload()

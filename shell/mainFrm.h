@@ -6,6 +6,7 @@
 
 #include <QStringList>
 #include <QWidget>
+#include <memory>
 
 class QComboBox;
 class QFrame;
@@ -14,6 +15,7 @@ class QStatusBar;
 
 namespace orvane {
 class CommandWiring;
+class Document;
 class MainWindowParts;
 class MenuBar;
 class SourcePane;
@@ -28,6 +30,8 @@ public:
     explicit mainFrm(QWidget* parent = nullptr);
     ~mainFrm() override;
 
+    // The page: its file, format, saved state and whether it is modified.
+    orvane::Document& document() const { return *m_document; }
     orvane::Surface* DHTMLEdit1() const { return m_DHTMLEdit1; }
     orvane::Surface* DHTMLEdit2() const { return m_DHTMLEdit2; }
     orvane::SourcePane* rch() const { return m_rch; }
@@ -87,6 +91,7 @@ private:
     void createMenuBarAndToolbar();
     void Form_Load();
 
+    std::unique_ptr<orvane::Document> m_document;
     orvane::TabStrip* m_TabStrip1 = nullptr;
     QFrame* m_Frame1[3] = {};
     orvane::Surface* m_DHTMLEdit1 = nullptr;

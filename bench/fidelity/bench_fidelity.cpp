@@ -129,8 +129,7 @@ int main(int argc, char** argv) {
     qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
     // Exact heap sizes and a collection on demand, for the node map's size.
     qputenv("QTWEBENGINE_CHROMIUM_FLAGS", "--enable-precise-memory-info --js-flags=--expose-gc");
-    Surface::registerSchemes();
-    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
+    Surface::prepareApplication();
     QApplication app(argc, argv);
     std::setvbuf(stdout, nullptr, _IONBF, 0);
 

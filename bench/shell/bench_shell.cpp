@@ -137,8 +137,7 @@ void benchTabSwitch(mainFrm& window)
 
 int main(int argc, char* argv[])
 {
-    orvane::Surface::registerSchemes();
-    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
+    orvane::Surface::prepareApplication();
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("orvane"));
 

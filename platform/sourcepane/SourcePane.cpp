@@ -42,6 +42,7 @@ void SourcePane::setText(const QString& text)
     QsciScintilla::setText(text);
     adoptLineEnding(text);
     SendScintilla(SCI_GOTOPOS, 0L);
+    setModified(false);
 }
 
 // The first line ending of the text decides; a text without one keeps CR LF,

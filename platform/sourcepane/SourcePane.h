@@ -18,7 +18,7 @@ public:
 
     QString Text() const { return text(); }
     // Replaces the whole text, takes its line ending for Enter and paste, and
-    // puts the caret at the start.
+    // puts the caret at the start. The new text is unedited (isModified false).
     void setText(const QString& text) override;
     // Length of the text in QString characters.
     int TextLength() const;

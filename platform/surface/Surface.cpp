@@ -10,6 +10,7 @@
 #include "SurfacePrivate.h"
 
 #include <QChildEvent>
+#include <QCoreApplication>
 #include <utility>
 #include <QDir>
 #include <QEventLoop>
@@ -99,8 +100,15 @@ std::int32_t networkErrorNumber(QNetworkReply::NetworkError error)
 
 }  // namespace
 
-Surface::Surface(Mode mode, QWidget* parent) : QWidget(parent), d(new Private(this, mode))
+Surface::Surface(Mode mode, QWidget* parent, Document* document)
+    : QWidget(parent), d(new Private(this, mode))
 {
+    d->document = document;
+    if (!document) {
+        d->ownDocument = std::make_unique<Document>();
+        d->document = d->ownDocument.get();
+        d->document->follow([this] { return changeRecord(); }, {});
+    }
     d->view = new QWebEngineView(this);
     d->page = new SurfacePage(mode == Mode::Edit, d->view);
     d->view->setPage(d->page);
@@ -129,16 +137,18 @@ Surface::Surface(Mode mode, QWidget* parent) : QWidget(parent), d(new Private(th
                 if (status != QWebEnginePage::NormalTerminationStatus)
                     d->onRendererTerminated();
             });
-    new RenderWidgetWatcher(d->view, this, d);
+    new RenderWidgetWatcher(d->view, this, d.get());
 
     // The surface starts with its own blank document; DocumentComplete follows.
+    d->document->surfaceNew(d->loadedRecord());
     d->loadText(blankDocument(), untitledBase());
 }
 
+// The view goes first: its page's signals reach lambdas that use the inside.
 Surface::~Surface()
 {
+    delete d->view;
     PageSchemeHandler::instance().withdraw(d->documentUrl);
-    delete d;
 }
 
 Surface::Mode Surface::mode() const
@@ -161,9 +171,10 @@ int Surface::pageCallCount() const
     return d->pageCalls;
 }
 
-void Surface::registerSchemes()
+void Surface::prepareApplication()
 {
     registerPageSchemes();
+    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
 }
 
 int Surface::scriptErrorCount()
@@ -182,16 +193,19 @@ QString Surface::DocumentHTML()
 
 void Surface::setDocumentHTML(const QString& html)
 {
-    bool changed = true;
+    // Only the unedited text the surface holds is no change; the old document
+    // is not written out to find that out.
+    bool same = false;
     try {
-        changed = html != DocumentHTML();
-        d->dirty = IsDirty() || changed;
+        same = html == d->text
+               && (!d->editable() || !d->call(QStringLiteral("doc.isEdited")).toBool());
     } catch (const SurfaceError&) {
         // The page cannot answer (its renderer is gone): the new text replaces it.
-        d->dirty = true;
     }
-    if (changed)
+    if (!same) {
+        ++d->texts;
         d->replacedTexts.clear();
+    }
     d->loadText(html, d->base);
     d->waitUntilLoaded();
 }
@@ -208,6 +222,15 @@ void Surface::replaceDocumentHTML(const QString& html)
     d->replacedTexts = earlier;
 }
 
+void Surface::Private::openPage(const QString& where, const DecodedPage& page, const QUrl& newBase)
+{
+    ++texts;
+    document->surfaceLoaded(where, page.encoding, loadedRecord());
+    replacedTexts.clear();
+    loadText(page.text, newBase);
+    waitUntilLoaded();
+}
+
 bool Surface::Private::undoReplace()
 {
     if (replacedTexts.isEmpty() || !editable()
@@ -221,35 +244,45 @@ bool Surface::Private::undoReplace()
 
 bool Surface::IsDirty() const
 {
-    if (d->dirty)
-        return true;
-    return d->call(QStringLiteral("doc.isDirty")).toBool();
+    return d->document->isModified();
 }
 
 QString Surface::CurrentDocumentPath() const
 {
-    return d->path;
+    return d->document->path();
+}
+
+Document& Surface::document() const
+{
+    return *d->document;
+}
+
+ChangeRecord Surface::changeRecord() const
+{
+    if (!d->editable())
+        return d->loadedRecord();
+    return {d->texts, static_cast<quint64>(d->call(QStringLiteral("doc.editCount")).toInteger())};
 }
 
 void Surface::NewDocument()
 {
-    d->path.clear();
-    d->dirty = false;
-    d->encoding = {"UTF-8", false};
+    ++d->texts;
+    d->document->surfaceNew(d->loadedRecord());
     d->replacedTexts.clear();
     d->loadText(blankDocument(), untitledBase());
     d->waitUntilLoaded();
 }
 
-void Surface::LoadDocument(const QString& path, bool prompt)
+bool Surface::LoadDocument(const QString& path, bool prompt)
 {
     QString file = path;
     if (file.isEmpty()) {
         if (!prompt)
             throw SurfaceError(SurfaceErrorNumber::InvalidArgument, QStringLiteral("no file name"));
-        const FileAnswer answer = prompts().openFile({QStringLiteral("Open"), fileFilter, 1, d->path});
+        const FileAnswer answer =
+            prompts().openFile({QStringLiteral("Open"), fileFilter, 1, CurrentDocumentPath()});
         if (!answer.accepted)
-            return;  // cancelling the dialog leaves the document as it was
+            return false;  // cancelling the dialog leaves the document as it was
         file = answer.path;
     }
     const DecodedPage page = readPageFile(file);
@@ -263,12 +296,9 @@ void Surface::LoadDocument(const QString& path, bool prompt)
     case PageKind::Editable:
         break;
     }
-    d->path = QFileInfo(file).absoluteFilePath();
-    d->dirty = false;
-    d->encoding = page.encoding;
-    d->replacedTexts.clear();
-    d->loadText(page.text, QUrl::fromLocalFile(d->path));
-    d->waitUntilLoaded();
+    const QString absolute = QFileInfo(file).absoluteFilePath();
+    d->openPage(absolute, page, QUrl::fromLocalFile(absolute));
+    return true;
 }
 
 void Surface::LoadURL(const QString& url)
@@ -299,7 +329,7 @@ void Surface::LoadURL(const QString& url)
             struct Scope {
                 Private* d;
                 ~Scope() { d->waiting = false; d->flushEventsLater(); }
-            } scope{d};
+            } scope{d.get()};
             d->waiting = true;
             if (!reply->isFinished())
                 loop.exec(QEventLoop::ExcludeUserInputEvents);
@@ -312,23 +342,20 @@ void Surface::LoadURL(const QString& url)
         throw SurfaceError(SurfaceErrorNumber::InvalidArgument,
                            QStringLiteral("cannot load %1").arg(url));
     }
-    d->path = u.isLocalFile() ? QFileInfo(u.toLocalFile()).absoluteFilePath() : u.toString();
-    d->dirty = false;
-    d->encoding = page.encoding;
-    d->replacedTexts.clear();
-    d->loadText(page.text, u.isLocalFile() ? QUrl::fromLocalFile(d->path) : u);
-    d->waitUntilLoaded();
+    const QString where = u.isLocalFile() ? QFileInfo(u.toLocalFile()).absoluteFilePath() : u.toString();
+    d->openPage(where, page, u.isLocalFile() ? QUrl::fromLocalFile(where) : u);
 }
 
-void Surface::SaveDocument(const QString& path, bool prompt)
+bool Surface::SaveDocument(const QString& path, bool prompt)
 {
     QString file = path;
     if (file.isEmpty()) {
         if (!prompt)
             throw SurfaceError(SurfaceErrorNumber::InvalidArgument, QStringLiteral("no file name"));
-        const FileAnswer answer = prompts().saveFile({QStringLiteral("Save As"), fileFilter, 1, d->path});
+        const FileAnswer answer =
+            prompts().saveFile({QStringLiteral("Save As"), fileFilter, 1, CurrentDocumentPath()});
         if (!answer.accepted)
-            return;  // cancelling the dialog saves nothing and changes nothing
+            return false;  // cancelling the dialog saves nothing and changes nothing
         file = answer.path;
     }
     const QUrl asUrl(file);
@@ -337,11 +364,11 @@ void Surface::SaveDocument(const QString& path, bool prompt)
     else if (asUrl.scheme().size() > 1)
         throw SurfaceError(SurfaceErrorNumber::InvalidArgument,
                            QStringLiteral("cannot save to %1").arg(file));
-    writePageFile(file, DocumentHTML(), d->encoding);
-    d->path = QFileInfo(file).absoluteFilePath();
-    d->base = QUrl::fromLocalFile(d->path);
-    d->dirty = false;
-    d->call(QStringLiteral("doc.markSaved"));
+    writePageFile(file, DocumentHTML(), d->document->encoding().value_or(PageEncoding{"UTF-8", false}));
+    const QString absolute = QFileInfo(file).absoluteFilePath();
+    d->base = QUrl::fromLocalFile(absolute);
+    d->document->surfaceSaved(absolute, changeRecord());
+    return true;
 }
 
 }  // namespace orvane

@@ -4,11 +4,13 @@
 // published names of the editing control the program drives. Calls are
 // synchronous for the caller; failures throw SurfaceError.
 
+#include "Document.h"
 #include "SurfaceTypes.h"
 
 #include <QStringList>
 #include <QVariant>
 #include <QWidget>
+#include <memory>
 
 class QWebEngineView;
 
@@ -60,7 +62,9 @@ class Surface : public QWidget {
     Q_OBJECT
 public:
     enum class Mode { Edit, Browse };
-    explicit Surface(Mode mode, QWidget* parent = nullptr);
+    // The surface records its file, encoding and saves in document, which must
+    // outlive it; without one it keeps its own.
+    explicit Surface(Mode mode, QWidget* parent = nullptr, Document* document = nullptr);
     ~Surface() override;
 
     Mode mode() const;
@@ -73,8 +77,12 @@ public:
     // Any other load that changes the text forgets them.
     void replaceDocumentHTML(const QString& html);
     SurfaceDocument DOM() { return SurfaceDocument(this); }
+    // Whether the page changed since it was last loaded or saved (the document's answer).
     bool IsDirty() const;
     QString CurrentDocumentPath() const;
+    Document& document() const;
+    // Grows with every change of the surface's document; see ChangeRecord.
+    ChangeRecord changeRecord() const;
 
     QVariant ExecCommand(int command, int option = OLECMDEXECOPT_DODEFAULT,
                          const QVariant& value = {});
@@ -83,8 +91,9 @@ public:
 
     void NewDocument();
     void LoadURL(const QString& url);
-    void LoadDocument(const QString& path, bool prompt = false);
-    void SaveDocument(const QString& path, bool prompt = false);
+    // Both return false when the user cancels the file dialog.
+    bool LoadDocument(const QString& path, bool prompt = false);
+    bool SaveDocument(const QString& path, bool prompt = false);
 
     QWebEngineView* view() const;
 
@@ -96,8 +105,10 @@ public:
     // or not: an idle surface makes none.
     int pageCallCount() const;
 
-    // Registers the surface's URL scheme; must run before QApplication exists.
-    static void registerSchemes();
+    // Registers the surface's URL scheme and shares OpenGL contexts, as the
+    // web engine needs; every program with a surface calls it before its
+    // QApplication exists.
+    static void prepareApplication();
 
     // Errors raised so far by the surface's own scripts (never by a page's
     // scripts); each is also logged on the "orvane.surface.js" category.
@@ -119,7 +130,7 @@ private:
     friend class SurfaceRange;
     friend class SurfaceSelection;
     friend class SurfaceDocument;
-    Private* d;
+    std::unique_ptr<Private> d;
 };
 
 }  // namespace orvane

@@ -207,7 +207,7 @@ void Surface::Private::notifyDocumentComplete()
 
 void Surface::Private::markDirty()
 {
-    dirty = true;
+    ++texts;
 }
 
 void Surface::Private::flushEventsLater()
@@ -281,8 +281,8 @@ void Surface::Private::onRendererTerminated()
     if (activeLoop)
         activeLoop->quit();
     QTimer::singleShot(0, q, [this] {
-        if (recoveryText != text)
-            dirty = true;
+        // The reloaded page has lost its edit count: count the reload as a change.
+        ++texts;
         text = recoveryText;
         startLoad();
     });

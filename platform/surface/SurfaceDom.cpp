@@ -45,13 +45,13 @@ QString SurfaceSelection::type() const
     return m_surface->d->call(QStringLiteral("selection.type")).toString();
 }
 
-QString SurfaceDocument::bgColor() const { return pageColor(m_surface->d, "bgcolor"); }
-void SurfaceDocument::setBgColor(const QString& c) { setPageColor(m_surface->d, "bgcolor", c); }
-QString SurfaceDocument::linkColor() const { return pageColor(m_surface->d, "link"); }
-void SurfaceDocument::setLinkColor(const QString& c) { setPageColor(m_surface->d, "link", c); }
-QString SurfaceDocument::vlinkColor() const { return pageColor(m_surface->d, "vlink"); }
-void SurfaceDocument::setVlinkColor(const QString& c) { setPageColor(m_surface->d, "vlink", c); }
-QString SurfaceDocument::alinkColor() const { return pageColor(m_surface->d, "alink"); }
-void SurfaceDocument::setAlinkColor(const QString& c) { setPageColor(m_surface->d, "alink", c); }
+QString SurfaceDocument::bgColor() const { return pageColor(m_surface->d.get(), "bgcolor"); }
+void SurfaceDocument::setBgColor(const QString& c) { setPageColor(m_surface->d.get(), "bgcolor", c); }
+QString SurfaceDocument::linkColor() const { return pageColor(m_surface->d.get(), "link"); }
+void SurfaceDocument::setLinkColor(const QString& c) { setPageColor(m_surface->d.get(), "link", c); }
+QString SurfaceDocument::vlinkColor() const { return pageColor(m_surface->d.get(), "vlink"); }
+void SurfaceDocument::setVlinkColor(const QString& c) { setPageColor(m_surface->d.get(), "vlink", c); }
+QString SurfaceDocument::alinkColor() const { return pageColor(m_surface->d.get(), "alink"); }
+void SurfaceDocument::setAlinkColor(const QString& c) { setPageColor(m_surface->d.get(), "alink", c); }
 
 }  // namespace orvane

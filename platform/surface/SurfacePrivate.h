@@ -15,6 +15,7 @@
 #include <QStringList>
 #include <QUrl>
 #include <functional>
+#include <memory>
 
 class QEventLoop;
 class QTimer;
@@ -35,11 +36,11 @@ struct Surface::Private {
     QString text;              // the text last written or loaded, returned while unedited
     QString recoveryText;      // the newest text known, reloaded after a renderer crash
     bool verbatimOnly = false; // frameset or server-script-only: shown, never rewritten
-    QString path;              // CurrentDocumentPath: a file path, a URL or empty
     QUrl base;                 // the real location relative links resolve against
     QUrl documentUrl;          // where the scheme serves the current text
-    bool dirty = false;        // dirty state the page itself cannot know
-    PageEncoding encoding{"UTF-8", false};  // how the page file was encoded
+    Document* document = nullptr;           // the page's file, encoding and saved state
+    std::unique_ptr<Document> ownDocument;  // when nobody else keeps one
+    quint64 texts = 0;         // the C++ half of the change record
     // The texts before the latest replaceDocumentHTML calls, newest last, while
     // undo may still load them.
     QStringList replacedTexts;
@@ -82,8 +83,10 @@ struct Surface::Private {
     QJsonValue call(const QString& function, const QJsonArray& args = {});
     // Emits DisplayChanged once the current surface call has returned.
     void notifyDisplayChanged();
-    // Records a change the page cannot see (IsDirty turns true).
+    // Records a change the page cannot see.
     void markDirty();
+    // The change record of a text just loaded (the page has no edits yet).
+    ChangeRecord loadedRecord() const { return {texts, 0}; }
 
     void notifyDocumentComplete();
     void flushEventsLater();
@@ -96,6 +99,9 @@ struct Surface::Private {
     // not a text kept verbatim.
     void ensureChangeable() const;
 
+    // Loads a page read from where (a file or URL) as the new document,
+    // resolving links against newBase, and waits for it.
+    void openPage(const QString& where, const DecodedPage& page, const QUrl& newBase);
     // Serves newText from newBase and starts loading it.
     void loadText(const QString& newText, const QUrl& newBase);
     void startLoad();

@@ -19,14 +19,6 @@ namespace {
 
 const QString kPageFilter = QStringLiteral("HTML |*.htm| ASP | *.asp");
 
-// The source view shows the surface's generator name as the program's own;
-// text handed back with only that difference is not a change of the page.
-QString comparable(QString html)
-{
-    return html.replace(QStringLiteral("Kestrova Editor v.1.5"),
-                        QStringLiteral("Microsoft DHTML Editing Control"));
-}
-
 bool isLocalPath(const QString& path)
 {
     return !path.isEmpty() && !path.contains(QLatin1String("://"));
@@ -45,11 +37,11 @@ DocumentLifecycle::DocumentLifecycle(QWidget& window, Surface& design, SourcePan
                                      std::function<void()> colorSource, QObject* parent)
     : QObject(parent), m_window(&window), m_design(design), m_rch(rch),
       m_isSourceMode(std::move(isSourceMode)), m_colorSource(std::move(colorSource)),
-      m_handedText(rch.Text())
+      m_document(design.document())
 {
     window.installEventFilter(this);
-    // Losing the focus hands the pane's text to the design surface.
-    connect(&rch, &SourcePane::LostFocus, this, [this] { m_handedText = m_rch.Text(); });
+    m_document.follow([&design] { return design.changeRecord(); },
+                      [&rch] { return rch.isModified(); });
 }
 
 namespace {
@@ -102,50 +94,23 @@ bool DocumentLifecycle::eventFilter(QObject* watched, QEvent* event)
 
 // --- modified state ------------------------------------------------------
 
-bool DocumentLifecycle::sourcePaneEdited() const
-{
-    // Setting the pane's text empties its undo history; only typing fills it.
-    return m_rch.isUndoAvailable() && m_rch.Text() != m_handedText;
-}
-
-bool DocumentLifecycle::isModified()
-{
-    if (sourcePaneEdited())
-        return true;
-    try {
-        if (!m_design.IsDirty())
-            return false;
-        return !m_cleanHtml || comparable(m_design.DocumentHTML()) != *m_cleanHtml;
-    } catch (const SurfaceError&) {
-        return true;  // the surface cannot tell: assume there is work to keep
-    }
-}
-
+// The pane's save point marks the text the surface holds: setting the pane's
+// text sets it, typing moves away from it.
 void DocumentLifecycle::handPaneToSurface()
 {
-    if (!sourcePaneEdited())
+    if (!m_rch.isModified())
         return;
     try {
         m_design.setDocumentHTML(m_rch.Text());
-        m_handedText = m_rch.Text();
+        m_rch.setModified(false);
     } catch (const SurfaceError&) {
     }
 }
 
 void DocumentLifecycle::markClean()
 {
-    m_handedText = m_rch.Text();
-    try {
-        m_cleanHtml = comparable(m_design.DocumentHTML());
-    } catch (const SurfaceError&) {
-        m_cleanHtml.reset();
-    }
-}
-
-void DocumentLifecycle::forgetSourceFile()
-{
-    m_sourcePath.clear();
-    m_sourceEncoding.reset();
+    m_rch.setModified(false);
+    m_document.markSaved();
 }
 
 // --- messages ---------------------------------------------------------------
@@ -174,7 +139,7 @@ void DocumentLifecycle::reportSaveError(std::int32_t number)
 
 int DocumentLifecycle::PromptSaveChanges()
 {
-    if (!isModified())
+    if (!m_document.isModified())
         return NotModified;
     const MsgResult answer = prompts().messageBox(
         QStringLiteral("The current document has changed.\r\n\r\nDo you want to save changes?"),
@@ -185,7 +150,7 @@ int DocumentLifecycle::PromptSaveChanges()
         return Cancelled;
     bool saved = false;
     if (m_isSourceMode()) {
-        const QString path = sourceSavePath();
+        const QString path = m_document.savePath();
         saved = path.isEmpty() ? saveSourceAs() : writeSource(path);
     } else {
         handPaneToSurface();
@@ -196,28 +161,16 @@ int DocumentLifecycle::PromptSaveChanges()
 
 bool DocumentLifecycle::SaveCurrentDocument(bool saveAs)
 {
-    bool result = true;
+    bool result = false;
     try {
-        if (!saveAs) {
-            const QString path = m_design.CurrentDocumentPath();
-            if (path.isEmpty())
-                result = false;
-            else
-                m_design.SaveDocument(path);
-        } else {
-            m_design.SaveDocument(QString(), true);
-        }
         // A cancelled save dialog saves nothing: the page is still unsaved.
-        if (result && m_design.IsDirty())
-            result = false;
+        const QString path = saveAs ? QString() : m_design.CurrentDocumentPath();
+        result = (saveAs || !path.isEmpty()) && m_design.SaveDocument(path, saveAs);
     } catch (const SurfaceError& e) {
         reportSaveError(e.number());
-        result = false;
     }
-    if (result) {
-        forgetSourceFile();
-        markClean();
-    }
+    if (result)
+        m_rch.setModified(false);
     UpdateTitle();
     return result;
 }
@@ -246,7 +199,6 @@ void DocumentLifecycle::Label6_Click()
         }
     }
     m_window->setWindowTitle(newPageCaption());
-    forgetSourceFile();
     markClean();
 }
 
@@ -263,16 +215,11 @@ void DocumentLifecycle::Label3_Click()
 void DocumentLifecycle::openInEditMode()
 {
     if (PromptSaveChanges() != Cancelled) {
-        const QString before = m_design.CurrentDocumentPath();
         try {
-            m_design.LoadDocument(QString(), true);
-            if (m_design.CurrentDocumentPath() != before || !m_design.IsDirty()) {
-                forgetSourceFile();
+            if (m_design.LoadDocument(QString(), true))
                 markClean();
-            }
         } catch (const SurfaceError& e) {
             startBlankAfterLoadError(e.number());
-            forgetSourceFile();
             markClean();
         }
     }
@@ -286,7 +233,6 @@ void DocumentLifecycle::openAtStart(const QString& path)
     } catch (const SurfaceError& e) {
         startBlankAfterLoadError(e.number());
     }
-    forgetSourceFile();
     markClean();
     UpdateTitle();
 }
@@ -295,12 +241,13 @@ void DocumentLifecycle::openInSourceMode()
 {
     if (PromptSaveChanges() == Cancelled)
         return;
+    FileDialogState& dialog = m_document.CommonDialog1();
     const FileAnswer answer = prompts().openFile(
-        {QStringLiteral("Open"), m_dialog.filter, m_dialog.filterIndex, m_dialog.fileName});
+        {QStringLiteral("Open"), dialog.filter, dialog.filterIndex, dialog.fileName});
     if (!answer.accepted || answer.path.isEmpty())
         return;  // the page stays as it was
-    m_dialog.fileName = answer.path;
-    m_dialog.filterIndex = answer.filterIndex;
+    dialog.fileName = answer.path;
+    dialog.filterIndex = answer.filterIndex;
     DecodedPage page;
     try {
         page = readPageFile(answer.path);
@@ -315,8 +262,7 @@ void DocumentLifecycle::openInSourceMode()
     } catch (const SurfaceError&) {
     }
     m_window->setWindowTitle(answer.path);
-    m_sourcePath = answer.path;
-    m_sourceEncoding = page.encoding;
+    m_document.sourceFile(answer.path, page.encoding);
     markClean();
 }
 
@@ -336,7 +282,6 @@ void DocumentLifecycle::Label1_Click()
         return;
     try {
         m_design.LoadURL(url);
-        forgetSourceFile();
         markClean();
     } catch (const SurfaceError&) {
         // The page that could not be fetched leaves the current one as it was.
@@ -360,23 +305,16 @@ void DocumentLifecycle::Label5_Click()
     Label4_Click();
 }
 
-QString DocumentLifecycle::sourceSavePath() const
-{
-    if (!m_sourcePath.isEmpty())
-        return m_sourcePath;
-    const QString path = m_design.CurrentDocumentPath();
-    return isLocalPath(path) ? path : QString();
-}
-
 bool DocumentLifecycle::saveSourceAs()
 {
-    m_dialog.filter = kPageFilter;
+    FileDialogState& dialog = m_document.CommonDialog1();
+    dialog.filter = kPageFilter;
     const FileAnswer answer = prompts().saveFile(
-        {QStringLiteral("Save As"), m_dialog.filter, m_dialog.filterIndex, m_dialog.fileName});
+        {QStringLiteral("Save As"), dialog.filter, dialog.filterIndex, dialog.fileName});
     if (!answer.accepted || answer.path.isEmpty())
         return false;
-    m_dialog.fileName = answer.path;
-    m_dialog.filterIndex = answer.filterIndex;
+    dialog.fileName = answer.path;
+    dialog.filterIndex = answer.filterIndex;
     return writeSource(answer.path);
 }
 
@@ -384,22 +322,16 @@ bool DocumentLifecycle::saveSourceAs()
 bool DocumentLifecycle::writeSource(const QString& path)
 {
     const QString text = m_rch.Text();
+    const PageEncoding encoding = m_document.encoding().value_or(declaredEncoding(text));
     try {
-        writePageFile(path, text, m_sourceEncoding.value_or(declaredEncoding(text)));
+        writePageFile(path, text, encoding);
     } catch (const SurfaceError& e) {
         reportSaveError(e.number());
         return false;
     }
-    m_sourcePath = path;
-    if (!m_sourceEncoding)
-        m_sourceEncoding = declaredEncoding(text);
+    m_document.sourceFile(path, encoding);
     // The surface takes the saved text now, so that the page counts as saved.
-    if (text != m_handedText) {
-        try {
-            m_design.setDocumentHTML(text);
-        } catch (const SurfaceError&) {
-        }
-    }
+    handPaneToSurface();
     markClean();
     return true;
 }

@@ -3,14 +3,14 @@
 // and Exit in both modes, the question before unsaved work is replaced, and
 // the window caption. In Edit mode the design surface loads and saves; in
 // Source mode the source pane's text is read and written byte for byte and
-// then handed to the design surface.
+// then handed to the design surface. The design surface's Document keeps the
+// page's file and saved state; this feeds it the source pane's edits.
 
-#include "PageCodec.h"
+#include "Document.h"
 
 #include <QObject>
 #include <QPointer>
 #include <functional>
-#include <optional>
 
 class QWidget;
 
@@ -24,13 +24,6 @@ class DocumentLifecycle : public QObject {
 public:
     // The answers of PromptSaveChanges.
     enum SaveAnswer { NotModified = 0, Saved = 1, Cancelled = 2, Discarded = 7 };
-
-    // The file dialog of Source mode: its filter, filter entry and last file.
-    struct FileDialogState {
-        QString filter;
-        int filterIndex = 1;
-        QString fileName;
-    };
 
     // colorSource colours the source pane's tags and shows it (Source mode).
     DocumentLifecycle(QWidget& window, Surface& design, SourcePane& rch,
@@ -57,25 +50,16 @@ public:
     bool SaveCurrentDocument(bool saveAs);
     void UpdateTitle();
 
-    // Unsaved work: the design surface changed since the page was loaded or
-    // saved, or the source pane's text changed since it was last handed over.
-    bool isModified();
-
-    const FileDialogState& CommonDialog1() const { return m_dialog; }
-
-    // The page's file on disk (the last one opened or saved in either mode),
-    // empty while the page has none.
-    QString sourceSavePath() const;
+    // Hands the source pane's text to the design surface when it was edited
+    // since the pane was last filled or handed over (the pane losing the focus).
+    void handPaneToSurface();
 
 protected:
     // Closing the window first asks about unsaved work; Cancel keeps it open.
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    bool sourcePaneEdited() const;
-    void handPaneToSurface();
     void markClean();
-    void forgetSourceFile();
     void openInEditMode();
     void openInSourceMode();
     bool saveSourceAs();
@@ -90,11 +74,7 @@ private:
     std::function<bool()> m_isSourceMode;
     std::function<void()> m_colorSource;
 
-    FileDialogState m_dialog;
-    QString m_sourcePath;                         // file of the last Source-mode open or save
-    std::optional<PageEncoding> m_sourceEncoding; // encoding of that file
-    QString m_handedText;                         // pane text the surface last received
-    std::optional<QString> m_cleanHtml;           // surface HTML when last loaded or saved
+    Document& m_document;
     bool m_closeAgreed = false;
 };
 

@@ -6,6 +6,9 @@
 #include "shell/toolbar/Toolbar.h"
 
 #include "platform/surface/Surface.h"
+#include "Prompts.h"
+
+#include <QFileInfo>
 
 namespace orvane {
 
@@ -60,6 +63,20 @@ void CommandWiring::pasteHtml(const QString& html)
 }
 
 void CommandWiring::focusSurface() { m_surface->setFocus(); }
+
+// The dialog the page's files go through: it shows the filter the last file
+// command left and remembers the file chosen here for them.
+QString CommandWiring::chooseFileTitle()
+{
+    FileDialogState& dialog = m_surface->document().CommonDialog1();
+    const FileAnswer chosen =
+        prompts().openFile({QString(), dialog.filter, dialog.filterIndex, dialog.fileName});
+    if (chosen.accepted && !chosen.path.isEmpty()) {
+        dialog.fileName = chosen.path;
+        dialog.filterIndex = chosen.filterIndex;
+    }
+    return QFileInfo(dialog.fileName).fileName();
+}
 void CommandWiring::resetItem(const QString& item) { m_menuBar->resetItem(item); }
 void CommandWiring::hidePanel(const QString& panel) { m_menuBar->hidePanel(panel); }
 

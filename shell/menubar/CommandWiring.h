@@ -45,6 +45,7 @@ private:
     void execCommand(int command, int option) override;
     void pasteHtml(const QString& html) override;
     void focusSurface() override;
+    QString chooseFileTitle() override;
     void resetItem(const QString& item) override;
     void hidePanel(const QString& panel) override;
     void openWindow(const QString& window) override;

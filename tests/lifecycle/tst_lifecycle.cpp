@@ -178,7 +178,7 @@ void tst_Lifecycle::newPage()
     } else {
         QCOMPARE(fx->rch->Text(), QStringLiteral("old source"));  // Edit mode leaves the pane
     }
-    QVERIFY(!fx->life->isModified());  // a new page has nothing to save
+    QVERIFY(!fx->design->IsDirty());  // a new page has nothing to save
     QVERIFY(prompts->messages().isEmpty());
 }
 
@@ -220,19 +220,19 @@ void tst_Lifecycle::openAndSaveKeepBytes()
     } else {
         QCOMPARE(fx->window.windowTitle(), QStringLiteral("Orvane Editor - ") + from);
     }
-    QVERIFY(!fx->life->isModified());
+    QVERIFY(!fx->design->IsDirty());
 
     prompts->answerFile(to, filterIndex);
     fx->life->Label5_Click();
     QCOMPARE(TempSite::read(to), bytes);
     if (source) {
         QCOMPARE(fx->window.windowTitle(), from);  // a Source-mode save leaves the caption
-        QCOMPARE(fx->life->CommonDialog1().filter, QStringLiteral("HTML |*.htm| ASP | *.asp"));
+        QCOMPARE(fx->design->document().CommonDialog1().filter, QStringLiteral("HTML |*.htm| ASP | *.asp"));
         QCOMPARE(prompts->asked().last().file.filter, QStringLiteral("HTML |*.htm| ASP | *.asp"));
     } else {
         QCOMPARE(fx->window.windowTitle(), QStringLiteral("Orvane Editor - ") + to);
     }
-    QVERIFY(!fx->life->isModified());
+    QVERIFY(!fx->design->IsDirty());
     QVERIFY(prompts->messages().isEmpty());
 }
 
@@ -332,7 +332,7 @@ void tst_Lifecycle::modifiedPageAsksFirst()
         fx->design->setDocumentHTML(kChanged);
         pageText = kChanged;
     }
-    QCOMPARE(fx->life->isModified(), answer != 0);
+    QCOMPARE(fx->design->IsDirty(), answer != 0);
 
     if (command == "web")
         prompts->answerInput(QUrl::fromLocalFile(b).toString());
@@ -371,7 +371,7 @@ void tst_Lifecycle::modifiedPageAsksFirst()
     if (!goesOn) {
         QVERIFY(fx->window.isVisible());
         QCOMPARE(source ? fx->rch->Text() : fx->design->DocumentHTML(), pageText);
-        QVERIFY(fx->life->isModified());
+        QVERIFY(fx->design->IsDirty());
         return;
     }
     if (command == "exit" || command == "close") {
@@ -386,7 +386,7 @@ void tst_Lifecycle::modifiedPageAsksFirst()
             QCOMPARE(fx->rch->Text(), QString::fromLatin1(kPageB));
         QVERIFY(fx->design->DocumentHTML().contains(QStringLiteral("page b")));
     }
-    QVERIFY(!fx->life->isModified());
+    QVERIFY(!fx->design->IsDirty());
 }
 
 void tst_Lifecycle::yesWithCancelledSaveDialogKeepsEverything()
@@ -399,7 +399,7 @@ void tst_Lifecycle::yesWithCancelledSaveDialogKeepsEverything()
     fx->life->Label3_Click();
     QCOMPARE(prompts->pending(), 0);
     QCOMPARE(fx->design->DocumentHTML(), kChanged);
-    QVERIFY(fx->life->isModified());
+    QVERIFY(fx->design->IsDirty());
 
     prompts->answerMessage(MsgResult::Yes).cancelFile();
     fx->window.close();
@@ -494,7 +494,7 @@ void tst_Lifecycle::failedSaveIsReportedAndOldFileKept()
     if (target == "full")
         QVERIFY2(isCharDevice(path), "the device was replaced by a file");
     if (!source)
-        QVERIFY(fx->life->isModified());
+        QVERIFY(fx->design->IsDirty());
 }
 
 void tst_Lifecycle::cancelledSourceOpenKeepsPage()
@@ -536,7 +536,7 @@ void tst_Lifecycle::rendererCrashKeepsUnsavedWork()
         }
     }, 30000));
     QVERIFY(html.contains(QStringLiteral("typed")));
-    QVERIFY(fx->life->isModified());
+    QVERIFY(fx->design->IsDirty());
     QCOMPARE(fx->design->CurrentDocumentPath(), a);
 }
 

@@ -16,8 +16,7 @@
 
 int main(int argc, char* argv[])
 {
-    orvane::Surface::registerSchemes();
-    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
+    orvane::Surface::prepareApplication();
     QApplication app(argc, argv);
     if (argc < 2) {
         std::fprintf(stderr, "usage: grab_open_menu FILE.png\n");

@@ -1,7 +1,7 @@
 #pragma once
-// The main() of every GUI test: registers the editing surface's URL schemes
-// (when the test links the surface) before the QApplication exists, shares
-// OpenGL contexts as QtWebEngine requires, and runs the test object.
+// The main() of every GUI test: prepares the application as the program does
+// (the surface's URL schemes when the test links the surface, shared OpenGL
+// contexts) before the QApplication exists, and runs the test object.
 // Errors of the surface's own JavaScript are logged as warnings on the
 // "orvane.surface.js" category; any of them makes the test fail.
 
@@ -11,10 +11,10 @@
 
 #if __has_include(<Surface.h>)
 #include <Surface.h>
-#define ORVANE_TEST_REGISTER_SCHEMES() orvane::Surface::registerSchemes()
+#define ORVANE_TEST_PREPARE_APPLICATION() orvane::Surface::prepareApplication()
 #define ORVANE_TEST_SCRIPT_ERRORS() orvane::Surface::scriptErrorCount()
 #else
-#define ORVANE_TEST_REGISTER_SCHEMES() ((void)0)
+#define ORVANE_TEST_PREPARE_APPLICATION() QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts)
 #define ORVANE_TEST_SCRIPT_ERRORS() 0
 #endif
 
@@ -23,8 +23,7 @@ namespace orvane::test {
 template <typename TestObject>
 int runGuiTest(int argc, char** argv)
 {
-    ORVANE_TEST_REGISTER_SCHEMES();
-    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
+    ORVANE_TEST_PREPARE_APPLICATION();
     QApplication app(argc, argv);
     app.setAttribute(Qt::AA_Use96Dpi, true);
     TestObject tc;

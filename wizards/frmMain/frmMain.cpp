@@ -3,8 +3,7 @@
 #include "platform/dialogs/Prompts.h"
 #include "platform/sourcepane/SourcePane.h"
 #include "platform/surface/Surface.h"
-#include "shell/lifecycle/DocumentLifecycle.h"
-#include "shell/lifecycle/MainWindowParts.h"
+#include "platform/surface/Document.h"
 #include "shell/mainFrm.h"
 #include "wizards/frmMain/MapPicture.h"
 #include "wizards/frmMain/frmSettings.h"
@@ -198,7 +197,7 @@ void frmMain::Command2_Click()
         prompts().beep();
         return;
     }
-    const QString page = m_editor.parts()->lifecycle().sourceSavePath();
+    const QString page = m_editor.document().savePath();
     insertIntoPage(mapText(name.text, m_regions.regions(), mapPictureSource(m_picturePath, page)));
 }
 

@@ -4,8 +4,7 @@
 #include "platform/sourcepane/SourcePane.h"
 #include "platform/surface/Surface.h"
 #include "platform/surface/fidelity/HtmlTokenizer.h"
-#include "shell/lifecycle/DocumentLifecycle.h"
-#include "shell/lifecycle/MainWindowParts.h"
+#include "platform/surface/Document.h"
 #include "shell/mainFrm.h"
 #include "wizards/common/PagePath.h"
 #include "wizards/funcFrm/RolloverText.h"
@@ -94,7 +93,7 @@ void funcFrm::Command1_Click()
     if (!answer.accepted || answer.path.isEmpty())
         return;
     // Relative to the page, so the swap still finds the picture once published.
-    QString file = pathFromPage(answer.path, m_editor.parts()->lifecycle().sourceSavePath());
+    QString file = pathFromPage(answer.path, m_editor.document().savePath());
     if (file.isEmpty())
         file = QFileInfo(answer.path).fileName();
     m_Label2[m_slots.size()]->setText(file);

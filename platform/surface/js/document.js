@@ -1,18 +1,14 @@
-// The document's state: edited since loaded, dirty since saved. Writing an
-// edited document back is the fidelity layer's (fidelity.js).
+// The document's edits since it was loaded: the surface's change record reads
+// their count. Writing an edited document back is the fidelity layer's
+// (fidelity.js).
 'use strict';
 
 orv.doc = {
-    edited: false,
-    dirty: false,
+    edits: 0,
 
-    touch() {
-        orv.doc.edited = true;
-        orv.doc.dirty = true;
-    },
-    isEdited() { return orv.doc.edited; },
-    isDirty() { return orv.doc.dirty; },
-    markSaved() { orv.doc.dirty = false; },
+    touch() { orv.doc.edits++; },
+    isEdited() { return orv.doc.edits > 0; },
+    editCount() { return orv.doc.edits; },
 
     // Design mode: the user edits the whole document; every change the user
     // makes is seen here.
