@@ -4,7 +4,7 @@
 #include "LibraryTestSupport.h"
 #include "SurfaceTestSupport.h"
 #include "libraries/helpFrm.h"
-#include "platform/dialogs/ScriptedPrompts.h"
+#include "ScriptedPrompts.h"
 
 #include <QWebEngineView>
 #include <QtTest>

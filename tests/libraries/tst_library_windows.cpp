@@ -6,7 +6,7 @@
 #include "SurfaceTestSupport.h"
 #include "libraries/IlibFrm.h"
 #include "libraries/SlibFrm.h"
-#include "platform/dialogs/ScriptedPrompts.h"
+#include "ScriptedPrompts.h"
 
 #include <QClipboard>
 #include <QListWidget>
