@@ -8,7 +8,7 @@ namespace orvane {
 
 namespace {
 // ftp1 sits at Left 0, Top 120, Width 10095, Height 3615 twips.
-constexpr QRect kControlDesign = ftp::twipsRect(0, 120, 10095, 3615);
+constexpr QRect kControlDesign = pxRect(0, 120, 10095, 3615);
 QPointer<frmFtp> s_instance;
 const QString kSizeSetting = QStringLiteral("frmFtp/size");
 const QString kPanesSetting = QStringLiteral("frmFtp/panes");

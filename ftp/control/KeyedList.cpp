@@ -55,12 +55,12 @@ QString KeyedList::tagOf(const QTreeWidgetItem* item)
     return item ? item->data(0, TagRole).toString() : QString();
 }
 
-QList<QTreeWidgetItem*> KeyedList::add(const QList<ItemSpec>& specs)
+QList<QTreeWidgetItem*> KeyedList::add(const QList<ItemRow>& specs)
 {
     QList<QTreeWidgetItem*> added;
     added.reserve(specs.size());
     m_items.reserve(m_items.size() + specs.size());
-    for (const ItemSpec& entry : specs) {
+    for (const ItemRow& entry : specs) {
         if (m_items.contains(entry.key))
             continue;
         auto* item = new FileListItem(QStringList{entry.text, entry.type, entry.size});

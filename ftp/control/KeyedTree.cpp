@@ -42,7 +42,7 @@ int KeyedTree::imageOf(const QTreeWidgetItem* node)
     return node ? node->data(0, ImageRole).toInt() : 0;
 }
 
-QTreeWidgetItem* KeyedTree::make(const NodeSpec& entry) const
+QTreeWidgetItem* KeyedTree::make(const NodeEntry& entry) const
 {
     auto* node = new QTreeWidgetItem(QStringList{entry.text});
     node->setData(0, KeyRole, entry.key);
@@ -70,14 +70,14 @@ void KeyedTree::insertSorted(QTreeWidgetItem* parent, QTreeWidgetItem* child)
     parent->insertChild(lo, child);
 }
 
-QTreeWidgetItem* KeyedTree::add(const QString& parentKey, const NodeSpec& entry)
+QTreeWidgetItem* KeyedTree::add(const QString& parentKey, const NodeEntry& entry)
 {
     const QList<QTreeWidgetItem*> added = addChildren(parentKey, {entry});
     return added.isEmpty() ? nullptr : added.first();
 }
 
 QList<QTreeWidgetItem*> KeyedTree::addChildren(const QString& parentKey,
-                                               const QList<NodeSpec>& specs)
+                                               const QList<NodeEntry>& entries)
 {
     QTreeWidgetItem* parent = nullptr;
     if (!parentKey.isEmpty()) {
@@ -86,7 +86,7 @@ QList<QTreeWidgetItem*> KeyedTree::addChildren(const QString& parentKey,
             return {};
     }
     QList<QTreeWidgetItem*> added;
-    for (const NodeSpec& entry : specs) {
+    for (const NodeEntry& entry : entries) {
         if (entry.key.isEmpty() || m_nodes.contains(entry.key))
             continue;
         QTreeWidgetItem* child = make(entry);

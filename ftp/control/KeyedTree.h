@@ -15,7 +15,7 @@ class QTreeWidgetItem;
 
 namespace orvane::ftp {
 
-struct NodeSpec {
+struct NodeEntry {
     QString key;
     QString text;
     int image = 0;           // imgList index, 0 for none
@@ -29,10 +29,10 @@ public:
 
     // Adds a top-level node (empty parentKey) or a child of parentKey.
     // nullptr when the key exists or the parent does not.
-    QTreeWidgetItem* add(const QString& parentKey, const NodeSpec& entry);
+    QTreeWidgetItem* add(const QString& parentKey, const NodeEntry& entry);
     // Adds the children of one parent, skipping keys that exist: appended in
     // order, or each in its sorted place when the parent keeps them sorted.
-    QList<QTreeWidgetItem*> addChildren(const QString& parentKey, const QList<NodeSpec>& specs);
+    QList<QTreeWidgetItem*> addChildren(const QString& parentKey, const QList<NodeEntry>& entries);
 
     QTreeWidgetItem* node(const QString& key) const { return m_nodes.value(key); }
     static QString keyOf(const QTreeWidgetItem* node);
@@ -46,7 +46,7 @@ public:
     static bool isPlaceholderKey(const QString& key);
 
 private:
-    QTreeWidgetItem* make(const NodeSpec& entry) const;
+    QTreeWidgetItem* make(const NodeEntry& entry) const;
     void insertSorted(QTreeWidgetItem* parent, QTreeWidgetItem* child);
     void forget(QTreeWidgetItem* node);
 

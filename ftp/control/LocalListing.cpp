@@ -8,11 +8,11 @@
 
 namespace orvane::ftp {
 
-QList<ItemSpec> localEntries(const QString& folderKey)
+QList<ItemRow> localEntries(const QString& folderKey)
 {
     const QDir dir(folderKey);
     const QDir::Filters common = QDir::NoDotAndDotDot | QDir::Hidden | QDir::System;
-    QList<ItemSpec> out;
+    QList<ItemRow> out;
     for (const QFileInfo& entry : dir.entryInfoList(QDir::Dirs | common, QDir::Name))
         out.append({entry.absoluteFilePath() + QLatin1Char('/'), entry.fileName(),
                     QStringLiteral("Folder"), QStringLiteral("File Folder"), QString()});

@@ -13,7 +13,7 @@ namespace orvane::ftp {
 // subfolder keyed by its path + "/", typed "File Folder"; a file keyed by its
 // path, typed by its name, with its size in bytes. An unreadable folder gives
 // nothing.
-QList<ItemSpec> localEntries(const QString& folderKey);
+QList<ItemRow> localEntries(const QString& folderKey);
 
 // Removes one local file the way a user's Delete should: never a folder,
 // never a file whose owner may not write it. An empty string when done, else

@@ -190,10 +190,10 @@ void ftp::arrange()
         column->addWidget(split, 1);
         return box;
     };
-    treeClient->resize(twipsRect(0, 0, 1695, 0).width(), 0);
-    lstClient->resize(twipsRect(0, 0, 2055, 0).width(), 0);
-    treeServer->resize(twipsRect(0, 0, 2415, 0).width(), 0);
-    lstServer->resize(twipsRect(0, 0, 2895, 0).width(), 0);
+    treeClient->resize(px(1695), 0);
+    lstClient->resize(px(2055), 0);
+    treeServer->resize(px(2415), 0);
+    lstServer->resize(px(2895), 0);
     m_panes = new QSplitter(Qt::Horizontal, this);
     m_panes->setObjectName(QStringLiteral("panes"));
     m_panes->setChildrenCollapsible(false);
@@ -205,7 +205,7 @@ void ftp::arrange()
     auto* buttons = new QVBoxLayout;
     for (QPushButton* b : {Command1, Command4, Command5})
         buttons->addWidget(b);
-    buttons->addSpacing(twipsRect(0, 0, 0, 465).height());
+    buttons->addSpacing(px(465));
     buttons->addWidget(Command2);
     buttons->addWidget(Command3);
     buttons->addStretch(1);
@@ -215,7 +215,7 @@ void ftp::arrange()
     bottom->addStretch(1);
 
     auto* grid = new QGridLayout(this);
-    grid->setContentsMargins(twipsRect(120, 0, 0, 0).left(), 0, 0, 0);
+    grid->setContentsMargins(px(120), 0, 0, 0);
     grid->addWidget(m_panes, 0, 0);
     grid->addLayout(buttons, 0, 1);
     grid->addLayout(bottom, 1, 0, 1, 2);
@@ -481,7 +481,7 @@ void ftp::GetServerFolders(const QString& path, const QStringList& lines)
     const QList<RemoteFolder> folders = serverFolders(path, lines);
     if (folders.isEmpty())
         return;
-    QList<NodeSpec> nodes;
+    QList<NodeEntry> nodes;
     nodes.reserve(folders.size());
     for (const RemoteFolder& folder : folders)
         nodes.append({folder.key, folder.text, kFolderImage, kSelectedFolderImage, true});
@@ -498,7 +498,7 @@ void ftp::GetServerFiles(const QString& path, const QStringList& lines)
 
 void ftp::addServerFiles(const QList<RemoteFile>& files)
 {
-    QList<ItemSpec> items;
+    QList<ItemRow> items;
     items.reserve(files.size());
     for (const RemoteFile& file : files)
         items.append({file.key, file.text, QStringLiteral("File"), file.type, QString()});
@@ -547,7 +547,7 @@ void ftp::ParseDrives()
 {
     if (!FileSystem)
         return;
-    QList<NodeSpec> drives;
+    QList<NodeEntry> drives;
     for (const LocalDrive& drive : FileSystem->Drives())
         drives.append({drive.key, drive.text, drive.type, 0, true});
     // Drives listed by an earlier Connect keep their state, opened or not.
@@ -561,7 +561,7 @@ void ftp::ParseFolders(const QString& root)
 {
     if (!FileSystem)
         return;
-    QList<NodeSpec> folders;
+    QList<NodeEntry> folders;
     for (const LocalFolder& folder : FileSystem->subFolders(root))
         folders.append({folder.path + QLatin1Char('/'), folder.name, kFolderImage,
                         kSelectedFolderImage, true});

@@ -21,7 +21,7 @@ QJsonValue pageArgument(const CommandInfo& info, const QVariant& value)
     case DECMD_SETFONTSIZE: return htmlFontSize(value);
     case DECMD_SETFORECOLOR:
     case DECMD_SETBACKCOLOR: return htmlColor(value);
-    case DECMD_INSERTTABLE: return tableSpec(value);
+    case DECMD_INSERTTABLE: return tableEntry(value);
     default: return QJsonValue();
     }
 }

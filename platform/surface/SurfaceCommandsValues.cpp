@@ -45,7 +45,7 @@ QString fontName(const QVariant& value)
     return name;
 }
 
-QJsonObject tableSpec(const QVariant& value)
+QJsonObject tableEntry(const QVariant& value)
 {
     if (!value.canConvert<TableParam>() || value.metaType() != QMetaType::fromType<TableParam>())
         invalid(QStringLiteral("INSERTTABLE needs a TableParam"));

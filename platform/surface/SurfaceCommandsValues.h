@@ -17,7 +17,7 @@ int htmlFontSize(const QVariant& value);
 QString fontName(const QVariant& value);
 // INSERTTABLE's TableParam as the page command's table description
 // {rows, cols, tableAttrs, cellAttrs, caption}.
-QJsonObject tableSpec(const QVariant& value);
+QJsonObject tableEntry(const QVariant& value);
 
 // The fragment of clipboard HTML that belongs in the page: what lies between
 // the StartFragment and EndFragment marks when present, without a wrapping

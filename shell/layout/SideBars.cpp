@@ -1,6 +1,7 @@
 #include "SideBars.h"
 
 #include "LayoutSizes.h"
+#include "Twips.h"
 
 #include <QEvent>
 #include <QMouseEvent>
@@ -9,10 +10,6 @@
 namespace orvane {
 
 namespace {
-
-constexpr int kTwipsPerPixel = 15;
-int toPixels(int twips) { return (twips + kTwipsPerPixel / 2) / kTwipsPerPixel; }
-int toTwips(int pixels) { return pixels * kTwipsPerPixel; }
 
 // The tab strip, the three frames and the three surfaces, in the order they are sized.
 const char* const kSized[] = {"TabStrip1", "Frame1(0)", "Frame1(1)", "Frame1(2)",
@@ -26,8 +23,8 @@ void resizeRefusingNegative(QWidget* w, int widthTwips, int heightTwips)
 {
     if (!w)
         return;
-    const int width = widthTwips < 0 ? w->width() : toPixels(widthTwips);
-    const int height = heightTwips < 0 ? w->height() : toPixels(heightTwips);
+    const int width = widthTwips < 0 ? w->width() : px(widthTwips);
+    const int height = heightTwips < 0 ? w->height() : px(heightTwips);
     w->resize(width, height);
 }
 
@@ -86,7 +83,7 @@ void SideBars::applySizes(bool sideBarsShown)
     // The window's own size stands for its outer one: the frame a window
     // manager adds is unknown until the window is shown and differs between
     // desktops, so the layout would otherwise change once the window appears.
-    const SurfaceSizes s = surfaceSizes(toTwips(m_window->width()), toTwips(m_window->height()), sideBarsShown);
+    const SurfaceSizes s = surfaceSizes(twips(m_window->width()), twips(m_window->height()), sideBarsShown);
     for (const char* name : kSized) {
         const bool tabs = qstrcmp(name, "TabStrip1") == 0;
         resizeRefusingNegative(child(name), tabs ? s.tabWidth : s.paneWidth,
@@ -102,10 +99,10 @@ void SideBars::placeSideBarPieces()
     QWidget* tabs = child("TabStrip1");
     if (!tabs)
         return;
-    const int right = toTwips(tabs->x() + tabs->width());
+    const int right = twips(tabs->x() + tabs->width());
     for (const SideBarPiece& piece : kSideBarPieces)
         if (QWidget* w = child(piece.name))
-            w->move(toPixels(right + piece.offset), w->y());
+            w->move(px(right + piece.offset), w->y());
 }
 
 void SideBars::Form_Resize()

@@ -19,14 +19,14 @@ namespace {
 // Whether the menu enables item in the current mode, as hovering its header would.
 bool itemEnabled(const QString& item, bool sourceMode)
 {
-    for (const menubar::HeaderSpec& header : menubar::menuHeaders()) {
+    for (const menubar::HeaderRow& header : menubar::menuHeaders()) {
         if (header.gate == menubar::Gate::None)
             continue;
         bool gated = header.gated.contains(item);
         if (header.gated.isEmpty()) {
-            for (const menubar::PanelSpec& panel : menubar::menuPanels())
+            for (const menubar::PanelRow& panel : menubar::menuPanels())
                 if (panel.name == header.panel)
-                    for (const menubar::ItemSpec& entry : panel.items)
+                    for (const menubar::ItemRow& entry : panel.items)
                         gated = gated || entry.name == item;
         }
         if (gated)

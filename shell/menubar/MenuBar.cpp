@@ -30,12 +30,12 @@ MenuBar::MenuBar(QWidget* host, std::function<bool()> isSourceMode)
     host->setMouseTracking(true);
     host->installEventFilter(this);
 
-    for (const PanelSpec& p : menuPanels()) {
+    for (const PanelRow& p : menuPanels()) {
         auto* panel = new MenuPanel(p.name, host);
         panel->setGeometry(pxRect(p.left, p.top, p.width, p.height));
         panel->hide();
         const int inset = panel->frameWidth();
-        for (const ItemSpec& i : p.items) {
+        for (const ItemRow& i : p.items) {
             auto* item = new MenuLabel(i.name, i.caption, panel);
             item->setFont(menuFont(false));
             // The widths were made for a slightly narrower face: a caption
@@ -55,7 +55,7 @@ MenuBar::MenuBar(QWidget* host, std::function<bool()> isSourceMode)
         m_panels.insert(p.name, panel);
     }
 
-    for (const HeaderSpec& h : menuHeaders()) {
+    for (const HeaderRow& h : menuHeaders()) {
         auto* header = new MenuLabel(h.name, h.caption, host);
         header->setFont(menuFont(true));
         header->setGeometry(pxRect(h.left, 0, h.width, kHeaderHeight));
@@ -101,7 +101,7 @@ void MenuBar::hidePanel(const QString& name)
 
 void MenuBar::openPanel(const QString& headerName)
 {
-    for (const HeaderSpec& h : menuHeaders()) {
+    for (const HeaderRow& h : menuHeaders()) {
         if (h.name != headerName)
             continue;
         if (h.panel.isEmpty()) {
@@ -117,7 +117,7 @@ void MenuBar::openPanel(const QString& headerName)
 
 void MenuBar::headerMoved(const QString& headerName)
 {
-    for (const HeaderSpec& h : menuHeaders()) {
+    for (const HeaderRow& h : menuHeaders()) {
         if (h.name != headerName)
             continue;
         for (const QString& p : h.closes)

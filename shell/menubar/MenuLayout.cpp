@@ -2,9 +2,9 @@
 
 namespace orvane::menubar {
 
-const QList<HeaderSpec>& menuHeaders()
+const QList<HeaderRow>& menuHeaders()
 {
-    static const QList<HeaderSpec> headers{
+    static const QList<HeaderRow> headers{
         {"label_file", "File", 120, 375, "Picture1", {"Picture_edit"}, Gate::EditOnly, {"Label1"}},
         {"Label_edit", "Edit", 840, 375, "Picture_edit", {"Picture1", "Picture_format"},
          Gate::EditOnly, {"Label9"}},
@@ -25,9 +25,9 @@ const QList<HeaderSpec>& menuHeaders()
     return headers;
 }
 
-const QList<PanelSpec>& menuPanels()
+const QList<PanelRow>& menuPanels()
 {
-    static const QList<PanelSpec> panels{
+    static const QList<PanelRow> panels{
         {"Picture1", 120, 240, 1545, 2775,
          {{"Label6", "New", 0, 495}, {"Label3", "Open", 480, 495},
           {"Label1", "Open From Web", 960, 1215}, {"Label4", "Save", 1440, 615},

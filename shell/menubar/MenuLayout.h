@@ -3,6 +3,8 @@
 // in twips (15 twips are one pixel), and how hovering a header closes its
 // neighbours and gates its items by the view mode.
 
+#include "Twips.h"
+
 #include <QList>
 #include <QRect>
 #include <QString>
@@ -10,30 +12,23 @@
 
 namespace orvane::menubar {
 
-constexpr int kTwipsPerPixel = 15;
-inline int px(int twips) { return twips / kTwipsPerPixel; }
-inline QRect pxRect(int left, int top, int width, int height)
-{
-    return {px(left), px(top), px(width), px(height)};
-}
-
-struct ItemSpec {
+struct ItemRow {
     QString name;
     QString caption;
     int top;    // twips inside the panel; every item is 120 from the left and 255 high
     int width;  // twips
 };
 
-struct PanelSpec {
+struct PanelRow {
     QString name;
     int left, top, width, height;  // twips in the window
-    QList<ItemSpec> items;
+    QList<ItemRow> items;
 };
 
 // When a header's items are enabled.
 enum class Gate { None, EditOnly, SourceOnly };
 
-struct HeaderSpec {
+struct HeaderRow {
     QString name;
     QString caption;
     int left, width;      // twips; every header is at top 0 and 255 high
@@ -47,8 +42,8 @@ constexpr int kItemLeft = 120;
 constexpr int kItemHeight = 255;
 constexpr int kHeaderHeight = 255;
 
-const QList<HeaderSpec>& menuHeaders();
-const QList<PanelSpec>& menuPanels();
+const QList<HeaderRow>& menuHeaders();
+const QList<PanelRow>& menuPanels();
 
 // All nine panels in the order they are hidden together.
 const QStringList& allPanelsInClosingOrder();

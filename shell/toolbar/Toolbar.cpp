@@ -12,7 +12,7 @@ namespace orvane {
 
 namespace {
 
-struct ButtonSpec {
+struct ButtonRow {
     const char* name;
     const char* tooltip;
     const char* icon;     // resource name under :/icons/, or nullptr for a caption
@@ -22,7 +22,7 @@ struct ButtonSpec {
 };
 
 // Picture2: three columns of formatting buttons; Picture3: two columns of insertion buttons.
-constexpr ButtonSpec kPicture2[] = {
+constexpr ButtonRow kPicture2[] = {
     {"bold", "Bold", "bold.svg", nullptr, nullptr, 0, 0},
     {"italics", "Italics", "italics.svg", nullptr, nullptr, 1, 0},
     {"underline", "Underline", "underline.svg", nullptr, nullptr, 2, 0},
@@ -36,7 +36,7 @@ constexpr ButtonSpec kPicture2[] = {
     {"Label52", "UnOrdered List", nullptr, "UL", "Arial", 1, 3},
     {"Label53", "Style Sheets", nullptr, "SS", "Fixedsys", 2, 3},
 };
-constexpr ButtonSpec kPicture3[] = {
+constexpr ButtonRow kPicture3[] = {
     {"Image2", "Insert Hyperlink", "hyperlink.svg", nullptr, nullptr, 0, 0},
     {"Image4", "Insert Image", "image.svg", nullptr, nullptr, 1, 0},
     {"Image3", "Table Wizard", "table.svg", nullptr, nullptr, 0, 1},
@@ -85,7 +85,7 @@ Toolbar::Toolbar(QWidget* picture2, QWidget* picture3) : QObject(picture2)
 {
     const auto place = [this](QWidget* box, QSize boxSize, const auto& specs, int columns,
                               int rows) {
-        for (const ButtonSpec& entry : specs) {
+        for (const ButtonRow& entry : specs) {
             auto* b = new ToolButton(QString::fromLatin1(entry.name),
                                      QString::fromLatin1(entry.tooltip), box);
             if (entry.icon) {

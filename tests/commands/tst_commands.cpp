@@ -79,9 +79,9 @@ private:
 void tst_Commands::everyControlHasItsCommand()
 {
     QStringList controls = e->toolbar->names();
-    for (const menubar::PanelSpec& p : menubar::menuPanels())
+    for (const menubar::PanelRow& p : menubar::menuPanels())
         if (p.name != "Picture1")  // the File menu belongs to the document's life
-            for (const menubar::ItemSpec& i : p.items)
+            for (const menubar::ItemRow& i : p.items)
                 controls << i.name;
     controls << "Label_help";
     for (const QString& c : controls) {

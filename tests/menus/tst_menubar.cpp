@@ -52,7 +52,7 @@ private slots:
 
     void captionsFitTheirLabels()
     {
-        for (const HeaderSpec& h : menuHeaders()) {
+        for (const HeaderRow& h : menuHeaders()) {
             QLabel* header = m_bar->header(h.name);
             QVERIFY(header->font().bold());
             QCOMPARE(header->font().pointSizeF(), 8.25);
@@ -60,11 +60,11 @@ private slots:
         }
         const QString family = QFontInfo(m_bar->header("label_file")->font()).family();
         QVERIFY2(family == "Arial" || family == "Liberation Sans", qPrintable(family));
-        for (const PanelSpec& p : menuPanels()) {
+        for (const PanelRow& p : menuPanels()) {
             QWidget* panel = m_bar->panel(p.name);
             QVERIFY(panel->isHidden());
             QRect previous;
-            for (const ItemSpec& i : p.items) {
+            for (const ItemRow& i : p.items) {
                 QLabel* item = m_bar->item(i.name);
                 QCOMPARE(item->parentWidget(), panel);
                 QVERIFY2(panel->contentsRect().contains(item->geometry()), qPrintable(i.name));
@@ -79,7 +79,7 @@ private slots:
     {
         QTest::addColumn<QString>("header");
         QTest::addColumn<QString>("panel");
-        for (const HeaderSpec& h : menuHeaders())
+        for (const HeaderRow& h : menuHeaders())
             if (!h.panel.isEmpty())
                 QTest::newRow(qPrintable(h.caption)) << h.name << h.panel;
     }
@@ -256,7 +256,7 @@ private:
 
     void openAll()
     {
-        for (const HeaderSpec& h : menuHeaders())
+        for (const HeaderRow& h : menuHeaders())
             if (!h.panel.isEmpty())
                 QMetaObject::invokeMethod(m_bar->header(h.name), "clicked");
     }

@@ -48,7 +48,7 @@ public:
     // The header whose panel holds the item.
     QLabel* headerOf(const QString& item) const
     {
-        for (const menubar::HeaderSpec& h : menubar::menuHeaders())
+        for (const menubar::HeaderRow& h : menubar::menuHeaders())
             if (!h.panel.isEmpty() && menuPanel(h.panel)->findChild<QLabel*>(item))
                 return menuBar->header(h.name);
         return nullptr;

@@ -77,15 +77,15 @@ private slots:
         QTest::newRow("nothing") << QVariant() << false;
     }
 
-    void tableSpecs()
+    void tableEntries()
     {
         QFETCH(QVariant, value);
         QFETCH(bool, accepted);
         if (!accepted) {
-            QVERIFY_THROWS_EXCEPTION(SurfaceError, tableSpec(value));
+            QVERIFY_THROWS_EXCEPTION(SurfaceError, tableEntry(value));
             return;
         }
-        const QJsonObject params = tableSpec(value);
+        const QJsonObject params = tableEntry(value);
         const TableParam p = value.value<TableParam>();
         QCOMPARE(params.value("rows").toInt(), p.NumRows);
         QCOMPARE(params.value("cols").toInt(), p.NumCols);

@@ -58,13 +58,13 @@ clrfrm::clrfrm(PageColours& colours, QWidget* parent) : QDialog(parent), m_colou
     setModal(true);
 
     using Kind = PageColours::PageColour;
-    struct ButtonSpec {
+    struct ButtonRow {
         const char* name;
         const char* tip;
         QPixmap picture;
         std::function<void()> click;
     };
-    const ButtonSpec specs[] = {
+    const ButtonRow specs[] = {
         {"Command1", "Font Color", letterPicture(), [this] { m_colours.fontColor(); }},
         {"Command2", "Background Color", pagePicture(QColor(0xF4, 0xE3, 0xC1), {}),
          [this] { m_colours.pageColor(Kind::Background); }},
@@ -76,7 +76,7 @@ clrfrm::clrfrm(PageColours& colours, QWidget* parent) : QDialog(parent), m_colou
          [this] { m_colours.pageColor(Kind::ActiveLink); }},
     };
     auto* row = new QHBoxLayout;
-    for (const ButtonSpec& spec : specs) {
+    for (const ButtonRow& spec : specs) {
         auto* button = new QToolButton(this);
         button->setObjectName(QLatin1String(spec.name));
         button->setToolTip(QLatin1String(spec.tip));

@@ -50,11 +50,11 @@ private slots:
         QTreeWidget view;
         ImageList images(view.style());
         KeyedTree tree(&view, &images);
-        NodeSpec parent{"root", "host", kRootImage, 0, sorted};
+        NodeEntry parent{"root", "host", kRootImage, 0, sorted};
         QVERIFY(tree.add(QString(), parent));
         QVERIFY(tree.add("root", {"root***", "***"}));
         for (const QStringList& batch : {batch1, batch2}) {
-            QList<NodeSpec> specs;
+            QList<NodeEntry> specs;
             for (const QString& name : batch)
                 specs.append({"root" + name, name, kFolderImage, kSelectedFolderImage, true});
             QCOMPARE(tree.addChildren("root", specs).size(), batch.size());

@@ -1,5 +1,6 @@
 #pragma once
-// The window's design lengths are in twips: 15 twips are one pixel at 96 dpi.
+// Designed lengths are in twips: 15 twips are one pixel at 96 dpi. A length
+// converts to the nearest whole pixel.
 
 #include <QRect>
 
