@@ -55,12 +55,12 @@ QString KeyedList::tagOf(const QTreeWidgetItem* item)
     return item ? item->data(0, TagRole).toString() : QString();
 }
 
-QList<QTreeWidgetItem*> KeyedList::add(const QList<ItemRow>& specs)
+QList<QTreeWidgetItem*> KeyedList::add(const QList<ItemRow>& rows)
 {
     QList<QTreeWidgetItem*> added;
-    added.reserve(specs.size());
-    m_items.reserve(m_items.size() + specs.size());
-    for (const ItemRow& entry : specs) {
+    added.reserve(rows.size());
+    m_items.reserve(m_items.size() + rows.size());
+    for (const ItemRow& entry : rows) {
         if (m_items.contains(entry.key))
             continue;
         auto* item = new FileListItem(QStringList{entry.text, entry.type, entry.size});

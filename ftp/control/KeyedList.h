@@ -30,7 +30,7 @@ public:
     static void setUpReportView(QTreeWidget* view);
 
     // Adds the items in order, skipping keys that exist; returns those added.
-    QList<QTreeWidgetItem*> add(const QList<ItemRow>& specs);
+    QList<QTreeWidgetItem*> add(const QList<ItemRow>& rows);
     QTreeWidgetItem* item(const QString& key) const { return m_items.value(key); }
     static QString keyOf(const QTreeWidgetItem* item);
     static QString tagOf(const QTreeWidgetItem* item);

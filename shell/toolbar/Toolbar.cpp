@@ -83,9 +83,9 @@ QPoint cellOrigin(QSize box, int column, int row, int columns, int rows)
 
 Toolbar::Toolbar(QWidget* picture2, QWidget* picture3) : QObject(picture2)
 {
-    const auto place = [this](QWidget* box, QSize boxSize, const auto& specs, int columns,
+    const auto place = [this](QWidget* box, QSize boxSize, const auto& rows, int columns,
                               int rows) {
-        for (const ButtonRow& entry : specs) {
+        for (const ButtonRow& entry : rows) {
             auto* b = new ToolButton(QString::fromLatin1(entry.name),
                                      QString::fromLatin1(entry.tooltip), box);
             if (entry.icon) {
