@@ -83,9 +83,9 @@ QPoint cellOrigin(QSize box, int column, int row, int columns, int rows)
 
 Toolbar::Toolbar(QWidget* picture2, QWidget* picture3) : QObject(picture2)
 {
-    const auto place = [this](QWidget* box, QSize boxSize, const auto& rows, int columns,
+    const auto place = [this](QWidget* box, QSize boxSize, const auto& buttons, int columns,
                               int rows) {
-        for (const ButtonRow& entry : rows) {
+        for (const ButtonRow& entry : buttons) {
             auto* b = new ToolButton(QString::fromLatin1(entry.name),
                                      QString::fromLatin1(entry.tooltip), box);
             if (entry.icon) {
