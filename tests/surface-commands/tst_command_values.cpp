@@ -65,7 +65,7 @@ private slots:
         }
     }
 
-    void tableSpecs_data()
+    void tableEntries_data()
     {
         QTest::addColumn<QVariant>("value");
         QTest::addColumn<bool>("accepted");
