@@ -124,7 +124,7 @@ double menuShownAfter(const QElapsedTimer& since)
 
 int main(int argc, char** argv)
 {
-    orvane::Surface::registerSchemes();
+    orvane::Surface::prepareApplication();
     QApplication app(argc, argv);
     const int runs = 9;
 

@@ -42,7 +42,7 @@ bool readsOnly(const QString& function)
 {
     static const QStringList readers{
         QStringLiteral("cmd.status"),      QStringLiteral("doc.isEdited"),
-        QStringLiteral("doc.isDirty"),     QStringLiteral("fidelity.serialize"),
+        QStringLiteral("doc.editCount"),   QStringLiteral("fidelity.serialize"),
         QStringLiteral("selection.type"),  QStringLiteral("selection.text"),
         QStringLiteral("page.color"),      QStringLiteral("state.snapshot"),
     };
