@@ -155,7 +155,7 @@ void Surface::Private::refreshStateLater(std::function<void()> then)
                                 return;
                             const QJsonObject answer =
                                 QJsonDocument::fromJson(result.toString().toUtf8()).object();
-                            Private* d = owner->d;
+                            Private* d = owner->d.get();
                             d->state.accept(answer.value(QLatin1String("value")).toObject());
                             // Its handler never runs inside another call's wait.
                             d->pendingStateAnswer = then;
