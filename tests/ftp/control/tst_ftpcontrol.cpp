@@ -1,411 +1,755 @@
-// The FTP control against real servers: connecting, the command cycle, the
-// remote tree and list, over FTP, explicit FTPS and SFTP.
+// The FTP control against real servers: connecting, the remote and local
+// panes, transfers by drop, file operations and the file menus.
+#include "DragData.h"
 #include "Inet.h"
-#include "ControlTestSupport.h"
+#include "ItemRoles.h"
+#include "ScriptedPrompts.h"
+#include "TestServers.h"
+#include "ftp.h"
 
 #include <QApplication>
-#include <QFile>
+#include <QHeaderView>
 #include <QLabel>
 #include <QMenu>
+#include <QMimeData>
+#include <QProcess>
 #include <QPushButton>
+#include <QRegularExpression>
+#include <QScopeGuard>
 #include <QTcpServer>
-#include <QTcpSocket>
+#include <QTemporaryDir>
 #include <QTreeWidget>
 #include <QtTest>
 
 using namespace orvane;
 using namespace orvane::testing;
+using orvane::ftp::KeyRole;
 
 namespace {
 
-const QString kInvalidUrl =
-    QStringLiteral("The URL you have entered is invalid. Please check and try again.");
-const QString kNoPassword = QStringLiteral("You must enter a password. Check and try again.");
+const QString kStill = QStringLiteral("      Still Executing    ");
+const QString kRefused = QStringLiteral("\"%1\" was not downloaded: it %2.");
+
+QTreeWidgetItem* nodeByKey(QTreeWidget* tree, const QString& key)
+{
+    for (QTreeWidgetItemIterator it(tree); *it; ++it)
+        if ((*it)->data(0, KeyRole).toString() == key)
+            return *it;
+    return nullptr;
+}
+
+QStringList childTexts(const QTreeWidgetItem* node)
+{
+    QStringList out;
+    for (int i = 0; node && i < node->childCount(); ++i)
+        out << node->child(i)->text(0);
+    return out;
+}
+
+// "name|type" of each list item, sorted.
+QStringList listRows(const QTreeWidget* list)
+{
+    QStringList out;
+    for (int i = 0; i < list->topLevelItemCount(); ++i)
+        out << list->topLevelItem(i)->text(0) + '|' + list->topLevelItem(i)->text(1);
+    out.sort();
+    return out;
+}
+
+QStringList messageTexts(const ScriptedPrompts& prompts)
+{
+    QStringList out;
+    for (const ScriptedPrompts::Asked& a : prompts.messages())
+        out << a.text;
+    return out;
+}
+
+void select(QTreeWidget* list, const QStringList& names)
+{
+    for (int i = 0; i < list->topLevelItemCount(); ++i)
+        list->topLevelItem(i)->setSelected(names.contains(list->topLevelItem(i)->text(0)));
+}
+
+void addServerRows()
+{
+    QTest::addColumn<QString>("fixture");
+    QTest::newRow("FTP, pyftpdlib") << "ftp_pyftpd";
+    QTest::newRow("FTP, vsftpd") << "ftp_vsftpd";
+    QTest::newRow("explicit FTPS, pyftpdlib") << "ftp_pyftpd_tls";
+    QTest::newRow("explicit FTPS, vsftpd") << "ftp_vsftpd_tls";
+    QTest::newRow("SFTP") << "ftp_sshd";
+}
+
+// One control with the prompts it asks and the operations it sends.
+struct Session {
+    ftp::ftp c;
+    ScriptedPrompts prompts;
+    QSignalSpy sent{&c, &ftp::ftp::operationSent};
+
+    bool waitIdle() { return QTest::qWaitFor([&] { return !c.isBusy(); }, 30000); }
+    QStringList sentTexts() const
+    {
+        QStringList out;
+        for (const QList<QVariant>& args : sent)
+            out << args.at(0).toString();
+        return out;
+    }
+
+    // Connect with the three answers (and Yes to an unverified peer).
+    bool connectTo(const TestServer& server)
+    {
+        prompts.answerInput(server.url()).answerInput(server.user).answerInput(server.password);
+        if (server.scheme != u"ftp")
+            prompts.answerMessage(MsgResult::Yes);
+        c.Command8->click();
+        return waitIdle();
+    }
+
+    void click(QTreeWidgetItem* node)
+    {
+        QVERIFY(node);
+        emit c.treeServer->itemClicked(node, 0);
+    }
+
+    // Opens the local tree down to `folder` and clicks it.
+    void openLocal(const QString& folder)
+    {
+        QString key = "/";
+        for (const QString& part : folder.split('/', Qt::SkipEmptyParts)) {
+            if (QTreeWidgetItem* node = nodeByKey(c.treeClient, key))
+                node->setExpanded(true);
+            key += part + '/';
+        }
+        QTreeWidgetItem* node = nodeByKey(c.treeClient, key);
+        QVERIFY2(node, qPrintable(key));
+        c.treeClient->setCurrentItem(node);
+        emit c.treeClient->itemClicked(node, 0);
+    }
+
+    // Connects, opens the remote folder keyed `folder` and the local `local`,
+    // and forgets what was asked and sent so far.
+    bool open(const TestServer& server, const QString& folder, const QString& local)
+    {
+        if (!connectTo(server))
+            return false;
+        click(nodeByKey(c.treeServer, folder));
+        openLocal(local);
+        prompts.clear();
+        sent.clear();
+        return !QTest::currentTestFailed();
+    }
+
+    // Enters `list` with the data and drops it there, then waits for the command.
+    void drop(QTreeWidget* list, const QMimeData* data)
+    {
+        QDragEnterEvent enter(QPoint(5, 5), Qt::CopyAction, data, Qt::LeftButton, {});
+        QCoreApplication::sendEvent(list->viewport(), &enter);
+        QDropEvent dropped(QPointF(5, 5), Qt::CopyAction, data, Qt::LeftButton, {});
+        QCoreApplication::sendEvent(list->viewport(), &dropped);
+        QCoreApplication::processEvents();   // the command starts once the drop has returned
+        QVERIFY(waitIdle());
+    }
+
+    // Drags the selection of `from` onto `to` with the data the view gives.
+    void drag(QTreeWidget* from, QTreeWidget* to)
+    {
+        std::unique_ptr<QMimeData> data(from->model()->mimeData(from->selectionModel()->selectedIndexes()));
+        drop(to, data.get());
+    }
+};
 
 }  // namespace
 
 class tst_FtpControl : public QObject {
     Q_OBJECT
 private slots:
-    void initTestCase()
+    void initTestCase() { QApplication::setStyle(QStringLiteral("Fusion")); }
+
+    void publishBrowseAndFetchBack_data() { addServerRows(); }
+
+    // A user's round trip on each server: connect (trusting the peer), browse,
+    // upload files and a folder tree, make, rename and delete, download back.
+    void publishBrowseAndFetchBack()
     {
-        QApplication::setStyle(QStringLiteral("Fusion"));
+        QFETCH(QString, fixture);
+        ORVANE_REQUIRE_SERVER(server, fixture);
+        server.makeFolder("ctl_pub");
+        server.makeFolder("ctl_pub/pub");
+        server.writeFile("ctl_pub/README", "read me");
+        server.writeFile("ctl_pub/.profile", "hidden");
+        server.writeFile("ctl_pub/pub/notes.txt", "notes");
+        QTemporaryDir site, back;
+        QByteArray binary;
+        for (int i = 0; i < 70000; ++i)
+            binary += char(i * 7);
+        write(site.filePath("index.htm"), "<p>home</p>\r\n");
+        write(site.filePath("Makefile"), "all:\n");
+        write(site.filePath("css/site.css"), "p{}");
+        write(site.filePath("css/img/logo.png"), binary);
+        Session s;
+        QVERIFY(s.connectTo(server));
+        QVERIFY2(s.prompts.unexpected().isEmpty(), qPrintable(s.prompts.unexpected().join('\n')));
+        if (server.scheme != u"ftp") {
+            // The unverifiable peer was shown with its fingerprint, trusted, and the listing sent again.
+            QCOMPARE(s.prompts.messages().size(), 1);
+            const ScriptedPrompts::Asked& asked = s.prompts.messages().first();
+            QCOMPARE(asked.buttons, MsgButtons::YesNo);
+            QVERIFY2(asked.text.contains("127.0.0.1") && asked.text.contains(server.fingerprint),
+                     qPrintable(asked.text));
+        } else {
+            QVERIFY(s.prompts.messages().isEmpty());
+        }
+        s.prompts.clear();
+
+        // The local volumes under "MyComputer", "/" first and opened.
+        QTreeWidgetItem* myComputer = nodeByKey(s.c.treeClient, "root");
+        QVERIFY(myComputer);
+        QCOMPARE(myComputer->text(0), QString("MyComputer"));
+        QCOMPARE(myComputer->child(0)->data(0, KeyRole).toString(), QString("/"));
+        QVERIFY(nodeByKey(s.c.treeClient, "/usr/***") && !nodeByKey(s.c.treeClient, "/***"));
+
+        // A folder lists its subfolders once, and its files without hidden ones.
+        QTreeWidgetItem* folder = nodeByKey(s.c.treeServer, "ctl_pub/");
+        QVERIFY(folder);
+        QCOMPARE(childTexts(folder), QStringList{"***"});
+        s.click(folder);
+        QCOMPARE(s.c.serverPath(), QString("ctl_pub/"));
+        QCOMPARE(childTexts(folder), QStringList{"pub/"});
+        QCOMPARE(listRows(s.c.lstServer), QStringList{"README|File"});
+        folder->setExpanded(false);
+        folder->setExpanded(true);
+        QCOMPARE(s.c.lblServerFolder->text(), QString("Contents of \"ctl_pub/\""));
+        s.click(nodeByKey(s.c.treeServer, "ctl_pub/pub/"));
+        QCOMPARE(listRows(s.c.lstServer), QStringList{"notes.txt|TXT"});
+        s.click(folder);
+        QCOMPARE(childTexts(folder), QStringList{"pub/"});
+
+        // Refresh adds what is new and keeps what went away, without waiting.
+        QVERIFY(QFile::remove(server.pathOf("ctl_pub/README")));
+        server.writeFile("ctl_pub/new.css", "new");
+        s.c.Command3->click();
+        QVERIFY(s.c.Inet1().StillExecuting());
+        QVERIFY(s.waitIdle());
+        QCOMPARE(listRows(s.c.lstServer), (QStringList{"README|File", "new.css|CSS"}));
+        s.click(folder);
+        QCOMPARE(listRows(s.c.lstServer), QStringList{"new.css|CSS"});
+
+        // Two files and a folder tree dropped on the remote list.
+        s.openLocal(site.path());
+        s.sent.clear();
+        select(s.c.lstClient, {"index.htm", "Makefile", "css"});
+        s.drag(s.c.lstClient, s.c.lstServer);
+        QCOMPARE(contents(server.pathOf("ctl_pub/index.htm")), QByteArray("<p>home</p>\r\n"));
+        QCOMPARE(contents(server.pathOf("ctl_pub/css/img/logo.png")), binary);
+        QCOMPARE(contents(server.pathOf("ctl_pub/css/site.css")), QByteArray("p{}"));
+        QCOMPARE(listRows(s.c.lstServer), (QStringList{"Makefile|File", "index.htm|HTM", "new.css|CSS"}));
+        QVERIFY(s.sentTexts().contains("PUT " + site.path() + "/index.htm ctl_pub/index.htm"));
+        QVERIFY(s.sentTexts().contains("mkdir ctl_pub/css/img"));
+
+        // Make a folder, rename a file, delete another.
+        s.prompts.answerInput("made").answerInput("home.htm").answerMessage(MsgResult::Yes);
+        s.c.Command1->click();
+        QVERIFY(s.waitIdle());
+        select(s.c.lstServer, {"index.htm"});
+        s.c.Command4->click();
+        select(s.c.lstServer, {"Makefile"});
+        s.c.Command2->click();
+        QVERIFY(QFileInfo(server.pathOf("ctl_pub/made")).isDir());
+        QVERIFY(QFile::exists(server.pathOf("ctl_pub/home.htm")));
+        QVERIFY(!QFile::exists(server.pathOf("ctl_pub/Makefile")));
+        QCOMPARE(messageTexts(s.prompts), QStringList{"Delete Makefile?"});
+
+        // Downloaded back, from the folder and from a subfolder.
+        s.openLocal(back.path());
+        s.click(folder);
+        select(s.c.lstServer, {"home.htm"});
+        s.drag(s.c.lstServer, s.c.lstClient);
+        s.click(nodeByKey(s.c.treeServer, "ctl_pub/css/"));
+        s.click(nodeByKey(s.c.treeServer, "ctl_pub/css/img/"));
+        select(s.c.lstServer, {"logo.png"});
+        s.drag(s.c.lstServer, s.c.lstClient);
+        QVERIFY(s.sentTexts().contains("GET ctl_pub/css/img/logo.png " + back.path() + "/logo.png"));
+        QCOMPARE(contents(back.filePath("home.htm")), QByteArray("<p>home</p>\r\n"));
+        QCOMPARE(contents(back.filePath("logo.png")), binary);
+        QCOMPARE(listRows(s.c.lstClient), (QStringList{"home.htm|HTM", "logo.png|PNG"}));
+        QCOMPARE(entriesOf(back.path()).size(), 2);
+        QVERIFY2(s.prompts.unexpected().isEmpty(), qPrintable(s.prompts.unexpected().join('\n')));
+
+        // Close ends the session and leaves both panes as they were.
+        s.c.closeButton->click();
+        QVERIFY(!s.c.Inet1().StillExecuting());
+        QCOMPARE(listRows(s.c.lstServer), QStringList{"logo.png|PNG"});
     }
 
-    void connectChecks_data()
+    void connectAnswers_data()
     {
         QTest::addColumn<QStringList>("answers");     // URL, user, password; "-" cancels
-        QTest::addColumn<QStringList>("messages");
-        QTest::addColumn<QString>("rootText");
-
+        QTest::addColumn<QStringList>("messages");    // the start of each message
+        QTest::addColumn<QString>("rootText");        // empty: nothing listed
+        const QString invalidUrl = "The URL you have entered is invalid. Please check and try again.";
         QTest::newRow("text without a dot keeps the previous address")
-            << QStringList{"fileserver", "%USER%", "%PASSWORD%"} << QStringList{kInvalidUrl}
-            << "127.0.0.1";
+            << QStringList{"fileserver", "%USER%", "%PASSWORD%"} << QStringList{invalidUrl} << "127.0.0.1";
         QTest::newRow("all three cancelled keep everything")
-            << QStringList{"-", "-", "-"} << QStringList{kInvalidUrl, kNoPassword} << "127.0.0.1";
+            << QStringList{"-", "-", "-"}
+            << QStringList{invalidUrl, "You must enter a password. Check and try again."} << "127.0.0.1";
         QTest::newRow("empty user name keeps the previous one")
             << QStringList{"%URL%", "", "%PASSWORD%"} << QStringList{} << "127.0.0.1";
         QTest::newRow("localhost accepted")
-            << QStringList{"ftp://localhost:%PORT%", "%USER%", "%PASSWORD%"} << QStringList{}
-            << "localhost";
+            << QStringList{"ftp://localhost:%PORT%", "%USER%", "%PASSWORD%"} << QStringList{} << "localhost";
+        QTest::newRow("refused login: one message")
+            << QStringList{"%URL%", "%USER%", "wrong"}
+            << QStringList{"There was an error connecting to 127.0.0.1. 530"} << "";
     }
 
-    void connectChecks()
+    // A first connect from the server menu, with its defaults; then Connect
+    // with the row's answers builds a new remote tree and lists the login folder.
+    void connectAnswers()
     {
         QFETCH(QStringList, answers);
         QFETCH(QStringList, messages);
         QFETCH(QString, rootText);
         ORVANE_REQUIRE_SERVER(server, "ftp_pyftpd");
         server.makeFolder("ctl_checks");
+        Session s;
+        s.prompts.answerInput(server.url()).answerInput(server.user).answerInput(server.password);
+        s.c.mnuConnect->trigger();
+        QVERIFY(s.waitIdle());
+        QStringList defaults;
+        for (const ScriptedPrompts::Asked& a : s.prompts.asked())
+            defaults << a.defaultText;
+        QCOMPARE(defaults, (QStringList{"127.0.0.1", "anonymous", "guest"}));
+        QVERIFY(nodeByKey(s.c.treeServer, "ctl_checks/"));
+        QCOMPARE(s.c.treeClient->topLevelItemCount(), 0);   // the menu leaves the local pane alone
+        s.prompts.clear();
 
-        FtpControl control;
-        ScriptedPrompts prompts;
-        QVERIFY(connectTo(control, prompts, server));
-        QVERIFY(nodeByKey(control.treeServer, "ctl_checks/"));
-        prompts.clear();
-
-        for (const QString& a : answers) {
-            if (a == "-") {
-                prompts.cancelInput();
-                continue;
-            }
-            QString text = a;
-            text.replace("%URL%", server.url()).replace("%USER%", server.user);
-            text.replace("%PASSWORD%", server.password).replace("%PORT%", QString::number(server.port));
-            prompts.answerInput(text);
+        for (QString a : answers) {
+            a.replace("%URL%", server.url()).replace("%USER%", server.user);
+            a.replace("%PASSWORD%", server.password).replace("%PORT%", QString::number(server.port));
+            a == "-" ? s.prompts.cancelInput() : s.prompts.answerInput(a);
         }
-        control.Command8->click();
-        QVERIFY(waitIdle(control));
-
-        QCOMPARE(messageTexts(prompts), messages);
-        QVERIFY(prompts.unexpected().isEmpty());
+        s.c.Command8->click();
+        QVERIFY(s.waitIdle());
+        const QStringList said = messageTexts(s.prompts);
+        QCOMPARE(said.size(), messages.size());
+        for (int i = 0; i < said.size(); ++i)
+            QVERIFY2(said[i].startsWith(messages[i]), qPrintable(said[i]));
+        QVERIFY(s.prompts.unexpected().isEmpty());
         // The three questions, titled, without defaults; the password hidden.
-        const QList<ScriptedPrompts::Asked> asked = prompts.asked();
-        QCOMPARE(asked.size(), 3 + messages.size());
         const QStringList questions{"Enter URL to Connect", "Enter Username", "Enter Password"};
         for (int i = 0; i < 3; ++i) {
-            QCOMPARE(asked.at(i).text, questions.at(i));
-            QCOMPARE(asked.at(i).title, QString("Orvane FTP"));
-            QCOMPARE(asked.at(i).defaultText, QString());
-            QCOMPARE(asked.at(i).echo, i == 2 ? InputEcho::Password : InputEcho::Normal);
+            const ScriptedPrompts::Asked& asked = s.prompts.asked().at(i);
+            QCOMPARE(asked.text, questions.at(i));
+            QCOMPARE(asked.title, QString("Orvane FTP"));
+            QCOMPARE(asked.defaultText, QString());
+            QCOMPARE(asked.echo, i == 2 ? InputEcho::Password : InputEcho::Normal);
         }
-        // A new remote tree, and "dir" was sent all the same: the login folder is listed.
-        QCOMPARE(control.treeServer->topLevelItemCount(), 1);
-        QTreeWidgetItem* root = control.treeServer->topLevelItem(0);
+        QCOMPARE(s.c.treeServer->topLevelItemCount(), 1);
+        QTreeWidgetItem* root = s.c.treeServer->topLevelItem(0);
+        QCOMPARE(s.c.lblState->text(), QString());
+        QCOMPARE(s.c.cursor().shape(), Qt::ArrowCursor);
+        if (rootText.isEmpty()) {
+            QCOMPARE(s.prompts.messages().first().title, QString("orvane"));
+            QCOMPARE(root->childCount(), 0);
+            return;
+        }
         QCOMPARE(root->text(0), rootText);
-        QCOMPARE(root->data(0, orvane::ftp::ImageRole).toInt(), 5);
+        QCOMPARE(root->data(0, ftp::ImageRole).toInt(), 5);
         QVERIFY(root->isExpanded());
-        QCOMPARE(control.lblServerFolder->text(), "Contents of \"" + rootText + "\"");
-        QVERIFY(nodeByKey(control.treeServer, "ctl_checks/"));
-        QCOMPARE(control.serverPath(), QString("root"));
-        // The second Connect left the opened local volume as it was.
-        QVERIFY(nodeByKey(control.treeClient, "/usr/"));
-        QVERIFY(!nodeByKey(control.treeClient, "/***"));
-    }
-
-    void treeAndListOfAFolder()
-    {
-        ORVANE_REQUIRE_SERVER(server, "ftp_pyftpd");
-        server.makeFolder("ctl_tree");
-        server.makeFolder("ctl_tree/pub");
-        server.makeFolder("ctl_tree/pub/incoming");
-        server.makeFolder("ctl_tree/release1.2");
-        server.writeFile("ctl_tree/index.html", "<html></html>");
-        server.writeFile("ctl_tree/README", "read me");
-        server.writeFile("ctl_tree/.profile", "hidden");
-        server.writeFile("ctl_tree/pub/notes.txt", "notes");
-        server.writeFile("ctl_tree/pub/incoming/upload.tar.gz", "data");
-        server.writeFile("ctl_tree_marker.txt", "at the top");
-
-        FtpControl control;
-        ScriptedPrompts prompts;
-        QVERIFY(connectTo(control, prompts, server));
-
-        // The local side: the volumes under "MyComputer", "/" first and opened.
-        QTreeWidgetItem* myComputer = nodeByKey(control.treeClient, "root");
-        QVERIFY(myComputer);
-        QCOMPARE(myComputer->text(0), QString("MyComputer"));
-        QVERIFY(myComputer->childCount() > 0);
-        QTreeWidgetItem* system = myComputer->child(0);
-        QCOMPARE(system->data(0, orvane::ftp::KeyRole).toString(), QString("/"));
-        QVERIFY(system->isExpanded());
-        QTreeWidgetItem* usr = nodeByKey(control.treeClient, "/usr/");
-        QVERIFY(usr);
-        QCOMPARE(usr->data(0, orvane::ftp::ImageRole).toInt(), 6);
-        QVERIFY(!nodeByKey(control.treeClient, "/***"));
-        QVERIFY(nodeByKey(control.treeClient, "/usr/***"));
-
-        // The login folder: our folder with its placeholder, the marker file.
-        QTreeWidgetItem* folder = nodeByKey(control.treeServer, "ctl_tree/");
-        QVERIFY(folder);
-        QCOMPARE(childTexts(folder), QStringList{"***"});
-        QVERIFY(control.lstServer->findItems("ctl_tree_marker.txt", Qt::MatchExactly).size() == 1);
-
-        click(control, folder);
-        QCOMPARE(control.serverPath(), QString("ctl_tree/"));
-        QCOMPARE(childTexts(folder), (QStringList{"pub/", "release1.2/"}));
-        QTreeWidgetItem* pub = nodeByKey(control.treeServer, "ctl_tree/pub/");
-        QVERIFY(pub);
-        QCOMPARE(pub->data(0, orvane::ftp::ImageRole).toInt(), 6);
-        QCOMPARE(pub->data(0, orvane::ftp::SelectedImageRole).toInt(), 7);
-        QCOMPARE(childTexts(pub), QStringList{"***"});
-        QVERIFY(nodeByKey(control.treeServer, "ctl_tree/pub/***"));
-        // Files only; README typed File; .profile and the folders not listed.
-        QCOMPARE(listRows(control.lstServer), (QStringList{"README|File", "index.html|HTML"}));
-        QTreeWidgetItem* index = control.lstServer->findItems("index.html", Qt::MatchExactly).value(0);
-        QCOMPARE(index->data(0, orvane::ftp::KeyRole).toString(), QString("ctl_tree/index.html"));
-        QCOMPARE(index->data(0, orvane::ftp::TagRole).toString(), QString("File"));
-        QCOMPARE(index->text(2), QString());
-
-        // Expanding names the folder.
-        folder->setExpanded(false);
-        folder->setExpanded(true);
-        QCOMPARE(control.lblServerFolder->text(), QString("Contents of \"ctl_tree/\""));
-        QCOMPARE(control.treeServer->currentItem(), folder);
-
-        // Clicked again: the list refilled, no subfolder twice.
-        click(control, folder);
-        QCOMPARE(childTexts(folder), (QStringList{"pub/", "release1.2/"}));
-        QCOMPARE(listRows(control.lstServer), (QStringList{"README|File", "index.html|HTML"}));
-
-        // A folder with a subfolder, then one without: each lists its own files.
-        click(control, pub);
-        QCOMPARE(childTexts(pub), QStringList{"incoming/"});
-        QCOMPARE(listRows(control.lstServer), QStringList{"notes.txt|TXT"});
-        QTreeWidgetItem* incoming = nodeByKey(control.treeServer, "ctl_tree/pub/incoming/");
-        click(control, incoming);
-        QCOMPARE(control.serverPath(), QString("ctl_tree/pub/incoming/"));
-        QCOMPARE(incoming->childCount(), 0);
-        QCOMPARE(listRows(control.lstServer), QStringList{"upload.tar.gz|TAR.GZ"});
-
-        // The root lists the login folder again, its items keyed "root" + name.
-        click(control, control.treeServer->topLevelItem(0));
-        QCOMPARE(control.serverPath(), QString("root"));
-        QTreeWidgetItem* marker =
-            control.lstServer->findItems("ctl_tree_marker.txt", Qt::MatchExactly).value(0);
-        QVERIFY(marker);
-        QCOMPARE(marker->data(0, orvane::ftp::KeyRole).toString(), QString("rootctl_tree_marker.txt"));
-        QVERIFY(control.lstServer->findItems("notes.txt", Qt::MatchExactly).isEmpty());
-        QVERIFY(prompts.messages().isEmpty());
-        QFile::remove(server.pathOf("ctl_tree_marker.txt"));
-    }
-
-    void refreshKeepsFilesGoneFromTheServer()
-    {
-        ORVANE_REQUIRE_SERVER(server, "ftp_pyftpd");
-        server.makeFolder("ctl_refresh");
-        server.writeFile("ctl_refresh/old.htm", "old");
-
-        FtpControl control;
-        ScriptedPrompts prompts;
-        QVERIFY(connectTo(control, prompts, server));
-        click(control, nodeByKey(control.treeServer, "ctl_refresh/"));
-        QCOMPARE(listRows(control.lstServer), QStringList{"old.htm|HTM"});
-
-        QVERIFY(QFile::remove(server.pathOf("ctl_refresh/old.htm")));
-        server.writeFile("ctl_refresh/new.css", "new");
-        control.Command3->click();
-        QVERIFY(control.Inet1().StillExecuting());   // Refresh does not wait
-        QVERIFY(waitIdle(control));
-        QCOMPARE(listRows(control.lstServer), (QStringList{"new.css|CSS", "old.htm|HTM"}));
-
-        // A click on the folder lists it afresh.
-        click(control, nodeByKey(control.treeServer, "ctl_refresh/"));
-        QCOMPARE(listRows(control.lstServer), QStringList{"new.css|CSS"});
-    }
-
-    void refusedLoginGivesOneMessage()
-    {
-        ORVANE_REQUIRE_SERVER(server, "ftp_pyftpd");
-        FtpControl control;
-        ScriptedPrompts prompts;
-        prompts.answerInput(server.url()).answerInput(server.user).answerInput("wrong password");
-        control.Command8->click();
-        QVERIFY(waitIdle(control));
-
-        const QStringList messages = messageTexts(prompts);
-        QCOMPARE(messages.size(), 1);
-        const QString response = control.Inet1().ResponseInfo();
-        QVERIFY2(response.contains("530"), qPrintable(response));
-        QCOMPARE(messages.first(), "There was an error connecting to 127.0.0.1. " + response);
-        QCOMPARE(prompts.messages().first().title, QString("orvane"));
-        QCOMPARE(control.lblState->text(), QString());
-        QCOMPARE(control.cursor().shape(), Qt::ArrowCursor);
-        // The root stays, with nothing under it.
-        QCOMPARE(control.treeServer->topLevelItemCount(), 1);
-        QCOMPARE(control.treeServer->topLevelItem(0)->childCount(), 0);
-    }
-
-    void clickWhileExecutingIsRefused()
-    {
-        // A server that accepts and never greets keeps the operation running.
-        QTcpServer silent;
-        QVERIFY(silent.listen(QHostAddress::LocalHost));
-        QList<QTcpSocket*> held;
-        connect(&silent, &QTcpServer::newConnection, &silent,
-                [&] { held << silent.nextPendingConnection(); });
-
-        FtpControl control;
-        ScriptedPrompts prompts;
-        prompts.answerInput(QString("ftp://127.0.0.1:%1").arg(silent.serverPort()))
-            .answerInput("user")
-            .answerInput("secret");
-        control.mnuConnect->trigger();
-        QVERIFY(control.Inet1().StillExecuting());
-        QTRY_VERIFY(!held.isEmpty());
-        QCOMPARE(control.lblState->text(), QString("Connecting ... "));
-        QCOMPARE(control.cursor().shape(), Qt::WaitCursor);
-
-        control.GetServerFolders("root", {"pub/"});
-        QTreeWidgetItem* pub = nodeByKey(control.treeServer, "pub/");
-        QVERIFY(pub);
-        pub->setExpanded(true);
-        click(control, pub);
-        QCOMPARE(messageTexts(prompts), QStringList{"      Still Executing    "});
-        QVERIFY(!pub->isExpanded());
-        QCOMPARE(childTexts(pub), QStringList{"***"});   // nothing listed, nothing removed
-        QCOMPARE(control.serverPath(), QString("root"));
-
-        // Cancel ends it and waits until it has.
-        control.Command7->click();
-        QVERIFY(!control.Inet1().StillExecuting());
-        QCOMPARE(prompts.messages().size(), 1);
+        QCOMPARE(s.c.lblServerFolder->text(), "Contents of \"" + rootText + "\"");
+        QVERIFY(nodeByKey(s.c.treeServer, "ctl_checks/"));
+        QCOMPARE(s.c.serverPath(), QString("root"));
     }
 
     void refusingAnUnverifiedPeerStops()
     {
         ORVANE_REQUIRE_SERVER(server, "ftp_pyftpd_tls");
-        FtpControl control;
-        ScriptedPrompts prompts;
-        prompts.answerInput(server.url()).answerInput(server.user).answerInput(server.password);
-        prompts.answerMessage(MsgResult::No);
-        control.Command8->click();
-        QVERIFY(waitIdle(control));
+        Session s;
+        s.prompts.answerInput(server.url()).answerInput(server.user).answerInput(server.password);
+        s.prompts.answerMessage(MsgResult::No);
+        s.c.Command8->click();
+        QVERIFY(s.waitIdle());
         QTest::qWait(50);   // a retry would have been sent by now
-        QVERIFY(!control.isBusy());
-        QCOMPARE(prompts.messages().size(), 1);
-        QVERIFY(control.Inet1().hasUntrustedPeer());
-        QCOMPARE(control.treeServer->topLevelItem(0)->childCount(), 0);
-        QCOMPARE(control.lblState->text(), QString());
+        QVERIFY(!s.c.isBusy());
+        QCOMPARE(s.prompts.messages().size(), 1);
+        QVERIFY(s.c.Inet1().hasUntrustedPeer());
+        QCOMPARE(s.c.treeServer->topLevelItem(0)->childCount(), 0);
     }
 
-    void listsAndNavigates_data()
+    // While an operation runs every click is refused with one message and
+    // changes nothing; Cancel ends it and waits until it has.
+    void clicksWhileExecutingAreRefused()
     {
-        addServerRows();
-    }
+        QTcpServer silent;   // accepts and never greets
+        QVERIFY(silent.listen(QHostAddress::LocalHost));
+        Session s;
+        s.c.GetServerFolders("root", {"pub/"});
+        s.prompts.answerInput(QString("ftp://127.0.0.1:%1").arg(silent.serverPort()))
+            .answerInput("user")
+            .answerInput("secret");
+        s.c.mnuConnect->trigger();
+        QVERIFY(s.c.Inet1().StillExecuting());
+        QTRY_VERIFY(silent.hasPendingConnections());
+        QCOMPARE(s.c.lblState->text(), QString("Connecting ... "));
+        QCOMPARE(s.c.cursor().shape(), Qt::WaitCursor);
 
-    void listsAndNavigates()
-    {
-        QFETCH(QString, fixture);
-        ORVANE_REQUIRE_SERVER(server, fixture);
-        server.makeFolder("ctl_nav");
-        server.makeFolder("ctl_nav/site");
-        server.makeFolder("ctl_nav/site/img");
-        server.writeFile("ctl_nav/site/page one.htm", "<p>");
-        server.writeFile("ctl_nav/site/img/logo.png", "png");
-        server.writeFile("ctl_nav/Makefile", "all:");
+        s.c.GetServerFolders("root", {"pub/"});
+        QTreeWidgetItem* pub = nodeByKey(s.c.treeServer, "pub/");
+        QVERIFY(pub);
+        pub->setExpanded(true);
+        s.click(pub);
+        s.c.Command1->click();
+        s.c.ParseDrives();
+        emit s.c.treeClient->itemClicked(nodeByKey(s.c.treeClient, "/"), 0);
+        QCOMPARE(messageTexts(s.prompts), (QStringList{kStill, kStill, kStill}));
+        QVERIFY(!pub->isExpanded());
+        QCOMPARE(childTexts(pub), QStringList{"***"});   // nothing listed, nothing removed
+        QCOMPARE(s.c.serverPath(), QString("root"));
 
-        FtpControl control;
-        ScriptedPrompts prompts;
-        QVERIFY(connectTo(control, prompts, server));
-        QVERIFY2(prompts.unexpected().isEmpty(), qPrintable(prompts.unexpected().join('\n')));
-        if (needsTrust(server)) {
-            // The unverifiable peer was shown, trusted, and the listing sent again.
-            QCOMPARE(prompts.messages().size(), 1);
-            const ScriptedPrompts::Asked& asked = prompts.messages().first();
-            QCOMPARE(asked.buttons, MsgButtons::YesNo);
-            QVERIFY2(asked.text.contains("127.0.0.1"), qPrintable(asked.text));
-            QVERIFY2(asked.text.contains(control.Inet1().untrustedFingerprint())
-                         || asked.text.contains(server.fingerprint),
-                     qPrintable(asked.text));
-        } else {
-            QVERIFY(prompts.messages().isEmpty());
-        }
-
-        QTreeWidgetItem* top = nodeByKey(control.treeServer, "ctl_nav/");
-        QVERIFY(top);
-        click(control, top);
-        QCOMPARE(childTexts(top), (QStringList{"site/"}));
-        QCOMPARE(listRows(control.lstServer), QStringList{"Makefile|File"});
-
-        click(control, nodeByKey(control.treeServer, "ctl_nav/site/"));
-        QCOMPARE(childTexts(nodeByKey(control.treeServer, "ctl_nav/site/")), QStringList{"img/"});
-        QCOMPARE(listRows(control.lstServer), QStringList{"page one.htm|HTM"});
-
-        click(control, nodeByKey(control.treeServer, "ctl_nav/site/img/"));
-        QCOMPARE(listRows(control.lstServer), QStringList{"logo.png|PNG"});
-        QCOMPARE(prompts.messages().size(), needsTrust(server) ? 1 : 0);
-
-        // Close ends the session and leaves both panes as they were.
-        control.closeButton->click();
-        QVERIFY(!control.Inet1().StillExecuting());
-        QCOMPARE(listRows(control.lstServer), QStringList{"logo.png|PNG"});
-        QVERIFY(nodeByKey(control.treeServer, "ctl_nav/site/img/"));
-    }
-
-    void serverMenuConnects()
-    {
-        ORVANE_REQUIRE_SERVER(server, "ftp_pyftpd");
-        server.makeFolder("ctl_menu");
-        FtpControl control;
-        control.resize(800, 400);
-        control.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&control));
-        ScriptedPrompts prompts;
-
-        // The right button on the remote tree shows its menu.
-        QWidget* viewport = control.treeServer->viewport();
-        QTest::mouseClick(viewport, Qt::RightButton, {}, QPoint(20, 20));
-        QTRY_VERIFY(QApplication::activePopupWidget() == control.popServer);
-        QStringList items;
-        for (QAction* a : control.popServer->actions())
-            items << a->text();
-        QCOMPARE(items, (QStringList{"&File", "&Connect"}));
-        control.popServer->close();
-        QTest::mouseClick(viewport, Qt::LeftButton, {}, QPoint(20, 20));
-        QVERIFY(QApplication::activePopupWidget() == nullptr);
-
-        prompts.answerInput(server.url()).answerInput(server.user).answerInput(server.password);
-        control.mnuConnect->trigger();
-        QVERIFY(waitIdle(control));
-        QStringList defaults;
-        for (const ScriptedPrompts::Asked& a : prompts.asked())
-            defaults << a.defaultText;
-        QCOMPARE(defaults, (QStringList{"127.0.0.1", "anonymous", "guest"}));
-        QCOMPARE(prompts.asked().at(2).echo, InputEcho::Password);
-        QVERIFY(nodeByKey(control.treeServer, "ctl_menu/"));
-        // The menu's Connect leaves the local pane alone.
-        QCOMPARE(control.treeClient->topLevelItemCount(), 0);
-    }
-
-    void liarFolderShowsWhatTheServerSent_data()
-    {
-        QTest::addColumn<QString>("folder");
-        QTest::addColumn<QStringList>("files");
-        QTest::newRow("a line in no known format")
-            << "unix/" << QStringList{"ok.txt", "this line follows no listing format at all"};
-        QTest::newRow("hostile names and a latin-1 name")
-            << "hostile/" << QStringList{"back\\slash.txt", "café.txt", "ctl\x16name.txt", "ok.txt"};
+        s.c.Command7->click();
+        QVERIFY(!s.c.Inet1().StillExecuting());
+        QCOMPARE(s.prompts.messages().size(), 3);
     }
 
     // Lines the transport cannot read are files named by the whole line; names
-    // that are paths are listed as sent, a latin-1 name readably.
-    void liarFolderShowsWhatTheServerSent()
+    // that cannot be local files are listed but refused at download.
+    void lyingServer()
     {
-        QFETCH(QString, folder);
-        QFETCH(QStringList, files);
         ORVANE_REQUIRE_SERVER(server, "ftp_liar");
-        FtpControl control;
-        ScriptedPrompts prompts;
-        QVERIFY(connectTo(control, prompts, server));
-        click(control, nodeByKey(control.treeServer, folder));
-        QVERIFY(waitIdle(control));
-        QStringList shown;
-        for (const QString& row : listRows(control.lstServer))   // the 100 000-character name aside
-            if (!row.contains("LLLL"))
-                shown << row.section('|', 0, 0);
-        QCOMPARE(shown, files);
-        QVERIFY(prompts.messages().isEmpty());
+        QTemporaryDir parent;
+        const QString folder = parent.filePath("in");
+        QDir().mkpath(folder);
+        Session s;
+        QVERIFY(s.open(server, "hostile/", folder));
+        const QStringList shown = listRows(s.c.lstServer).filter(QRegularExpression("^(?!.*L{10})"));   // the long name aside
+        QCOMPARE(shown, (QStringList{"back\\slash.txt|TXT", "café.txt|TXT", "ctl\x16name.txt|TXT", "ok.txt|TXT"}));
+        s.c.lstServer->selectAll();
+        s.drag(s.c.lstServer, s.c.lstClient);
+        QCOMPARE(entriesOf(parent.path()), QStringList{"in"});
+        QCOMPARE(entriesOf(folder), (QStringList{"café.txt", "ok.txt"}));
+        QCOMPARE(contents(folder + "/ok.txt"), QByteArray("content of ok.txt"));
+        QStringList said = messageTexts(s.prompts);
+        said.sort();
+        QCOMPARE(said, (QStringList{kRefused.arg(QString(60, 'L') + QChar(0x2026),
+                                                 "is longer than the local file system allows (255 bytes)"),
+                                    kRefused.arg("back\\slash.txt", "contains \"\\\""),
+                                    kRefused.arg("ctl\\x16name.txt", "contains a control character")}));
+        s.click(nodeByKey(s.c.treeServer, "unix/"));
+        QCOMPARE(listRows(s.c.lstServer), (QStringList{"ok.txt|TXT", "this line follows no listing format at all|File"}));
+    }
+
+    void downloadGuards_data()
+    {
+        QTest::addColumn<QStringList>("names");     // dropped on the local list
+        QTest::addColumn<int>("answer");            // to "Replace readme.txt?"; -1: no local folder
+        QTest::addColumn<QByteArray>("readme");     // afterwards
+        QTest::addColumn<bool>("gotB");
+        QTest::addColumn<QStringList>("messages");
+        const QStringList both{"readme.txt", "b.txt"};
+        const QStringList replace{"Replace readme.txt?"};
+        QTest::newRow("Yes") << both << int(MsgResult::Yes) << QByteArray("new") << true << replace;
+        QTest::newRow("No") << both << int(MsgResult::No) << QByteArray("old") << true << replace;
+        QTest::newRow("Cancel stops the rest")
+            << both << int(MsgResult::Cancel) << QByteArray("old") << false << replace;
+        QTest::newRow("unsafe names refused, the rest goes on")
+            << QStringList{"../x", "..", "b.txt"} << 0 << QByteArray("old") << true
+            << QStringList{kRefused.arg("../x", "contains \"/\""), kRefused.arg("..", "names a folder, not a file")};
+        QTest::newRow("no local folder chosen")
+            << both << -1 << QByteArray("old") << false
+            << QStringList{"Choose a local folder first: click the folder in the local tree where the "
+                           "files should go, then drop them again."};
+    }
+
+    void downloadGuards()
+    {
+        QFETCH(QStringList, names);
+        QFETCH(int, answer);
+        QFETCH(QByteArray, readme);
+        QFETCH(bool, gotB);
+        QFETCH(QStringList, messages);
+        ORVANE_REQUIRE_SERVER(server, "ftp_pyftpd");
+        server.makeFolder("ctl_get");
+        server.writeFile("ctl_get/readme.txt", "new");
+        server.writeFile("ctl_get/b.txt", "bee");
+        QTemporaryDir parent;
+        const QString folder = parent.filePath("in");
+        write(folder + "/readme.txt", "old");
+        Session s;
+        QVERIFY(s.open(server, "ctl_get/", folder));
+        if (answer < 0)
+            s.c.treeClient->setCurrentItem(nodeByKey(s.c.treeClient, "root"));
+        if (answer > 0)
+            s.prompts.answerMessage(MsgResult(answer));
+        std::unique_ptr<QMimeData> data(ftp::remoteNamesData(names));
+        s.drop(s.c.lstClient, data.get());
+
+        QCOMPARE(messageTexts(s.prompts), messages);
+        QCOMPARE(contents(folder + "/readme.txt"), readme);
+        QCOMPARE(QFile::exists(folder + "/b.txt"), gotB);
+        // Nothing written beside or above the chosen folder, no partial files.
+        QCOMPARE(entriesOf(parent.path()), QStringList{"in"});
+        QCOMPARE(entriesOf(folder).size(), gotB ? 2 : 1);
+    }
+
+    // A download that fails on a full local disk shows its progress while it
+    // runs, says why it failed and keeps the old file.
+    void failedDownloadKeepsTheOldFile()
+    {
+        ORVANE_REQUIRE_SERVER(server, "ftp_pyftpd_slow");
+        server.makeFolder("ctl_stop");
+        server.writeFile("ctl_stop/big.bin", QByteArray(512 * 1024, 'n'));
+        QTemporaryDir parent;
+        const QString folder = parent.filePath("small");
+        QDir().mkpath(folder);
+        if (QProcess::execute("mount", {"-t", "tmpfs", "-o", "size=384k", "none", folder}))
+            QSKIP("mounting a small tmpfs needs root");
+        auto unmount = qScopeGuard([&] { QProcess::execute("umount", {folder}); });
+        write(folder + "/big.bin", "old");
+        Session s;
+        QVERIFY(s.open(server, "ctl_stop/", folder));
+        s.prompts.answerMessage(MsgResult::Yes);   // replace big.bin
+        QStringList progress;
+        QTimer poll;
+        connect(&poll, &QTimer::timeout, &s.c, [&] {
+            if (s.c.lblState->text().startsWith("big.bin: ") && !progress.contains(s.c.lblState->text()))
+                progress << s.c.lblState->text();
+        });
+        poll.start(20);
+        select(s.c.lstServer, {"big.bin"});
+        s.drag(s.c.lstServer, s.c.lstClient);
+        poll.stop();
+
+        QVERIFY2(progress.size() >= 2, qPrintable(progress.join('\n')));
+        QVERIFY2(QRegularExpression("^big\\.bin: \\d+ of 524288 bytes \\(\\d+%\\)$").match(progress[0]).hasMatch(),
+                 qPrintable(progress[0]));
+        QCOMPARE(s.prompts.messages().size(), 2);   // the question, the failure
+        QCOMPARE(contents(folder + "/big.bin"), QByteArray("old"));
+        QCOMPARE(entriesOf(folder), QStringList{"big.bin"});
+        QCOMPARE(s.c.lblState->text(), QString());
+    }
+
+    void deleteSelectedRemoteFiles_data()
+    {
+        QTest::addColumn<QList<MsgResult>>("answers");
+        QTest::addColumn<QStringList>("left");
+        QTest::newRow("No to the second") << QList{MsgResult::Yes, MsgResult::No, MsgResult::Yes}
+                                          << QStringList{"b.txt", "keep.txt"};
+        QTest::newRow("Cancel to the second") << QList{MsgResult::Yes, MsgResult::Cancel}
+                                              << QStringList{"b.txt", "c.txt", "keep.txt"};
+    }
+
+    void deleteSelectedRemoteFiles()
+    {
+        QFETCH(QList<MsgResult>, answers);
+        QFETCH(QStringList, left);
+        ORVANE_REQUIRE_SERVER(server, "ftp_pyftpd");
+        server.makeFolder("ctl_del");
+        for (const char* name : {"a.txt", "b.txt", "c.txt", "keep.txt"})
+            server.writeFile(QString("ctl_del/") + name, "x");
+        QTemporaryDir local;
+        Session s;
+        QVERIFY(s.open(server, "ctl_del/", local.path()));
+        s.c.lstServer->sortItems(0, Qt::AscendingOrder);
+        select(s.c.lstServer, {"a.txt", "b.txt", "c.txt"});
+        for (MsgResult a : answers)
+            s.prompts.answerMessage(a);
+        s.c.Command2->click();
+
+        const QStringList asked{"Delete a.txt?", "Delete b.txt?", "Delete c.txt?"};
+        QCOMPARE(messageTexts(s.prompts), asked.mid(0, answers.size()));
+        QCOMPARE(s.prompts.messages().first().buttons, MsgButtons::YesNoCancel);
+        QCOMPARE(QDir(server.pathOf("ctl_del")).entryList(QDir::Files), left);
+        QCOMPARE(s.sentTexts().first(), QString("DELETE ctl_del/a.txt"));
+        QCOMPARE(s.c.lstServer->topLevelItemCount(), 4);   // listed again only by a click
+    }
+
+    void emptyAnswersAndRemoveDirectory()
+    {
+        ORVANE_REQUIRE_SERVER(server, "ftp_pyftpd");
+        server.makeFolder("ctl_rm");
+        server.makeFolder("ctl_rm/gone");
+        server.writeFile("ctl_rm/f.txt", "x");
+        QTemporaryDir local;
+        Session s;
+        QVERIFY(s.open(server, "ctl_rm/", local.path()));
+
+        // Cancelled and empty answers send nothing; Rename needs a selected file.
+        s.prompts.cancelInput().answerInput("").answerInput("");
+        s.c.Command1->click();
+        s.c.Command1->click();
+        s.c.Command4->click();
+        select(s.c.lstServer, {"f.txt"});
+        s.c.Command4->click();
+        QCOMPARE(s.sentTexts(), QStringList{});
+        QCOMPARE(messageTexts(s.prompts), QStringList{"Select the file to rename in the remote list first."});
+
+        // At the top nothing names the login folder: the server refuses.
+        s.click(s.c.treeServer->topLevelItem(0));
+        s.sent.clear();
+        s.prompts.clear();
+        s.prompts.answerMessage(MsgResult::Yes).answerMessage(MsgResult::Yes);
+        s.c.Command5->click();
+        QVERIFY(s.waitIdle());
+        QCOMPARE(s.prompts.messages().first().text, QString("Delete This Directory: root?"));
+        QCOMPARE(s.sentTexts(), (QStringList{"rmdir ", "dir"}));
+        QCOMPARE(s.prompts.messages().size(), 2);   // the refusal
+        QVERIFY(QFileInfo(server.root).isDir());
+
+        // In a subfolder: removed, the tree rebuilt from the root.
+        s.click(nodeByKey(s.c.treeServer, "ctl_rm/"));
+        s.click(nodeByKey(s.c.treeServer, "ctl_rm/gone/"));
+        s.c.Command5->click();
+        QVERIFY(s.waitIdle());
+        QCOMPARE(messageTexts(s.prompts).last(), QString("Delete This Directory: ctl_rm/gone/?"));
+        QCOMPARE(s.sentTexts().mid(4), (QStringList{"rmdir ctl_rm/gone/", "dir"}));
+        QVERIFY(!QFileInfo::exists(server.pathOf("ctl_rm/gone")));
+        QCOMPARE(s.c.serverPath(), QString("root"));
+        QCOMPARE(s.c.treeServer->topLevelItemCount(), 1);
+        QVERIFY(nodeByKey(s.c.treeServer, "ctl_rm/") && !nodeByKey(s.c.treeServer, "ctl_rm/gone/"));
+    }
+
+    void paneMarkerAndMenus()
+    {
+        ORVANE_REQUIRE_SERVER(server, "ftp_pyftpd");
+        server.makeFolder("ctl_menu2");
+        server.writeFile("ctl_menu2/r.txt", "remote");
+        QTemporaryDir local;
+        for (const char* name : {"f.txt", "ro.txt", "gone.txt", "m.txt"})
+            write(local.filePath(name), name);
+        QDir().mkpath(local.filePath("sub"));
+        QFile::setPermissions(local.filePath("ro.txt"), QFile::ReadOwner);
+        Session s;
+        s.c.resize(900, 400);
+        s.c.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&s.c));
+        QVERIFY(s.open(server, "ctl_menu2/", local.path()));
+        const auto actionTexts = [](const QMenu* menu) {
+            QStringList out;
+            for (const QAction* a : menu->actions())
+                out << a->text();
+            return out;
+        };
+        const auto rightClick = [&](QTreeWidget* view, const QPoint& at) {
+            QTest::mouseClick(view->viewport(), Qt::RightButton, {}, at);
+            if (QApplication::activePopupWidget())
+                QApplication::activePopupWidget()->close();
+        };
+        const auto rightClickItem = [&](QTreeWidget* list, const QString& name) {
+            rightClick(list, list->visualItemRect(list->findItems(name, Qt::MatchExactly).value(0)).center());
+        };
+        const auto marks = [&] {
+            return s.c.lstClient->property("Tag").toString() + s.c.lstServer->property("Tag").toString();
+        };
+
+        // The remote tree's menu.
+        QSignalSpy serverMenu(s.c.popServer, &QMenu::aboutToShow);
+        rightClick(s.c.treeServer, QPoint(20, 10));
+        QCOMPARE(serverMenu.count(), 1);
+        QCOMPARE(actionTexts(s.c.popServer), (QStringList{"&File", "&Connect"}));
+
+        // A folder gives the message, a file the menu; the list is marked.
+        rightClickItem(s.c.lstClient, "sub");
+        QCOMPARE(messageTexts(s.prompts), QStringList{"you right clicked a folder"});
+        QCOMPARE(marks(), QString("10"));
+        QSignalSpy shown(s.c.popFileMenu, &QMenu::aboutToShow);
+        rightClickItem(s.c.lstClient, "f.txt");
+        QCOMPARE(shown.count(), 1);
+        QCOMPARE(actionTexts(s.c.popFileMenu), (QStringList{"&Copy", "&Delete", "&Move", "&Rename", "&Refresh", "&Cancel"}));
+        // The Delete button leaves the remote list alone while the local one is marked.
+        select(s.c.lstServer, {"r.txt"});
+        s.c.Command2->click();
+        QCOMPARE(s.prompts.messages().size(), 1);
+
+        // Local delete: each failure said, the others deleted, both marks cleared.
+        QVERIFY(QFile::remove(local.filePath("gone.txt")));
+        select(s.c.lstClient, {"f.txt", "gone.txt", "ro.txt", "sub"});
+        s.prompts.clear();
+        for (int i = 0; i < 4; ++i)
+            s.prompts.answerMessage(MsgResult::Yes);
+        s.c.mnuDelete->trigger();
+        const QString notDeleted = local.path() + "/%1 was not deleted: it %2.";
+        QCOMPARE(messageTexts(s.prompts),
+                 (QStringList{"Delete sub?", notDeleted.arg("sub", "is a folder"), "Delete f.txt?",
+                              "Delete gone.txt?", notDeleted.arg("gone.txt", "does not exist"),
+                              "Delete ro.txt?", notDeleted.arg("ro.txt", "is read-only")}));
+        QVERIFY(!QFile::exists(local.filePath("f.txt")) && QFile::exists(local.filePath("ro.txt")));
+        QCOMPARE(marks(), QString("00"));
+
+        // Move, Rename, Copy and Refresh act on the marked list.
+        s.prompts.clear();
+        rightClickItem(s.c.lstServer, "r.txt");
+        s.c.mnuMove->trigger();
+        QCOMPARE(contents(local.filePath("r.txt")), QByteArray("remote"));
+        QVERIFY(!QFile::exists(server.pathOf("ctl_menu2/r.txt")));
+        QVERIFY(s.c.lstServer->findItems("r.txt", Qt::MatchExactly).isEmpty());
+        rightClickItem(s.c.lstClient, "m.txt");
+        s.prompts.answerInput("n.txt");
+        s.c.mnuRename->trigger();
+        QVERIFY(QFile::exists(local.filePath("n.txt")) && !QFile::exists(local.filePath("m.txt")));
+        select(s.c.lstClient, {"n.txt"});
+        s.c.mnuCopy->trigger();
+        QCOMPARE(contents(server.pathOf("ctl_menu2/n.txt")), QByteArray("m.txt"));
+        write(local.filePath("late.txt"), "l");
+        s.c.mnuRefresh->trigger();
+        QCOMPARE(s.c.lstClient->findItems("late.txt", Qt::MatchExactly).size(), 1);
+        QVERIFY2(s.prompts.unexpected().isEmpty(), qPrintable(s.prompts.unexpected().join('\n')));
+        QCOMPARE(s.prompts.messages().size(), 0);
+    }
+
+    void localListAndVolumes()
+    {
+        ORVANE_REQUIRE_SERVER(server, "ftp_pyftpd");
+        QTemporaryDir local;
+        QDir().mkpath(local.filePath("Sub"));
+        write(local.filePath("data.tar.gz"), "1234567890");
+        write(local.filePath("Makefile"), "123456789");
+        write(local.filePath(".hidden"), "");
+        write(local.filePath("apple.HTM"), "12345678901");
+        const QString volume = local.filePath("volume");
+        QDir().mkpath(volume);
+        const bool mounted = !QProcess::execute("mount", {"-t", "tmpfs", "-o", "size=64k", "none", volume});
+        Session s;
+        s.c.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&s.c));
+        QVERIFY(s.open(server, "root", local.path()));
+        QCOMPARE(s.c.lblClientFolder->text(), "Contents of \"" + QFileInfo(local.path()).fileName() + "\"");
+        const auto rows = [&] {
+            QStringList out;
+            for (int i = 0; i < s.c.lstClient->topLevelItemCount(); ++i) {
+                const QTreeWidgetItem* item = s.c.lstClient->topLevelItem(i);
+                out << QStringList{item->text(0), item->text(1), item->text(2),
+                                   item->data(0, ftp::TagRole).toString()}.join('|');
+            }
+            return out;
+        };
+        QCOMPARE(rows(), (QStringList{"Sub|File Folder||Folder", "volume|File Folder||Folder",
+                                      ".hidden|HIDDEN|0|File", "Makefile|File|9|File",
+                                      "apple.HTM|HTM|11|File", "data.tar.gz|TAR.GZ|10|File"}));
+        QCOMPARE(s.c.lstClient->topLevelItem(0)->data(0, KeyRole).toString(), local.path() + "/Sub/");
+        QCOMPARE(s.c.lstClient->topLevelItem(3)->data(0, KeyRole).toString(), local.path() + "/Makefile");
+
+        // Column clicks sort ascending, sizes as numbers, names in any case.
+        QHeaderView* header = s.c.lstClient->header();
+        for (int i = 0; i < 2; ++i) {
+            QTest::mouseClick(header->viewport(), Qt::LeftButton, {}, QPoint(header->sectionViewportPosition(2) + 5, 5));
+            QCOMPARE(rows().mid(3), (QStringList{"Makefile|File|9|File", "data.tar.gz|TAR.GZ|10|File",
+                                                 "apple.HTM|HTM|11|File"}));
+        }
+        emit header->sectionClicked(0);
+        QCOMPARE(rows().first(2), (QStringList{".hidden|HIDDEN|0|File", "apple.HTM|HTM|11|File"}));
+
+        // A volume that went away: the two messages, the node closed.
+        if (!mounted)
+            QSKIP("mounting a tmpfs needs root");
+        QProcess::execute("umount", {volume});
+        QDir().rmdir(volume);
+        QTreeWidgetItem* drive = nodeByKey(s.c.treeClient, volume + "/");
+        QVERIFY(drive);
+        drive->setExpanded(true);
+        emit s.c.treeClient->itemClicked(drive, 0);
+        QCOMPARE(messageTexts(s.prompts), (QStringList{"Drive is not ready. Please check and retry.",
+                                                       "Drive is not ready. Check and try again."}));
+        QVERIFY(!drive->isExpanded());
+        QCOMPARE(s.c.lstClient->topLevelItemCount(), 0);
     }
 };
 

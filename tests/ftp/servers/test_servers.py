@@ -1,16 +1,14 @@
 #!/usr/bin/python3
 """Starts and stops the real FTP, FTPS and SFTP servers the FTP tests use.
 
-  test_servers.py start NAME STATE_DIR   start server NAME in the background and
-                                         write STATE_DIR/NAME.json
-  test_servers.py stop NAME STATE_DIR    stop it and remove its user and folders
-  test_servers.py fetch-proftpd STATE_DIR  fetch and unpack proftpd for the
-                                         proftpd fixtures (they do it too)
-  test_servers.py pyftpd ...             (internal) run a pyftpdlib server
+  test_servers.py start|stop NAME STATE_DIR  start NAME in the background and
+                                     write STATE_DIR/NAME.json, or stop it
+  test_servers.py fetch-proftpd STATE_DIR    unpack proftpd for its fixtures
+  test_servers.py pyftpd ...                 (internal) run a pyftpdlib server
 
-Every server listens on 127.0.0.1 on a port chosen free at start. A server whose
+Every server listens on 127.0.0.1 on a port free at start. A server whose
 program is not installed is written as unavailable, with the reason, so that
-the tests that need it skip visibly instead of failing.
+the tests that need it skip visibly.
 """
 
 import argparse
@@ -51,19 +49,20 @@ def free_port():
         return s.getsockname()[1]
 
 
+def port_is_free(port):
+    with socket.socket() as s:
+        try:
+            s.bind(("127.0.0.1", port))
+            return True
+        except OSError:
+            return False
+
+
 def free_port_range(count):
     """A run of count consecutive ports that are free now (passive data ports)."""
     for _ in range(200):
         base = random.randrange(30000, 60000 - count)
-        ok = True
-        for p in range(base, base + count):
-            with socket.socket() as s:
-                try:
-                    s.bind(("127.0.0.1", p))
-                except OSError:
-                    ok = False
-                    break
-        if ok:
+        if all(port_is_free(p) for p in range(base, base + count)):
             return base, base + count - 1
     raise RuntimeError("no free passive port range")
 
@@ -94,27 +93,25 @@ def make_certificate(folder):
     return cert, key, fp.strip().split("=", 1)[1]
 
 
-def spawn(argv, folder, env=None):
-    """Starts argv detached from CTest: own session, output to a log file."""
-    log = open(os.path.join(folder, "server.log"), "ab")
-    proc = subprocess.Popen(argv, stdin=subprocess.DEVNULL, stdout=log, stderr=log, env=env,
-                            start_new_session=True, close_fds=True)
+def spawn(argv, folder, port=None, expect=b"220", env=None):
+    """Starts argv detached from CTest (own session, output to server.log) and
+    waits until port greets with expect (None: until it accepts). Our Python
+    servers write the port they listen on to --port-file instead."""
+    if port is None:
+        argv = argv + ["--port-file", os.path.join(folder, "port")]
+    with open(os.path.join(folder, "server.log"), "ab") as log:
+        proc = subprocess.Popen(argv, stdin=subprocess.DEVNULL, stdout=log, stderr=log, env=env,
+                                start_new_session=True, close_fds=True)
     with open(os.path.join(folder, "pid"), "w") as f:
         f.write(str(proc.pid))
-    return proc
-
-
-def spawn_python_server(argv, folder, what):
-    """Starts one of our Python servers, which writes the port it listens on
-    to --port-file; returns the port once the server greets."""
-    port_file = os.path.join(folder, "port")
-    spawn(argv + ["--port-file", port_file], folder)
-    deadline = time.time() + 15
-    while not os.path.exists(port_file) and time.time() < deadline:
-        time.sleep(0.05)
-    port = int(open(port_file).read())
-    if not wait_for_greeting(port, expect=b"220"):
-        raise RuntimeError(what + " did not greet; see " + folder + "/server.log")
+    if port is None:
+        port_file = os.path.join(folder, "port")
+        deadline = time.time() + 15
+        while not os.path.exists(port_file) and time.time() < deadline:
+            time.sleep(0.05)
+        port = int(open(port_file).read())
+    if not wait_for_greeting(port, expect=expect):
+        raise RuntimeError(f"{argv[0]} did not answer; see {folder}/server.log")
     return port
 
 
@@ -154,6 +151,12 @@ def proftpd_dist(state_dir):
         return dist
 
 
+def write_lines(path, lines):
+    with open(path, "w") as f:
+        f.write("\n".join(lines) + "\n")
+    return path
+
+
 def proftpd_config(folder, dist, port, user, password, cert, key, implicit):
     """proftpd with its usual TLS settings: TLS 1.2 and 1.3, TLS required, and
     TLS session reuse required on data connections."""
@@ -161,12 +164,9 @@ def proftpd_config(folder, dist, port, user, password, cert, key, implicit):
     pw = pwd.getpwnam(user)
     digest = subprocess.run(["openssl", "passwd", "-6", "-stdin"], input=password, text=True,
                             check=True, capture_output=True).stdout.strip()
-    users = os.path.join(folder, "ftpd.passwd")
-    groups = os.path.join(folder, "ftpd.group")
-    with open(users, "w") as f:
-        f.write(f"{user}:{digest}:{pw.pw_uid}:{pw.pw_gid}::{pw.pw_dir}:/bin/bash\n")
-    with open(groups, "w") as f:
-        f.write(f"{user}:x:{pw.pw_gid}:\n")
+    users = write_lines(os.path.join(folder, "ftpd.passwd"),
+                        [f"{user}:{digest}:{pw.pw_uid}:{pw.pw_gid}::{pw.pw_dir}:/bin/bash"])
+    groups = write_lines(os.path.join(folder, "ftpd.group"), [f"{user}:x:{pw.pw_gid}:"])
     os.chmod(users, 0o600)
     os.chmod(groups, 0o600)
     conf = [
@@ -182,20 +182,16 @@ def proftpd_config(folder, dist, port, user, password, cert, key, implicit):
         f"TLSRSACertificateFile {cert}", f"TLSRSACertificateKeyFile {key}",
         "TLSVerifyClient off", f"TLSLog {folder}/tls.log",
     ]
-    if implicit:
-        conf.append("TLSOptions UseImplicitSSL")
-    conf_file = os.path.join(folder, "proftpd.conf")
-    with open(conf_file, "w") as f:
-        f.write("\n".join(conf) + "\n")
-    return conf_file
+    return write_lines(os.path.join(folder, "proftpd.conf"),
+                       conf + (["TLSOptions UseImplicitSSL"] if implicit else []))
 
 
 def start(name, state_dir):
     server = NAMES[name]
+    kind = server["kind"]
     folder = os.path.join(state_dir, name)
     if os.path.exists(folder):
         stop(name, state_dir)
-    os.makedirs(folder)
     root = os.path.join(folder, "root")
     os.makedirs(root)
     os.chmod(folder, 0o755)
@@ -203,99 +199,70 @@ def start(name, state_dir):
     info = dict(name=name, scheme=server["scheme"], host="127.0.0.1", port=0, user="",
                 password=password, root=root, certificate="", fingerprint="", hostKey="",
                 available=True, reason="")
-    kind = server["kind"]
+    program = {"vsftpd": "/usr/sbin/vsftpd", "sshd": "/usr/sbin/sshd"}.get(kind)
+    if program and not os.path.exists(program):
+        info.update(available=False, reason=f"{kind} is not installed (.ci/run installs it)")
+        kind = None
+    if kind in ("vsftpd", "proftpd", "sshd"):
+        info.update(user=local_user(root, password), port=free_port())
+    if server.get("tls"):
+        cert, key, fp = make_certificate(folder)
+        info.update(certificate=cert, fingerprint=fp)
 
     if kind == "pyftpd":
         info["user"] = "tester"
-        argv = ["/usr/bin/python3", os.path.abspath(__file__), "pyftpd",
-                "--root", root, "--user", "tester", "--password", password]
+        argv = ["/usr/bin/python3", os.path.abspath(__file__), "pyftpd", "--root", root,
+                "--user", "tester", "--password", password, "--throttle",
+                str(server.get("throttle", 0))]
         if server.get("tls"):
-            cert, key, fp = make_certificate(folder)
-            info.update(certificate=cert, fingerprint=fp)
             argv += ["--cert", cert, "--key", key]
-        if server.get("throttle"):
-            argv += ["--throttle", str(server["throttle"])]
-        info["port"] = spawn_python_server(argv, folder, "pyftpdlib")
-
-    elif kind == "vsftpd":
-        if not os.path.exists("/usr/sbin/vsftpd"):
-            info.update(available=False, reason="vsftpd is not installed (.ci/run installs it)")
-        else:
-            info["user"] = local_user(root, password)
-            lo, hi = free_port_range(40)
-            info["port"] = free_port()
-            os.makedirs("/var/run/vsftpd/empty", exist_ok=True)
-            conf = [
-                "listen=YES", "listen_ipv6=NO", "listen_address=127.0.0.1",
-                f"listen_port={info['port']}", "background=NO", "seccomp_sandbox=NO",
-                "isolate=NO", "isolate_network=NO", "anonymous_enable=NO", "local_enable=YES",
-                "write_enable=YES", "local_umask=022", "pasv_enable=YES",
-                "pasv_address=127.0.0.1", f"pasv_min_port={lo}", f"pasv_max_port={hi}",
-                "pam_service_name=vsftpd", "secure_chroot_dir=/var/run/vsftpd/empty",
-                "utf8_filesystem=YES", "force_dot_files=YES", "text_userdb_names=YES",
-                "xferlog_enable=NO", "dirmessage_enable=NO", "use_localtime=YES",
-            ]
-            if server.get("tls"):
-                cert, key, fp = make_certificate(folder)
-                info.update(certificate=cert, fingerprint=fp)
-                conf += ["ssl_enable=YES", f"rsa_cert_file={cert}", f"rsa_private_key_file={key}",
-                         "force_local_logins_ssl=YES", "force_local_data_ssl=YES",
-                         "require_ssl_reuse=YES", "ssl_ciphers=HIGH"]
-            conf_file = os.path.join(folder, "vsftpd.conf")
-            with open(conf_file, "w") as f:
-                f.write("\n".join(conf) + "\n")
-            spawn(["/usr/sbin/vsftpd", conf_file], folder)
-            if not wait_for_greeting(info["port"], expect=b"220"):
-                raise RuntimeError("vsftpd did not greet; see " + folder + "/server.log")
-
+        info["port"] = spawn(argv, folder)
     elif kind == "liar":
         info.update(user="anyone", log=os.path.join(folder, "commands.log"))
         liar = os.path.join(os.path.dirname(os.path.abspath(__file__)), "lying_server.py")
-        info["port"] = spawn_python_server(["/usr/bin/python3", liar, "--log", info["log"]],
-                                           folder, "the lying server")
-
+        info["port"] = spawn(["/usr/bin/python3", liar, "--log", info["log"]], folder)
+    elif kind == "vsftpd":
+        lo, hi = free_port_range(40)
+        os.makedirs("/var/run/vsftpd/empty", exist_ok=True)
+        conf = [
+            "listen=YES", "listen_ipv6=NO", "listen_address=127.0.0.1",
+            f"listen_port={info['port']}", "background=NO", "seccomp_sandbox=NO",
+            "isolate=NO", "isolate_network=NO", "anonymous_enable=NO", "local_enable=YES",
+            "write_enable=YES", "local_umask=022", "pasv_enable=YES",
+            "pasv_address=127.0.0.1", f"pasv_min_port={lo}", f"pasv_max_port={hi}",
+            "pam_service_name=vsftpd", "secure_chroot_dir=/var/run/vsftpd/empty",
+            "utf8_filesystem=YES", "force_dot_files=YES", "text_userdb_names=YES",
+            "xferlog_enable=NO", "dirmessage_enable=NO", "use_localtime=YES",
+        ]
+        if server.get("tls"):
+            conf += ["ssl_enable=YES", f"rsa_cert_file={cert}", f"rsa_private_key_file={key}",
+                     "force_local_logins_ssl=YES", "force_local_data_ssl=YES",
+                     "require_ssl_reuse=YES", "ssl_ciphers=HIGH"]
+        spawn([program, write_lines(os.path.join(folder, "vsftpd.conf"), conf)], folder,
+              info["port"])
     elif kind == "proftpd":
         dist = proftpd_dist(state_dir)
-        info["user"] = local_user(root, password)
-        info["port"] = free_port()
-        cert, key, fp = make_certificate(folder)
-        info.update(certificate=cert, fingerprint=fp)
-        conf_file = proftpd_config(folder, dist, info["port"], info["user"], password, cert, key,
-                                   server.get("implicit", False))
+        conf = proftpd_config(folder, dist, info["port"], info["user"], password, cert, key,
+                              server.get("implicit", False))
         libs = os.path.join(dist, "usr/lib/x86_64-linux-gnu")
-        spawn([os.path.join(dist, "usr/sbin/proftpd"), "-n", "-c", conf_file], folder,
-              env=dict(os.environ, LD_LIBRARY_PATH=libs))
         # Implicit TLS greets only after a handshake: wait for the port.
-        up = wait_for_greeting(info["port"], expect=None if server.get("implicit") else b"220")
-        if not up:
-            raise RuntimeError("proftpd did not answer; see " + folder + "/server.log")
-
+        spawn([os.path.join(dist, "usr/sbin/proftpd"), "-n", "-c", conf], folder, info["port"],
+              expect=None if server.get("implicit") else b"220",
+              env=dict(os.environ, LD_LIBRARY_PATH=libs))
     elif kind == "sshd":
-        if not os.path.exists("/usr/sbin/sshd"):
-            info.update(available=False,
-                        reason="sshd is not installed (.ci/run installs openssh-server)")
-        else:
-            info["user"] = local_user(root, password)
-            info["port"] = free_port()
-            key = os.path.join(folder, "host_key")
-            subprocess.run(["ssh-keygen", "-q", "-t", "ed25519", "-N", "", "-f", key],
-                           check=True)
-            fp = subprocess.run(["ssh-keygen", "-l", "-E", "sha256", "-f", key + ".pub"],
-                                check=True, capture_output=True, text=True).stdout.split()[1]
-            info.update(hostKey=key + ".pub", fingerprint=fp)
-            os.makedirs("/run/sshd", mode=0o755, exist_ok=True)
-            conf_file = os.path.join(folder, "sshd_config")
-            with open(conf_file, "w") as f:
-                f.write("\n".join([
-                    f"HostKey {key}", "ListenAddress 127.0.0.1", f"Port {info['port']}",
-                    "UsePAM no", "PasswordAuthentication yes", "KbdInteractiveAuthentication no",
-                    "PubkeyAuthentication no", "Subsystem sftp internal-sftp",
-                    f"AllowUsers {info['user']}", "StrictModes no",
-                    f"PidFile {os.path.join(folder, 'sshd.pid')}", "LogLevel ERROR",
-                ]) + "\n")
-            spawn(["/usr/sbin/sshd", "-D", "-e", "-f", conf_file], folder)
-            if not wait_for_greeting(info["port"], expect=b"SSH-"):
-                raise RuntimeError("sshd did not answer; see " + folder + "/server.log")
+        key = os.path.join(folder, "host_key")
+        subprocess.run(["ssh-keygen", "-q", "-t", "ed25519", "-N", "", "-f", key], check=True)
+        fp = subprocess.run(["ssh-keygen", "-l", "-E", "sha256", "-f", key + ".pub"],
+                            check=True, capture_output=True, text=True).stdout.split()[1]
+        info.update(hostKey=key + ".pub", fingerprint=fp)
+        os.makedirs("/run/sshd", mode=0o755, exist_ok=True)
+        conf = write_lines(os.path.join(folder, "sshd_config"), [
+            f"HostKey {key}", "ListenAddress 127.0.0.1", f"Port {info['port']}",
+            "UsePAM no", "PasswordAuthentication yes", "KbdInteractiveAuthentication no",
+            "PubkeyAuthentication no", "Subsystem sftp internal-sftp",
+            f"AllowUsers {info['user']}", "StrictModes no",
+            f"PidFile {os.path.join(folder, 'sshd.pid')}", "LogLevel ERROR"])
+        spawn([program, "-D", "-e", "-f", conf], folder, info["port"], expect=b"SSH-")
 
     with open(os.path.join(state_dir, name + ".json"), "w") as f:
         json.dump(info, f, indent=1)
@@ -367,10 +334,8 @@ def run_pyftpd(args):
     handler.authorizer = authorizer
     handler.banner = "Orvane test server ready."
     server = FTPServer(("127.0.0.1", 0), handler)
-    tmp = args.port_file + ".tmp"
-    with open(tmp, "w") as f:
-        f.write(str(server.socket.getsockname()[1]))
-    os.rename(tmp, args.port_file)
+    write_lines(args.port_file + ".tmp", [str(server.socket.getsockname()[1])])
+    os.rename(args.port_file + ".tmp", args.port_file)
     server.serve_forever()
 
 

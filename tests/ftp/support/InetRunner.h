@@ -5,7 +5,6 @@
 #include "Inet.h"
 #include "TestServers.h"
 
-#include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QEventLoop>
 #include <QTimer>
@@ -21,7 +20,14 @@ struct Outcome {
 
     bool ok() const { return finished && !states.isEmpty() && states.last() == ftp::icResponseCompleted; }
     bool failed() const { return finished && !states.isEmpty() && states.last() == ftp::icError; }
-    // Where it went wrong, for QVERIFY2.
+    // States run 1, 2 ... upwards (at most to 10) before the last one.
+    bool inOrder() const
+    {
+        for (int i = 1; i + 1 < states.size(); ++i)
+            if (states[i] != states[i - 1] + 1 || states[i] > ftp::icResponseReceived)
+                return false;
+        return !states.isEmpty() && states.first() == ftp::icResolvingHost;
+    }
     QString describe() const
     {
         QStringList s;
@@ -34,8 +40,8 @@ struct Outcome {
 inline Outcome runOperation(ftp::Inet& inet, const ftp::Operation& op, int timeoutMs = 120000)
 {
     Outcome out;
-    // A nested loop that sleeps until something happens (processEvents with a
-    // time limit never waits: it would spin and steal the servers' CPU).
+    // A loop that sleeps until something happens (processEvents with a time
+    // limit would spin and steal the servers' CPU).
     QEventLoop loop;
     const auto c = QObject::connect(&inet, &ftp::Inet::StateChanged, [&](int s) {
         out.states << s;
@@ -64,9 +70,8 @@ inline void useServer(ftp::Inet& inet, const TestServer& s)
     inet.setPassword(s.password);
 }
 
-// Connects with "dir" and, when the server's certificate or host key is
-// refused, checks that it is the fixture's own and trusts it. Returns an
-// error text, empty on success.
+// Connects with "dir", trusting the server's certificate or host key if it is
+// the fixture's own. Returns an error text, empty on success.
 inline QString connectTrusting(ftp::Inet& inet, const TestServer& s)
 {
     useServer(inet, s);

@@ -1,19 +1,16 @@
 #pragma once
 // Real servers for the FTP tests, started by the CTest fixtures of
-// tests/ftp/servers (test_servers.py says what each one is) on 127.0.0.1.
-// ORVANE_REQUIRE_SERVER(server, "ftp_vsftpd") reads one or skips with the
-// reason it is not there; each test works in its own folder under the login
-// folder, as several test programs share one server.
+// tests/ftp/servers on 127.0.0.1. ORVANE_REQUIRE_SERVER(server, "ftp_vsftpd")
+// reads one or skips with the reason it is not there; each test works in its
+// own folder under the login folder, as several test programs share a server.
 
 #include <QDir>
 #include <QFile>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QString>
 #include <QTest>
 
 #include <pwd.h>
-#include <sys/types.h>
 #include <unistd.h>
 
 namespace orvane::testing {
@@ -26,20 +23,16 @@ struct TestServer {
     QString user;
     QString password;
     QString root;          // the login folder on disk
-    QString certificate;   // PEM of the self-signed certificate (TLS servers)
+    QString certificate;   // PEM file of the self-signed certificate (TLS servers)
     QString fingerprint;   // its SHA-256 fingerprint, or the host key's (sshd)
     QString log;           // the command lines the lying server received
     bool available = false;
     QString reason;        // why not available
 
-    // "scheme://127.0.0.1:port" for Inet::setURL.
     QString url() const { return scheme + QStringLiteral("://") + host + u':' + QString::number(port); }
-
-    // The file or folder rel inside the login folder on disk.
     QString pathOf(const QString& rel) const { return root + u'/' + rel; }
 
-    // Creates (empty) the folder rel inside the login folder, owned by the
-    // server's user so that the server may write there; returns rel.
+    // Creates the folder rel (emptied) in the login folder; returns rel.
     QString makeFolder(const QString& rel) const
     {
         QDir(pathOf(rel)).removeRecursively();
@@ -48,7 +41,6 @@ struct TestServer {
         return rel;
     }
 
-    // Writes a file inside the login folder, owned by the server's user.
     void writeFile(const QString& rel, const QByteArray& data) const
     {
         QFile f(pathOf(rel));
@@ -58,6 +50,7 @@ struct TestServer {
         giveToUser(rel);
     }
 
+    // The server logs in as its own user, who must be able to write there.
     void giveToUser(const QString& rel) const
     {
         if (const passwd* pw = getpwnam(user.toLocal8Bit().constData()))
@@ -71,28 +64,46 @@ inline TestServer testServer(const QString& name)
     s.name = name;
     QFile f(QStringLiteral(ORVANE_FTP_SERVER_STATE "/") + name + QStringLiteral(".json"));
     if (!f.open(QIODevice::ReadOnly)) {
-        s.reason = QStringLiteral("fixture %1 is not running (%2 missing; run the test through ctest)")
-                       .arg(name, f.fileName());
+        s.reason = QStringLiteral("fixture %1 is not running (run the test through ctest)").arg(name);
         return s;
     }
     const QJsonObject o = QJsonDocument::fromJson(f.readAll()).object();
-    s.scheme = o.value("scheme").toString();
-    s.host = o.value("host").toString();
-    s.port = o.value("port").toInt();
-    s.user = o.value("user").toString();
-    s.password = o.value("password").toString();
-    s.root = o.value("root").toString();
-    s.certificate = o.value("certificate").toString();
-    s.fingerprint = o.value("fingerprint").toString();
-    s.log = o.value("log").toString();
-    s.available = o.value("available").toBool();
-    s.reason = o.value("reason").toString();
+    s.scheme = o["scheme"].toString();
+    s.host = o["host"].toString();
+    s.port = o["port"].toInt();
+    s.user = o["user"].toString();
+    s.password = o["password"].toString();
+    s.root = o["root"].toString();
+    s.certificate = o["certificate"].toString();
+    s.fingerprint = o["fingerprint"].toString();
+    s.log = o["log"].toString();
+    s.available = o["available"].toBool();
+    s.reason = o["reason"].toString();
     return s;
+}
+
+// Bytes of a local file ("<missing>" when it cannot be read), and writing one
+// with its folders.
+inline QByteArray contents(const QString& path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
+}
+
+inline bool write(const QString& path, const QByteArray& data)
+{
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    QFile f(path);
+    return f.open(QIODevice::WriteOnly) && f.write(data) == data.size();
+}
+
+inline QStringList entriesOf(const QString& folder)
+{
+    return QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot);
 }
 
 }  // namespace orvane::testing
 
-// Declares `var` as the running server `name`, or skips the test with the reason.
 #define ORVANE_REQUIRE_SERVER(var, name)                                     \
     const orvane::testing::TestServer var = orvane::testing::testServer(name); \
     if (!var.available)                                                      \
