@@ -17,6 +17,7 @@ log file. The first folder of the path a command names picks the misbehaviour:
   halfway/     RETR: SIZE says 1000 bytes, 500 are sent, then 226
   brokenstor/  STOR is accepted, the data connection closed, the reply 426
   nostor/      STOR is refused (553)
+  plain/       any name is there, as at the top
   million/     MLSD lists 1 000 000 files (for the benchmarks)
 
 RETR of a listed file sends "content of " and the name's bytes. DELE, RNFR and
@@ -67,9 +68,11 @@ def listing(verb, mode):
 
 
 def listed(mode, name):
+    if not name:
+        return True   # anything at the top
     if mode in (b"hostile", b"unix"):
         return name in (HOSTILE if mode == b"hostile" else UNIX_NAMES)
-    return mode in (b"halfway", b"brokenstor", b"nostor", b"silence")
+    return mode in (b"halfway", b"brokenstor", b"nostor", b"silence", b"plain")
 
 
 class Session(socketserver.BaseRequestHandler):

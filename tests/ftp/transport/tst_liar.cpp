@@ -1,6 +1,7 @@
-// Inet against our lying FTP server (tests/ftp/servers/lying_server.py) and
-// peers that never answer: names that are paths or hold control bytes, other
-// encodings, listings that never end, replies that stall, transfers cut short.
+// Inet against our lying FTP server (tests/ftp/servers/lying_server.py), a
+// throttled one and peers that never answer: names that are paths or hold
+// control bytes, other encodings, listings that never end, replies that stall,
+// transfers cut short or cancelled. The control's tests use the real servers.
 #include "InetRunner.h"
 
 #include <QTcpServer>
@@ -61,9 +62,15 @@ private slots:
         QVERIFY(runOperation(*m_inet, Operation::remove(QStringLiteral("hostile/") + kLatin1Name)).ok());
         QVERIFY(runOperation(*m_inet, Operation::rename(QStringLiteral("hostile/") + kLatin1Name,
                                                        QStringLiteral("hostile/new.txt"))).ok());
+        // Other control characters travel as they are, both ways.
+        o = runOperation(*m_inet, Operation::put(target, QStringLiteral("plain/tab\there\x01.txt")));
+        QVERIFY2(o.ok(), qPrintable(o.describe()));
+        QVERIFY(runOperation(*m_inet, Operation::remove(QStringLiteral("hostile/ctl\x16name.txt"))).ok());
         const QByteArray log = sentLog();
         QVERIFY(log.contains("\nDELE /hostile/caf\xe9.txt\n") && log.contains("\nRNFR /hostile/caf\xe9.txt\n"));
         QVERIFY(log.contains("\nRNTO /hostile/new.txt\n"));
+        QVERIFY(log.contains("\nRNTO /plain/tab\there\x01.txt\n"));
+        QVERIFY(log.contains("\nDELE /hostile/ctl\x16name.txt\n"));
     }
 
     void refusedOperationsSendNothing_data()
@@ -232,6 +239,45 @@ private slots:
         const QByteArray log = sentLog();
         QCOMPARE(log.contains("DELE /" + folder.toUtf8() + "/up.bin\n") || log.contains("DELE " + folder.toUtf8() + "/up.bin\n"),
                  deleted);
+    }
+
+    void cancelDuringTransfer_data()
+    {
+        QTest::addColumn<bool>("upload");
+        QTest::newRow("download over an existing file") << false;
+        QTest::newRow("upload") << true;
+    }
+
+    // Cancel stops a throttled transfer at once; a download leaves the existing
+    // target untouched and no partial file; the next operation works.
+    void cancelDuringTransfer()
+    {
+        QFETCH(bool, upload);
+        ORVANE_REQUIRE_SERVER(s, "ftp_pyftpd_slow");
+        useServer(*m_inet, s);
+        const QString dir = s.makeFolder(QStringLiteral("cancel"));
+        s.writeFile(dir + QStringLiteral("/slow.bin"), QByteArray(4 << 20, 'x'));
+        QTemporaryDir local;
+        const QString target = local.filePath(QStringLiteral("slow.bin"));
+        QVERIFY(write(target, upload ? QByteArray(4 << 20, 'u') : QByteArray("before")));
+        QList<int> states;
+        connect(m_inet.get(), &Inet::StateChanged, this, [&](int st) { states << st; });
+        m_inet->Execute(upload ? Operation::put(target, dir + QStringLiteral("/up.bin"))
+                               : Operation::get(dir + QStringLiteral("/slow.bin"), target));
+        QTRY_VERIFY_WITH_TIMEOUT(states.contains(icReceivingResponse), 10000);
+        QTest::qWait(500);   // data is flowing
+        QVERIFY(m_inet->StillExecuting());
+        QElapsedTimer t;
+        t.start();
+        m_inet->Cancel();
+        QVERIFY(!m_inet->StillExecuting());
+        QVERIFY(t.elapsed() < 1000);
+        QTest::qWait(300);
+        QVERIFY(!states.contains(icResponseCompleted));
+        QCOMPARE(contents(target).size(), upload ? 4 << 20 : 6);
+        QCOMPARE(entriesOf(local.path()), QStringList{QStringLiteral("slow.bin")});
+        const Outcome o = runOperation(*m_inet, Operation::ls(dir + u'/'));
+        QVERIFY2(o.ok() && o.reply.contains(QStringLiteral("slow.bin\r\n")), qPrintable(o.describe()));
     }
 
 private:
