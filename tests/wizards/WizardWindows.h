@@ -1,0 +1,50 @@
+#pragma once
+// Reaching the windows a test opens from the real main window: a step run
+// inside the next modal window of a name, from that window's own event loop
+// (as a user's click would, never nested in a wait of the design surface),
+// and a plain window found once it shows.
+
+#include <QApplication>
+#include <QDialog>
+#include <QPushButton>
+#include <QTest>
+#include <QThread>
+#include <QTimer>
+#include <functional>
+
+namespace orvane::test {
+
+// Runs act on the modal window named name once it shows, then closes the
+// window if act left it open.
+inline void whenShown(const QString& name, std::function<void(QDialog&)> act)
+{
+    const int windowLoop = QThread::currentThread()->loopLevel() + 1;
+    auto* timer = new QTimer;
+    QObject::connect(timer, &QTimer::timeout, [=] {
+        auto* d = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+        if (!d || d->objectName() != name || QThread::currentThread()->loopLevel() != windowLoop)
+            return;
+        timer->deleteLater();
+        timer->stop();
+        act(*d);
+        if (d->isVisible())
+            d->reject();
+    });
+    timer->start(10);
+}
+
+inline QDialog* shownWindow(const QString& name)
+{
+    for (int i = 0; i < 100; ++i, QTest::qWait(10))
+        for (QWidget* w : QApplication::topLevelWidgets())
+            if (w->objectName() == name && w->isVisible())
+                return qobject_cast<QDialog*>(w);
+    return nullptr;
+}
+
+inline void press(QWidget* window, const char* button)
+{
+    QTest::mouseClick(window->findChild<QAbstractButton*>(button), Qt::LeftButton);
+}
+
+}  // namespace orvane::test
