@@ -1,21 +1,24 @@
-// The script and image library windows, opened from the Libraries menu of the
-// real main window, over library folders of the test's own.
+// The script and image library windows and the help window, opened from the
+// real main window, over a program folder and user data location of the
+// test's own.
 #include "TestMain.h"
 #include "WindowFixture.h"
-#include "LibraryTestSupport.h"
+#include "WizardWindows.h"
 #include "SurfaceTestSupport.h"
 #include "libraries/IlibFrm.h"
+#include "libraries/ProgramFolder.h"
 #include "libraries/SlibFrm.h"
+#include "libraries/helpFrm.h"
 #include "ScriptedPrompts.h"
 
 #include <QClipboard>
 #include <QListWidget>
 #include <QPlainTextEdit>
-#include <QPushButton>
+#include <QWebEngineView>
 #include <QtTest>
 
 using namespace orvane;
-using test::whenModal;
+using test::whenShown;
 
 namespace {
 
@@ -43,10 +46,7 @@ QByteArray png(Qt::GlobalColor colour)
     return image.save(&buffer, "PNG") ? buffer.data() : QByteArray();
 }
 
-QRgb preview(const IlibFrm* w)
-{
-    return w->Picture1()->pixmap().isNull() ? 0 : w->Picture1()->pixmap().toImage().pixel(0, 0);
-}
+QString title(helpFrm& w) { return w.DHTMLEdit1()->view()->title(); }
 
 }  // namespace
 
@@ -55,33 +55,52 @@ class tst_LibraryWindows : public QObject {
 private slots:
     void initTestCase();
     void init() { m_editor->setSourceMode(false); }
-    void cleanupTestCase() { m_editor.reset(); m_folders.reset(); }
+    void cleanupTestCase() { m_editor.reset(); setProgramFolder({}); }
     void scriptLibrary_data();
     void scriptLibrary();
-    void missingFoldersGiveEmptyLists();
     void insertImage_data();
     void insertImage();
     void nothingChosenAndNonPicture();
+    void helpOpensFromItsHeader();
+    void missingHelpPageSaysSo();
+    void shippedHelpPageHoldsTogether();
 
 private:
-    std::unique_ptr<test::LibraryFolders> m_folders;
+    // Writes a file under the program folder ("shipped") or the user's data location.
+    void write(const QString& path, const QByteArray& bytes)
+    {
+        QDir().mkpath(QFileInfo(path).absolutePath());
+        QFile f(path);
+        QVERIFY(f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size());
+    }
+    QString shipped(const QString& rel) const { return m_program.filePath(rel); }
+    QString user(const QString& rel) const { return QDir(userLibraryRoot()).filePath(rel); }
+    // Opens help from its header and runs step in the window, which then closes.
+    void openHelp(std::function<void(helpFrm&)> step)
+    {
+        whenShown<helpFrm>({}, [step](helpFrm& w) { step(w); w.reject(); });
+        QTest::mouseMove(m_editor->menuBar->header("Label_help"));
+        QTest::mouseClick(m_editor->menuBar->header("Label_help"), Qt::LeftButton);
+    }
+
+    QTemporaryDir m_program, m_data;
     std::unique_ptr<test::WindowFixture> m_editor;
 };
 
 void tst_LibraryWindows::initTestCase()
 {
-    m_folders = std::make_unique<test::LibraryFolders>();
-    const test::LibraryFolders& f = *m_folders;
-    f.write(f.shipped("javascript library/shared.js"), "// shipped");
-    f.write(f.shipped("javascript library/utf8.js"), "caf\xc3\xa9 \xe2\x80\x9cq\xe2\x80\x9d");
-    f.write(f.shipped("javascript library/cp1252.js"), "caf\xe9 \x93q\x94");
-    f.write(f.shipped("javascript library/empty.js"), "");
-    f.write(f.user("javascript library/shared.js"), "// mine");
-    f.write(f.shipped("asp library/one.asp"), "<% Response.Write(1) %>");
-    f.write(f.shipped("image library/red.png"), png(Qt::red));
-    f.write(f.shipped("image library/blue.png"), png(Qt::blue));
-    f.write(f.shipped("image library/it's.png"), png(Qt::green));
-    f.write(f.shipped("image library/notes.txt"), "not a picture");
+    qputenv("XDG_DATA_HOME", m_data.path().toLocal8Bit());
+    setProgramFolder(m_program.path());
+    write(shipped("javascript library/shared.js"), "// shipped");
+    write(shipped("javascript library/utf8.js"), "caf\xc3\xa9 \xe2\x80\x9cq\xe2\x80\x9d");
+    write(shipped("javascript library/cp1252.js"), "caf\xe9 \x93q\x94");
+    write(user("javascript library/shared.js"), "// mine");
+    write(shipped("asp library/one.asp"), "<% Response.Write(1) %>");
+    write(shipped("image library/red.png"), png(Qt::red));
+    write(shipped("image library/blue.png"), png(Qt::blue));
+    write(shipped("image library/it's.png"), png(Qt::green));
+    write(shipped("image library/notes.txt"), "not a picture");
+    write(shipped("second.htm"), "<TITLE>Second page</TITLE>2");
     m_editor = std::make_unique<test::WindowFixture>();
 }
 
@@ -92,7 +111,6 @@ void tst_LibraryWindows::scriptLibrary_data()
     QTest::addColumn<QString>("expected");
     QTest::newRow("UTF-8") << "File1" << "utf8.js" << QString::fromUtf16(u"café “q”");
     QTest::newRow("Windows-1252") << "File1" << "cp1252.js" << QString::fromUtf16(u"café “q”");
-    QTest::newRow("empty") << "File1" << "empty.js" << "";
     QTest::newRow("the user's file shadows") << "File1" << "shared.js" << "// mine";
     QTest::newRow("ASP") << "File2" << "one.asp" << "<% Response.Write(1) %>";
 }
@@ -105,41 +123,22 @@ void tst_LibraryWindows::scriptLibrary()
     QFETCH(QString, file);
     QFETCH(QString, expected);
     QStringList lists, shown;
-    whenModal<SlibFrm>([&](SlibFrm* w) {
-        lists << w->windowTitle() << names(w->File1()).join(',') << names(w->File2()).join(',');
-        QListWidget* target = w->findChild<QListWidget*>(list);
-        QListWidget* other = target == w->File1() ? w->File2() : w->File1();
+    whenShown<SlibFrm>({}, [&](SlibFrm& w) {
+        lists << w.windowTitle() << names(w.File1()).join(',') << names(w.File2()).join(',');
+        QListWidget* target = w.findChild<QListWidget*>(list);
+        QListWidget* other = target == w.File1() ? w.File2() : w.File1();
         clickItem(other, other->item(0)->text());
         clickItem(target, file);
-        QApplication::clipboard()->setText("before");
-        QTest::keyClick(w->Text1(), Qt::Key_A, Qt::ControlModifier);
-        QTest::keyClick(w->Text1(), Qt::Key_C, Qt::ControlModifier);
-        QTest::keyClicks(w->Text1(), "typed");
-        shown << w->Text1()->toPlainText() << QApplication::clipboard()->text()
+        QTest::keyClick(w.Text1(), Qt::Key_A, Qt::ControlModifier);
+        QTest::keyClick(w.Text1(), Qt::Key_C, Qt::ControlModifier);
+        QTest::keyClicks(w.Text1(), "typed");
+        shown << w.Text1()->toPlainText() << QApplication::clipboard()->text()
               << QString::number(other->selectedItems().size());
-        w->reject();
     });
     m_editor->clickMenuItem("S");
-    QCOMPARE(lists, (QStringList{"Script Libraries", "shared.js,cp1252.js,empty.js,utf8.js", "one.asp"}));
-    QCOMPARE(shown, (QStringList{expected, expected.isEmpty() ? "before" : expected, "0"}));
-    QVERIFY(QFileInfo(m_folders->user("asp library")).isDir());  // made empty on first use
-}
-
-void tst_LibraryWindows::missingFoldersGiveEmptyLists()
-{
-    QTemporaryDir nowhere;
-    setProgramFolder(nowhere.path());
-    qputenv("XDG_DATA_HOME", nowhere.filePath("data").toLocal8Bit());
-    ScriptedPrompts prompts;
-    QStringList shown;
-    whenModal<SlibFrm>([&](SlibFrm* w) { shown << names(w->File1()) << names(w->File2()); w->reject(); });
-    m_editor->clickMenuItem("S");
-    whenModal<IlibFrm>([&](IlibFrm* w) { shown << names(w->File1()); w->reject(); });
-    m_editor->clickMenuItem("L");
-    setProgramFolder(m_folders->program.path());
-    qputenv("XDG_DATA_HOME", m_folders->data.path().toLocal8Bit());
-    QCOMPARE(shown, QStringList{});
-    QCOMPARE(prompts.asked().size(), 0);
+    QCOMPARE(lists, (QStringList{"Script Libraries", "shared.js,cp1252.js,utf8.js", "one.asp"}));
+    QCOMPARE(shown, (QStringList{expected, expected, "0"}));
+    QVERIFY(QFileInfo(user("asp library")).isDir());  // made empty on first use
 }
 
 void tst_LibraryWindows::insertImage_data()
@@ -151,15 +150,12 @@ void tst_LibraryWindows::insertImage_data()
     QTest::addColumn<int>("selStart");
     QTest::addColumn<int>("selLength");
     QTest::addColumn<QString>("expected");
-    const QString folder = m_folders->shipped("image library/");
-    QTest::newRow("Source mode, at the caret") << true << "red.png" << 4 << 0
-        << "<P>a<img src='" + folder + "red.png'>b</P>";
+    const QString folder = shipped("image library/");
     QTest::newRow("Source mode, over the selection") << true << "red.png" << 3 << 2
         << "<P><img src='" + folder + "red.png'></P>";
     QTest::newRow("Source mode, quote in the name") << true << "it's.png" << 3 << 0
         << "<P><img src='" + folder + "it%27s.png'>ab</P>";
-    QTest::newRow("Edit mode") << false << "red.png" << 0 << 0
-        << QString("[1,\"%1red.png\",\"a\"]").arg(folder);
+    QTest::newRow("Edit mode") << false << "red.png" << 0 << 0 << QString("[1,\"%1red.png\",\"a\"]").arg(folder);
 }
 
 void tst_LibraryWindows::insertImage()
@@ -179,11 +175,10 @@ void tst_LibraryWindows::insertImage()
         test::selectText(*m_editor->surface, "b");
     }
     bool closed = false;
-    whenModal<IlibFrm>([&](IlibFrm* w) {
-        clickItem(w->File1(), file);
-        QTest::mouseClick(w->Command2(), Qt::LeftButton);
-        closed = !w->isVisible();
-        w->reject();
+    whenShown<IlibFrm>({}, [&](IlibFrm& w) {
+        clickItem(w.File1(), file);
+        QTest::mouseClick(w.Command2(), Qt::LeftButton);
+        closed = !w.isVisible();
     });
     m_editor->clickMenuItem("L");
     QVERIFY(closed);
@@ -204,20 +199,78 @@ void tst_LibraryWindows::nothingChosenAndNonPicture()
     m_editor->setSourceMode(true);
     QList<QRgb> previews;
     bool openAfterInsert = false;
-    whenModal<IlibFrm>([&](IlibFrm* w) {
-        QTest::mouseClick(w->Command2(), Qt::LeftButton);
-        QTest::keyClick(w->File1(), Qt::Key_Return);
-        openAfterInsert = w->isVisible();
+    whenShown<IlibFrm>({}, [&](IlibFrm& w) {
+        QTest::mouseClick(w.Command2(), Qt::LeftButton);
+        QTest::keyClick(w.File1(), Qt::Key_Return);
+        openAfterInsert = w.isVisible();
         for (const char* name : {"red.png", "notes.txt", "blue.png"}) {
-            clickItem(w->File1(), name);
-            previews << preview(w);
+            clickItem(w.File1(), name);
+            previews << (w.Picture1()->pixmap().isNull() ? 0 : w.Picture1()->pixmap().toImage().pixel(0, 0));
         }
-        w->reject();
     });
     m_editor->clickMenuItem("L");
     QVERIFY(openAfterInsert);
     QCOMPARE(m_editor->rch->Text(), QString("<P>ab</P>"));
     QCOMPARE(previews, (QList<QRgb>{QColor(Qt::red).rgb(), QColor(Qt::red).rgb(), QColor(Qt::blue).rgb()}));
+}
+
+// Each opening reads the page afresh; a link is followed inside the window;
+// Escape closes it; the open panel and the mode stay as they were.
+void tst_LibraryWindows::helpOpensFromItsHeader()
+{
+    m_editor->setSourceMode(true);
+    QTest::mouseClick(m_editor->menuBar->header("Label_asp"), Qt::LeftButton);
+    QStringList seen;
+    for (const char* version : {"First help", "Second help"}) {
+        write(shipped("help.htm"), QString("<TITLE>%1</TITLE><A id=next href=second.htm>on</A>").arg(version).toUtf8());
+        openHelp([&](helpFrm& w) {
+            seen << w.windowTitle() << title(w);
+            test::pageScript(*w.DHTMLEdit1(), "setTimeout(() => document.getElementById('next').click()); return 1;");
+            QTest::qWaitFor([&] { return title(w) == "Second page"; });
+            seen << title(w);
+            w.activateWindow();
+            QTest::keyClick(w.DHTMLEdit1()->view()->focusProxy(), Qt::Key_Escape);
+            seen << (w.isVisible() ? "open after Escape" : "closed");
+        });
+    }
+    QCOMPARE(seen, (QStringList{"Orvane - Help", "First help", "Second page", "closed",
+                                "Orvane - Help", "Second help", "Second page", "closed"}));
+    QVERIFY(m_editor->window->isSourceMode());
+    QWidget* panel = m_editor->menuBar->panel("Picture_asp");
+    QVERIFY(panel->isVisible());
+    panel->hide();
+}
+
+void tst_LibraryWindows::missingHelpPageSaysSo()
+{
+    QTemporaryDir empty;
+    setProgramFolder(empty.path());
+    ScriptedPrompts prompts;
+    QString text;
+    openHelp([&](helpFrm& w) { text = test::pageScript(*w.DHTMLEdit1(), "return document.body.innerText;").toString(); });
+    setProgramFolder(m_program.path());
+    QVERIFY2(text.contains("The help page could not be opened.") && text.contains(empty.filePath("help.htm")),
+             qPrintable(text));
+    QCOMPARE(prompts.asked().size(), 0);
+}
+
+// Every link inside the shipped page has its target and every picture loads.
+void tst_LibraryWindows::shippedHelpPageHoldsTogether()
+{
+    setProgramFolder(QStringLiteral(ORVANE_RESOURCES));
+    QString broken;
+    openHelp([&](helpFrm& w) {
+        Surface& page = *w.DHTMLEdit1();
+        QTest::qWaitFor([&] { return test::pageScript(page, "return [...document.images].every(i => i.complete);").toBool(); });
+        broken = title(w) + test::pageScript(page,
+            "return [...document.querySelectorAll('a[href^=\"#\"]')]"
+            " .filter(a => !document.getElementById(a.getAttribute('href').slice(1)))"
+            " .map(a => a.getAttribute('href')).concat("
+            " [...document.images].filter(i => !i.naturalWidth).map(i => i.getAttribute('src')))"
+            " .join(' ');").toString();
+    });
+    setProgramFolder(m_program.path());
+    QCOMPARE(broken, QString("Orvane Editor - Help"));
 }
 
 ORVANE_TEST_MAIN(tst_LibraryWindows)

@@ -14,15 +14,17 @@
 
 namespace orvane::test {
 
-// Runs act on the modal window named name once it shows, then closes the
-// window if act left it open.
-inline void whenShown(const QString& name, std::function<void(QDialog&)> act)
+// Runs act on the modal window of type W (and of the name, if one is given)
+// once it shows, then closes the window if act left it open.
+template <typename W = QDialog>
+void whenShown(const QString& name, std::function<void(W&)> act)
 {
     const int windowLoop = QThread::currentThread()->loopLevel() + 1;
     auto* timer = new QTimer;
     QObject::connect(timer, &QTimer::timeout, [=] {
-        auto* d = qobject_cast<QDialog*>(QApplication::activeModalWidget());
-        if (!d || d->objectName() != name || QThread::currentThread()->loopLevel() != windowLoop)
+        auto* d = qobject_cast<W*>(QApplication::activeModalWidget());
+        if (!d || !d->isVisible() || (!name.isEmpty() && d->objectName() != name)
+            || QThread::currentThread()->loopLevel() != windowLoop)
             return;
         timer->deleteLater();
         timer->stop();

@@ -6,6 +6,7 @@
 
 #include "ScriptedPrompts.h"
 #include "TestMain.h"
+#include "shell/lifecycle/DocumentLifecycle.h"
 #include "shell/lifecycle/MainWindowParts.h"
 #include "wizards/frmMain/frmMain.h"
 
