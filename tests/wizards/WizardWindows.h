@@ -11,13 +11,14 @@
 #include <QThread>
 #include <QTimer>
 #include <functional>
+#include <type_traits>
 
 namespace orvane::test {
 
 // Runs act on the modal window of type W (and of the name, if one is given)
 // once it shows, then closes the window if act left it open.
 template <typename W = QDialog>
-void whenShown(const QString& name, std::function<void(W&)> act)
+void whenShown(const QString& name, std::type_identity_t<std::function<void(W&)>> act)
 {
     const int windowLoop = QThread::currentThread()->loopLevel() + 1;
     auto* timer = new QTimer;
@@ -44,7 +45,7 @@ inline QDialog* shownWindow(const QString& name)
     return nullptr;
 }
 
-inline void press(QWidget* window, const char* button)
+inline void press(QWidget* window, const QString& button)
 {
     QTest::mouseClick(window->findChild<QAbstractButton*>(button), Qt::LeftButton);
 }
