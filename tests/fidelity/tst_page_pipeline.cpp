@@ -114,7 +114,6 @@ void TestPagePipeline::serverBlocks_data() {
     QTest::addColumn<QString>("shown");
 
     QTest::newRow("directive before html") << "<%@ Language=VBScript %>\r\n<html><body>x</body></html>" << "C";
-    QTest::newRow("in the head") << "<html><head><% Response.Buffer = True %><title>t</title></head></html>" << "C";
     QTest::newRow("between table rows")
         << "<table><tr><td>a</td></tr><% For i = 1 To 3 %><tr><td><%= i %></td></tr><% Next %></table>" << "CMC";
     QTest::newRow("in a paragraph") << "<p>Hello <%= name %>!</p>" << "M";
@@ -123,13 +122,9 @@ void TestPagePipeline::serverBlocks_data() {
         << "<a href=\"<%= url %>\" title='<%= t %>' rel=<%= r %>>x</a>" << "TTT";
     QTest::newRow("quote inside a quoted value")
         << "<input value=\"<%= Request(\"q\") %>\"><p>after</p>" << "T";
-    QTest::newRow("in client script")
-        << "<script>var n = <%= count %>; var s = \"</script>\";</script>" << "T";
     QTest::newRow("closing script tag inside a block")
         << "<script>x = 1;<% w \"</script>\" %></script><p>y</p>" << "T";
-    QTest::newRow("in a comment") << "<!-- built <%= Now() %> -->" << "T";
     QTest::newRow("comment end inside a block") << "<!-- <% s = \"-->\" %> still comment --><p>x</p>" << "T";
-    QTest::newRow("many lines") << "<body><%\r\nDim a\r\na = 1\r\n%><p>x</p></body>" << "M";
     QTest::newRow("between options") << "<select><option>a<% If b Then %><option>b<% End If %></select>" << "CC";
     QTest::newRow("server comment") << "<p>a<%-- hidden %> still --%>b</p>" << "M";
     QTest::newRow("unclosed is text") << "<p>5 <% 6</p>" << "";
@@ -169,10 +164,6 @@ void TestPagePipeline::elementSpans_data() {
         << QStringList{"(html)=*", "(head)=<script>if (a</b) document.write('<p>')</script><!-- <div> -->",
                        "script=<script>if (a</b) document.write('<p>')</script>", "(body)=<textarea><b>x</textarea>",
                        "textarea=<textarea><b>x</textarea>"};
-    QTest::newRow("a script in a select ends at its end tag")
-        << "<select><script>a</script><option>b</select>"
-        << QStringList{"(html)=*", "(head)=", "(body)=*", "select=*", "script=<script>a</script>",
-                       "option=<option>b"};
     QTest::newRow("stray cell tags outside a table make no element")
         << "<body><td>x</td><p>y</body>"
         << QStringList{"(html)=*", "(head)=", "body=*", "p=<p>y"};
@@ -222,9 +213,6 @@ void TestPagePipeline::generatorEdits_data() {
     QTest::newRow("unquoted content and name")
         << "<meta name=Generator content=Notepad>"
         << QStringList{"<meta name=Generator content=\"Microsoft DHTML Editing Control\">"};
-    QTest::newRow("no content attribute")
-        << "<meta name='generator' />"
-        << QStringList{"<meta name='generator' Content=\"Microsoft DHTML Editing Control\" />"};
     QTest::newRow("two of them, other metas untouched")
         << "<meta name=author content=me><meta name=generator content=a><meta name=GENERATOR content='b'>"
         << QStringList{"<meta name=generator content=\"Microsoft DHTML Editing Control\">",
@@ -285,10 +273,6 @@ void TestPagePipeline::rebuild_data() {
         << QStringList{"p#0|<P><B>Hi</B> {srv:2}, <A HREF=\"{srv:3}?a=1\">go</A></P>"}
         << "<%@ Language=VBScript %>\r\n<html><head>\r\n" + generator + "<title><%= t %></title></head><body>\r\n"
            "<P><B>Hi</B> <%= name %>, <A HREF=\"<%= url %>?a=1\">go</A></P>\r\n<% If x Then %><p>z</p><% End If %>\r\n</body></html>";
-    QTest::newRow("a rewritten image with a server block in its address")
-        << "<p><img src=\"<%= url %>\" class=x></p>"
-        << QStringList{"img#0|<IMG SRC=\"{srv:0}\" CLASS=\"y\">"}
-        << generator + "\r\n<p><IMG SRC=\"<%= url %>\" CLASS=\"y\"></p>";
     QTest::newRow("existing generator replaced in place, second removed")
         << "<HTML><HEAD>\n<META NAME=\"GENERATOR\" Content=\"Kestrova Editor v.1.0\">\n<meta name=generator content=x>\n</HEAD><BODY><P>a</P></BODY></HTML>"
         << QStringList{"p#0|<P>b</P>"}

@@ -1,17 +1,9 @@
 // Pages of any text through the page pipeline: preparation, source tree and
-// rebuild. The oracle:
-// - the tree is well formed: every element lies inside its parent, after
-//   its previous sibling, and nothing lies inside raw text;
-// - the browser text holds no server block;
-// - rebuilding with one element "changed" to its own source (children as
-//   keep stand-ins, server blocks as server stand-ins, line breaks as the
-//   browser's "\n") gives every server block and no stand-in, and, on a page
-//   with one kind of line break, the same page whichever element it is;
-// - rebuilding with one element "changed" to pieces of its source (its tags,
-//   the text between its children, its children kept) gives the same page
-//   whichever element it is;
-// - the cuts of a stretch of text against its own text are in order and
-//   inside both.
+// rebuild. The oracle: the tree is well formed and keeps raw text whole; no
+// server block reaches the browser; rebuilding with one element "changed" to
+// its own source (or to pieces of it) keeps every server block, leaves no
+// stand-in and gives the same page whichever element it is; the cuts of a
+// stretch of text against its own text are in order and inside both.
 
 #include "PageRebuild.h"
 #include "TextAlignment.h"

@@ -22,23 +22,20 @@ using test::whenShown;
 
 namespace {
 
-QStringList names(const QListWidget* list)
-{
+QStringList names(const QListWidget* list) {
     QStringList out;
     for (int i = 0; i < list->count(); ++i)
         out << list->item(i)->text();
     return out;
 }
 
-void clickItem(QListWidget* list, const QString& name)
-{
+void clickItem(QListWidget* list, const QString& name) {
     const QList<QListWidgetItem*> found = list->findItems(name, Qt::MatchExactly);
     QVERIFY2(found.size() == 1, qPrintable("not listed: " + name));
     QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(found[0]).center());
 }
 
-QByteArray png(Qt::GlobalColor colour)
-{
+QByteArray png(Qt::GlobalColor colour) {
     QImage image(8, 8, QImage::Format_RGB32);
     image.fill(colour);
     QBuffer buffer;
@@ -67,8 +64,7 @@ private slots:
 
 private:
     // Writes a file under the program folder ("shipped") or the user's data location.
-    void write(const QString& path, const QByteArray& bytes)
-    {
+    void write(const QString& path, const QByteArray& bytes) {
         QDir().mkpath(QFileInfo(path).absolutePath());
         QFile f(path);
         QVERIFY(f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size());
@@ -76,8 +72,7 @@ private:
     QString shipped(const QString& rel) const { return m_program.filePath(rel); }
     QString user(const QString& rel) const { return QDir(userLibraryRoot()).filePath(rel); }
     // Opens help from its header and runs step in the window, which then closes.
-    void openHelp(std::function<void(helpFrm&)> step)
-    {
+    void openHelp(std::function<void(helpFrm&)> step) {
         whenShown<helpFrm>({}, [step](helpFrm& w) { step(w); w.reject(); });
         QTest::mouseMove(m_editor->menuBar->header("Label_help"));
         QTest::mouseClick(m_editor->menuBar->header("Label_help"), Qt::LeftButton);
@@ -87,8 +82,7 @@ private:
     std::unique_ptr<test::WindowFixture> m_editor;
 };
 
-void tst_LibraryWindows::initTestCase()
-{
+void tst_LibraryWindows::initTestCase() {
     qputenv("XDG_DATA_HOME", m_data.path().toLocal8Bit());
     setProgramFolder(m_program.path());
     write(shipped("javascript library/shared.js"), "// shipped");
@@ -104,8 +98,7 @@ void tst_LibraryWindows::initTestCase()
     m_editor = std::make_unique<test::WindowFixture>();
 }
 
-void tst_LibraryWindows::scriptLibrary_data()
-{
+void tst_LibraryWindows::scriptLibrary_data() {
     QTest::addColumn<QString>("list");
     QTest::addColumn<QString>("file");
     QTest::addColumn<QString>("expected");
@@ -117,8 +110,7 @@ void tst_LibraryWindows::scriptLibrary_data()
 
 // Each row first shows a file of the other list, then the row's file; the
 // text can be selected and copied but not changed.
-void tst_LibraryWindows::scriptLibrary()
-{
+void tst_LibraryWindows::scriptLibrary() {
     QFETCH(QString, list);
     QFETCH(QString, file);
     QFETCH(QString, expected);
@@ -141,8 +133,7 @@ void tst_LibraryWindows::scriptLibrary()
     QVERIFY(QFileInfo(user("asp library")).isDir());  // made empty on first use
 }
 
-void tst_LibraryWindows::insertImage_data()
-{
+void tst_LibraryWindows::insertImage_data() {
     // Source mode rows: the text after inserting at the selection of
     // "<P>ab</P>". The Edit mode row replaces the page's "b" with the image.
     QTest::addColumn<bool>("sourceMode");
@@ -158,8 +149,7 @@ void tst_LibraryWindows::insertImage_data()
     QTest::newRow("Edit mode") << false << "red.png" << 0 << 0 << QString("[1,\"%1red.png\",\"a\"]").arg(folder);
 }
 
-void tst_LibraryWindows::insertImage()
-{
+void tst_LibraryWindows::insertImage() {
     QFETCH(bool, sourceMode);
     QFETCH(QString, file);
     QFETCH(int, selStart);
@@ -193,8 +183,7 @@ void tst_LibraryWindows::insertImage()
 
 // "&Insert Image" with nothing chosen inserts nothing and keeps the window;
 // a file that is not a picture leaves the previous preview.
-void tst_LibraryWindows::nothingChosenAndNonPicture()
-{
+void tst_LibraryWindows::nothingChosenAndNonPicture() {
     m_editor->rch->setText("<P>ab</P>");
     m_editor->setSourceMode(true);
     QList<QRgb> previews;
@@ -216,8 +205,7 @@ void tst_LibraryWindows::nothingChosenAndNonPicture()
 
 // Each opening reads the page afresh; a link is followed inside the window;
 // Escape closes it; the open panel and the mode stay as they were.
-void tst_LibraryWindows::helpOpensFromItsHeader()
-{
+void tst_LibraryWindows::helpOpensFromItsHeader() {
     m_editor->setSourceMode(true);
     QTest::mouseClick(m_editor->menuBar->header("Label_asp"), Qt::LeftButton);
     QStringList seen;
@@ -241,8 +229,7 @@ void tst_LibraryWindows::helpOpensFromItsHeader()
     panel->hide();
 }
 
-void tst_LibraryWindows::missingHelpPageSaysSo()
-{
+void tst_LibraryWindows::missingHelpPageSaysSo() {
     QTemporaryDir empty;
     setProgramFolder(empty.path());
     ScriptedPrompts prompts;
@@ -255,8 +242,7 @@ void tst_LibraryWindows::missingHelpPageSaysSo()
 }
 
 // Every link inside the shipped page has its target and every picture loads.
-void tst_LibraryWindows::shippedHelpPageHoldsTogether()
-{
+void tst_LibraryWindows::shippedHelpPageHoldsTogether() {
     setProgramFolder(QStringLiteral(ORVANE_RESOURCES));
     QString broken;
     openHelp([&](helpFrm& w) {

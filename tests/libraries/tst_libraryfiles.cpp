@@ -23,8 +23,7 @@ private slots:
     void startOptions();
 };
 
-void tst_LibraryFiles::listsUserFilesFirst_data()
-{
+void tst_LibraryFiles::listsUserFilesFirst_data() {
     // Files as "u:NAME" (the user's folder) or "s:NAME" (shipped); "s:NAME/"
     // is a sub-folder. A folder with no entry does not exist.
     QTest::addColumn<QStringList>("files");
@@ -39,8 +38,7 @@ void tst_LibraryFiles::listsUserFilesFirst_data()
         << QStringList{"s:old/", "s:my check.js"} << QStringList{"s:my check.js"};
 }
 
-void tst_LibraryFiles::listsUserFilesFirst()
-{
+void tst_LibraryFiles::listsUserFilesFirst() {
     QFETCH(QStringList, files);
     QFETCH(QStringList, expected);
     QTemporaryDir root;
@@ -56,8 +54,7 @@ void tst_LibraryFiles::listsUserFilesFirst()
     QCOMPARE(got, expected);
 }
 
-void tst_LibraryFiles::snippetText_data()
-{
+void tst_LibraryFiles::snippetText_data() {
     QTest::addColumn<QByteArray>("bytes");
     QTest::addColumn<QString>("expected");
     QTest::newRow("UTF-8, byte order mark dropped, CR LF kept")
@@ -68,30 +65,26 @@ void tst_LibraryFiles::snippetText_data()
     QTest::newRow("UTF-8 cut off at the end") << QByteArray("ok \xc3") << QString::fromUtf16(u"ok Ã");
 }
 
-void tst_LibraryFiles::snippetText()
-{
+void tst_LibraryFiles::snippetText() {
     QFETCH(QByteArray, bytes);
     QFETCH(QString, expected);
     QCOMPARE(orvane::snippetText(bytes), expected);
 }
 
-void tst_LibraryFiles::imageTag_data()
-{
+void tst_LibraryFiles::imageTag_data() {
     QTest::addColumn<QString>("path");
     QTest::addColumn<QString>("expected");
     QTest::newRow("quote") << "/o/it's.png" << "<img src='/o/it%27s.png'>";
     QTest::newRow("percent, ampersand") << "/o/1%27&amp.png" << "<img src='/o/1%2527&amp;amp.png'>";
 }
 
-void tst_LibraryFiles::imageTag()
-{
+void tst_LibraryFiles::imageTag() {
     QFETCH(QString, path);
     QFETCH(QString, expected);
     QCOMPARE(orvane::imageTag(path), expected);
 }
 
-void tst_LibraryFiles::startOptions_data()
-{
+void tst_LibraryFiles::startOptions_data() {
     // Expected: what was read, as "help", "version", "page=", "ignored=", "shot=", "error".
     QTest::addColumn<QStringList>("arguments");
     QTest::addColumn<QString>("expected");
@@ -105,8 +98,7 @@ void tst_LibraryFiles::startOptions_data()
                                     << "page=-x.htm ignored=--help";
 }
 
-void tst_LibraryFiles::startOptions()
-{
+void tst_LibraryFiles::startOptions() {
     QFETCH(QStringList, arguments);
     QFETCH(QString, expected);
     const StartOptions o = parseStartOptions(QStringList{"orvane"} + arguments);

@@ -11,14 +11,12 @@ using namespace orvane::test;
 class tst_CommandDialogs : public QObject {
     Q_OBJECT
 private slots:
-    void initTestCase()
-    {
+    void initTestCase() {
         s = std::make_unique<Surface>(Surface::Mode::Edit);
         showAndSettle(*s);
     }
 
-    void findSelectsNextMatchIgnoringCase()
-    {
+    void findSelectsNextMatchIgnoringCase() {
         loadBody(*s, "<P>Alpha beta</P><P>gamma ALPHA <B>al</B>pha</P>");
         selectText(*s, "Alpha", true);
         ScriptedPrompts p;
@@ -36,8 +34,7 @@ private slots:
         QVERIFY(p.unexpected().isEmpty());
     }
 
-    void dialog_data()
-    {
+    void dialog_data() {
         QTest::addColumn<int>("command");
         QTest::addColumn<QStringList>("answers");   // "#rrggbb" a colour, "-" and "-#" cancel a text and a colour
         QTest::addColumn<QString>("expected");       // the paragraph after; empty: unchanged
@@ -57,8 +54,7 @@ private slots:
         QTest::newRow("font size 9 refused with a beep") << int(DECMD_FONT) << QStringList{"Arial", "9"} << "";
     }
 
-    void dialog()
-    {
+    void dialog() {
         QFETCH(int, command);
         QFETCH(QStringList, answers);
         QFETCH(QString, expected);
@@ -92,8 +88,7 @@ private slots:
     }
 
     // The link at the caret and a selected image are edited, their values offered.
-    void dialogsOfferTheCurrentValues()
-    {
+    void dialogsOfferTheCurrentValues() {
         loadBody(*s, "<P>go <A HREF=\"old.htm\">there</A> a <IMG SRC=\"old.png\" ALT=\"old\"> b</P>");
         selectText(*s, "her", true);
         ScriptedPrompts p;
@@ -106,8 +101,7 @@ private slots:
         QCOMPARE(bodyHtml(*s), QString("<P>go <A HREF=\"new.htm\">there</A> a <IMG SRC=\"new.png\" ALT=\"fresh\"> b</P>"));
     }
 
-    void noPromptTakesValue()
-    {
+    void noPromptTakesValue() {
         loadBody(*s, "<P>one two three</P>");
         selectText(*s, "two");
         ScriptedPrompts p;

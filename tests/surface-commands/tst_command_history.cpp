@@ -13,22 +13,19 @@ using namespace orvane::test;
 class tst_CommandHistory : public QObject {
     Q_OBJECT
 private slots:
-    void initTestCase()
-    {
+    void initTestCase() {
         s = std::make_unique<Surface>(Surface::Mode::Edit);
         showAndSettle(*s);
     }
 
-    void init()
-    {
+    void init() {
         loadBody(*s, "<P id=\"p\">one two</P>");
         caretAfterText(*s, "two");
     }
 
     // A burst of typing is one step, a pause starts the next; commands and
     // typing undo in order.
-    void typingAndCommandsUndoInOrder()
-    {
+    void typingAndCommandsUndoInOrder() {
         typeText(*s, "ab");
         QTRY_COMPARE(paragraph(), QString("one twoab"));
         QTest::qWait(1200);
@@ -55,8 +52,7 @@ private slots:
 
     // The paste route is undoable, undo brings the selection back, a new
     // change drops what could be redone.
-    void pasteUndoRedo()
-    {
+    void pasteUndoRedo() {
         selectText(*s, "one");
         s->DOM().selection().createRange().pasteHTML("<I>new</I>");
         QCOMPARE(paragraph(), QString("<i>new</i> two"));
@@ -76,8 +72,7 @@ private slots:
 
     // Control+Z and Control+Y in the page use the surface's history, which
     // brings back the very nodes and keeps marks set after the change.
-    void keyboardUndoKeepsNodesAndMarks()
-    {
+    void keyboardUndoKeepsNodesAndMarks() {
         pageScript(*s, "window.keptText = document.querySelector('#p').firstChild; return 1;");
         selectText(*s, "one");
         s->ExecCommand(DECMD_UNDERLINE, OLECMDEXECOPT_DONTPROMPTUSER);
@@ -94,8 +89,7 @@ private slots:
 
     // The change record follows the history: undoing every edit leaves no
     // element changed, so the page's own text comes back.
-    void undoingEveryEditGivesBackPageText()
-    {
+    void undoingEveryEditGivesBackPageText() {
         loadBody(*s, "<P data-orv-id=\"0\">one <B data-orv-id=\"1\">two</B></P>"
                      "<TABLE data-orv-id=\"2\"><TBODY data-orv-id=\"3\"><TR data-orv-id=\"4\">"
                      "<TD data-orv-id=\"5\">x</TD></TR></TBODY></TABLE>");
@@ -114,8 +108,7 @@ private slots:
         QCOMPARE(pageScript(*s, changed).toBool(), true);
     }
 
-    void copyPasteAndSelectAll()
-    {
+    void copyPasteAndSelectAll() {
         const QString table = "<TABLE><TBODY><TR><TD>four</TD></TR></TBODY></TABLE>";
         loadBody(*s, "<P>one <B>two</B> three</P>" + table);
         selectText(*s, "two");
@@ -142,8 +135,7 @@ private slots:
         QVERIFY_THROWS_EXCEPTION(SurfaceError, s->ExecCommand(DECMD_PASTE));
     }
 
-    void readOnlySurfaceCopiesButDoesNotEdit()
-    {
+    void readOnlySurfaceCopiesButDoesNotEdit() {
         Surface preview(Surface::Mode::Browse);
         showAndSettle(preview);
         loadBody(preview, "<P>look only</P>");
@@ -155,8 +147,7 @@ private slots:
     }
 
     // A right click asks for the menu where it happened; with no answer no menu shows.
-    void rightClickAsksForMenu()
-    {
+    void rightClickAsksForMenu() {
         QSignalSpy asked(s.get(), &Surface::ShowContextMenu);
         QTest::mouseClick(s->view()->focusProxy(), Qt::RightButton, {}, QPoint(40, 20));
         QVERIFY(asked.wait(3000));

@@ -28,14 +28,12 @@ const QString spanned =
 class tst_Tables : public QObject {
     Q_OBJECT
 private slots:
-    void initTestCase()
-    {
+    void initTestCase() {
         s = std::make_unique<Surface>(Surface::Mode::Edit);
         showAndSettle(*s);
     }
 
-    void editsTableAndUndoes_data()
-    {
+    void editsTableAndUndoes_data() {
         QTest::addColumn<QString>("table");
         QTest::addColumn<QString>("from");   // cell ids of the selection
         QTest::addColumn<QString>("to");
@@ -86,8 +84,7 @@ private slots:
             << "#c" << "#c" << int(DECMD_DELETECOLS) << "b / d";
     }
 
-    void editsTableAndUndoes()
-    {
+    void editsTableAndUndoes() {
         QFETCH(QString, table);
         QFETCH(QString, from);
         QFETCH(QString, to);
@@ -107,8 +104,7 @@ private slots:
         QCOMPARE(bodyHtml(*s), edited);
     }
 
-    void statusFollowsSelection_data()
-    {
+    void statusFollowsSelection_data() {
         QTest::addColumn<QString>("from");
         QTest::addColumn<QString>("to");
         QTest::addColumn<int>("command");
@@ -120,8 +116,7 @@ private slots:
         QTest::newRow("split a spanning cell") << "#a" << "#a" << int(DECMD_SPLITCELL) << int(DECMDF_ENABLED);
     }
 
-    void statusFollowsSelection()
-    {
+    void statusFollowsSelection() {
         QFETCH(QString, from);
         QFETCH(QString, to);
         QFETCH(int, command);
@@ -131,8 +126,7 @@ private slots:
         QCOMPARE(s->QueryStatus(command), state);
     }
 
-    void insertTableUsesParameters()
-    {
+    void insertTableUsesParameters() {
         loadBody(*s, "<P>x</P>");
         selectText(*s, "x");
         const TableParam p{2, 3, "Border=\"1\" Cellpadding=\"1\" Cellspacing=\"1\"", "valign=\"top\"", {}};
@@ -148,16 +142,14 @@ private slots:
         QCOMPARE(bodyHtml(*s), QString("<P>x</P>"));
     }
 
-    void insertTableSplitsParagraph()
-    {
+    void insertTableSplitsParagraph() {
         loadBody(*s, "<P>left<B>right</B></P>");
         caretAfterText(*s, "left");
         s->ExecCommand(DECMD_INSERTTABLE, OLECMDEXECOPT_DONTPROMPTUSER, QVariant::fromValue(TableParam{1, 1, {}, {}, {}}));
         QCOMPARE(bodyHtml(*s), QString("<P>left</P><TABLE><TBODY><TR><TD></TD></TR></TBODY></TABLE><P><B>right</B></P>"));
     }
 
-    void insertTableKeepsAttributesFromBreakingOut()
-    {
+    void insertTableKeepsAttributesFromBreakingOut() {
         loadBody(*s, "<P>x</P>");
         selectText(*s, "x", true);
         s->ExecCommand(DECMD_INSERTTABLE, OLECMDEXECOPT_DONTPROMPTUSER,

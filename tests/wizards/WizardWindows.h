@@ -18,8 +18,7 @@ namespace orvane::test {
 // Runs act on the modal window of type W (and of the name, if one is given)
 // once it shows, then closes the window if act left it open.
 template <typename W = QDialog>
-void whenShown(const QString& name, std::type_identity_t<std::function<void(W&)>> act)
-{
+void whenShown(const QString& name, std::type_identity_t<std::function<void(W&)>> act) {
     const int windowLoop = QThread::currentThread()->loopLevel() + 1;
     auto* timer = new QTimer;
     QObject::connect(timer, &QTimer::timeout, [=] {
@@ -36,8 +35,7 @@ void whenShown(const QString& name, std::type_identity_t<std::function<void(W&)>
     timer->start(10);
 }
 
-inline QDialog* shownWindow(const QString& name)
-{
+inline QDialog* shownWindow(const QString& name) {
     for (int i = 0; i < 100; ++i, QTest::qWait(10))
         for (QWidget* w : QApplication::topLevelWidgets())
             if (w->objectName() == name && w->isVisible())
@@ -45,8 +43,7 @@ inline QDialog* shownWindow(const QString& name)
     return nullptr;
 }
 
-inline void press(QWidget* window, const QString& button)
-{
+inline void press(QWidget* window, const QString& button) {
     QTest::mouseClick(window->findChild<QAbstractButton*>(button), Qt::LeftButton);
 }
 

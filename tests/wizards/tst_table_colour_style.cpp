@@ -7,7 +7,6 @@
 #include "ScriptedPrompts.h"
 #include "TestMain.h"
 #include "shell/TabStrip.h"
-#include "wizards/StyleFrm/StyleClass.h"
 #include "wizards/tblfFrm/TableText.h"
 
 #include <QtWidgets>
@@ -22,8 +21,7 @@ const QString kPage = QStringLiteral(
 const QString kBlock = QStringLiteral(
     "<STYLE> .title {color:Black; margin-top:-80px; font-family:Arial; font-size:10px} </STYLE> ");
 
-void type(QDialog& d, const QString& box, const QString& text)
-{
+void type(QDialog& d, const QString& box, const QString& text) {
     auto* edit = d.findChild<QLineEdit*>(box);
     edit->clear();
     QTest::keyClicks(edit, text);
@@ -35,20 +33,17 @@ class tst_TableColourStyle : public QObject {
     Q_OBJECT
 private slots:
     void initTestCase() { qApp->setQuitOnLastWindowClosed(false); }
-    void init()
-    {
+    void init() {
         prompts = std::make_unique<ScriptedPrompts>();
         e = std::make_unique<WindowFixture>();
     }
-    void cleanup()
-    {
+    void cleanup() {
         QVERIFY2(prompts->unexpected().isEmpty(), qPrintable(prompts->unexpected().join("; ")));
         e.reset();
         prompts.reset();
     }
 
-    void tableText_data()
-    {
+    void tableText_data() {
         QTest::addColumn<int>("rows");
         QTest::addColumn<int>("cols");
         QTest::addColumn<QString>("attrs");
@@ -57,8 +52,7 @@ private slots:
         QTest::newRow("empty attribute boxes") << 1 << 1 << "" << "<TABLE >\r\n<TR>\r\n<TD >  </TD>\r\n</TR>\r\n</TABLE>";
     }
 
-    void tableText()
-    {
+    void tableText() {
         QFETCH(int, rows);
         QFETCH(int, cols);
         QFETCH(QString, attrs);
@@ -66,8 +60,7 @@ private slots:
         QCOMPARE(orvane::tableText(rows, cols, attrs, attrs.isEmpty() ? "" : "valign=\"top\""), expected);
     }
 
-    void tableWrites_data()
-    {
+    void tableWrites_data() {
         QTest::addColumn<QString>("opener");
         QTest::addColumn<int>("tabInFront");
         QTest::addColumn<bool>("sourceMode");
@@ -76,8 +69,7 @@ private slots:
         QTest::newRow("surface, toolbar, Source tab in front") << "Image3" << 1 << false;
     }
 
-    void tableWrites()
-    {
+    void tableWrites() {
         QFETCH(QString, opener);
         QFETCH(int, tabInFront);
         QFETCH(bool, sourceMode);
@@ -116,8 +108,7 @@ private slots:
         QCOMPARE(e->surface->DocumentHTML(), kPage);
     }
 
-    void tableRefusals_data()
-    {
+    void tableRefusals_data() {
         QTest::addColumn<bool>("sourceMode");
         QTest::addColumn<QString>("box");
         QTest::addColumn<QString>("typed");
@@ -128,8 +119,7 @@ private slots:
             << "The design surface cannot insert a table of 0 rows and 2 columns here.";
     }
 
-    void tableRefusals()
-    {
+    void tableRefusals() {
         QFETCH(bool, sourceMode);
         QFETCH(QString, box);
         QFETCH(QString, typed);
@@ -156,8 +146,7 @@ private slots:
         QCOMPARE(e->surface->DocumentHTML(), kPage);
     }
 
-    void colourButtons_data()
-    {
+    void colourButtons_data() {
         QTest::addColumn<bool>("sourceMode");
         QTest::addColumn<QString>("button");
         QTest::addColumn<QColor>("colour");   // invalid: the colour dialog is cancelled
@@ -171,8 +160,7 @@ private slots:
         QTest::newRow("edit, font cancelled") << false << "Command1" << QColor() << "";
     }
 
-    void colourButtons()
-    {
+    void colourButtons() {
         QFETCH(bool, sourceMode);
         QFETCH(QString, button);
         QFETCH(QColor, colour);
@@ -211,28 +199,7 @@ private slots:
         QCOMPARE(e->surface->DocumentHTML(), kPage);
     }
 
-    void styleText_data()
-    {
-        QTest::addColumn<QString>("page");
-        QTest::addColumn<QString>("name");
-        QTest::addColumn<QString>("expected");  // "-": no head end tag
-        QTest::newRow("</Head>, the first of two") << "a</Head>b</HEAD>" << "title" << "a" + kBlock + "</Head>b</HEAD>";
-        QTest::newRow("every generator name, exact case only")
-            << "Microsoft DHTML Editing Control</HEAD>microsoft DHTML Editing Control Microsoft DHTML Editing Control"
-            << "title" << "Kestrova Editor v.1.0" + kBlock + "</HEAD>microsoft DHTML Editing Control Kestrova Editor v.1.0";
-        QTest::newRow("an unclosed head end is none") << "<HEAD></HEAD" << "title" << "-";
-    }
-
-    void styleText()
-    {
-        QFETCH(QString, page);
-        QFETCH(QString, name);
-        QFETCH(QString, expected);
-        QCOMPARE(withStyleClass(page, {name, "Black", "-80px", "Arial", "10px"}).value_or("-"), expected);
-    }
-
-    void styleWrites_data()
-    {
+    void styleWrites_data() {
         QTest::addColumn<bool>("sourceMode");
         QTest::addColumn<QString>("opener");
         QTest::addColumn<QString>("page");
@@ -247,8 +214,7 @@ private slots:
         QTest::newRow("source, server blocks, </head>") << true << "Label53" << aspBefore << aspAfter;
     }
 
-    void styleWrites()
-    {
+    void styleWrites() {
         QFETCH(bool, sourceMode);
         QFETCH(QString, opener);
         QFETCH(QString, page);
@@ -294,8 +260,7 @@ private slots:
         }
     }
 
-    void styleRefusals_data()
-    {
+    void styleRefusals_data() {
         QTest::addColumn<QString>("page");
         QTest::addColumn<QString>("name");
         QTest::addColumn<QString>("message");
@@ -305,8 +270,7 @@ private slots:
             << "This page has no </HEAD> tag, so the style cannot be added." << false;
     }
 
-    void styleRefusals()
-    {
+    void styleRefusals() {
         QFETCH(QString, page);
         QFETCH(QString, name);
         QFETCH(QString, message);

@@ -10,8 +10,7 @@ using namespace orvane;
 class tst_WizardTexts : public QObject {
     Q_OBJECT
 private slots:
-    void mapPictureSource_data()
-    {
+    void mapPictureSource_data() {
         QTest::addColumn<QString>("picture");
         QTest::addColumn<QString>("page");
         QTest::addColumn<QString>("expected");
@@ -21,16 +20,14 @@ private slots:
         QTest::newRow("page never saved") << "/pics/bar.gif" << "" << "/pics/bar.gif";
     }
 
-    void mapPictureSource()
-    {
+    void mapPictureSource() {
         QFETCH(QString, picture);
         QFETCH(QString, page);
         QFETCH(QString, expected);
         QCOMPARE(orvane::mapPictureSource(picture, page), expected);
     }
 
-    void scanFunctions_data()
-    {
+    void scanFunctions_data() {
         QTest::addColumn<QString>("source");
         QTest::addColumn<QStringList>("expected");
         QTest::newRow("parameters do not shift the names")
@@ -47,8 +44,7 @@ private slots:
         QTest::newRow("1500 functions, over 40000 characters") << page << names + QStringList{"Total Number of Functions:1500"};
     }
 
-    void scanFunctions()
-    {
+    void scanFunctions() {
         QFETCH(QString, source);
         QFETCH(QStringList, expected);
         QCOMPARE(orvane::scanFunctions(source), expected);
