@@ -8,17 +8,35 @@ namespace orvane::ftp {
 
 namespace {
 
+// A list item that keeps its row as it was given and answers the view from
+// it: no per-column copies, so a list of a million files stays small.
 // Sorts by the list's sort column: sizes as numbers, texts without regard to
 // letter case (then with it, so the order is total).
 class FileListItem : public QTreeWidgetItem {
 public:
-    using QTreeWidgetItem::QTreeWidgetItem;
+    explicit FileListItem(const ItemRow& row) : m_row(row) {}
+
+    QVariant data(int column, int role) const override
+    {
+        if (role == Qt::DisplayRole || role == Qt::EditRole) {
+            if (column >= 0 && column <= KeyedList::kSizeColumn)
+                return columnText(column);
+        } else if (column == 0 && role == KeyRole) {
+            return m_row.key;
+        } else if (column == 0 && role == TagRole) {
+            return m_row.tag;
+        }
+        return QTreeWidgetItem::data(column, role);
+    }
 
     bool operator<(const QTreeWidgetItem& other) const override
     {
         const int column = treeWidget() ? treeWidget()->sortColumn() : 0;
-        const QString a = text(column);
-        const QString b = other.text(column);
+        const auto* row = dynamic_cast<const FileListItem*>(&other);
+        if (!row || column < 0 || column > KeyedList::kSizeColumn)
+            return QTreeWidgetItem::operator<(other);
+        const QString& a = columnText(column);
+        const QString& b = row->columnText(column);
         if (column == KeyedList::kSizeColumn) {
             bool aNumber = false, bNumber = false;
             const qlonglong x = a.toLongLong(&aNumber);
@@ -31,6 +49,14 @@ public:
         const int folded = a.compare(b, Qt::CaseInsensitive);
         return folded != 0 ? folded < 0 : a < b;
     }
+
+private:
+    const QString& columnText(int column) const
+    {
+        return column == 0 ? m_row.text : column == 1 ? m_row.type : m_row.size;
+    }
+
+    const ItemRow m_row;
 };
 
 }  // namespace
@@ -61,13 +87,11 @@ QList<QTreeWidgetItem*> KeyedList::add(const QList<ItemRow>& rows)
     added.reserve(rows.size());
     m_items.reserve(m_items.size() + rows.size());
     for (const ItemRow& entry : rows) {
-        if (m_items.contains(entry.key))
+        QTreeWidgetItem*& slot = m_items[entry.key];
+        if (slot)
             continue;
-        auto* item = new FileListItem(QStringList{entry.text, entry.type, entry.size});
-        item->setData(0, KeyRole, entry.key);
-        item->setData(0, TagRole, entry.tag);
-        m_items.insert(entry.key, item);
-        added << item;
+        slot = new FileListItem(entry);
+        added << slot;
     }
     m_view->addTopLevelItems(added);
     return added;

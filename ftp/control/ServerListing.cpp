@@ -1,25 +1,8 @@
 #include "ServerListing.h"
 
-namespace orvane::ftp {
+#include <QHash>
 
-QStringList replyLines(const QString& reply)
-{
-    // CR LF from the transport; a lone CR or LF ends a line too, so that
-    // names never run together.
-    QStringList lines;
-    qsizetype start = 0;
-    for (qsizetype i = 0; i < reply.size(); ++i) {
-        const QChar c = reply.at(i);
-        if (c != QLatin1Char('\r') && c != QLatin1Char('\n'))
-            continue;
-        lines.append(reply.mid(start, i - start));
-        if (c == QLatin1Char('\r') && i + 1 < reply.size() && reply.at(i + 1) == QLatin1Char('\n'))
-            ++i;
-        start = i + 1;
-    }
-    lines.append(reply.mid(start));
-    return lines;
-}
+namespace orvane::ftp {
 
 LineKind classifyLine(const QString& line)
 {
@@ -59,23 +42,48 @@ QList<RemoteFolder> serverFolders(const QString& path, const QStringList& lines)
     return out;
 }
 
-QList<RemoteFile> serverFiles(const QString& path, const QStringList& lines)
+namespace {
+
+// Rows of files; their types are shared, as a listing of many files has few.
+class FileRows {
+public:
+    explicit FileRows(qsizetype reserve) { m_rows.reserve(reserve); }
+
+    void add(const QString& key, const QString& name)
+    {
+        const qsizetype dot = name.indexOf(QLatin1Char('.'));
+        const QStringView suffix = dot < 0 ? QStringView() : QStringView(name).sliced(dot + 1);
+        auto type = m_types.constFind(suffix);
+        if (type == m_types.cend())
+            type = m_types.insert(suffix, fileTypeOf(name));
+        m_rows.append({key, name, QStringLiteral("File"), *type, QString()});
+    }
+
+    QList<ItemRow> take() { return std::move(m_rows); }
+
+private:
+    QList<ItemRow> m_rows;
+    QHash<QStringView, QString> m_types;   // views into the names, alive meanwhile
+};
+
+}  // namespace
+
+QList<ItemRow> serverFiles(const QString& path, const QStringList& lines)
 {
-    QList<RemoteFile> out;
+    FileRows rows(lines.size());
     for (const QString& line : lines) {
         if (classifyLine(line) == LineKind::File)
-            out.append({path + line, line, fileTypeOf(line)});
+            rows.add(path + line, line);
     }
-    return out;
+    return rows.take();
 }
 
-QList<RemoteFile> unparsedFiles(const QString& path, const QStringList& lines)
+QList<ItemRow> unparsedFiles(const QString& path, const QStringList& lines)
 {
-    QList<RemoteFile> out;
-    out.reserve(lines.size());
+    FileRows rows(lines.size());
     for (const QString& line : lines)
-        out.append({path + line, line, fileTypeOf(line)});
-    return out;
+        rows.add(path + line, line);
+    return rows.take();
 }
 
 }  // namespace orvane::ftp

@@ -6,6 +6,8 @@
 // right under the root is keyed by its listing line ("pub/"), a deeper one by
 // its parent's key followed by the line ("pub/incoming/"). The root is "root".
 
+#include "KeyedList.h"
+
 #include <QList>
 #include <QString>
 #include <QStringList>
@@ -18,9 +20,6 @@ inline constexpr QLatin1String kRootKey("root");
 inline constexpr QLatin1String kPlaceholder("***");
 
 enum class LineKind { Hidden, Folder, File };
-
-// The reply's lines, split at CR LF, CR or LF.
-QStringList replyLines(const QString& reply);
 
 // Empty lines and names beginning with "." are hidden; a line ending with "/"
 // is a folder, any other line a file.
@@ -43,19 +42,14 @@ struct RemoteFolder {
     QString text;
 };
 
-struct RemoteFile {
-    QString key;    // ServerPath followed by the name ("root" + name at the top)
-    QString text;
-    QString type;
-};
-
 // The folder nodes and file items a reply for the folder `path` adds, in
-// listing order.
+// listing order. A file item's key is ServerPath followed by the name
+// ("root" + name at the top).
 QList<RemoteFolder> serverFolders(const QString& path, const QStringList& lines);
-QList<RemoteFile> serverFiles(const QString& path, const QStringList& lines);
+QList<ItemRow> serverFiles(const QString& path, const QStringList& lines);
 
 // The file items for the lines of a listing that the transport could not
 // read: each is shown whole, whatever it holds, so that nothing vanishes.
-QList<RemoteFile> unparsedFiles(const QString& path, const QStringList& lines);
+QList<ItemRow> unparsedFiles(const QString& path, const QStringList& lines);
 
 }  // namespace orvane::ftp

@@ -463,13 +463,9 @@ void ftp::close_Click()
 
 void ftp::readReply()
 {
-    QString reply;
-    QString chunk = m_inet->GetChunk(1024);
-    do {
-        reply += chunk;
-        chunk = m_inet->GetChunk(1024);
-    } while (!chunk.isEmpty());
-    const QStringList lines = replyLines(reply);
+    // The reply's lines straight from the listing: a folder of a million
+    // files is never turned into text and split again.
+    const QStringList lines = m_inet->ListingLines();
     if (!FilesOnly)
         GetServerFolders(ServerPath, lines);
     GetServerFiles(ServerPath, lines);
@@ -496,13 +492,9 @@ void ftp::GetServerFiles(const QString& path, const QStringList& lines)
     addServerFiles(serverFiles(path, lines));
 }
 
-void ftp::addServerFiles(const QList<RemoteFile>& files)
+void ftp::addServerFiles(const QList<ItemRow>& files)
 {
-    QList<ItemRow> items;
-    items.reserve(files.size());
-    for (const RemoteFile& file : files)
-        items.append({file.key, file.text, QStringLiteral("File"), file.type, QString()});
-    m_serverItems->add(items);
+    m_serverItems->add(files);
 }
 
 void ftp::treeServer_Expand(QTreeWidgetItem* node)

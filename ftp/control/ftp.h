@@ -138,7 +138,7 @@ private:
     QMimeData* lstServer_OLESetData() const;
     void showProgress();
     void readReply();
-    void addServerFiles(const QList<RemoteFile>& files);
+    void addServerFiles(const QList<ItemRow>& files);
     // A certificate or host key that could not be verified: the user may
     // trust it for this session, and the operation is then sent again.
     void offerTrust();

@@ -102,11 +102,13 @@ struct Inet::Private {
     curl_slist* quote = nullptr;
     curl_slist* postquote = nullptr;
     QByteArray customRequest;            // kept alive while libcurl uses it
-    QByteArray body;                     // listing bytes of the current step, as sent
-    bool collecting = false;             // body comes from the data connection's raw bytes
+    std::unique_ptr<ListingReader> listing;   // reads the current step's listing as it arrives
+    bool collecting = false;             // the data connection's raw bytes go to listing
     bool rawDownload = false;            // a GET by command: the raw bytes go to the file
     QElapsedTimer listingClock;
     QList<RemoteEntry> entries;          // parsed listing
+    bool listed = false;                 // the last completed operation was a listing
+    bool replyUnrendered = false;        // reply is still to be made from entries
     QStringList unparsed;                // lines of the listing no format reads
     QList<int> linkProbes;               // entries whose link target is probed
     int probe = 0;
@@ -206,9 +208,18 @@ QString Inet::GetChunk(int size)
 {
     if (size <= 0 || d->busy)
         return {};
+    if (d->replyUnrendered) {
+        d->reply = renderListing(d->entries);
+        d->replyUnrendered = false;
+    }
     const QString piece = d->reply.mid(d->replyRead, size);
     d->replyRead += piece.size();
     return piece;
+}
+
+QStringList Inet::ListingLines() const
+{
+    return d->busy || !d->listed ? QStringList() : listingLines(d->entries);
 }
 
 QString Inet::ResponseInfo() const { return d->responseInfo; }
@@ -262,6 +273,8 @@ void Inet::Execute(const Operation& operation)
     d->op = operation;
     d->stateReached = icNone;
     d->reply.clear();
+    d->replyUnrendered = false;
+    d->listed = false;
     d->replyRead = 0;
     d->responseInfo.clear();
     d->lastServerLine.clear();
@@ -372,7 +385,7 @@ void Inet::Private::configureHandle()
 void Inet::Private::beginStep(Step s, bool first)
 {
     step = s;
-    body.clear();
+    listing.reset();
     errorBuffer[0] = 0;
     headerLine.clear();
     sawReply = false;
@@ -422,6 +435,7 @@ void Inet::Private::beginStep(Step s, bool first)
         // The listing is read from the data connection's own bytes: libcurl
         // turns CR and CR LF into LF in what it hands over.
         collecting = true;
+        listing = std::make_unique<ListingReader>(s == Step::Mlsd, QDate::currentDate());
         listingClock.start();
         curl_easy_setopt(e, CURLOPT_WRITEFUNCTION, &Private::collect);
         const QByteArray path = bytesOf(listPath());
@@ -544,8 +558,7 @@ void Inet::Private::finishListing(Listing&& listing)
 {
     entries = std::move(listing.entries);
     unparsed = listing.unparsed;
-    body.clear();
-    body.squeeze();
+    this->listing.reset();
     rememberServerBytes();
     linkProbes = resolveLinks(entries);
     if (listing.unparsed.isEmpty() && listing.refused.isEmpty())
@@ -619,13 +632,13 @@ void Inet::Private::stepFinished(CURLcode code)
         }
         if (code != CURLE_OK)
             return fail(errorText(code));
-        finishListing(parseListing(body, true, QDate::currentDate()));
+        finishListing(listing->finish());
         responseInfo = lastServerLine;   // not the link probes' replies
         break;
     case Step::List:
         if (code != CURLE_OK)
             return fail(errorText(code));
-        finishListing(parseListing(body, false, QDate::currentDate()));
+        finishListing(listing->finish());
         responseInfo = lastServerLine;
         break;
     case Step::LinkProbe:
@@ -666,8 +679,10 @@ void Inet::Private::stepFinished(CURLcode code)
         beginStep(Step::LinkProbe);
         return;
     }
+    // The text is made when it is first read: a caller that takes the
+    // entries themselves never pays for it.
     if (step == Step::Mlsd || step == Step::List || step == Step::LinkProbe)
-        reply = renderListing(entries);
+        listed = replyUnrendered = true;
     complete();
 }
 
@@ -817,10 +832,11 @@ size_t Inet::Private::collect(char*, size_t size, size_t n, void* self)
 {
     // The bytes themselves arrive through debug(); this enforces the limits.
     auto* p = static_cast<Private*>(self);
-    const bool tooBig = p->body.size() > p->listingMaxBytes;
+    const qsizetype received = p->listing ? p->listing->size() : 0;
+    const bool tooBig = received > p->listingMaxBytes;
     if (tooBig || p->listingClock.elapsed() > p->listingMaxMs) {
         p->localError = QStringLiteral("The listing was stopped after %1: it %2.")
-                            .arg(tooBig ? QStringLiteral("%1 MB").arg(p->body.size() >> 20)
+                            .arg(tooBig ? QStringLiteral("%1 MB").arg(received >> 20)
                                         : QStringLiteral("%1 seconds").arg(p->listingMaxMs / 1000))
                             .arg(tooBig ? QStringLiteral("is too long") : QStringLiteral("never ended"));
         return 0;
@@ -873,8 +889,8 @@ int Inet::Private::debug(CURL*, curl_infotype type, char* data, size_t size, voi
     auto* p = static_cast<Private*>(self);
     if (type == CURLINFO_DATA_IN) {
         // The data connection's bytes before libcurl's line-end conversion.
-        if (p->collecting) {
-            p->body.append(data, qsizetype(size));
+        if (p->collecting && p->listing) {
+            p->listing->feed(QByteArrayView(data, qsizetype(size)));
         } else if (p->rawDownload && p->localError.isEmpty()
                    && (!p->download || p->download->write(data, qint64(size)) != qint64(size))) {
             p->localError = QStringLiteral("Cannot write %1: %2")

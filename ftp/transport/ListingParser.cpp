@@ -23,7 +23,7 @@ bool refusedName(QStringView name)
 }
 
 // "YYYYMMDDHHMMSS[.sss]", in UTC.
-QDateTime mlsdTime(QStringView v)
+QDateTime mlsdTime(QByteArrayView v)
 {
     if (v.size() < 14)
         return {};
@@ -32,10 +32,10 @@ QDateTime mlsdTime(QStringView v)
     qsizetype p = 0;
     for (int i = 0; i < 6; ++i) {
         for (int k = 0; k < width[i]; ++k, ++p) {
-            const QChar c = v[p];
-            if (c < u'0' || c > u'9')
+            const char c = v[p];
+            if (c < '0' || c > '9')
                 return {};
-            n[i] = n[i] * 10 + (c.unicode() - '0');
+            n[i] = n[i] * 10 + (c - '0');
         }
     }
     const QDate d(n[0], n[1], n[2]);
@@ -43,83 +43,127 @@ QDateTime mlsdTime(QStringView v)
     return d.isValid() && t.isValid() ? QDateTime(d, t, Qt::UTC) : QDateTime();
 }
 
+bool isFact(QByteArrayView key, QByteArrayView name)
+{
+    return key.compare(name, Qt::CaseInsensitive) == 0;
+}
+
+bool startsWithNoCase(QByteArrayView value, QByteArrayView prefix)
+{
+    return value.size() >= prefix.size() && isFact(value.first(prefix.size()), prefix);
+}
+
+// A name's bytes as shown: UTF-8, or Windows-1252 when they are not UTF-8.
+QString decodeName(QByteArrayView bytes)
+{
+    return bytes.isValidUtf8() ? QString::fromUtf8(bytes) : decodeWindows1252(bytes);
+}
+
 enum class MlsdLine { Entry, Skip, NoFacts };
 
-MlsdLine readMlsdLine(QStringView line, RemoteEntry& e)
+// Read at the byte level: facts are ASCII, and only the name becomes text.
+MlsdLine readMlsdLine(QByteArrayView line, RemoteEntry& e)
 {
     // Facts never hold a blank: the name is everything after the first blank
     // (or TAB, which some servers send instead).
     qsizetype blank = 0;
-    while (blank < line.size() && line[blank] != u' ' && line[blank] != u'\t')
+    while (blank < line.size() && line[blank] != ' ' && line[blank] != '\t')
         ++blank;
-    if (blank == line.size())
+    if (blank == line.size() || blank == 0)
         return MlsdLine::NoFacts;
-    if (blank <= 0 || !line.left(blank).contains(u'='))
+    const QByteArrayView facts = line.first(blank);
+    if (!facts.contains('='))
         return MlsdLine::NoFacts;
-    e.name = line.mid(blank + 1).toString();
-    if (e.name.contains(u'\r')) {
-        static const QString crNul(QStringView(u"\r\0", 2).toString());
-        e.name.replace(crNul, QStringLiteral("\r"));
+    QByteArrayView name = line.sliced(blank + 1);
+    QByteArray unescaped;
+    if (name.contains('\r')) {   // a CR in a name comes as CR NUL
+        unescaped = name.toByteArray().replace(QByteArrayView("\r\0", 2), "\r");
+        name = unescaped;
     }
-    for (QStringView fact : line.left(blank).split(u';', Qt::SkipEmptyParts)) {
-        const qsizetype eq = fact.indexOf(u'=');
+    if (name.isValidUtf8()) {
+        e.name = QString::fromUtf8(name);
+    } else {
+        e.name = decodeWindows1252(name);
+        e.rawName = name.toByteArray();
+    }
+    for (qsizetype from = 0; from < facts.size();) {
+        qsizetype end = facts.indexOf(';', from);
+        if (end < 0)
+            end = facts.size();
+        const QByteArrayView fact = facts.sliced(from, end - from);
+        from = end + 1;
+        const qsizetype eq = fact.indexOf('=');
         if (eq < 0)
             continue;
-        const QStringView key = fact.left(eq), value = fact.mid(eq + 1);
-        if (key.compare(u"type", Qt::CaseInsensitive) == 0) {
-            if (value.compare(u"cdir", Qt::CaseInsensitive) == 0
-                || value.compare(u"pdir", Qt::CaseInsensitive) == 0)
+        const QByteArrayView key = fact.first(eq), value = fact.sliced(eq + 1);
+        if (isFact(key, "type")) {
+            if (isFact(value, "cdir") || isFact(value, "pdir"))
                 return MlsdLine::Skip;
-            if (value.compare(u"dir", Qt::CaseInsensitive) == 0) {
+            if (isFact(value, "dir")) {
                 e.isFolder = true;
-            } else if (value.startsWith(u"OS.unix=slink", Qt::CaseInsensitive)
-                       || value.startsWith(u"OS.unix=symlink", Qt::CaseInsensitive)) {
+            } else if (startsWithNoCase(value, "OS.unix=slink")
+                       || startsWithNoCase(value, "OS.unix=symlink")) {
                 e.isLink = true;
-                const qsizetype colon = value.indexOf(u':');
+                const qsizetype colon = value.indexOf(':');
                 if (colon > 0)
-                    e.linkTarget = value.mid(colon + 1).toString();
+                    e.linkTarget = decodeName(value.sliced(colon + 1));
             }
-        } else if (key.compare(u"size", Qt::CaseInsensitive) == 0) {
+        } else if (isFact(key, "size")) {
             e.size = value.toLongLong();
-        } else if (key.compare(u"modify", Qt::CaseInsensitive) == 0) {
+        } else if (isFact(key, "modify")) {
             e.modified = mlsdTime(value);
         }
     }
     return MlsdLine::Entry;
 }
 
+// Calls fn(line) for each line of text ended by end; the last may lack it.
+template <typename View, typename Fn>
+void forEachLine(View text, View end, Fn fn)
+{
+    qsizetype start = 0;
+    while (start < text.size()) {
+        qsizetype stop = text.indexOf(end, start);
+        if (stop < 0)
+            stop = text.size();
+        fn(text.sliced(start, stop - start));
+        start = stop + end.size();
+    }
+}
+
 // Reads the lines of one reply into a Listing.
 class Reader {
 public:
-    Reader(bool mlsd, QDate today, qsizetype lines) : m_mlsd(mlsd), m_today(today)
-    {
-        m_out.entries.reserve(lines);
-    }
+    Reader(bool mlsd, QDate today) : m_mlsd(mlsd), m_today(today) {}
 
-    void line(QStringView text, bool foreign)
+    // The complete lines of block, each ended by end; the last one may lack it.
+    void lines(QByteArrayView block, QByteArrayView end)
     {
-        if (!m_mlsd) {
-            // A VMS entry whose details wrapped: join it to the next line.
-            if (!m_wrapped.isEmpty()) {
-                QString joined = std::exchange(m_wrapped, QString());
-                if (text.startsWith(u' ')) {
-                    joined += text;
-                    return read(joined, foreign);
-                }
-                read(joined, foreign);
-            }
-            if (!text.contains(u' ') && isWrappedVmsName(text)) {
-                m_wrapped = text.toString();
-                return;
-            }
+        if (m_mlsd) {
+            forEachLine(block, end, [&](QByteArrayView line) {
+                if (!line.isEmpty())
+                    mlsdLine(line);
+            });
+        } else if (block.isValidUtf8()) {
+            // One conversion for the whole block (line ends are ASCII).
+            const QString text = QString::fromUtf8(block);
+            const QString textEnd = QString::fromLatin1(end);
+            forEachLine(QStringView(text), QStringView(textEnd),
+                        [&](QStringView line) { listLine(line, false); });
+        } else {
+            forEachLine(block, end, [&](QByteArrayView line) {
+                if (line.isValidUtf8())
+                    listLine(QString::fromUtf8(line), false);
+                else
+                    listLine(decodeWindows1252(line), true);
+            });
         }
-        read(text, foreign);
     }
 
     Listing finish()
     {
         if (!m_wrapped.isEmpty())
-            read(QString(std::exchange(m_wrapped, QString())), false);
+            readLine(std::exchange(m_wrapped, QString()), false);
         // Not one line had a listing's shape: the reply is bare names.
         if (!m_mlsd && !m_anyRead && !m_out.unparsed.isEmpty()) {
             const QStringList names = std::exchange(m_out.unparsed, {});
@@ -128,54 +172,77 @@ public:
                 e.name = names[i];
                 if (m_bareForeign.contains(i))
                     e.rawName = encodeWindows1252(e.name);
-                add(std::move(e), names[i]);
+                add(std::move(e), [&] { return names[i]; });
             }
         }
         return std::move(m_out);
     }
 
 private:
-    void read(QStringView text, bool foreign)
+    void mlsdLine(QByteArrayView bytes)
+    {
+        RemoteEntry e;
+        switch (readMlsdLine(bytes, e)) {
+        case MlsdLine::Skip:
+            return;
+        case MlsdLine::NoFacts:
+            m_out.refused.append(decodeName(bytes));
+            return;
+        case MlsdLine::Entry:
+            add(std::move(e), [&] { return decodeName(bytes); });
+            return;
+        }
+    }
+
+    void listLine(QStringView text, bool foreign)
+    {
+        // A VMS entry whose details wrapped: join it to the next line.
+        if (!m_wrapped.isEmpty()) {
+            QString joined = std::exchange(m_wrapped, QString());
+            if (text.startsWith(u' ')) {
+                joined += text;
+                return readLine(joined, foreign);
+            }
+            readLine(joined, foreign);
+        }
+        if (!text.contains(u' ') && isWrappedVmsName(text)) {
+            m_wrapped = text.toString();
+            return;
+        }
+        readLine(text, foreign);
+    }
+
+    void readLine(QStringView text, bool foreign)
     {
         if (text.isEmpty())
             return;
         RemoteEntry e;
-        if (m_mlsd) {
-            switch (readMlsdLine(text, e)) {
-            case MlsdLine::Skip:
-                return;
-            case MlsdLine::NoFacts:
-                m_out.refused.append(text.toString());
-                return;
-            case MlsdLine::Entry:
-                break;
-            }
-        } else {
-            switch (readListLine(text, m_today, e)) {
-            case LineReading::Summary:
-                m_anyRead = true;
-                return;
-            case LineReading::Unknown:
-                if (foreign)
-                    m_bareForeign.insert(m_out.unparsed.size());
-                m_out.unparsed.append(text.toString());
-                return;
-            case LineReading::Entry:
-                m_anyRead = true;
-                break;
-            }
+        switch (readListLine(text, m_today, e)) {
+        case LineReading::Summary:
+            m_anyRead = true;
+            return;
+        case LineReading::Unknown:
+            if (foreign)
+                m_bareForeign.insert(m_out.unparsed.size());
+            m_out.unparsed.append(text.toString());
+            return;
+        case LineReading::Entry:
+            m_anyRead = true;
+            break;
         }
         if (foreign)
             e.rawName = encodeWindows1252(e.name);
-        add(std::move(e), text);
+        add(std::move(e), [&] { return text.toString(); });
     }
 
-    void add(RemoteEntry&& e, QStringView text)
+    // lineText gives the whole line, wanted only when the name is refused.
+    template <typename LineText>
+    void add(RemoteEntry&& e, LineText lineText)
     {
         if (isDotEntry(e.name))
             return;
         if (refusedName(e.name)) {
-            m_out.refused.append(text.toString());
+            m_out.refused.append(lineText());
             return;
         }
         m_out.entries.append(std::move(e));
@@ -189,68 +256,81 @@ private:
     QSet<qsizetype> m_bareForeign;
 };
 
-// Calls fn(line) for each line of text ended by end (the last one may lack it).
-template <typename Text, typename End, typename Fn>
-void forEachLine(const Text& text, End end, qsizetype endLength, Fn fn)
-{
-    qsizetype start = 0;
-    const qsizetype size = text.size();
-    while (start < size) {
-        qsizetype stop = text.indexOf(end, start);
-        if (stop < 0)
-            stop = size;
-        fn(start, stop - start);
-        start = stop + endLength;
-    }
-}
-
-Listing parseText(QStringView text, bool mlsd, QDate today)
-{
-    Reader reader(mlsd, today, text.count(u'\n') + 1);
-    const auto each = [&](qsizetype from, qsizetype length) {
-        reader.line(text.mid(from, length), false);
-    };
-    if (text.contains(u"\r\n"))
-        forEachLine(text, u"\r\n", 2, each);
-    else
-        forEachLine(text, u'\n', 1, each);
-    return reader.finish();
-}
-
 // The 32 characters of Windows-1252's bytes 0x80 to 0x9F.
 constexpr char16_t kHigh[32] = {
     0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
     0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
     0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
 
+// A reply without a CR LF in its first part ends its lines with LF alone.
+constexpr qsizetype kLineEndProbe = 64 * 1024;
+
 }  // namespace
+
+struct ListingReader::Private {
+    Private(bool mlsd, QDate today) : reader(mlsd, today) {}
+
+    // Reads the complete lines of pending; at the end also the last one.
+    void readLines(bool atEnd)
+    {
+        if (!lineEnd) {
+            if (pending.contains("\r\n"))
+                lineEnd = "\r\n";
+            else if (atEnd || pending.size() >= kLineEndProbe)
+                lineEnd = "\n";
+            else
+                return;
+        }
+        const QByteArrayView end(lineEnd);
+        qsizetype start = pending.size();
+        if (!atEnd) {
+            const qsizetype last = pending.lastIndexOf(end);
+            if (last < 0)
+                return;
+            start = last + end.size();
+        }
+        reader.lines(QByteArrayView(pending).first(start), end);
+        pending.remove(0, start);
+    }
+
+    Reader reader;
+    QByteArray pending;     // bytes after the last complete line
+    const char* lineEnd = nullptr;
+    qsizetype total = 0;
+};
+
+ListingReader::ListingReader(bool mlsd, QDate today) : d(new Private(mlsd, today)) {}
+ListingReader::~ListingReader() = default;
+
+void ListingReader::feed(QByteArrayView bytes)
+{
+    d->total += bytes.size();
+    d->pending.append(bytes);
+    d->readLines(false);
+}
+
+qsizetype ListingReader::size() const { return d->total; }
+
+Listing ListingReader::finish()
+{
+    d->readLines(true);
+    return d->reader.finish();
+}
 
 Listing parseList(QStringView text, QDate today)
 {
-    return parseText(text, false, today);
+    return parseListing(text.toUtf8(), false, today);
 }
 
 Listing parseMlsd(QStringView text)
 {
-    return parseText(text, true, QDate());
+    return parseListing(text.toUtf8(), true, QDate());
 }
 
-Listing parseListing(const QByteArray& reply, bool mlsd, QDate today)
+Listing parseListing(QByteArrayView reply, bool mlsd, QDate today)
 {
-    if (QByteArrayView(reply).isValidUtf8())
-        return parseText(QString::fromUtf8(reply), mlsd, today);
-    Reader reader(mlsd, today, reply.count('\n') + 1);
-    const auto each = [&](qsizetype from, qsizetype length) {
-        const QByteArrayView line(reply.constData() + from, length);
-        if (line.isValidUtf8())
-            reader.line(QString::fromUtf8(line), false);
-        else
-            reader.line(decodeWindows1252(line), true);
-    };
-    if (reply.contains("\r\n"))
-        forEachLine(reply, "\r\n", 2, each);
-    else
-        forEachLine(reply, '\n', 1, each);
+    ListingReader reader(mlsd, today);
+    reader.feed(reply);
     return reader.finish();
 }
 
@@ -283,19 +363,28 @@ QList<int> resolveLinks(QList<RemoteEntry>& entries)
     return unresolved;
 }
 
-QString renderListing(const QList<RemoteEntry>& entries)
+QStringList listingLines(const QList<RemoteEntry>& entries)
 {
-    QString out;
-    qsizetype length = 0;
-    for (const RemoteEntry& e : entries)
-        length += e.name.size() + 3;
-    out.reserve(length);
+    QStringList lines;
+    lines.reserve(entries.size());
     for (const RemoteEntry& e : entries) {
         if (e.name.isEmpty() || e.name.contains(u'\r') || e.name.contains(u'\n'))
             continue;
-        out += e.name;
-        if (e.isFolder)
-            out += u'/';
+        lines.append(e.isFolder ? e.name + u'/' : e.name);
+    }
+    return lines;
+}
+
+QString renderListing(const QList<RemoteEntry>& entries)
+{
+    const QStringList lines = listingLines(entries);
+    qsizetype length = 0;
+    for (const QString& line : lines)
+        length += line.size() + 2;
+    QString out;
+    out.reserve(length);
+    for (const QString& line : lines) {
+        out += line;
         out += u"\r\n";
     }
     return out;

@@ -14,6 +14,8 @@
 #include <QStringList>
 #include <QStringView>
 
+#include <memory>
+
 namespace orvane::ftp {
 
 struct RemoteEntry {
@@ -43,18 +45,38 @@ Listing parseList(QStringView text, QDate today);
 // are left out. A CR in a name comes as CR NUL.
 Listing parseMlsd(QStringView text);
 
-// A reply as the server sent it: split at its own line ends (CR LF when it
-// uses them, else LF), each line read as UTF-8, or as Windows-1252 when it is
-// not valid UTF-8 (the entry then keeps the name's bytes in rawName).
-Listing parseListing(const QByteArray& reply, bool mlsd, QDate today);
+// A reply as the server sent it: split at its own line ends (CR LF when its
+// first 64 KB hold one, else LF), each line read as UTF-8, or as Windows-1252
+// when it is not valid UTF-8 (the entry then keeps the name's bytes in rawName).
+Listing parseListing(QByteArrayView reply, bool mlsd, QDate today);
+
+// The same reading, done while the reply arrives: each complete line is read
+// as soon as it is fed, so a long listing is parsed during its transfer.
+class ListingReader {
+public:
+    ListingReader(bool mlsd, QDate today);
+    ~ListingReader();
+    ListingReader(const ListingReader&) = delete;
+    ListingReader& operator=(const ListingReader&) = delete;
+
+    void feed(QByteArrayView bytes);
+    qsizetype size() const;     // bytes fed so far
+    Listing finish();
+
+private:
+    struct Private;
+    std::unique_ptr<Private> d;
+};
 
 // Marks as folders the links whose target is a folder of the same listing
 // (or that can only name a folder, ending in "/"). Returns the indexes of the
 // links it could not settle: their target lies elsewhere.
 QList<int> resolveLinks(QList<RemoteEntry>& entries);
 
-// The listing text: one line per entry, CR LF ended, folders with a trailing
-// "/". Names holding a CR or LF cannot be shown one per line and are left out.
+// The listing's lines: one per entry, folders with a trailing "/". Names
+// holding a CR or LF cannot be shown one per line and are left out.
+QStringList listingLines(const QList<RemoteEntry>& entries);
+// The listing text: those lines, each ended by CR LF.
 QString renderListing(const QList<RemoteEntry>& entries);
 
 // Windows-1252, with its five unassigned bytes read as the C1 controls of the
@@ -63,3 +85,5 @@ QString decodeWindows1252(QByteArrayView bytes);
 QByteArray encodeWindows1252(QStringView text);
 
 }  // namespace orvane::ftp
+
+Q_DECLARE_TYPEINFO(orvane::ftp::RemoteEntry, Q_RELOCATABLE_TYPE);

@@ -12,8 +12,6 @@ class tst_ServerListing : public QObject {
 private slots:
     void classify_data();
     void classify();
-    void replyLines_data();
-    void replyLines();
     void foldersAndFilesOfAListing_data();
     void foldersAndFilesOfAListing();
 };
@@ -49,25 +47,6 @@ void tst_ServerListing::classify()
         QCOMPARE(fileTypeOf(line), type);
 }
 
-void tst_ServerListing::replyLines_data()
-{
-    QTest::addColumn<QString>("reply");
-    QTest::addColumn<QStringList>("lines");
-    QTest::newRow("CR LF") << "pub/\r\nindex.html\r\n" << QStringList{"pub/", "index.html", ""};
-    QTest::newRow("LF alone") << "a.txt\nb.txt" << QStringList{"a.txt", "b.txt"};
-    QTest::newRow("CR alone") << "a.txt\rb.txt" << QStringList{"a.txt", "b.txt"};
-    QTest::newRow("blank lines kept for the classifier")
-        << "a.txt\r\n\r\nb.txt" << QStringList{"a.txt", "", "b.txt"};
-    QTest::newRow("empty reply") << "" << QStringList{""};
-}
-
-void tst_ServerListing::replyLines()
-{
-    QFETCH(QString, reply);
-    QFETCH(QStringList, lines);
-    QCOMPARE(orvane::ftp::replyLines(reply), lines);
-}
-
 void tst_ServerListing::foldersAndFilesOfAListing_data()
 {
     QTest::addColumn<QString>("path");
@@ -88,10 +67,9 @@ void tst_ServerListing::foldersAndFilesOfAListing()
     QFETCH(QStringList, fileKeys);
     QFETCH(QString, prefix);
 
-    const QStringList lines = orvane::ftp::replyLines(
-        "pub/\r\n.profile\r\nindex.html\r\n\r\nrelease1.2/\r\nREADME\r\n");
+    const QStringList lines{"pub/", ".profile", "index.html", "", "release1.2/", "README"};
     const QList<RemoteFolder> folders = serverFolders(path, lines);
-    const QList<RemoteFile> files = serverFiles(path, lines);
+    const QList<ItemRow> files = serverFiles(path, lines);
 
     QStringList keys, texts;
     for (const RemoteFolder& f : folders) {
@@ -105,7 +83,7 @@ void tst_ServerListing::foldersAndFilesOfAListing()
     keys.clear();
     texts.clear();
     QStringList types;
-    for (const RemoteFile& f : files) {
+    for (const ItemRow& f : files) {
         keys << f.key;
         texts << f.text;
         types << f.type;
