@@ -274,7 +274,8 @@ struct ListingReader::Private {
     void readLines(bool atEnd)
     {
         if (!lineEnd) {
-            if (pending.contains("\r\n"))
+            const QByteArrayView probe = QByteArrayView(pending).first(qMin(pending.size(), kLineEndProbe));
+            if (probe.contains("\r\n"))
                 lineEnd = "\r\n";
             else if (atEnd || pending.size() >= kLineEndProbe)
                 lineEnd = "\n";

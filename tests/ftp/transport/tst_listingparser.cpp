@@ -358,6 +358,30 @@ private slots:
         QCOMPARE(parsed.entries[0].name, name);
         QCOMPARE(parsed.entries[0].rawName, rawName);
     }
+
+    // A reply read as it arrives, in pieces cut anywhere (inside a CR LF, a
+    // UTF-8 sequence, a VMS entry's wrapped line), reads as the whole.
+    void piecesReadAsTheWhole()
+    {
+        const QByteArray list("total 3\r\n-rw-r--r-- 1 u g 10 Mar 14 09:05 caf\xc3\xa9.txt\r\n"
+                              "LONG_NAME.HTML;1\r\n        4/8  14-MAR-2026 09:05 [WEB] (RWED)\r\n"
+                              "not a listing line\r\n-rw-r--r-- 1 u g 1 Mar 14 09:05 caf\xe9\r\n");
+        const QByteArray mlsd("type=file;size=1; a\r\0b\r\ntype=dir; pub\r\nno facts\r\n"
+                              "type=file; na\xefve\r\ntype=file; x\n\r\n");
+        for (const auto& [reply, isMlsd] : {std::pair{list, false}, std::pair{mlsd, true}}) {
+            const Listing whole = parseListing(reply, isMlsd, kToday);
+            for (int step = 1; step < 5; ++step) {
+                ListingReader pieces(isMlsd, kToday);
+                for (qsizetype at = 0; at < reply.size(); at += step)
+                    pieces.feed(QByteArrayView(reply).sliced(at, qMin<qsizetype>(step, reply.size() - at)));
+                const Listing streamed = pieces.finish();
+                QCOMPARE(renderListing(streamed.entries), renderListing(whole.entries));
+                QCOMPARE(streamed.unparsed, whole.unparsed);
+                QCOMPARE(streamed.refused, whole.refused);
+            }
+            QVERIFY(!whole.entries.isEmpty() && whole.unparsed.size() + whole.refused.size() > 0);
+        }
+    }
 };
 
 QTEST_APPLESS_MAIN(TestListingParser)

@@ -1,0 +1,297 @@
+// Transfers from the FTP window, drop to done, next to the curl program doing
+// the same over one connection: 1 000 files of 10 KB up and down, and one
+// large file up and down with the process's resident memory sampled while it
+// moves. Usage: bench_ftp_control_transfers [megabytes, default 1024]
+// [servers, comma-separated, default ftp_pyftpd,ftp_vsftpd]
+#include "DragData.h"
+#include "ItemRoles.h"
+#include "ScriptedPrompts.h"
+#include "TestServers.h"
+#include "ftp.h"
+
+#include <QApplication>
+#include <QCryptographicHash>
+#include <QDir>
+#include <QDropEvent>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QMimeData>
+#include <QProcess>
+#include <QPushButton>
+#include <QRandomGenerator>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <QTreeWidget>
+#include <QTreeWidgetItemIterator>
+
+#include <cstdio>
+#include <memory>
+
+using namespace orvane;
+using namespace orvane::testing;
+
+namespace {
+
+constexpr int kFiles = 1000;
+constexpr int kFileBytes = 10 * 1024;
+
+bool server(const char* command, const QString& name)
+{
+    QProcess p;
+    p.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    p.start(QStringLiteral("/usr/bin/python3"), {QStringLiteral(ORVANE_FTP_SERVER_SCRIPT),
+                                                  QLatin1String(command), name,
+                                                  QStringLiteral(ORVANE_FTP_SERVER_STATE)});
+    p.waitForFinished(60000);
+    p.readAllStandardOutput();
+    return p.exitStatus() == QProcess::NormalExit && p.exitCode() == 0;
+}
+
+long residentKiB()
+{
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (!status.open(QIODevice::ReadOnly))
+        return -1;
+    for (const QByteArray& line : status.readAll().split('\n'))
+        if (line.startsWith("VmRSS:"))
+            return line.mid(6).trimmed().split(' ').value(0).toLong();
+    return -1;
+}
+
+QByteArray hashOf(const QString& path)
+{
+    QFile f(path);
+    if (!f.open(QIODevice::ReadOnly))
+        return {};
+    QCryptographicHash h(QCryptographicHash::Sha256);
+    h.addData(&f);
+    return h.result();
+}
+
+// Seconds the curl program takes for the transfers of a config file (one
+// process, one connection), or -1 when it fails.
+double curl(const TestServer& s, const QByteArray& config)
+{
+    QTemporaryDir dir;
+    QFile f(dir.filePath(QStringLiteral("curl.conf")));
+    f.open(QIODevice::WriteOnly);
+    f.write("silent\nshow-error\nuser = \"" + (s.user + u':' + s.password).toUtf8() + "\"\n" + config);
+    f.close();
+    QProcess p;
+    p.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    QElapsedTimer t;
+    t.start();
+    p.start(QStringLiteral("curl"), {QStringLiteral("-K"), f.fileName()});
+    p.waitForFinished(-1);
+    return p.exitCode() == 0 ? t.nsecsElapsed() / 1e9 : -1;
+}
+
+QByteArray remoteUrl(const TestServer& s, const QString& path)
+{
+    return "ftp://127.0.0.1:" + QByteArray::number(s.port) + '/' + path.toUtf8();
+}
+
+QTreeWidgetItem* nodeByKey(QTreeWidget* tree, const QString& key)
+{
+    for (QTreeWidgetItemIterator it(tree); *it; ++it)
+        if ((*it)->data(0, ftp::KeyRole).toString() == key)
+            return *it;
+    return nullptr;
+}
+
+class Window {
+public:
+    explicit Window(const TestServer& s)
+    {
+        m_prompts.answerInput(s.url()).answerInput(s.user).answerInput(s.password);
+        control.Command8->click();
+        waitIdle();
+    }
+
+    void waitIdle()
+    {
+        while (control.isBusy())
+            QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+    }
+
+    bool openRemote(const QString& key)
+    {
+        QTreeWidgetItem* node = nodeByKey(control.treeServer, key);
+        if (node)
+            emit control.treeServer->itemClicked(node, 0);
+        waitIdle();
+        return node;
+    }
+
+    bool openLocal(const QString& folder)
+    {
+        QString key = QStringLiteral("/");
+        for (const QString& part : folder.split(u'/', Qt::SkipEmptyParts)) {
+            if (QTreeWidgetItem* node = nodeByKey(control.treeClient, key))
+                node->setExpanded(true);
+            key += part + u'/';
+        }
+        QTreeWidgetItem* node = nodeByKey(control.treeClient, key);
+        if (node) {
+            control.treeClient->setCurrentItem(node);
+            emit control.treeClient->itemClicked(node, 0);
+        }
+        return node;
+    }
+
+    // Drops the data on the list and returns the seconds until the control
+    // is idle again, with the peak resident memory meanwhile.
+    double drop(QTreeWidget* list, std::unique_ptr<QMimeData> data, long* peakKiB = nullptr)
+    {
+        QTimer sampler;
+        long peak = residentKiB();
+        QObject::connect(&sampler, &QTimer::timeout, [&] { peak = std::max(peak, residentKiB()); });
+        sampler.start(50);
+        QElapsedTimer t;
+        t.start();
+        QDragEnterEvent enter(QPoint(5, 5), Qt::CopyAction, data.get(), Qt::LeftButton, {});
+        QCoreApplication::sendEvent(list->viewport(), &enter);
+        QDropEvent dropped(QPointF(5, 5), Qt::CopyAction, data.get(), Qt::LeftButton, {});
+        QCoreApplication::sendEvent(list->viewport(), &dropped);
+        // The drop starts its command from the event loop, once the drag ended.
+        while (!control.isBusy() && t.elapsed() < 1000)
+            QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 10);
+        waitIdle();
+        if (peakKiB)
+            *peakKiB = peak;
+        return t.nsecsElapsed() / 1e9;
+    }
+
+    QStringList remoteNames() const
+    {
+        QStringList names;
+        for (int i = 0; i < control.lstServer->topLevelItemCount(); ++i)
+            names << control.lstServer->topLevelItem(i)->text(0);
+        return names;
+    }
+
+    ftp::ftp control;
+    ScriptedPrompts m_prompts;
+};
+
+bool sameFiles(const QString& a, const QString& b, const QStringList& names)
+{
+    for (const QString& n : names)
+        if (hashOf(a + u'/' + n) != hashOf(b + u'/' + n) || hashOf(a + u'/' + n).isEmpty())
+            return false;
+    return true;
+}
+
+void many(const TestServer& s, const QString& scratch)
+{
+    const QString site = scratch + QStringLiteral("/site"), back = scratch + QStringLiteral("/back");
+    QDir().mkpath(back);
+    QStringList names, paths;
+    for (int i = 0; i < kFiles; ++i) {
+        names << QStringLiteral("page%1.html").arg(i, 4, 10, QLatin1Char('0'));
+        paths << site + u'/' + names.last();
+    }
+    s.makeFolder(QStringLiteral("bench_up"));
+    s.makeFolder(QStringLiteral("bench_curl"));
+    Window w(s);
+    w.openRemote(QStringLiteral("bench_up/"));
+    w.openLocal(back);
+    const double up = w.drop(w.control.lstServer, std::unique_ptr<QMimeData>(ftp::localFilesData(paths)));
+    const bool upOk = sameFiles(site, s.pathOf(QStringLiteral("bench_up")), names);
+    const double down = w.drop(w.control.lstClient,
+                               std::unique_ptr<QMimeData>(ftp::remoteNamesData(w.remoteNames())));
+    const bool downOk = sameFiles(site, back, names);
+
+    QByteArray put, get;
+    for (const QString& n : names) {
+        put += "upload-file = \"" + (site + u'/' + n).toUtf8() + "\"\nurl = \""
+               + remoteUrl(s, QStringLiteral("bench_curl/") + n) + "\"\n";
+        get += "url = \"" + remoteUrl(s, QStringLiteral("bench_curl/") + n) + "\"\noutput = \""
+               + (scratch + QStringLiteral("/curl_") + n).toUtf8() + "\"\n";
+    }
+    const double curlUp = curl(s, put), curlDown = curl(s, get);
+    std::printf("  %d files of 10 KB up:   window %.2f s (%.0f files/s)%s, curl %.2f s -> %.2fx curl's time (target <= 1.5)\n",
+                kFiles, up, kFiles / up, upOk ? "" : " CONTENT DIFFERS", curlUp, up / curlUp);
+    std::printf("  %d files of 10 KB down: window %.2f s (%.0f files/s)%s, curl %.2f s -> %.2fx curl's time (target <= 1.5)\n",
+                kFiles, down, kFiles / down, downOk ? "" : " CONTENT DIFFERS", curlDown, down / curlDown);
+}
+
+void large(const TestServer& s, const QString& scratch, const QString& source, qint64 megabytes)
+{
+    const QString back = scratch + QStringLiteral("/bigback");
+    QDir().mkpath(back);
+    s.makeFolder(QStringLiteral("bench_big"));
+    Window w(s);
+    w.openRemote(QStringLiteral("bench_big/"));
+    w.openLocal(back);
+    const long rest = residentKiB();
+    long upPeak = 0, downPeak = 0;
+    const double up = w.drop(w.control.lstServer,
+                             std::unique_ptr<QMimeData>(ftp::localFilesData({source})), &upPeak);
+    const QByteArray want = hashOf(source);
+    const bool upOk = hashOf(s.pathOf(QStringLiteral("bench_big/big.bin"))) == want;
+    const double down = w.drop(w.control.lstClient,
+                               std::unique_ptr<QMimeData>(ftp::remoteNamesData({QStringLiteral("big.bin")})),
+                               &downPeak);
+    const bool downOk = hashOf(back + QStringLiteral("/big.bin")) == want;
+    QFile::remove(back + QStringLiteral("/big.bin"));
+
+    const QByteArray url = remoteUrl(s, QStringLiteral("bench_big/curl.bin"));
+    const double curlUp = curl(s, "upload-file = \"" + source.toUtf8() + "\"\nurl = \"" + url + "\"\n");
+    const double curlDown = curl(s, "url = \"" + url + "\"\noutput = \"" + (back + QStringLiteral("/curl.bin")).toUtf8() + "\"\n");
+    QFile::remove(back + QStringLiteral("/curl.bin"));
+    QDir(s.pathOf(QStringLiteral("bench_big"))).removeRecursively();
+    std::printf("  %lld MB up:   window %.2f s%s, curl %.2f s -> curl/window %.2f (target >= 0.9); resident %ld KiB at rest, peak %ld KiB\n",
+                megabytes, up, upOk ? "" : " CONTENT DIFFERS", curlUp, curlUp / up, rest, upPeak);
+    std::printf("  %lld MB down: window %.2f s%s, curl %.2f s -> curl/window %.2f (target >= 0.9); peak %ld KiB\n",
+                megabytes, down, downOk ? "" : " CONTENT DIFFERS", curlDown, curlDown / down, downPeak);
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    const qint64 megabytes = argc > 1 ? QByteArray(argv[1]).toLongLong() : 1024;
+    const QStringList names = argc > 2 ? QString::fromLocal8Bit(argv[2]).split(u',')
+                                       : QStringList{QStringLiteral("ftp_pyftpd"), QStringLiteral("ftp_vsftpd")};
+    QTemporaryDir scratch;
+    QDir().mkpath(scratch.filePath(QStringLiteral("site")));
+    for (int i = 0; i < kFiles; ++i) {
+        QFile f(scratch.filePath(QStringLiteral("site/page%1.html").arg(i, 4, 10, QLatin1Char('0'))));
+        f.open(QIODevice::WriteOnly);
+        QByteArray block(kFileBytes, Qt::Uninitialized);
+        QRandomGenerator::global()->fillRange(reinterpret_cast<quint32*>(block.data()), block.size() / 4);
+        f.write(block);
+    }
+    const QString source = scratch.filePath(QStringLiteral("big.bin"));
+    {
+        QFile f(source);
+        f.open(QIODevice::WriteOnly);
+        QByteArray block(1 << 20, Qt::Uninitialized);
+        for (qint64 i = 0; i < megabytes; ++i) {
+            QRandomGenerator::global()->fillRange(reinterpret_cast<quint32*>(block.data()), block.size() / 4);
+            f.write(block);
+        }
+    }
+    for (const QString& n : names) {
+        if (!server("start", n)) {
+            std::printf("%s: could not start\n", qPrintable(n));
+            continue;
+        }
+        const TestServer s = testServer(n);
+        if (!s.available) {
+            std::printf("%s: %s\n", qPrintable(n), qPrintable(s.reason));
+        } else {
+            std::printf("%s, from the FTP window (drop to done) and the curl program:\n", qPrintable(n));
+            std::fflush(stdout);
+            many(s, scratch.path());
+            std::fflush(stdout);
+            large(s, scratch.path(), source, megabytes);
+        }
+        std::fflush(stdout);
+        server("stop", n);
+    }
+    return 0;
+}
