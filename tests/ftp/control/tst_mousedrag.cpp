@@ -38,7 +38,8 @@ private slots:
         const auto idle = [&] { return QTest::qWaitFor([&] { return !c.isBusy(); }, 30000); };
         c.resize(1000, 500);
         c.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&c));
+        c.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&c));
         prompts.answerInput(server.url()).answerInput(server.user).answerInput(server.password);
         c.Command8->click();
         QVERIFY(idle());
@@ -50,26 +51,28 @@ private slots:
         c.ParseFiles(local.path() + '/');
         QTreeWidgetItem* item = c.lstClient->findItems("dragged.bin", Qt::MatchExactly).value(0);
         QVERIFY(item);
+        QTest::qWait(200);   // laid out and painted where the pointer will go
 
         const QPoint from = c.lstClient->viewport()->mapToGlobal(c.lstClient->visualItemRect(item).center());
         const QPoint to = c.lstServer->viewport()->mapToGlobal(c.lstServer->viewport()->rect().center());
         const auto at = [](const QPoint& p) {
-            return QStringList{"mousemove", QString::number(p.x()), QString::number(p.y()), "sleep", "0.3"};
+            return QStringList{"mousemove", QString::number(p.x()), QString::number(p.y()), "sleep", "0.2"};
         };
-        QStringList steps = at(from) + QStringList{"mousedown", "1", "sleep", "0.3"};
-        for (int k = 1; k <= 4; ++k)
-            steps += at(from + (to - from) * k / 4);
+        QStringList steps = at(from - QPoint(3, 0)) + at(from) + QStringList{"mousedown", "1", "sleep", "0.3"};
+        for (int k = 1; k <= 10; ++k)
+            steps += at(from + (to - from) * k / 10);
         steps += QStringList{"mouseup", "1"};
         QProcess mouse;
         mouse.start("xdotool", steps);
         QVERIFY2(mouse.waitForStarted(), "xdotool is needed (scripts/setup installs it)");
         QTRY_COMPARE_WITH_TIMEOUT(mouse.state(), QProcess::NotRunning, 20000);
         QCOMPARE(mouse.exitCode(), 0);
+        // The drop may still be on its way from the X server: wait for the item.
+        QTRY_COMPARE_WITH_TIMEOUT(c.lstServer->findItems("dragged.bin", Qt::MatchExactly).size(), 1, 20000);
         QVERIFY(idle());
         QFile arrived(server.pathOf("drag_up/dragged.bin"));
         QVERIFY(arrived.open(QIODevice::ReadOnly));
         QCOMPARE(arrived.readAll(), bytes);
-        QCOMPARE(c.lstServer->findItems("dragged.bin", Qt::MatchExactly).size(), 1);
     }
 };
 

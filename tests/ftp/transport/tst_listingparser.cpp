@@ -365,8 +365,8 @@ private slots:
     {
         const QByteArray list("total 3\r\n-rw-r--r-- 1 u g 10 Mar 14 09:05 caf\xc3\xa9.txt\r\n"
                               "LONG_NAME.HTML;1\r\n        4/8  14-MAR-2026 09:05 [WEB] (RWED)\r\n"
-                              "not a listing line\r\n-rw-r--r-- 1 u g 1 Mar 14 09:05 caf\xe9\r\n");
-        const QByteArray mlsd("type=file;size=1; a\r\0b\r\ntype=dir; pub\r\nno facts\r\n"
+                              "this is not a listing\r\n-rw-r--r-- 1 u g 1 Mar 14 09:05 caf\xe9\r\n");
+        const QByteArray mlsd = QByteArrayLiteral("type=file;size=1; a\r\0b\r\ntype=dir; pub\r\nno facts\r\n"
                               "type=file; na\xefve\r\ntype=file; x\n\r\n");
         for (const auto& [reply, isMlsd] : {std::pair{list, false}, std::pair{mlsd, true}}) {
             const Listing whole = parseListing(reply, isMlsd, kToday);
