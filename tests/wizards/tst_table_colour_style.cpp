@@ -115,6 +115,7 @@ private slots:
         QTest::addColumn<QString>("message");
         const QString count = "Rows and Cols must each be a whole number from 0 to 1000.";
         QTest::newRow("cols x") << true << "Text1" << "x" << count;
+        QTest::newRow("rows 1001") << true << "Text2" << "1001" << count;
         QTest::newRow("rows 0, which the surface cannot build") << false << "Text2" << "0"
             << "The design surface cannot insert a table of 0 rows and 2 columns here.";
     }
