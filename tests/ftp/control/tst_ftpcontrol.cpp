@@ -318,8 +318,8 @@ private slots:
             << QStringList{"There was an error connecting to 127.0.0.1. 530"} << "";
     }
 
-    // A first connect from the server menu, with its defaults; then Connect
-    // with the row's answers builds a new remote tree and lists the login folder.
+    // After a first connect, Connect with the row's answers builds a new remote
+    // tree and lists the login folder, keeping the opened local tree.
     void connectAnswers()
     {
         QFETCH(QStringList, answers);
@@ -328,15 +328,9 @@ private slots:
         ORVANE_REQUIRE_SERVER(server, "ftp_pyftpd");
         server.makeFolder("ctl_checks");
         Session s;
-        s.prompts.answerInput(server.url()).answerInput(server.user).answerInput(server.password);
-        s.c.mnuConnect->trigger();
-        QVERIFY(s.waitIdle());
-        QStringList defaults;
-        for (const ScriptedPrompts::Asked& a : s.prompts.asked())
-            defaults << a.defaultText;
-        QCOMPARE(defaults, (QStringList{"127.0.0.1", "anonymous", "guest"}));
+        QVERIFY(s.connectTo(server));
         QVERIFY(nodeByKey(s.c.treeServer, "ctl_checks/"));
-        QCOMPARE(s.c.treeClient->topLevelItemCount(), 0);   // the menu leaves the local pane alone
+        s.openLocal("/usr/share");
         s.prompts.clear();
 
         for (QString a : answers) {
@@ -360,6 +354,8 @@ private slots:
             QCOMPARE(asked.defaultText, QString());
             QCOMPARE(asked.echo, i == 2 ? InputEcho::Password : InputEcho::Normal);
         }
+        const QTreeWidgetItem* usr = nodeByKey(s.c.treeClient, "/usr/");
+        QVERIFY(usr && usr->isExpanded());   // the opened local tree kept
         QCOMPARE(s.c.treeServer->topLevelItemCount(), 1);
         QTreeWidgetItem* root = s.c.treeServer->topLevelItem(0);
         QCOMPARE(s.c.lblState->text(), QString());
@@ -377,14 +373,20 @@ private slots:
         QCOMPARE(s.c.serverPath(), QString("root"));
     }
 
+    // Connect from the server menu, with its defaults, refusing the peer.
     void refusingAnUnverifiedPeerStops()
     {
         ORVANE_REQUIRE_SERVER(server, "ftp_pyftpd_tls");
         Session s;
         s.prompts.answerInput(server.url()).answerInput(server.user).answerInput(server.password);
         s.prompts.answerMessage(MsgResult::No);
-        s.c.Command8->click();
+        s.c.mnuConnect->trigger();
         QVERIFY(s.waitIdle());
+        QStringList defaults;
+        for (const ScriptedPrompts::Asked& a : s.prompts.asked().mid(0, 3))
+            defaults << a.defaultText;
+        QCOMPARE(defaults, (QStringList{"127.0.0.1", "anonymous", "guest"}));
+        QCOMPARE(s.c.treeClient->topLevelItemCount(), 0);   // the menu leaves the local pane alone
         QTest::qWait(50);   // a retry would have been sent by now
         QVERIFY(!s.c.isBusy());
         QCOMPARE(s.prompts.messages().size(), 1);
@@ -392,8 +394,8 @@ private slots:
         QCOMPARE(s.c.treeServer->topLevelItem(0)->childCount(), 0);
     }
 
-    // While an operation runs every click is refused with one message and
-    // changes nothing; Cancel ends it and waits until it has.
+    // While an operation runs a click is refused with one message and changes
+    // nothing; Cancel ends it and waits until it has.
     void clicksWhileExecutingAreRefused()
     {
         QTcpServer silent;   // accepts and never greets
@@ -414,17 +416,14 @@ private slots:
         QVERIFY(pub);
         pub->setExpanded(true);
         s.click(pub);
-        s.c.Command1->click();
-        s.c.ParseDrives();
-        emit s.c.treeClient->itemClicked(nodeByKey(s.c.treeClient, "/"), 0);
-        QCOMPARE(messageTexts(s.prompts), (QStringList{kStill, kStill, kStill}));
+        QCOMPARE(messageTexts(s.prompts), QStringList{kStill});
         QVERIFY(!pub->isExpanded());
         QCOMPARE(childTexts(pub), QStringList{"***"});   // nothing listed, nothing removed
         QCOMPARE(s.c.serverPath(), QString("root"));
 
         s.c.Command7->click();
         QVERIFY(!s.c.Inet1().StillExecuting());
-        QCOMPARE(s.prompts.messages().size(), 3);
+        QCOMPARE(s.prompts.messages().size(), 1);
     }
 
     // Lines the transport cannot read are files named by the whole line; names
@@ -537,6 +536,10 @@ private slots:
         connect(&poll, &QTimer::timeout, &s.c, [&] {
             if (s.c.lblState->text().startsWith("big.bin: ") && !progress.contains(s.c.lblState->text()))
                 progress << s.c.lblState->text();
+            if (progress.size() == 2 && s.prompts.messages().size() == 1) {   // other clicks are refused
+                s.c.Command1->click();
+                emit s.c.treeClient->itemClicked(s.c.treeClient->currentItem(), 0);
+            }
             if (progress.size() >= 3 && !fullDisk)
                 s.c.Command7->click();
         });
@@ -548,7 +551,8 @@ private slots:
         QVERIFY2(progress.size() >= 2, qPrintable(progress.join('\n')));
         QVERIFY2(QRegularExpression("^big\\.bin: \\d+ of 524288 bytes \\(\\d+%\\)$").match(progress[0]).hasMatch(),
                  qPrintable(progress[0]));
-        QCOMPARE(s.prompts.messages().size(), fullDisk ? 2 : 1);   // the question, the failure
+        QCOMPARE(messageTexts(s.prompts).mid(0, 3), (QStringList{"Replace big.bin?", kStill, kStill}));
+        QCOMPARE(s.prompts.messages().size(), fullDisk ? 4 : 3);   // the failure said
         QCOMPARE(contents(folder + "/big.bin"), QByteArray("old"));
         QCOMPARE(entriesOf(folder), QStringList{"big.bin"});
         QCOMPARE(s.c.lblState->text(), QString());
