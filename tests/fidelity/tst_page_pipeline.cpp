@@ -25,19 +25,13 @@ QStringList describe(const QString& text, const SourceTree& tree) {
 
 // How each server block is shown: M marker element, C comment, T token.
 QString presentation(const PreparedPage& page) {
+    const QString browserText = QString::fromUtf8(page.browserText);
     QString out;
-    for (int n = 0; n < page.map.serverBlocks.size(); ++n) {
-        const QString token = page.map.standIns.server(n);
-        const QString browserText = QString::fromUtf8(page.browserText);
-        if (browserText.contains(QStringLiteral("data-orv-srv=\"%1\"").arg(n)))
-            out += u'M';
-        else if (browserText.contains(page.map.standIns.serverComment(n)))
-            out += u'C';
-        else if (browserText.contains(token))
-            out += u'T';
-        else
-            out += u'?';
-    }
+    for (int n = 0; n < page.map.serverBlocks.size(); ++n)
+        out += browserText.contains(QStringLiteral("data-orv-srv=\"%1\"").arg(n)) ? u'M'
+               : browserText.contains(page.map.standIns.serverComment(n))         ? u'C'
+               : browserText.contains(page.map.standIns.server(n))                ? u'T'
+                                                                                 : u'?';
     return out;
 }
 

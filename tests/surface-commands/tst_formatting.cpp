@@ -50,9 +50,7 @@ private slots:
         QTest::newRow("back colour") << p << "two" << int(DECMD_SETBACKCOLOR) << QVariant("#00FF00")
                                      << "background-color: rgb\\(0, 255, 0\\)";
         QTest::newRow("bring forward") << stack << "one" << int(DECMD_BRING_FORWARD) << QVariant() << "z-index: 2;";
-        QTest::newRow("send backward") << stack << "one" << int(DECMD_SEND_BACKWARD) << QVariant() << "z-index: 0;";
         QTest::newRow("to front") << stack << "one" << int(DECMD_BRING_TO_FRONT) << QVariant() << "z-index: 6;";
-        QTest::newRow("to back") << stack << "two" << int(DECMD_SEND_TO_BACK) << QVariant() << "z-index: 0;\">two";
         QTest::newRow("below text") << stack << "one" << int(DECMD_SEND_BELOW_TEXT) << QVariant() << "z-index: -1;";
     }
 

@@ -139,10 +139,7 @@ private slots:
         });
         e->clickTool("Image3");
         QVERIFY(stayedOpen);
-        QCOMPARE(prompts->messages().size(), 1);
-        const auto m = prompts->messages().at(0);
-        QCOMPARE(m.text + "|" + m.title, message + "|Orvane Error");
-        QCOMPARE(m.icon, MsgIcon::Critical);
+        expectOneMessage(message, MsgIcon::Critical);
         QCOMPARE(e->rch->Text(), QString("abc"));
         QCOMPARE(e->surface->DocumentHTML(), kPage);
     }
@@ -287,15 +284,19 @@ private slots:
         });
         e->click("Label41");
         QCOMPARE(open, staysOpen);
-        QCOMPARE(prompts->messages().size(), 1);
-        const auto m = prompts->messages().at(0);
-        QCOMPARE(m.text + "|" + m.title, message + "|Orvane Error");
-        QCOMPARE(m.icon, staysOpen ? MsgIcon::Critical : MsgIcon::Information);
+        expectOneMessage(message, staysOpen ? MsgIcon::Critical : MsgIcon::Information);
         QCOMPARE(e->surface->DocumentHTML(), page);
         QCOMPARE(e->rch->Text(), QString("pane"));
     }
 
 private:
+    // The one message shown: its text, the program's error title and its icon.
+    void expectOneMessage(const QString& text, MsgIcon icon) {
+        QCOMPARE(prompts->messages().size(), 1);
+        const auto m = prompts->messages().at(0);
+        QCOMPARE(m.text + "|" + m.title, text + "|Orvane Error");
+        QCOMPARE(m.icon, icon);
+    }
     std::unique_ptr<WindowFixture> e;
     std::unique_ptr<ScriptedPrompts> prompts;
 };
