@@ -1,7 +1,8 @@
 // Transfers from the FTP window, drop to done, next to the curl program doing
 // the same over one connection: 1 000 files of 10 KB up and down, and one
 // large file up and down with the process's resident memory sampled while it
-// moves. Usage: bench_ftp_control_transfers [megabytes, default 1024]
+// moves. CPU seconds are given beside the wall-clock ones, as the machine
+// may be shared. Usage: bench_ftp_control_transfers [megabytes, default 1024]
 // [servers, comma-separated, default ftp_pyftpd,ftp_vsftpd]
 #include "DragData.h"
 #include "ItemRoles.h"
@@ -24,6 +25,7 @@
 #include <QTreeWidget>
 #include <QTreeWidgetItemIterator>
 
+#include <sys/resource.h>
 #include <cstdio>
 #include <memory>
 
@@ -58,6 +60,20 @@ long residentKiB()
     return -1;
 }
 
+// User and system CPU seconds of this process, or of its ended children.
+double cpuSeconds(int who)
+{
+    rusage u{};
+    getrusage(who, &u);
+    return u.ru_utime.tv_sec + u.ru_stime.tv_sec + (u.ru_utime.tv_usec + u.ru_stime.tv_usec) / 1e6;
+}
+
+// A time and the CPU seconds spent meanwhile.
+struct Took {
+    double seconds = -1;
+    double cpu = 0;
+};
+
 QByteArray hashOf(const QString& path)
 {
     QFile f(path);
@@ -68,9 +84,9 @@ QByteArray hashOf(const QString& path)
     return h.result();
 }
 
-// Seconds the curl program takes for the transfers of a config file (one
-// process, one connection), or -1 when it fails.
-double curl(const TestServer& s, const QByteArray& config)
+// The curl program doing the transfers of a config file (one process, one
+// connection); seconds -1 when it fails.
+Took curl(const TestServer& s, const QByteArray& config)
 {
     QTemporaryDir dir;
     QFile f(dir.filePath(QStringLiteral("curl.conf")));
@@ -81,9 +97,10 @@ double curl(const TestServer& s, const QByteArray& config)
     p.setProcessChannelMode(QProcess::ForwardedErrorChannel);
     QElapsedTimer t;
     t.start();
+    const double cpu = cpuSeconds(RUSAGE_CHILDREN);
     p.start(QStringLiteral("curl"), {QStringLiteral("-K"), f.fileName()});
     p.waitForFinished(-1);
-    return p.exitCode() == 0 ? t.nsecsElapsed() / 1e9 : -1;
+    return {p.exitCode() == 0 ? t.nsecsElapsed() / 1e9 : -1, cpuSeconds(RUSAGE_CHILDREN) - cpu};
 }
 
 QByteArray remoteUrl(const TestServer& s, const QString& path)
@@ -141,7 +158,7 @@ public:
 
     // Drops the data on the list and returns the seconds until the control
     // is idle again, with the peak resident memory meanwhile.
-    double drop(QTreeWidget* list, std::unique_ptr<QMimeData> data, long* peakKiB = nullptr)
+    Took drop(QTreeWidget* list, std::unique_ptr<QMimeData> data, long* peakKiB = nullptr)
     {
         QTimer sampler;
         long peak = residentKiB();
@@ -149,6 +166,7 @@ public:
         sampler.start(50);
         QElapsedTimer t;
         t.start();
+        const double cpu = cpuSeconds(RUSAGE_SELF);
         QDragEnterEvent enter(QPoint(5, 5), Qt::CopyAction, data.get(), Qt::LeftButton, {});
         QCoreApplication::sendEvent(list->viewport(), &enter);
         QDropEvent dropped(QPointF(5, 5), Qt::CopyAction, data.get(), Qt::LeftButton, {});
@@ -159,7 +177,7 @@ public:
         waitIdle();
         if (peakKiB)
             *peakKiB = peak;
-        return t.nsecsElapsed() / 1e9;
+        return {t.nsecsElapsed() / 1e9, cpuSeconds(RUSAGE_SELF) - cpu};
     }
 
     QStringList remoteNames() const
@@ -196,10 +214,10 @@ void many(const TestServer& s, const QString& scratch)
     Window w(s);
     w.openRemote(QStringLiteral("bench_up/"));
     w.openLocal(back);
-    const double up = w.drop(w.control.lstServer, std::unique_ptr<QMimeData>(ftp::localFilesData(paths)));
+    const Took up = w.drop(w.control.lstServer, std::unique_ptr<QMimeData>(ftp::localFilesData(paths)));
     const bool upOk = sameFiles(site, s.pathOf(QStringLiteral("bench_up")), names);
-    const double down = w.drop(w.control.lstClient,
-                               std::unique_ptr<QMimeData>(ftp::remoteNamesData(w.remoteNames())));
+    const Took down = w.drop(w.control.lstClient,
+                             std::unique_ptr<QMimeData>(ftp::remoteNamesData(w.remoteNames())));
     const bool downOk = sameFiles(site, back, names);
 
     QByteArray put, get;
@@ -209,11 +227,13 @@ void many(const TestServer& s, const QString& scratch)
         get += "url = \"" + remoteUrl(s, QStringLiteral("bench_curl/") + n) + "\"\noutput = \""
                + (scratch + QStringLiteral("/curl_") + n).toUtf8() + "\"\n";
     }
-    const double curlUp = curl(s, put), curlDown = curl(s, get);
-    std::printf("  %d files of 10 KB up:   window %.2f s (%.0f files/s)%s, curl %.2f s -> %.2fx curl's time (target <= 1.5)\n",
-                kFiles, up, kFiles / up, upOk ? "" : " CONTENT DIFFERS", curlUp, up / curlUp);
-    std::printf("  %d files of 10 KB down: window %.2f s (%.0f files/s)%s, curl %.2f s -> %.2fx curl's time (target <= 1.5)\n",
-                kFiles, down, kFiles / down, downOk ? "" : " CONTENT DIFFERS", curlDown, down / curlDown);
+    const Took curlUp = curl(s, put), curlDown = curl(s, get);
+    for (const auto& [what, window, byCurl, ok] : {std::tuple{"up:  ", up, curlUp, upOk},
+                                                   std::tuple{"down:", down, curlDown, downOk}})
+        std::printf("  %d files of 10 KB %s window %.2f s (%.0f files/s)%s, curl %.2f s -> %.2fx curl's time "
+                    "(target <= 1.5); CPU window %.2f s, curl %.2f s\n",
+                    kFiles, what, window.seconds, kFiles / window.seconds, ok ? "" : " CONTENT DIFFERS",
+                    byCurl.seconds, window.seconds / byCurl.seconds, window.cpu, byCurl.cpu);
 }
 
 void large(const TestServer& s, const QString& scratch, const QString& source, qint64 megabytes)
@@ -226,25 +246,28 @@ void large(const TestServer& s, const QString& scratch, const QString& source, q
     w.openLocal(back);
     const long rest = residentKiB();
     long upPeak = 0, downPeak = 0;
-    const double up = w.drop(w.control.lstServer,
-                             std::unique_ptr<QMimeData>(ftp::localFilesData({source})), &upPeak);
+    const Took up = w.drop(w.control.lstServer,
+                           std::unique_ptr<QMimeData>(ftp::localFilesData({source})), &upPeak);
     const QByteArray want = hashOf(source);
     const bool upOk = hashOf(s.pathOf(QStringLiteral("bench_big/big.bin"))) == want;
-    const double down = w.drop(w.control.lstClient,
-                               std::unique_ptr<QMimeData>(ftp::remoteNamesData({QStringLiteral("big.bin")})),
-                               &downPeak);
+    const Took down = w.drop(w.control.lstClient,
+                             std::unique_ptr<QMimeData>(ftp::remoteNamesData({QStringLiteral("big.bin")})),
+                             &downPeak);
     const bool downOk = hashOf(back + QStringLiteral("/big.bin")) == want;
     QFile::remove(back + QStringLiteral("/big.bin"));
 
     const QByteArray url = remoteUrl(s, QStringLiteral("bench_big/curl.bin"));
-    const double curlUp = curl(s, "upload-file = \"" + source.toUtf8() + "\"\nurl = \"" + url + "\"\n");
-    const double curlDown = curl(s, "url = \"" + url + "\"\noutput = \"" + (back + QStringLiteral("/curl.bin")).toUtf8() + "\"\n");
+    const Took curlUp = curl(s, "upload-file = \"" + source.toUtf8() + "\"\nurl = \"" + url + "\"\n");
+    const Took curlDown = curl(s, "url = \"" + url + "\"\noutput = \"" + (back + QStringLiteral("/curl.bin")).toUtf8() + "\"\n");
     QFile::remove(back + QStringLiteral("/curl.bin"));
     QDir(s.pathOf(QStringLiteral("bench_big"))).removeRecursively();
-    std::printf("  %lld MB up:   window %.2f s%s, curl %.2f s -> curl/window %.2f (target >= 0.9); resident %ld KiB at rest, peak %ld KiB\n",
-                megabytes, up, upOk ? "" : " CONTENT DIFFERS", curlUp, curlUp / up, rest, upPeak);
-    std::printf("  %lld MB down: window %.2f s%s, curl %.2f s -> curl/window %.2f (target >= 0.9); peak %ld KiB\n",
-                megabytes, down, downOk ? "" : " CONTENT DIFFERS", curlDown, curlDown / down, downPeak);
+    std::printf("  resident memory at rest %ld KiB\n", rest);
+    for (const auto& [what, window, byCurl, ok, peak] :
+         {std::tuple{"up:  ", up, curlUp, upOk, upPeak}, std::tuple{"down:", down, curlDown, downOk, downPeak}})
+        std::printf("  %lld MB %s window %.2f s%s, curl %.2f s -> curl/window %.2f (target >= 0.9); "
+                    "CPU window %.2f s, curl %.2f s; peak resident %ld KiB\n",
+                    megabytes, what, window.seconds, ok ? "" : " CONTENT DIFFERS", byCurl.seconds,
+                    byCurl.seconds / window.seconds, window.cpu, byCurl.cpu, peak);
 }
 
 }  // namespace
