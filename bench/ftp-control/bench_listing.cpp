@@ -1,6 +1,7 @@
 // Lists a folder of 20 000 files (and one of 20 000 folders) from a real
 // pyftpdlib server into the control's tree and list, next to curl fetching
 // the same listing; prints the times and the control's resident memory.
+#include "ProcessUsage.h"
 #include "Inet.h"
 #include "ScriptedPrompts.h"
 #include "ftp.h"
@@ -22,6 +23,8 @@
 
 using orvane::ftp::ftp;
 
+using orvane::bench::residentKiB;
+
 namespace {
 
 constexpr int kEntries = 20000;
@@ -31,17 +34,6 @@ struct Server {
     QString url, user, password, root;
     int port = 0;
 };
-
-long residentKiB()
-{
-    QFile status(QStringLiteral("/proc/self/status"));
-    if (!status.open(QIODevice::ReadOnly))
-        return -1;
-    for (const QByteArray& line : status.readAll().split('\n'))
-        if (line.startsWith("VmRSS:"))
-            return line.mid(6).trimmed().split(' ').value(0).toLong();
-    return -1;
-}
 
 double median(QList<double> v)
 {

@@ -4,6 +4,7 @@
 // moves. CPU seconds are given beside the wall-clock ones, as the machine
 // may be shared. Usage: bench_ftp_control_transfers [megabytes, default 1024]
 // [servers, comma-separated, default ftp_pyftpd,ftp_vsftpd]
+#include "ProcessUsage.h"
 #include "DragData.h"
 #include "ItemRoles.h"
 #include "ScriptedPrompts.h"
@@ -25,12 +26,14 @@
 #include <QTreeWidget>
 #include <QTreeWidgetItemIterator>
 
-#include <sys/resource.h>
 #include <cstdio>
 #include <memory>
 
 using namespace orvane;
 using namespace orvane::testing;
+
+using orvane::bench::cpuSeconds;
+using orvane::bench::residentKiB;
 
 namespace {
 
@@ -47,25 +50,6 @@ bool server(const char* command, const QString& name)
     p.waitForFinished(60000);
     p.readAllStandardOutput();
     return p.exitStatus() == QProcess::NormalExit && p.exitCode() == 0;
-}
-
-long residentKiB()
-{
-    QFile status(QStringLiteral("/proc/self/status"));
-    if (!status.open(QIODevice::ReadOnly))
-        return -1;
-    for (const QByteArray& line : status.readAll().split('\n'))
-        if (line.startsWith("VmRSS:"))
-            return line.mid(6).trimmed().split(' ').value(0).toLong();
-    return -1;
-}
-
-// User and system CPU seconds of this process, or of its ended children.
-double cpuSeconds(int who)
-{
-    rusage u{};
-    getrusage(who, &u);
-    return u.ru_utime.tv_sec + u.ru_stime.tv_sec + (u.ru_utime.tv_usec + u.ru_stime.tv_usec) / 1e6;
 }
 
 // A time and the CPU seconds spent meanwhile.

@@ -3,6 +3,7 @@
 // and parse it, and the time until the FTP control shows it, with this
 // process's peak memory after each step. CPU seconds are given beside the
 // wall-clock ones, as the machine may be shared. Usage: bench_ftp_million [inet]
+#include "ProcessUsage.h"
 #include "InetRunner.h"
 #include "ItemRoles.h"
 #include "ScriptedPrompts.h"
@@ -14,12 +15,14 @@
 #include <QPushButton>
 #include <QTreeWidget>
 
-#include <sys/resource.h>
 #include <algorithm>
 #include <cstdio>
 
 using namespace orvane;
 using namespace orvane::testing;
+
+using orvane::bench::cpuSeconds;
+using orvane::bench::peakMb;
 
 namespace {
 
@@ -33,21 +36,6 @@ bool server(const char* command)
     p.waitForFinished(60000);
     p.readAllStandardOutput();
     return p.exitStatus() == QProcess::NormalExit && p.exitCode() == 0;
-}
-
-double peakMb()
-{
-    rusage u{};
-    getrusage(RUSAGE_SELF, &u);
-    return u.ru_maxrss / 1024.0;
-}
-
-// User and system CPU seconds of this process, or of its ended children.
-double cpuSeconds(int who)
-{
-    rusage u{};
-    getrusage(who, &u);
-    return u.ru_utime.tv_sec + u.ru_stime.tv_sec + (u.ru_utime.tv_usec + u.ru_stime.tv_usec) / 1e6;
 }
 
 QTreeWidgetItem* nodeByKey(QTreeWidget* tree, const QString& key)

@@ -2,6 +2,7 @@
 // 20 000 files, and uploading and downloading a large file, over plain FTP
 // and explicit TLS. Usage: bench_ftp_transfer [megabytes, default 1024]
 // [servers, comma-separated, default all four]
+#include "ProcessUsage.h"
 #include "InetRunner.h"
 
 #include <QCoreApplication>
@@ -14,11 +15,12 @@
 #include <QTemporaryDir>
 
 #include <algorithm>
-#include <sys/resource.h>
 #include <cstdio>
 
 using namespace orvane::ftp;
 using namespace orvane::testing;
+
+using orvane::bench::cpuSeconds;
 
 namespace {
 
@@ -54,14 +56,6 @@ double runCurl(const TestServer& s, QStringList args)
 QByteArray curlUrl(const TestServer& s, const QString& path)
 {
     return "ftp://127.0.0.1:" + QByteArray::number(s.port) + '/' + QUrl::toPercentEncoding(path, "/");
-}
-
-// CPU seconds used so far by this process (self) or by its ended children.
-double cpuSeconds(int who)
-{
-    rusage u{};
-    getrusage(who, &u);
-    return u.ru_utime.tv_sec + u.ru_stime.tv_sec + (u.ru_utime.tv_usec + u.ru_stime.tv_usec) / 1e6;
 }
 
 double median(QList<double> v)
