@@ -95,8 +95,21 @@ void mainFrm::createSurfaces()
     m_rch->setObjectName(QStringLiteral("rch"));
     m_rch->hide();
     connect(m_rch, &orvane::SourcePane::LostFocus, this, &mainFrm::rch_LostFocus);
-    m_DHTMLEdit2 = new orvane::Surface(orvane::Surface::Mode::Browse, m_Frame1[2]);
+}
+
+// The preview is a browser of its own (a renderer process and its memory):
+// it is made when it is first needed, sized and placed as the source pane.
+orvane::Surface* mainFrm::DHTMLEdit2()
+{
+    if (m_DHTMLEdit2)
+        return m_DHTMLEdit2;
+    m_DHTMLEdit2 = new orvane::Surface(orvane::Surface::Mode::Browse, m_Frame1[kPreviewFrame]);
     m_DHTMLEdit2->setObjectName(QStringLiteral("DHTMLEdit2"));
+    m_DHTMLEdit2->setGeometry(m_rch->geometry());
+    connect(m_DHTMLEdit2, &orvane::Surface::onmousemove, m_menuBar,
+            &orvane::MenuBar::DHTMLEdit2_onmousemove);
+    m_DHTMLEdit2->show();
+    return m_DHTMLEdit2;
 }
 
 void mainFrm::createSideBars()
@@ -160,8 +173,6 @@ void mainFrm::createMenuBarAndToolbar()
     m_menuBar->watchSideBarImage(m_panel_1);
     connect(m_DHTMLEdit1, &orvane::Surface::onmousemove, m_menuBar,
             &orvane::MenuBar::DHTMLEdit1_onmousemove);
-    connect(m_DHTMLEdit2, &orvane::Surface::onmousemove, m_menuBar,
-            &orvane::MenuBar::DHTMLEdit2_onmousemove);
     m_toolbar = new orvane::Toolbar(m_Picture2, m_Picture3);
     m_commands = new orvane::CommandWiring(m_menuBar, m_toolbar, m_DHTMLEdit1, m_rch, sourceMode, this);
     m_commands->setWindow(QStringLiteral("frmFtp"), [this] { orvane::frmFtp::display(this); });
@@ -192,7 +203,6 @@ void mainFrm::Form_Load()
 
     m_DHTMLEdit1->move(px(10), px(10));
     m_rch->move(px(5), px(10));
-    m_DHTMLEdit2->move(px(5), px(10));
 
     m_fontList = {QStringLiteral("Alberta"), QStringLiteral("Arial"), QStringLiteral("Tahoma"),
                   QStringLiteral("Courier"), QStringLiteral("Verdana"), QStringLiteral("Wingdings"),
@@ -256,33 +266,30 @@ void mainFrm::TabStrip1_Click()
     skipErrors([&] {
         html = m_DHTMLEdit1->DocumentHTML();
         haveHtml = true;
-        m_rch->setText(html);
     });
     // The preview can only come to the front through a click on its own tab,
     // which refreshes it, so it is loaded only when it is in front: loading a
     // large page into the preview costs far more than the rest of the switch.
-    // The source pane holds exactly the design surface's HTML now, so either
-    // branch hands the preview the same text; reuse it rather than read it again.
     skipErrors([&] {
         if (m_TabStrip1->selectedIndex() != kPreviewFrame)
             return;
-        m_DHTMLEdit2->setDocumentHTML(haveHtml ? html
+        DHTMLEdit2()->setDocumentHTML(haveHtml ? html
                                       : isSourceMode() ? m_rch->Text()
                                                        : m_DHTMLEdit1->DocumentHTML());
     });
+    // The source pane takes the text once, renamed; ColorTags styles every
+    // character of it.
     skipErrors([&] {
         QString text = haveHtml ? html : m_rch->Text();
+        bool renamed = false;
         for (int i = 1; i < m_findList.size(); ++i) {
             if (text.contains(m_findList[i])) {
                 text = ReplaceString(text, m_findList[i], m_replaceList[i]);
-                m_rch->setText(text);
+                renamed = true;
             }
         }
-    });
-    skipErrors([&] {
-        m_rch->setSelStart(0);
-        m_rch->setSelLength(m_rch->TextLength());
-        m_rch->setSelColor(kBlack);
+        if (haveHtml || renamed)
+            m_rch->setText(text);
     });
     skipErrors([&] { ColorTags(m_rch); });
 }

@@ -33,7 +33,8 @@ public:
     // The page: its file, format, saved state and whether it is modified.
     orvane::Document& document() const { return *m_document; }
     orvane::Surface* DHTMLEdit1() const { return m_DHTMLEdit1; }
-    orvane::Surface* DHTMLEdit2() const { return m_DHTMLEdit2; }
+    // The preview, made on first use.
+    orvane::Surface* DHTMLEdit2();
     orvane::SourcePane* rch() const { return m_rch; }
     orvane::TabStrip* TabStrip1() const { return m_TabStrip1; }
     QFrame* Frame1(int index) const { return m_Frame1[index]; }

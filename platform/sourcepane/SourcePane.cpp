@@ -19,7 +19,6 @@ SourcePane::SourcePane(QWidget* parent) : QsciScintilla(parent)
 {
     setUtf8(true);
     SendScintilla(SCI_SETLEXER, SCLEX_CONTAINER);
-    SendScintilla(SCI_ALLOCATELINECHARACTERINDEX, kUtf16);
     SendScintilla(SCI_SETPASTECONVERTENDINGS, 1);
 
     const QByteArray face = QByteArrayLiteral("Arial");
@@ -39,6 +38,12 @@ SourcePane::SourcePane(QWidget* parent) : QsciScintilla(parent)
 
 void SourcePane::setText(const QString& text)
 {
+    // A whole new text need not keep the line index up to date: it is built
+    // again when a position is next asked for.
+    if (m_lineIndex) {
+        SendScintilla(SCI_RELEASELINECHARACTERINDEX, kUtf16);
+        m_lineIndex = false;
+    }
     QsciScintilla::setText(text);
     adoptLineEnding(text);
     SendScintilla(SCI_GOTOPOS, 0L);
@@ -60,6 +65,14 @@ void SourcePane::adoptLineEnding(const QString& text)
 
 int SourcePane::TextLength() const { return charIndex(byteLength()); }
 
+void SourcePane::ensureLineIndex() const
+{
+    if (m_lineIndex)
+        return;
+    SendScintilla(SCI_ALLOCATELINECHARACTERINDEX, kUtf16);
+    m_lineIndex = true;
+}
+
 long SourcePane::byteLength() const { return SendScintilla(SCI_GETLENGTH); }
 
 // Converts a QString position to a byte position through the UTF-16 line
@@ -70,6 +83,7 @@ long SourcePane::bytePosition(int index) const
         return 0;
     if (index >= TextLength())
         return byteLength();
+    ensureLineIndex();
     const long line = SendScintilla(SCI_LINEFROMINDEXPOSITION, long(index), long(kUtf16));
     const long lineStart = SendScintilla(SCI_POSITIONFROMLINE, line);
     const long offset = index - SendScintilla(SCI_INDEXPOSITIONFROMLINE, line, long(kUtf16));
@@ -84,6 +98,7 @@ long SourcePane::bytePosition(int index) const
 
 int SourcePane::charIndex(long bytePos) const
 {
+    ensureLineIndex();
     const long line = SendScintilla(SCI_LINEFROMPOSITION, bytePos);
     const long lineStart = SendScintilla(SCI_POSITIONFROMLINE, line);
     return int(SendScintilla(SCI_INDEXPOSITIONFROMLINE, line, long(kUtf16))

@@ -60,11 +60,14 @@ private:
     long bytePosition(int index) const;
     int charIndex(long bytePos) const;
     long byteLength() const;
+    // Builds Scintilla's UTF-16 line index, which positions are converted through.
+    void ensureLineIndex() const;
     int styleFor(quint32 colour);
     void adoptLineEnding(const QString& text);
 
     QHash<quint32, int> m_styles;
     int m_nextStyle = 1;
+    mutable bool m_lineIndex = false;  // whether the UTF-16 line index is allocated
 };
 
 }  // namespace orvane

@@ -3,7 +3,6 @@
 #include "DocumentText.h"
 #include "PageFiles.h"
 #include "PageKind.h"
-#include "PageScheme.h"
 #include "Prompts.h"
 #include "SurfaceCommands.h"
 #include "SurfacePage.h"
@@ -148,7 +147,6 @@ Surface::Surface(Mode mode, QWidget* parent, Document* document)
 Surface::~Surface()
 {
     delete d->view;
-    PageSchemeHandler::instance().withdraw(d->documentUrl);
 }
 
 Surface::Mode Surface::mode() const
@@ -173,7 +171,6 @@ int Surface::pageCallCount() const
 
 void Surface::prepareApplication()
 {
-    registerPageSchemes();
     QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
 }
 
@@ -222,12 +219,13 @@ void Surface::replaceDocumentHTML(const QString& html)
     d->replacedTexts = earlier;
 }
 
-void Surface::Private::openPage(const QString& where, const DecodedPage& page, const QUrl& newBase)
+void Surface::Private::openPage(const QString& where, const DecodedPage& page, const QUrl& newBase,
+                                PageKind kind)
 {
     ++texts;
     document->surfaceLoaded(where, page.encoding, loadedRecord());
     replacedTexts.clear();
-    loadText(page.text, newBase);
+    loadText(page.text, newBase, kind);
     waitUntilLoaded();
 }
 
@@ -286,7 +284,8 @@ bool Surface::LoadDocument(const QString& path, bool prompt)
         file = answer.path;
     }
     const DecodedPage page = readPageFile(file);
-    switch (classifyPage(page.text)) {
+    const PageKind kind = classifyPage(page.text);
+    switch (kind) {
     case PageKind::Frameset:
         throw SurfaceError(SurfaceErrorNumber::Frameset,
                            QStringLiteral("%1: the document contains a frameset").arg(file));
@@ -297,7 +296,7 @@ bool Surface::LoadDocument(const QString& path, bool prompt)
         break;
     }
     const QString absolute = QFileInfo(file).absoluteFilePath();
-    d->openPage(absolute, page, QUrl::fromLocalFile(absolute));
+    d->openPage(absolute, page, QUrl::fromLocalFile(absolute), kind);
     return true;
 }
 
@@ -343,7 +342,7 @@ void Surface::LoadURL(const QString& url)
                            QStringLiteral("cannot load %1").arg(url));
     }
     const QString where = u.isLocalFile() ? QFileInfo(u.toLocalFile()).absoluteFilePath() : u.toString();
-    d->openPage(where, page, u.isLocalFile() ? QUrl::fromLocalFile(where) : u);
+    d->openPage(where, page, u.isLocalFile() ? QUrl::fromLocalFile(where) : u, classifyPage(page.text));
 }
 
 bool Surface::SaveDocument(const QString& path, bool prompt)

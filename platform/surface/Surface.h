@@ -105,9 +105,8 @@ public:
     // or not: an idle surface makes none.
     int pageCallCount() const;
 
-    // Registers the surface's URL scheme and shares OpenGL contexts, as the
-    // web engine needs; every program with a surface calls it before its
-    // QApplication exists.
+    // Shares OpenGL contexts, as the web engine needs; every program with a
+    // surface calls it before its QApplication exists.
     static void prepareApplication();
 
     // Errors raised so far by the surface's own scripts (never by a page's

@@ -3,7 +3,6 @@
 
 #include "DocumentText.h"
 #include "PageKind.h"
-#include "PageScheme.h"
 #include "SurfacePage.h"
 #include "fidelity/PageRebuild.h"
 
@@ -233,27 +232,21 @@ void Surface::Private::flushEvents()
         std::exchange(pendingStateAnswer, {})();
 }
 
-void Surface::Private::loadText(const QString& newText, const QUrl& newBase)
+void Surface::Private::loadText(const QString& newText, const QUrl& newBase, std::optional<PageKind> kind)
 {
     text = newText;
     recoveryText = newText;
     base = newBase;
-    verbatimOnly = classifyPage(newText) != PageKind::Editable;
+    verbatimOnly = (kind ? *kind : classifyPage(newText)) != PageKind::Editable;
     startLoad();
 }
 
 void Surface::Private::startLoad()
 {
-    static quint64 loads = 0;
-    PageSchemeHandler& scheme = PageSchemeHandler::instance();
-    if (!documentUrl.isEmpty())
-        scheme.withdraw(documentUrl);
-    documentUrl = servedUrl(base);
-    documentUrl.setQuery(QStringLiteral("orvane-doc=%1").arg(++loads));
-    documentUrl.setFragment({});
     sourceMap = {};
     state.invalidate();
-    scheme.publish(documentUrl, prepareForBrowser(text, editable() ? &sourceMap : nullptr));
+    documentUrl = served.write(prepareForBrowser(text, editable() ? &sourceMap : nullptr),
+                               linkBase(text, base));
     loading = true;
     rendererGone = false;
     page->expectNavigation(documentUrl);

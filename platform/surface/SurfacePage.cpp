@@ -53,7 +53,9 @@ SurfacePage::SurfacePage(bool editMode, QObject* parent)
     s->setAttribute(QWebEngineSettings::JavascriptCanOpenWindows, false);
     s->setAttribute(QWebEngineSettings::JavascriptCanAccessClipboard, editMode);
     s->setAttribute(QWebEngineSettings::PluginsEnabled, false);
-    s->setAttribute(QWebEngineSettings::LocalContentCanAccessFileUrls, true);
+    // The design page loads its own relative images; nothing in it may read
+    // other local files.
+    s->setAttribute(QWebEngineSettings::LocalContentCanAccessFileUrls, !editMode);
     s->setAttribute(QWebEngineSettings::LocalContentCanAccessRemoteUrls, true);
     s->setAttribute(QWebEngineSettings::FocusOnNavigationEnabled, false);
     s->setAttribute(QWebEngineSettings::ErrorPageEnabled, false);

@@ -4,7 +4,9 @@
 // script world, with JSON arguments, answered synchronously.
 
 #include "PageFiles.h"
+#include "PageKind.h"
 #include "PageState.h"
+#include "ServedPage.h"
 #include "Surface.h"
 #include "fidelity/PagePreparation.h"
 
@@ -16,6 +18,7 @@
 #include <QUrl>
 #include <functional>
 #include <memory>
+#include <optional>
 
 class QEventLoop;
 class QTimer;
@@ -37,7 +40,8 @@ struct Surface::Private {
     QString recoveryText;      // the newest text known, reloaded after a renderer crash
     bool verbatimOnly = false; // frameset or server-script-only: shown, never rewritten
     QUrl base;                 // the real location relative links resolve against
-    QUrl documentUrl;          // where the scheme serves the current text
+    QUrl documentUrl;          // the file the current text is served from
+    ServedPage served;
     Document* document = nullptr;           // the page's file, encoding and saved state
     std::unique_ptr<Document> ownDocument;  // when nobody else keeps one
     quint64 texts = 0;         // the C++ half of the change record
@@ -101,9 +105,10 @@ struct Surface::Private {
 
     // Loads a page read from where (a file or URL) as the new document,
     // resolving links against newBase, and waits for it.
-    void openPage(const QString& where, const DecodedPage& page, const QUrl& newBase);
-    // Serves newText from newBase and starts loading it.
-    void loadText(const QString& newText, const QUrl& newBase);
+    void openPage(const QString& where, const DecodedPage& page, const QUrl& newBase, PageKind kind);
+    // Serves newText from newBase and starts loading it; kind is newText's
+    // when the caller has classified it already.
+    void loadText(const QString& newText, const QUrl& newBase, std::optional<PageKind> kind = {});
     void startLoad();
     void onLoadFinished();
     void onRendererTerminated();

@@ -1,8 +1,8 @@
 // The surface's plain functions: what kind of page a text is, the error
-// number of a failed file operation, and the served form of page URLs.
+// number of a failed file operation, and where the served head goes.
 #include "PageFiles.h"
 #include "PageKind.h"
-#include "PageScheme.h"
+#include "ServedPage.h"
 #include "SurfaceTypes.h"
 
 #include <QtTest>
@@ -19,8 +19,10 @@ private slots:
     void classify();
     void errorNumbers_data();
     void errorNumbers();
-    void servedUrls_data();
-    void servedUrls();
+    void servedHeadPosition_data();
+    void servedHeadPosition();
+    void linkBase_data();
+    void linkBase();
 };
 
 void tst_PageText::classify_data()
@@ -33,6 +35,10 @@ void tst_PageText::classify_data()
     QTest::newRow("frameset, lower case, no attributes") << "<frameset>" << PageKind::Frameset;
     QTest::newRow("frameset only in a comment") << "<!-- <frameset> --><p>x</p>" << PageKind::Editable;
     QTest::newRow("word starting with frameset") << "<framesetter>" << PageKind::Editable;
+    QTest::newRow("frameset right after a comment holding one")
+        << "<!--<frameset>--><frameset rows=*>" << PageKind::Frameset;
+    QTest::newRow("frameset in an unclosed comment") << "<p>x<!-- <frameset>" << PageKind::Editable;
+    QTest::newRow("server block and text") << "<% x %> hello" << PageKind::Editable;
     QTest::newRow("server blocks only") << "<%@ Language=VBScript %>\r\n<% x = 1 %>\r\n" << PageKind::ServerScriptOnly;
     QTest::newRow("server script element only")
         << "<SCRIPT LANGUAGE=vbscript RUNAT=Server>Sub A\r\nEnd Sub</SCRIPT>" << PageKind::ServerScriptOnly;
@@ -68,30 +74,50 @@ void tst_PageText::errorNumbers()
     QCOMPARE(fileErrorNumber(error), number);
 }
 
-void tst_PageText::servedUrls_data()
+void tst_PageText::servedHeadPosition_data()
 {
-    QTest::addColumn<QUrl>("real");
-    QTest::addColumn<QString>("served");
-    QTest::newRow("file") << QUrl::fromLocalFile("/site/a b/index.htm")
-                          << "orvane-file://local/site/a%20b/index.htm";
-    QTest::newRow("non-latin file") << QUrl::fromLocalFile("/site/\u00e9t\u00e9.htm")
-                                    << "orvane-file://local/site/%C3%A9t%C3%A9.htm";
-    QTest::newRow("http with port and query") << QUrl("http://host:8080/dir/p.asp?id=3")
-                                              << "orvane-http://host:8080/dir/p.asp?id=3";
-    QTest::newRow("https") << QUrl("https://host/p.htm") << "orvane-https://host/p.htm";
+    QTest::addColumn<QByteArray>("page");
+    QTest::addColumn<QByteArray>("before");
+    QTest::newRow("after the head tag")
+        << QByteArray("<!DOCTYPE html>\r\n<html lang=en>\r\n<HEAD>\r\n<title>t</title>")
+        << QByteArray("<!DOCTYPE html>\r\n<html lang=en>\r\n<HEAD>");
+    QTest::newRow("no head: after the html tag and its comments")
+        << QByteArray("<html>\r\n<!-- c -->\r\n<body>x") << QByteArray("<html>\r\n<!-- c -->\r\n");
+    QTest::newRow("no html: after leading comments")
+        << QByteArray("<?xml version=\"1.0\"?>\n<!-- a --><p>x") << QByteArray("<?xml version=\"1.0\"?>\n<!-- a -->");
+    QTest::newRow("quoted > in the html tag")
+        << QByteArray("<html title=\"a>b\" lang='x>'><head id=h><p>") << QByteArray("<html title=\"a>b\" lang='x>'><head id=h>");
+    QTest::newRow("header is not head") << QByteArray("<header>x</header>") << QByteArray();
+    QTest::newRow("unclosed comment") << QByteArray("<!-- open <head>") << QByteArray("<!-- open <head>");
+    QTest::newRow("empty") << QByteArray() << QByteArray();
 }
 
-// A served URL maps back to the real one, and relative links resolve in
-// the served form as they would against the real page.
-void tst_PageText::servedUrls()
+void tst_PageText::servedHeadPosition()
 {
-    QFETCH(QUrl, real);
-    QFETCH(QString, served);
-    const QUrl s = servedUrl(real);
-    QCOMPARE(s.toString(QUrl::FullyEncoded), served);
-    QCOMPARE(realUrl(s), real);
-    QCOMPARE(realUrl(s.resolved(QUrl("img/pic.gif"))), real.resolved(QUrl("img/pic.gif")));
-    QCOMPARE(realUrl(s.resolved(QUrl("../up.gif"))), real.resolved(QUrl("../up.gif")));
+    QFETCH(QByteArray, page);
+    QFETCH(QByteArray, before);
+    QCOMPARE(page.left(orvane::servedHeadPosition(page)), before);
+}
+
+void tst_PageText::linkBase_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QUrl>("expected");
+    const QUrl real = QUrl::fromLocalFile("/site/a/p.htm");
+    QTest::newRow("no base") << "<p><a href=x>x</a>" << real;
+    QTest::newRow("relative base") << "<HEAD><BASE HREF=\"../other/\"></HEAD>" << QUrl::fromLocalFile("/site/other/");
+    QTest::newRow("absolute base, single quotes") << "<base href='http://host/d/?a=1&amp;b=2'>"
+                                                  << QUrl("http://host/d/?a=1&b=2");
+    QTest::newRow("first base without href") << "<base target=_top><base href=img/>"
+                                             << QUrl::fromLocalFile("/site/a/img/");
+    QTest::newRow("basefont is no base") << "<basefont href=x>" << real;
+}
+
+void tst_PageText::linkBase()
+{
+    QFETCH(QString, text);
+    QFETCH(QUrl, expected);
+    QCOMPARE(orvane::linkBase(text, QUrl::fromLocalFile("/site/a/p.htm")), expected);
 }
 
 QTEST_GUILESS_MAIN(tst_PageText)

@@ -25,6 +25,7 @@ orv.fidelity = (() => {
     const ID = 'data-orv-id';
     const INLINE_ID = 'data-orv-in';
     const SRV = 'data-orv-srv';
+    const SERVED = 'data-orv-served';  // the surface's own base and style, never the page's
     const SERVER_OPEN = '\ufdd0';
     const SERVER_CLOSE = '\ufdd1';
     const KEEP_OPEN = '\ufdd2';
@@ -182,6 +183,8 @@ orv.fidelity = (() => {
     const writeNode = (node, out, text) => {
         switch (node.nodeType) {
         case Node.ELEMENT_NODE:
+            if (node.hasAttribute(SERVED))
+                break;
             if (node.hasAttribute(SRV))
                 out.push(SERVER_OPEN, marker, node.getAttribute(SRV), SERVER_CLOSE);
             else if (ids.has(node))
