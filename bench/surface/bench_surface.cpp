@@ -111,6 +111,7 @@ int main(int argc, char** argv)
     edit.DocumentHTML();
     plainLoad(plain, pages[0].path);
 
+    std::setvbuf(stdout, nullptr, _IOLBF, 0);
     const int runs = 5;
     std::printf("load until editable, median of %d runs (ms)   Orvane     plain   ratio\n", runs);
     for (const Page& p : pages) {
