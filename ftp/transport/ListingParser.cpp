@@ -146,10 +146,7 @@ public:
             });
         } else if (block.isValidUtf8()) {
             // One conversion for the whole block (line ends are ASCII).
-            const QString text = QString::fromUtf8(block);
-            const QString textEnd = QString::fromLatin1(end);
-            forEachLine(QStringView(text), QStringView(textEnd),
-                        [&](QStringView line) { listLine(line, false); });
+            textLines(QString::fromUtf8(block), QString::fromLatin1(end));
         } else {
             forEachLine(block, end, [&](QByteArrayView line) {
                 if (line.isValidUtf8())
@@ -158,6 +155,12 @@ public:
                     listLine(decodeWindows1252(line), true);
             });
         }
+    }
+
+    // LIST lines already decoded.
+    void textLines(QStringView text, QStringView end)
+    {
+        forEachLine(text, end, [&](QStringView line) { listLine(line, false); });
     }
 
     Listing finish()
@@ -320,7 +323,10 @@ Listing ListingReader::finish()
 
 Listing parseList(QStringView text, QDate today)
 {
-    return parseListing(text.toUtf8(), false, today);
+    Reader reader(false, today);
+    const bool crlf = text.first(qMin(text.size(), kLineEndProbe)).contains(u"\r\n");
+    reader.textLines(text, crlf ? u"\r\n" : u"\n");
+    return reader.finish();
 }
 
 Listing parseMlsd(QStringView text)
