@@ -163,6 +163,12 @@ void tst_FidelitySurface::editsWhereTheBrowserMovedContent_data() {
         << "<table><meta name=generator content=x><tr><td>a</td></tr></table>"
         << "document.body.appendChild(document.createElement('p')).textContent = 'new';"
         << QStringList{"Microsoft DHTML Editing Control", ">new<", ">a<"} << QStringList{};
+    // The head is written from the document here; the surface's own base and
+    // stand-in style rule (display:inline-block) stay out of it.
+    QTest::newRow("head rewritten around the surface's own elements")
+        << "<html><head><title>t</title></head><body><p style=\"display:inline-block\">x</p></body></html>"
+        << "document.querySelector('title').remove();"
+        << QStringList{"inline-block", "<head>"} << QStringList{};
 }
 
 void tst_FidelitySurface::editsWhereTheBrowserMovedContent() {
