@@ -1,7 +1,9 @@
-// Formatting and positioning commands on a real surface: each command's
+// Formatting, positioning and paste commands on a real surface: each command's
 // effect on the page, the state it leaves at the selection, and its undo.
 #include "SurfaceTestSupport.h"
 #include "TestMain.h"
+
+#include <QClipboard>
 
 using namespace orvane;
 using namespace orvane::test;
@@ -52,6 +54,18 @@ private slots:
         QTest::newRow("bring forward") << stack << "one" << int(DECMD_BRING_FORWARD) << QVariant() << "z-index: 2;";
         QTest::newRow("to front") << stack << "one" << int(DECMD_BRING_TO_FRONT) << QVariant() << "z-index: 6;";
         QTest::newRow("below text") << stack << "one" << int(DECMD_SEND_BELOW_TEXT) << QVariant() << "z-index: -1;";
+        // Pasted lines (the value is the clipboard's text) stay where the selection was.
+        const QString bold = "<P>one <B>two</B> three</P>", paste = "x\ny";
+        QTest::newRow("paste lines at start") << bold << "one" << int(DECMD_PASTE) << QVariant("a<b>&c\nnext")
+                                              << "^<P>a&lt;b&gt;&amp;c<BR>next <B>two</B> three</P>$";
+        QTest::newRow("paste lines at end") << bold << "three" << int(DECMD_PASTE) << QVariant(paste)
+                                            << "^<P>one <B>two</B> x<BR>y</P>$";
+        QTest::newRow("paste lines into bold") << bold << "e two" << int(DECMD_PASTE) << QVariant(paste)
+                                               << "^<P>onx<BR>y three</P>$";
+        QTest::newRow("paste lines across paragraphs") << "<P>one</P><P>two</P>" << "netw" << int(DECMD_PASTE)
+                                                       << QVariant(paste) << "^<P>ox<BR>yo</P>$";
+        QTest::newRow("paste lines into emptied paragraph") << "<P>one<BR></P>" << "one" << int(DECMD_PASTE)
+                                                            << QVariant(paste) << "^<P>x<BR>y</P>$";
     }
 
     void commandChangesPageAndUndoes() {
@@ -63,6 +77,8 @@ private slots:
         loadBody(*s, body);
         const QString before = bodyHtml(*s);
         selectText(*s, select);
+        if (command == DECMD_PASTE)
+            QGuiApplication::clipboard()->setText(value.toString());
         QSignalSpy display(s.get(), &Surface::DisplayChanged);
         s->ExecCommand(command, OLECMDEXECOPT_DONTPROMPTUSER, value);
         const QString after = bodyHtml(*s);

@@ -570,11 +570,42 @@
     status() { const r = editableRange(); return r && !r.collapsed ? ENABLED : DISABLED; },
   });
 
+  const BLOCKS = 'address,article,aside,blockquote,caption,center,dd,div,dl,dt,fieldset,figure,' +
+                 'footer,form,h1,h2,h3,h4,h5,h6,header,hr,li,main,nav,ol,p,pre,section,table,' +
+                 'tbody,td,tfoot,th,thead,tr,ul';
+
+  // Chromium's insertHTML puts the text before a pasted line break outside
+  // the paragraph and loses the space after the selection, so text and
+  // inline elements go in by hand; blocks still need its splitting.
+  function pasteInline(html) {
+    let r = pageRange();
+    const fragment = r.createContextualFragment(html);
+    if (fragment.querySelector(BLOCKS)) return false;
+    const block = (n) => elementOf(n).closest(BLOCKS) || document.body;
+    if (block(r.startContainer) !== block(r.endContainer)) {
+      run('delete');  // joins the blocks
+      r = pageRange();
+    }
+    const where = block(r.startContainer);
+    const emptied = [];
+    for (let el = elementOf(r.endContainer); el !== where && !el.contains(r.startContainer); el = el.parentElement)
+      emptied.push(el);
+    r.deleteContents();
+    const gone = (el) => !el.textContent && !el.querySelector('*');
+    for (const el of emptied) if (gone(el)) el.remove();
+    // The line break that only held an empty paragraph open.
+    const first = where.firstElementChild;
+    if (first && first.tagName === 'BR' && !where.textContent && where.children.length === 1)
+      first.remove();
+    orv.selection.replace(r, fragment);
+    return true;
+  }
+
   cmd.define('paste', {
     exec(html) {
       if (typeof html !== 'string' || !html) refuse('nothing to paste');
       needEditable();
-      return edit('Paste', () => run('insertHTML', html));
+      return edit('Paste', () => pasteInline(html) || run('insertHTML', html));
     },
     status: editableStatus,
   });

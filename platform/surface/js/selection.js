@@ -58,22 +58,23 @@ orv.selection = {
         }
     },
 
-    // The fragment replaces the selection; the caret ends up after it.
+    // The fragment replaces the range's contents; the caret ends up after it.
+    replace(r, fragment) {
+        r.deleteContents();
+        const last = fragment.lastChild;
+        r.insertNode(fragment);
+        if (last) {
+            r.setStartAfter(last);
+            r.collapse(true);
+        }
+        const sel = document.getSelection();
+        sel.removeAllRanges();
+        sel.addRange(r);
+    },
+
     pasteHTML(html) {
         const r = orv.selection.range();
-        orv.change('Paste', () => {
-            r.deleteContents();
-            const fragment = r.createContextualFragment(html);
-            const last = fragment.lastChild;
-            r.insertNode(fragment);
-            if (last) {
-                r.setStartAfter(last);
-                r.collapse(true);
-            }
-            const sel = document.getSelection();
-            sel.removeAllRanges();
-            sel.addRange(r);
-        });
+        orv.change('Paste', () => orv.selection.replace(r, r.createContextualFragment(html)));
     },
 };
 
