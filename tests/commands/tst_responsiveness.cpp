@@ -1,5 +1,7 @@
 // The main window at rest makes no calls into the page, and a right click
-// shows the menu for the spot clicked, with or without a click there before.
+// shows the menu for the spot clicked, with or without a click there before;
+// its table and colour items act there.
+#include "ScriptedPrompts.h"
 #include "SurfaceTestSupport.h"
 #include "TestMain.h"
 #include "WindowFixture.h"
@@ -16,7 +18,7 @@ private slots:
     void init()
     {
         e = std::make_unique<WindowFixture>();
-        loadBody(*e->surface, "<P>lead words</P><TABLE border=1><TR><TD>cell one</TD><TD>two</TD></TR></TABLE>");
+        loadBody(*e->surface, "<P><SPAN>lead words</SPAN></P><TABLE border=1><TR><TD>cell one</TD><TD>two</TD></TR></TABLE>");
         page = e->surface->view()->focusProxy();
     }
     void cleanup() { e.reset(); }
@@ -41,20 +43,27 @@ private slots:
     {
         QTest::addColumn<bool>("clickFirst");
         QTest::addColumn<QString>("at");
-        QTest::newRow("cell, clicked there before") << true << "td";
-        QTest::newRow("cell, no click before") << false << "td";
-        QTest::newRow("paragraph, clicked there before") << true << "p";
-        QTest::newRow("paragraph, no click before") << false << "p";
+        QTest::addColumn<QString>("pick");
+        QTest::newRow("cell, clicked there before") << true << "td" << "Insert Row";
+        QTest::newRow("cell, no click before") << false << "td" << "Insert Row";
+        QTest::newRow("paragraph, clicked there before") << true << "p" << "Background Color";
+        QTest::newRow("paragraph, no click before") << false << "p" << "Background Color";
+        QTest::newRow("selected words") << false << "span" << "Font Color";
     }
+
+    // The picked item acts: a row is added, or the colour dialog's colour is set.
     void rightClickShowsMenuForTheSpot()
     {
         QFETCH(bool, clickFirst);
         QFETCH(QString, at);
+        QFETCH(QString, pick);
         const QPoint spot = centreOf(at);
         if (clickFirst) {
             QTest::mouseClick(page, Qt::LeftButton, {}, spot);
             QTest::qWait(2000);
         }
+        if (at == "span")
+            selectText(*e->surface, "lead words");
         QTest::mouseClick(page, Qt::RightButton, {}, spot);
         QMenu* menu = nullptr;
         QTRY_VERIFY_WITH_TIMEOUT((menu = qobject_cast<QMenu*>(QApplication::activePopupWidget())), 5000);
@@ -64,12 +73,17 @@ private slots:
         QVERIFY(items.value("Select All") && items["Select All"]->isEnabled());
         QVERIFY(items.value("Font...") && items["Font..."]->isEnabled());
         QCOMPARE(items.contains("Insert Row"), at == "td");
-        if (at != "td") {
-            menu->close();
-            return;
-        }
-        QTest::mouseClick(menu, Qt::LeftButton, {}, menu->actionGeometry(items["Insert Row"]).center());
-        QTRY_COMPARE(pageScript(*e->surface, "return document.querySelectorAll('tr').length;").toInt(), 2);
+        QCOMPARE(items["Cut"]->isEnabled(), at == "span");
+        ScriptedPrompts prompts;
+        prompts.answerColor(QColor(255, 0, 0));
+        QTest::mouseClick(menu, Qt::LeftButton, {}, menu->actionGeometry(items[pick]).center());
+        if (pick == "Insert Row")
+            QTRY_COMPARE(pageScript(*e->surface, "return document.querySelectorAll('tr').length;").toInt(), 2);
+        else if (pick == "Font Color")
+            QTRY_VERIFY(e->surface->DocumentHTML().contains("#ff0000", Qt::CaseInsensitive));
+        else
+            QTRY_COMPARE(e->surface->DOM().bgColor().toUpper(), QStringLiteral("#FF0000"));
+        QCOMPARE(prompts.pending(), pick == "Insert Row" ? 1 : 0);
     }
 
 private:

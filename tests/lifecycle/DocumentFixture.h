@@ -9,31 +9,26 @@
 #include "shell/lifecycle/DocumentLifecycle.h"
 
 #include <QHBoxLayout>
-#include <QWidget>
 #include <memory>
 
 namespace orvane::test {
 
 struct DocumentFixture {
     QWidget window;
-    Surface* design = nullptr;
-    SourcePane* rch = nullptr;
-    std::unique_ptr<DocumentLifecycle> life;
+    Surface* design = new Surface(Surface::Mode::Edit, &window);
+    SourcePane* rch = new SourcePane(&window);
+    std::unique_ptr<DocumentLifecycle> life = std::make_unique<DocumentLifecycle>(
+        window, *design, *rch, [this] { return isSourceMode(); }, [this] {
+            rch->colorTags(0xFF0000, 0);
+            rch->show();
+        });
 
     DocumentFixture()
     {
         auto* layout = new QHBoxLayout(&window);
-        design = new Surface(Surface::Mode::Edit, &window);
-        rch = new SourcePane(&window);
         layout->addWidget(design);
         layout->addWidget(rch);
         window.setWindowTitle(QStringLiteral("Orvane Editor 1.5"));
-        life = std::make_unique<DocumentLifecycle>(
-            window, *design, *rch, [this] { return !rch->isHidden(); },
-            [this] {
-                rch->colorTags(0xFF0000, 0);
-                rch->show();
-            });
         rch->hide();
         window.resize(1000, 600);
         window.show();
@@ -42,7 +37,6 @@ struct DocumentFixture {
     }
 
     void sourceMode() { rch->show(); }
-    void editMode() { rch->hide(); }
     bool isSourceMode() const { return !rch->isHidden(); }
 };
 

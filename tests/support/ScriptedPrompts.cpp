@@ -2,52 +2,6 @@
 
 namespace orvane {
 
-namespace {
-QString shownTitle(const QString& title)
-{
-    return title.isEmpty() ? QString::fromLatin1(applicationTitle()) : title;
-}
-}  // namespace
-
-ScriptedPrompts::ScriptedPrompts() { setPrompts(this); }
-ScriptedPrompts::~ScriptedPrompts() { setPrompts(nullptr); }
-
-ScriptedPrompts& ScriptedPrompts::answerInput(const QString& text)
-{
-    m_queue << Answer(InputAnswer{true, text});
-    return *this;
-}
-ScriptedPrompts& ScriptedPrompts::cancelInput()
-{
-    m_queue << Answer(InputAnswer{false, QString()});
-    return *this;
-}
-ScriptedPrompts& ScriptedPrompts::answerMessage(MsgResult result)
-{
-    m_queue << Answer(result);
-    return *this;
-}
-ScriptedPrompts& ScriptedPrompts::answerFile(const QString& path, int filterIndex)
-{
-    m_queue << Answer(FileAnswer{true, path, filterIndex});
-    return *this;
-}
-ScriptedPrompts& ScriptedPrompts::cancelFile()
-{
-    m_queue << Answer(FileAnswer{false, QString(), 1});
-    return *this;
-}
-ScriptedPrompts& ScriptedPrompts::answerColor(const QColor& color)
-{
-    m_queue << Answer(ColorAnswer{true, color});
-    return *this;
-}
-ScriptedPrompts& ScriptedPrompts::cancelColor()
-{
-    m_queue << Answer(ColorAnswer{false, QColor()});
-    return *this;
-}
-
 QList<ScriptedPrompts::Asked> ScriptedPrompts::messages() const
 {
     QList<Asked> out;
@@ -64,21 +18,19 @@ void ScriptedPrompts::clear()
     m_unexpected.clear();
 }
 
-template <typename T> bool ScriptedPrompts::take(T& out, const QString& what)
+template <typename T> void ScriptedPrompts::take(T& out, const QString& what)
 {
-    if (!m_queue.isEmpty() && std::holds_alternative<T>(m_queue.first())) {
+    if (!m_queue.isEmpty() && std::holds_alternative<T>(m_queue.first()))
         out = std::get<T>(m_queue.takeFirst());
-        return true;
-    }
-    m_unexpected << what;
-    return false;
+    else
+        m_unexpected << what;
 }
 
 InputAnswer ScriptedPrompts::inputBox(const QString& prompt, const QString& title,
                                       const QString& defaultText, InputEcho echo)
 {
-    Asked a{Kind::Input, prompt, shownTitle(title), defaultText, echo};
-    m_asked << a;
+    const QString shown = title.isEmpty() ? QString::fromLatin1(applicationTitle()) : title;
+    m_asked << Asked{Kind::Input, prompt, shown, defaultText, echo};
     InputAnswer answer;
     take(answer, QStringLiteral("input: ") + prompt);
     return answer;
@@ -87,37 +39,23 @@ InputAnswer ScriptedPrompts::inputBox(const QString& prompt, const QString& titl
 MsgResult ScriptedPrompts::messageBox(const QString& text, MsgButtons buttons, MsgIcon icon,
                                       const QString& title)
 {
-    Asked a{Kind::Message, text, shownTitle(title)};
-    a.buttons = buttons;
-    a.icon = icon;
-    m_asked << a;
-    // Boxes with only an OK button need no scripted answer.
-    if (buttons == MsgButtons::OK)
-        return MsgResult::OK;
-    MsgResult result = MsgResult::Cancel;
-    take(result, QStringLiteral("message: ") + text);
+    const QString shown = title.isEmpty() ? QString::fromLatin1(applicationTitle()) : title;
+    m_asked << Asked{Kind::Message, text, shown, {}, InputEcho::Normal, buttons, icon};
+    MsgResult result = MsgResult::OK;  // a box with only OK needs no scripted answer
+    if (buttons != MsgButtons::OK) {
+        result = MsgResult::Cancel;
+        take(result, QStringLiteral("message: ") + text);
+    }
     return result;
 }
 
-void ScriptedPrompts::beep() { m_asked << Asked{Kind::Beep}; }
-
-FileAnswer ScriptedPrompts::openFile(const FileRequest& request)
+FileAnswer ScriptedPrompts::fileDialog(Kind kind, const FileRequest& request)
 {
-    Asked a{Kind::OpenFile, QString(), request.title};
+    Asked a{kind, QString(), request.title};
     a.file = request;
     m_asked << a;
     FileAnswer answer;
-    take(answer, QStringLiteral("open file"));
-    return answer;
-}
-
-FileAnswer ScriptedPrompts::saveFile(const FileRequest& request)
-{
-    Asked a{Kind::SaveFile, QString(), request.title};
-    a.file = request;
-    m_asked << a;
-    FileAnswer answer;
-    take(answer, QStringLiteral("save file"));
+    take(answer, kind == Kind::OpenFile ? QStringLiteral("open file") : QStringLiteral("save file"));
     return answer;
 }
 

@@ -28,20 +28,23 @@ public:
         QColor color;          // colour dialog's initial colour
     };
 
-    ScriptedPrompts();   // installs itself with setPrompts()
-    ~ScriptedPrompts() override;  // restores the default Prompts
+    ScriptedPrompts() { setPrompts(this); }
+    ~ScriptedPrompts() override { setPrompts(nullptr); }  // restores the default Prompts
 
     // Queue answers, in the order the questions will come.
-    ScriptedPrompts& answerInput(const QString& text);   // OK with this text
-    ScriptedPrompts& cancelInput();
-    ScriptedPrompts& answerMessage(MsgResult result);
-    ScriptedPrompts& answerFile(const QString& path, int filterIndex = 1);
-    ScriptedPrompts& cancelFile();
-    ScriptedPrompts& answerColor(const QColor& color);
-    ScriptedPrompts& cancelColor();
+    ScriptedPrompts& answerInput(const QString& text) { return queue(InputAnswer{true, text}); }
+    ScriptedPrompts& cancelInput() { return queue(InputAnswer{false, QString()}); }
+    ScriptedPrompts& answerMessage(MsgResult result) { return queue(result); }
+    ScriptedPrompts& answerFile(const QString& path, int filterIndex = 1)
+    {
+        return queue(FileAnswer{true, path, filterIndex});
+    }
+    ScriptedPrompts& cancelFile() { return queue(FileAnswer{false, QString(), 1}); }
+    ScriptedPrompts& answerColor(const QColor& color) { return queue(ColorAnswer{true, color}); }
+    ScriptedPrompts& cancelColor() { return queue(ColorAnswer{false, QColor()}); }
 
     const QList<Asked>& asked() const { return m_asked; }
-    QList<Asked> messages() const;       // only the message boxes
+    QList<Asked> messages() const;  // only the message boxes
     QStringList unexpected() const { return m_unexpected; }
     int pending() const { return int(m_queue.size()); }
     void clear();
@@ -50,14 +53,21 @@ public:
                          InputEcho echo) override;
     MsgResult messageBox(const QString& text, MsgButtons buttons, MsgIcon icon,
                          const QString& title) override;
-    void beep() override;
-    FileAnswer openFile(const FileRequest& request) override;
-    FileAnswer saveFile(const FileRequest& request) override;
+    void beep() override { m_asked << Asked{Kind::Beep}; }
+    FileAnswer openFile(const FileRequest& request) override { return fileDialog(Kind::OpenFile, request); }
+    FileAnswer saveFile(const FileRequest& request) override { return fileDialog(Kind::SaveFile, request); }
     ColorAnswer chooseColor(const QColor& initial, const QString& title) override;
 
 private:
     using Answer = std::variant<InputAnswer, MsgResult, FileAnswer, ColorAnswer>;
-    template <typename T> bool take(T& out, const QString& what);
+    ScriptedPrompts& queue(Answer answer)
+    {
+        m_queue << answer;
+        return *this;
+    }
+    // The next answer when it is of this kind; otherwise what stands noted as unexpected.
+    template <typename T> void take(T& out, const QString& what);
+    FileAnswer fileDialog(Kind kind, const FileRequest& request);
 
     QList<Answer> m_queue;
     QList<Asked> m_asked;

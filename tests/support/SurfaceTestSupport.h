@@ -1,13 +1,12 @@
 #pragma once
 // Helpers for tests that drive a real editing surface: a folder of page files,
-// waiting for the surface's queued events, scripts and selections in the page,
-// typing, and the page read back in a compact form.
+// scripts, selections and typing in the page, and the page read back.
 
 #include <Surface.h>
 
 #include <QDir>
-#include <QFile>
 #include <QEventLoop>
+#include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QSignalSpy>
@@ -43,16 +42,10 @@ public:
         QFile f(full);
         return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
     }
+
 private:
     QTemporaryDir m_dir;
 };
-
-// Waits until the surface has emitted DocumentComplete (queued after a load).
-inline bool waitForDocumentComplete(Surface& surface, int timeoutMs = 30000)
-{
-    QSignalSpy spy(&surface, &Surface::DocumentComplete);
-    return spy.wait(timeoutMs);
-}
 
 // A shown surface with its first (blank) document loaded.
 inline void showAndSettle(Surface& surface)
@@ -77,19 +70,18 @@ inline void typeText(Surface& surface, const QString& text)
 // Runs a script in the surface's script world and returns its JSON-able result.
 inline QVariant pageScript(Surface& surface, const QString& code)
 {
-    struct Answer { bool done = false; QVariant value; };
-    auto answer = std::make_shared<Answer>();
+    auto answer = std::make_shared<std::optional<QString>>();
     QEventLoop loop;
     surface.view()->page()->runJavaScript(
         QStringLiteral("JSON.stringify((function(){%1})())").arg(code), QWebEngineScript::ApplicationWorld,
-        [answer, &loop](const QVariant& v) { answer->done = true; answer->value = v; loop.quit(); });
-    if (!answer->done) {
+        [answer, &loop](const QVariant& v) { *answer = v.toString(); loop.quit(); });
+    if (!answer->has_value()) {
         QTimer::singleShot(10000, &loop, &QEventLoop::quit);
         loop.exec();
     }
-    if (!answer->done)
+    if (!answer->has_value())
         qFatal("page script did not answer: %s", qPrintable(code));
-    const QString json = answer->value.toString();
+    const QString json = **answer;
     return json.isEmpty() ? QVariant() : QJsonDocument::fromJson(("[" + json + "]").toUtf8()).array().at(0).toVariant();
 }
 
@@ -98,9 +90,8 @@ inline QString quoted(const QString& s)
     return QString::fromUtf8(QJsonDocument(QJsonArray{s}).toJson(QJsonDocument::Compact)).mid(1).chopped(1);
 }
 
-// After a test's own script changed the page behind the surface's back: the
-// page pushes its state, and this waits until that push has arrived, as one
-// has after any change the user or the surface makes.
+// After a test's own script changed the page: waits for the page's state push,
+// as comes after any change the user or the surface makes.
 inline void settlePageState(Surface& surface)
 {
     QSignalSpy pushed(surface.view()->page(), SIGNAL(statePushed(QJsonObject)));
@@ -116,12 +107,13 @@ inline void loadBody(Surface& surface, const QString& body)
     surface.setDocumentHTML("<HTML><HEAD><TITLE>t</TITLE></HEAD><BODY>" + body + "</BODY></HTML>");
 }
 
-// Selects the n-th occurrence of text in the page, across elements (a caret
-// before it when collapse is true).
-inline void selectText(Surface& surface, const QString& text, bool collapse = false, int n = 0)
+// Selects the n-th occurrence of text in the page, across elements, or puts
+// the caret before or after it.
+enum class InText { Select, Before, After };
+inline void placeInText(Surface& surface, const QString& text, InText where, int n = 0)
 {
     const QVariant ok = pageScript(surface, QStringLiteral(R"(
-        const want = %1; let n = %2;
+        const want = %1; let n = %2; const where = %3;
         const nodes = [], starts = []; let all = '';
         const w = document.createTreeWalker(document.body, NodeFilter.SHOW_TEXT);
         for (let t = w.nextNode(); t; t = w.nextNode()) { nodes.push(t); starts.push(all.length); all += t.data; }
@@ -131,28 +123,21 @@ inline void selectText(Surface& surface, const QString& text, bool collapse = fa
         const locate = (o, end) => { let k = 0;
           while (k + 1 < nodes.length && (end ? starts[k + 1] < o : starts[k + 1] <= o)) ++k;
           return [nodes[k], o - starts[k]]; };
-        const [a, ao] = locate(at, false);
-        const [b, bo] = %3 ? [a, ao] : locate(at + want.length, true);
+        const [a, ao] = where == 2 ? locate(at + want.length, true) : locate(at, false);
+        const [b, bo] = where == 0 ? locate(at + want.length, true) : [a, ao];
         getSelection().setBaseAndExtent(a, ao, b, bo);
-        return true;)").arg(quoted(text)).arg(n).arg(collapse ? "true" : "false"));
+        return true;)").arg(quoted(text)).arg(n).arg(int(where)));
     QVERIFY2(ok.toBool(), qPrintable("text not in page: " + text));
     settlePageState(surface);
 }
 
-// Puts the caret at the end of the text occurrence.
-inline void caretAfterText(Surface& surface, const QString& text)
+// A caret before the text when collapse is true.
+inline void selectText(Surface& surface, const QString& text, bool collapse = false, int n = 0)
 {
-    const QVariant ok = pageScript(surface, QStringLiteral(R"(
-        const want = %1;
-        const w = document.createTreeWalker(document.body, NodeFilter.SHOW_TEXT);
-        for (let t = w.nextNode(); t; t = w.nextNode()) {
-          const at = t.data.indexOf(want);
-          if (at >= 0) { getSelection().collapse(t, at + want.length); return true; }
-        }
-        return false;)").arg(quoted(text)));
-    QVERIFY2(ok.toBool(), qPrintable("text not in page: " + text));
-    settlePageState(surface);
+    placeInText(surface, text, collapse ? InText::Before : InText::Select, n);
 }
+
+inline void caretAfterText(Surface& surface, const QString& text) { placeInText(surface, text, InText::After); }
 
 // Selects the element matching a CSS selector as an object.
 inline void selectElement(Surface& surface, const QString& selector)
@@ -178,11 +163,6 @@ inline void selectAcross(Surface& surface, const QString& from, const QString& t
     settlePageState(surface);
 }
 
-inline void clearSelection(Surface& surface)
-{
-    pageScript(surface, "getSelection().removeAllRanges(); return true;");
-    settlePageState(surface);
-}
 
 // The body's inner HTML as the surface serialises it.
 inline QString bodyHtml(Surface& surface)

@@ -1,9 +1,8 @@
 #pragma once
 // The main() of every GUI test: prepares the application as the program does
 // (the surface's URL schemes when the test links the surface, shared OpenGL
-// contexts) before the QApplication exists, and runs the test object.
-// Errors of the surface's own JavaScript are logged as warnings on the
-// "orvane.surface.js" category; any of them makes the test fail.
+// contexts) and runs the test object. Errors of the surface's own JavaScript
+// (warnings on "orvane.surface.js") make the test fail.
 
 #include <QApplication>
 #include <QtTest>
@@ -18,30 +17,18 @@
 #define ORVANE_TEST_SCRIPT_ERRORS() 0
 #endif
 
-namespace orvane::test {
-
-template <typename TestObject>
-int runGuiTest(int argc, char** argv)
-{
-    ORVANE_TEST_PREPARE_APPLICATION();
-    QApplication app(argc, argv);
-    app.setAttribute(Qt::AA_Use96Dpi, true);
-    TestObject tc;
-    QTEST_SET_MAIN_SOURCE_PATH
-    int rc = QTest::qExec(&tc, argc, argv);
-    const int scriptErrors = ORVANE_TEST_SCRIPT_ERRORS();
-    if (scriptErrors > 0) {
-        std::fprintf(stderr, "FAIL: %d error(s) in the surface's own scripts (see the "
-                             "orvane.surface.js warnings above)\n", scriptErrors);
-        rc = rc ? rc : 1;
-    }
-    return rc;
-}
-
-}  // namespace orvane::test
-
-#define ORVANE_TEST_MAIN(TestObject)                                     \
-    int main(int argc, char** argv)                                      \
-    {                                                                    \
-        return orvane::test::runGuiTest<TestObject>(argc, argv);        \
+#define ORVANE_TEST_MAIN(TestObject)                                                          \
+    int main(int argc, char** argv)                                                           \
+    {                                                                                         \
+        ORVANE_TEST_PREPARE_APPLICATION();                                                    \
+        QApplication app(argc, argv);                                                         \
+        app.setAttribute(Qt::AA_Use96Dpi, true);                                              \
+        TestObject tc;                                                                        \
+        QTEST_SET_MAIN_SOURCE_PATH                                                            \
+        const int rc = QTest::qExec(&tc, argc, argv);                                         \
+        if (const int errors = ORVANE_TEST_SCRIPT_ERRORS(); errors > 0) {                     \
+            std::fprintf(stderr, "FAIL: %d error(s) in the surface's own scripts\n", errors); \
+            return rc ? rc : 1;                                                               \
+        }                                                                                     \
+        return rc;                                                                            \
     }

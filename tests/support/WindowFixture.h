@@ -23,63 +23,39 @@ class WindowFixture {
 public:
     WindowFixture()
     {
-        window = std::make_unique<mainFrm>();
-        menuBar = window->menuBar();
-        toolbar = window->toolbar();
-        surface = window->DHTMLEdit1();
-        rch = window->rch();
-        wiring = window->commands();
         window->show();
         QVERIFY(QTest::qWaitForWindowExposed(window.get()));
         surface->DocumentHTML();  // waits for the first blank document
-        // ...and for the window to have handled it (the font boxes read it then).
-        QTRY_VERIFY(window->documentReady());
+        QTRY_VERIFY(window->documentReady());  // ...and for the window to have handled it
     }
 
-    // The mode flag is the source pane's visibility.
+    // The mode flag is the source pane's visibility; its frame comes to the front.
     void setSourceMode(bool on)
     {
         rch->setVisible(on);
-        // The mode's frame in front, as the tab strip leaves it: pointer moves
-        // over the page area then reach the pane that is really shown.
         (on ? static_cast<QWidget*>(rch) : static_cast<QWidget*>(surface))->parentWidget()->raise();
     }
 
-    // The header whose panel holds the item.
-    QLabel* headerOf(const QString& item) const
-    {
-        for (const menubar::HeaderRow& h : menubar::menuHeaders())
-            if (!h.panel.isEmpty() && menuPanel(h.panel)->findChild<QLabel*>(item))
-                return menuBar->header(h.name);
-        return nullptr;
-    }
-
-    // Moves the pointer over the widget's centre at once. The widget overload
-    // moves the platform cursor, whose move can arrive a step later, after a
-    // panel closed, and reach whatever lies under that point by then.
+    // Moves the pointer at once (a platform cursor move could arrive late).
     void pointTo(QWidget* w)
     {
         QTest::mouseMove(window->windowHandle(), w->mapTo(window.get(), w->rect().center()));
     }
 
-    // Clicks a menu item the way a user does: over its header, a click on the
-    // header, then a click on the item.
+    // Clicks a menu item as a user does: over its header, a click on the
+    // header, then a click on the item. Help is a header of its own.
     void clickMenuItem(const QString& item)
     {
         QLabel* header = headerOf(item);
-        if (!header) {
-            pointTo(menuBar->header(item));
-            QTest::mouseClick(menuBar->header(item), Qt::LeftButton);  // Help
-            return;
-        }
         pointTo(header);
         QTest::mouseClick(header, Qt::LeftButton);
+        if (header == menuBar->header(item))
+            return;
         pointTo(menuBar->item(item));
         QTest::mouseClick(menuBar->item(item), Qt::LeftButton);
     }
 
-    // Clicks a menu item whose header the pointer never crossed, so the item
-    // keeps the gating it had (all enabled at start).
+    // Clicks a menu item whose header the pointer never crossed: no gating on the way.
     void clickUngatedMenuItem(const QString& item)
     {
         QMetaObject::invokeMethod(headerOf(item), "clicked");
@@ -94,13 +70,7 @@ public:
     }
 
     // A control of either kind.
-    void click(const QString& control)
-    {
-        if (toolbar->button(control))
-            clickTool(control);
-        else
-            clickMenuItem(control);
-    }
+    void click(const QString& control) { toolbar->button(control) ? clickTool(control) : clickMenuItem(control); }
 
     QWidget* menuPanel(const QString& name) const { return menuBar->panel(name); }
 
@@ -115,19 +85,29 @@ public:
     int frontFrame() const
     {
         const QObjectList& order = window->children();
-        int front = -1;
-        for (int i = 0; i < 3; ++i)
-            if (front < 0 || order.indexOf(window->Frame1(i)) > order.indexOf(window->Frame1(front)))
+        int front = 0;
+        for (int i = 1; i < 3; ++i)
+            if (order.indexOf(window->Frame1(i)) > order.indexOf(window->Frame1(front)))
                 front = i;
         return front;
     }
 
-    std::unique_ptr<mainFrm> window;
-    MenuBar* menuBar = nullptr;
-    Toolbar* toolbar = nullptr;
-    Surface* surface = nullptr;
-    SourcePane* rch = nullptr;
-    CommandWiring* wiring = nullptr;
+    std::unique_ptr<mainFrm> window = std::make_unique<mainFrm>();
+    MenuBar* menuBar = window->menuBar();
+    Toolbar* toolbar = window->toolbar();
+    Surface* surface = window->DHTMLEdit1();
+    SourcePane* rch = window->rch();
+    CommandWiring* wiring = window->commands();
+
+private:
+    // The header whose panel holds the item; the item's own header for Help.
+    QLabel* headerOf(const QString& item) const
+    {
+        for (const menubar::HeaderRow& h : menubar::menuHeaders())
+            if (!h.panel.isEmpty() && menuPanel(h.panel)->findChild<QLabel*>(item))
+                return menuBar->header(h.name);
+        return menuBar->header(item);
+    }
 };
 
 }  // namespace orvane::test
