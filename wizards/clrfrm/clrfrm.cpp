@@ -64,7 +64,7 @@ clrfrm::clrfrm(PageColours& colours, QWidget* parent) : QDialog(parent), m_colou
         QPixmap picture;
         std::function<void()> click;
     };
-    const ButtonRow specs[] = {
+    const ButtonRow buttonRows[] = {
         {"Command1", "Font Color", letterPicture(), [this] { m_colours.fontColor(); }},
         {"Command2", "Background Color", pagePicture(QColor(0xF4, 0xE3, 0xC1), {}),
          [this] { m_colours.pageColor(Kind::Background); }},
@@ -76,14 +76,14 @@ clrfrm::clrfrm(PageColours& colours, QWidget* parent) : QDialog(parent), m_colou
          [this] { m_colours.pageColor(Kind::ActiveLink); }},
     };
     auto* row = new QHBoxLayout;
-    for (const ButtonRow& spec : specs) {
+    for (const ButtonRow& entry : buttonRows) {
         auto* button = new QToolButton(this);
-        button->setObjectName(QLatin1String(spec.name));
-        button->setToolTip(QLatin1String(spec.tip));
-        button->setAccessibleName(QLatin1String(spec.tip));
-        button->setIcon(spec.picture);
+        button->setObjectName(QLatin1String(entry.name));
+        button->setToolTip(QLatin1String(entry.tip));
+        button->setAccessibleName(QLatin1String(entry.tip));
+        button->setIcon(entry.picture);
         button->setIconSize(QSize(kPicture, kPicture));
-        connect(button, &QToolButton::clicked, this, spec.click);
+        connect(button, &QToolButton::clicked, this, entry.click);
         row->addWidget(button);
     }
 
