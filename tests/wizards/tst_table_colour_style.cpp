@@ -197,6 +197,31 @@ private slots:
         QCOMPARE(e->surface->DocumentHTML(), kPage);
     }
 
+    // The page colours open the colour dialog on the last colour chosen while
+    // the window is open (the font colour always on black); closing forgets it.
+    void colourDialogStartsFromLastChoice() {
+        const QColor dark(0x0C, 0x0B, 0x0A), blue(0, 0, 255);
+        e->rch->setText("<BODY >x");
+        e->setSourceMode(true);
+        prompts->answerColor(dark).answerColor(blue).answerColor(dark).answerColor(blue);
+        whenShown("clrfrm", [&](QDialog& d) {
+            for (const char* button : {"Command2", "Command3", "Command1", "Command4"})
+                press(&d, button);
+            press(&d, "OKButton");
+        });
+        e->clickTool("Image6");
+        prompts->answerColor(blue);
+        whenShown("clrfrm", [&](QDialog& d) {
+            press(&d, "Command5");
+            press(&d, "OKButton");
+        });
+        e->clickTool("Image6");
+        QList<QColor> initial;
+        for (const ScriptedPrompts::Asked& a : prompts->asked())
+            initial << a.color;
+        QCOMPARE(initial, (QList<QColor>{Qt::black, dark, Qt::black, dark, Qt::black}));
+    }
+
     void styleWrites_data() {
         QTest::addColumn<bool>("sourceMode");
         QTest::addColumn<QString>("opener");
