@@ -1,15 +1,15 @@
 #!/usr/bin/python3
 """An FTP server on 127.0.0.1 that lies, for the transport's tests.
 
-  lying_server.py --port-file FILE --log FILE
+  lying_server.py PORT_FILE LOG_FILE
 
 Anyone logs in; every command line received is appended, as raw bytes, to the
 log file. The first folder of the path a command names picks the misbehaviour:
 
-  hostile/     MLSD lists names no client may trust as paths ("../x", "a/b",
-               "trail/", ".", "..", NUL, CR, LF and CR LF inside names, a line
-               without facts), a 100 000-character name, a control character,
-               a backslash and the Latin-1 name "caf\\xe9.txt"
+  hostile/     MLSD lists names no client may trust as paths ("../x", "a/b", "trail/",
+               ".", "..", NUL, CR, LF and CR LF inside names, a line without facts),
+               a 100 000-character name, a control character, a backslash and the
+               Latin-1 name "caf\\xe9.txt"
   unix/        MLSD is refused; LIST gives "ls -l" lines and a line no parser reads
   forever/     MLSD sends a line every 5 ms and never ends
   silence/     MLSD and RETR answer 150, then nothing more is ever sent
@@ -24,12 +24,13 @@ RETR of a listed file sends "content of " and the name's bytes. DELE, RNFR and
 RMD answer 550 for names not listed.
 """
 
-import argparse
-import os
 import socket
 import socketserver
+import sys
 import threading
 import time
+
+from test_servers import publish_port
 
 LATIN1 = b"caf\xe9.txt"
 LONG = b"L" * 100000 + b".txt"
@@ -216,18 +217,12 @@ class Server(socketserver.ThreadingTCPServer):
     allow_reuse_address = True
 
 
-def main():
-    p = argparse.ArgumentParser()
-    p.add_argument("--port-file", required=True)
-    p.add_argument("--log", required=True)
-    args = p.parse_args()
+def main(port_file, log):
     server = Server(("127.0.0.1", 0), Session)
-    server.log_path, server.log_lock = args.log, threading.Lock()
-    with open(args.port_file + ".tmp", "w") as f:
-        f.write(str(server.server_address[1]))
-    os.rename(args.port_file + ".tmp", args.port_file)
+    server.log_path, server.log_lock = log, threading.Lock()
+    publish_port(server.socket, port_file)
     server.serve_forever()
 
 
 if __name__ == "__main__":
-    main()
+    main(*sys.argv[1:])
