@@ -191,14 +191,13 @@ def proftpd_config(folder, dist, info, implicit):
 def sshd_config(folder, info):
     key = os.path.join(folder, "host_key")
     run(["ssh-keygen", "-q", "-t", "ed25519", "-N", "", "-f", key])
-    fp = run(["ssh-keygen", "-l", "-E", "sha256", "-f", key + ".pub"]).split()[1]
-    info.update(hostKey=key + ".pub", fingerprint=fp)
+    info["fingerprint"] = run(["ssh-keygen", "-l", "-E", "sha256", "-f", key + ".pub"]).split()[1]
     os.makedirs("/run/sshd", mode=0o755, exist_ok=True)
-    return write_lines(os.path.join(folder, "sshd_config"), [
-        f"HostKey {key}", "ListenAddress 127.0.0.1", f"Port {info['port']}", "UsePAM no",
-        "PasswordAuthentication yes", "KbdInteractiveAuthentication no",
-        "PubkeyAuthentication no", "Subsystem sftp internal-sftp", f"AllowUsers {info['user']}",
-        "StrictModes no", f"PidFile {folder}/sshd.pid", "LogLevel ERROR"])
+    conf = f"""HostKey {key}|ListenAddress 127.0.0.1|Port {info['port']}|UsePAM no
+        |PasswordAuthentication yes|KbdInteractiveAuthentication no|PubkeyAuthentication no
+        |Subsystem sftp internal-sftp|AllowUsers {info['user']}|StrictModes no
+        |PidFile {folder}/sshd.pid|LogLevel ERROR"""
+    return write_lines(os.path.join(folder, "sshd_config"), [l.strip() for l in conf.split("|")])
 
 
 def start(name, state_dir):
@@ -212,7 +211,7 @@ def start(name, state_dir):
     os.chmod(folder, 0o755)
     info = dict(name=name, scheme=server["scheme"], host="127.0.0.1", port=0, user="",
                 password="pw-" + secrets.token_hex(6), root=root, certificate="",
-                fingerprint="", hostKey="", available=True, reason="")
+                fingerprint="", available=True, reason="")
     program = {"vsftpd": "/usr/sbin/vsftpd", "sshd": "/usr/sbin/sshd"}.get(kind)
     if program and not os.path.exists(program):
         info.update(available=False, reason=f"{kind} is not installed (.ci/run installs it)")

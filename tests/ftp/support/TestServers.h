@@ -15,6 +15,26 @@
 
 namespace orvane::testing {
 
+// Bytes of a local file ("<missing>" when it cannot be read), writing one with
+// its folders, and the names in a folder.
+inline QByteArray contents(const QString& path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
+}
+
+inline bool write(const QString& path, const QByteArray& data)
+{
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    QFile f(path);
+    return f.open(QIODevice::WriteOnly) && f.write(data) == data.size();
+}
+
+inline QStringList entriesOf(const QString& folder)
+{
+    return QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot);
+}
+
 struct TestServer {
     QString name;
     QString scheme;        // "ftp", "ftpes", "ftps" or "sftp"
@@ -43,10 +63,7 @@ struct TestServer {
 
     void writeFile(const QString& rel, const QByteArray& data) const
     {
-        QFile f(pathOf(rel));
-        if (f.open(QIODevice::WriteOnly))
-            f.write(data);
-        f.close();
+        write(pathOf(rel), data);
         giveToUser(rel);
     }
 
@@ -68,38 +85,16 @@ inline TestServer testServer(const QString& name)
         return s;
     }
     const QJsonObject o = QJsonDocument::fromJson(f.readAll()).object();
-    s.scheme = o["scheme"].toString();
-    s.host = o["host"].toString();
+    const std::pair<const char*, QString TestServer::*> texts[] = {
+        {"scheme", &TestServer::scheme}, {"host", &TestServer::host}, {"user", &TestServer::user},
+        {"password", &TestServer::password}, {"root", &TestServer::root}, {"log", &TestServer::log},
+        {"certificate", &TestServer::certificate}, {"fingerprint", &TestServer::fingerprint},
+        {"reason", &TestServer::reason}};
+    for (const auto& [key, field] : texts)
+        s.*field = o[QLatin1StringView(key)].toString();
     s.port = o["port"].toInt();
-    s.user = o["user"].toString();
-    s.password = o["password"].toString();
-    s.root = o["root"].toString();
-    s.certificate = o["certificate"].toString();
-    s.fingerprint = o["fingerprint"].toString();
-    s.log = o["log"].toString();
     s.available = o["available"].toBool();
-    s.reason = o["reason"].toString();
     return s;
-}
-
-// Bytes of a local file ("<missing>" when it cannot be read), and writing one
-// with its folders.
-inline QByteArray contents(const QString& path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
-}
-
-inline bool write(const QString& path, const QByteArray& data)
-{
-    QDir().mkpath(QFileInfo(path).absolutePath());
-    QFile f(path);
-    return f.open(QIODevice::WriteOnly) && f.write(data) == data.size();
-}
-
-inline QStringList entriesOf(const QString& folder)
-{
-    return QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot);
 }
 
 }  // namespace orvane::testing
