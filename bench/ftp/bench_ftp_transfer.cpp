@@ -24,6 +24,22 @@ using orvane::bench::cpuSeconds;
 
 namespace {
 
+// Connects with "dir", trusting the server's certificate or host key if it is
+// the fixture's own. Returns an error text, empty on success.
+QString connectTrusting(Inet& inet, const TestServer& s)
+{
+    useServer(inet, s);
+    Outcome o = runOperation(inet, Operation::dir());
+    if (o.failed() && inet.hasUntrustedPeer()) {
+        if (inet.untrustedFingerprint() != s.fingerprint)
+            return QStringLiteral("refused fingerprint %1 is not the fixture's %2")
+                .arg(inet.untrustedFingerprint(), s.fingerprint);
+        inet.trustUntrustedPeer();
+        o = runOperation(inet, Operation::dir());
+    }
+    return o.ok() ? QString() : o.describe();
+}
+
 bool server(const char* command, const QString& name)
 {
     QProcess p;

@@ -30,10 +30,10 @@ struct Outcome {
     }
     QString describe() const
     {
-        QStringList s;
+        QString s;
         for (int st : states)
-            s << QString::number(st);
-        return QStringLiteral("states [%1], response \"%2\"").arg(s.join(u','), info);
+            s += QString::number(st) + u' ';
+        return QStringLiteral("states [%1], response \"%2\"").arg(s.trimmed(), info);
     }
 };
 
@@ -68,22 +68,6 @@ inline void useServer(ftp::Inet& inet, const TestServer& s)
     inet.setURL(s.url());
     inet.setUserName(s.user);
     inet.setPassword(s.password);
-}
-
-// Connects with "dir", trusting the server's certificate or host key if it is
-// the fixture's own. Returns an error text, empty on success.
-inline QString connectTrusting(ftp::Inet& inet, const TestServer& s)
-{
-    useServer(inet, s);
-    Outcome o = runOperation(inet, ftp::Operation::dir());
-    if (o.failed() && inet.hasUntrustedPeer()) {
-        if (inet.untrustedFingerprint() != s.fingerprint)
-            return QStringLiteral("refused fingerprint %1 is not the fixture's %2")
-                .arg(inet.untrustedFingerprint(), s.fingerprint);
-        inet.trustUntrustedPeer();
-        o = runOperation(inet, ftp::Operation::dir());
-    }
-    return o.ok() ? QString() : o.describe();
 }
 
 }  // namespace orvane::testing

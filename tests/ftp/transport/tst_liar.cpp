@@ -67,10 +67,9 @@ private slots:
         QVERIFY2(o.ok(), qPrintable(o.describe()));
         QVERIFY(runOperation(*m_inet, Operation::remove(QStringLiteral("hostile/ctl\x16name.txt"))).ok());
         const QByteArray log = sentLog();
-        QVERIFY(log.contains("\nDELE /hostile/caf\xe9.txt\n") && log.contains("\nRNFR /hostile/caf\xe9.txt\n"));
-        QVERIFY(log.contains("\nRNTO /hostile/new.txt\n"));
-        QVERIFY(log.contains("\nRNTO /plain/tab\there\x01.txt\n"));
-        QVERIFY(log.contains("\nDELE /hostile/ctl\x16name.txt\n"));
+        for (const char* line : {"\nDELE /hostile/caf\xe9.txt\n", "\nRNFR /hostile/caf\xe9.txt\n", "\nRNTO /hostile/new.txt\n",
+                                 "\nRNTO /plain/tab\there\x01.txt\n", "\nDELE /hostile/ctl\x16name.txt\n"})
+            QVERIFY2(log.contains(line), line);
     }
 
     void refusedOperationsSendNothing_data()
@@ -213,43 +212,30 @@ private slots:
                  deleted);
     }
 
-    void cancelDuringTransfer_data()
+    // Cancel stops a throttled upload at once, the local file untouched, and
+    // the next operation works. (Downloads: the control's cancel test.)
+    void cancelDuringUpload()
     {
-        QTest::addColumn<bool>("upload");
-        QTest::newRow("download over an existing file") << false;
-        QTest::newRow("upload") << true;
-    }
-
-    // Cancel stops a throttled transfer at once; a download leaves the existing
-    // target untouched and no partial file; the next operation works.
-    void cancelDuringTransfer()
-    {
-        QFETCH(bool, upload);
         ORVANE_REQUIRE_SERVER(s, "ftp_pyftpd_slow");
         useServer(*m_inet, s);
         const QString dir = s.makeFolder(QStringLiteral("cancel"));
-        s.writeFile(dir + QStringLiteral("/slow.bin"), QByteArray(4 << 20, 'x'));
         QTemporaryDir local;
-        const QString target = local.filePath(QStringLiteral("slow.bin"));
-        QVERIFY(write(target, upload ? QByteArray(4 << 20, 'u') : QByteArray("before")));
+        const QString source = local.filePath(QStringLiteral("up.bin"));
+        QVERIFY(write(source, QByteArray(4 << 20, 'u')));
         QList<int> states;
         connect(m_inet.get(), &Inet::StateChanged, this, [&](int st) { states << st; });
-        m_inet->Execute(upload ? Operation::put(target, dir + QStringLiteral("/up.bin"))
-                               : Operation::get(dir + QStringLiteral("/slow.bin"), target));
-        QTRY_VERIFY_WITH_TIMEOUT(states.contains(icReceivingResponse), 10000);
-        QTest::qWait(500);   // data is flowing
+        m_inet->Execute(Operation::put(source, dir + QStringLiteral("/up.bin")));
+        QTRY_VERIFY_WITH_TIMEOUT(QFileInfo(s.pathOf(dir + QStringLiteral("/up.bin"))).size() > 0, 20000);
         QVERIFY2(m_inet->StillExecuting(), qPrintable(m_inet->ResponseInfo()));
         QElapsedTimer t;
         t.start();
         m_inet->Cancel();
-        QVERIFY(!m_inet->StillExecuting());
-        QVERIFY(t.elapsed() < 1000);
+        QVERIFY(!m_inet->StillExecuting() && t.elapsed() < 1000);
         QTest::qWait(300);
         QVERIFY(!states.contains(icResponseCompleted));
-        QCOMPARE(contents(target).size(), upload ? 4 << 20 : 6);
-        QCOMPARE(entriesOf(local.path()), QStringList{QStringLiteral("slow.bin")});
+        QCOMPARE(contents(source).size(), 4 << 20);
         const Outcome o = runOperation(*m_inet, Operation::ls(dir + u'/'));
-        QVERIFY2(o.ok() && o.reply.contains(QStringLiteral("slow.bin\r\n")), qPrintable(o.describe()));
+        QVERIFY2(o.ok(), qPrintable(o.describe()));
     }
 
 private:
