@@ -203,7 +203,7 @@ def sshd_config(folder, info):
 def start(name, state_dir):
     server = NAMES[name]
     kind, tls = server["kind"], server.get("tls", False)
-    folder = os.path.join(state_dir, name)
+    folder = os.path.join(os.path.abspath(state_dir), name)
     if os.path.exists(folder):
         stop(name, state_dir)
     root = os.path.join(folder, "root")
