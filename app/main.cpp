@@ -8,13 +8,13 @@
 // start-up benchmark). --help and --version answer without starting a window
 // or the browser engine.
 
-#include "app/StartOptions.h"
-#include "libraries/ProgramFolder.h"
-#include "platform/dialogs/Prompts.h"
-#include "platform/surface/Surface.h"
-#include "shell/lifecycle/DocumentLifecycle.h"
-#include "shell/lifecycle/MainWindowParts.h"
-#include "shell/mainFrm.h"
+#include "StartOptions.h"
+#include "ProgramFolder.h"
+#include "Prompts.h"
+#include "Surface.h"
+#include "DocumentLifecycle.h"
+#include "MainWindowParts.h"
+#include "mainFrm.h"
 
 #include <QApplication>
 #include <QTimer>

@@ -1,6 +1,6 @@
-#include "commands/Catalogue.h"
+#include "Catalogue.h"
 
-#include "platform/surface/SurfaceTypes.h"
+#include "SurfaceTypes.h"
 
 #include <QHash>
 

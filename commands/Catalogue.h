@@ -1,7 +1,7 @@
 #pragma once
 // Every command of the menu items, the Help header and the toolbar, one row each.
 
-#include "commands/Command.h"
+#include "Command.h"
 
 #include <QList>
 

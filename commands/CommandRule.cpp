@@ -1,6 +1,6 @@
-#include "commands/CommandRule.h"
+#include "CommandRule.h"
 
-#include "commands/Catalogue.h"
+#include "Catalogue.h"
 
 #include <exception>
 #include <functional>

@@ -2,8 +2,8 @@
 // The command rule: how every command of the menus and the toolbar runs, given
 // its row of data (Command.h) and the main window (CommandHost.h).
 
-#include "commands/Command.h"
-#include "commands/CommandHost.h"
+#include "Command.h"
+#include "CommandHost.h"
 
 #include <QStringList>
 #include <functional>

@@ -3,9 +3,9 @@
 #include "LibraryFiles.h"
 #include "ProgramFolder.h"
 #include "SlibFrm.h"
-#include "platform/sourcepane/SourcePane.h"
-#include "platform/surface/Surface.h"
-#include "shell/mainFrm.h"
+#include "SourcePane.h"
+#include "Surface.h"
+#include "mainFrm.h"
 
 #include <QGridLayout>
 #include <QLabel>

@@ -1,6 +1,6 @@
 #include "LibraryFiles.h"
 
-#include "platform/text/LegacyCodec.h"
+#include "LegacyCodec.h"
 
 #include <QDir>
 #include <QSet>

@@ -1,7 +1,7 @@
 #include "helpFrm.h"
 
 #include "ProgramFolder.h"
-#include "platform/surface/Surface.h"
+#include "Surface.h"
 
 #include <QDir>
 #include <QPointer>

@@ -1,4 +1,4 @@
-#include "shell/ClickableLabel.h"
+#include "ClickableLabel.h"
 
 #include <QMouseEvent>
 

@@ -5,8 +5,8 @@
 #include "GeneratedPage.h"
 #include "PageCodec.h"
 #include "Surface.h"
-#include "fidelity/FidelityTokens.h"
-#include "fidelity/PageRebuild.h"
+#include "FidelityTokens.h"
+#include "PageRebuild.h"
 
 #include <QApplication>
 #include <QElapsedTimer>

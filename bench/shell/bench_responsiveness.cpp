@@ -4,8 +4,8 @@
 // toolbar's update after a caret move, and a right click until the menu shows.
 // Run headless: QT_QPA_PLATFORM=offscreen QTWEBENGINE_DISABLE_SANDBOX=1 bench_responsiveness
 
-#include "platform/surface/Surface.h"
-#include "shell/mainFrm.h"
+#include "Surface.h"
+#include "mainFrm.h"
 
 #include <QApplication>
 #include <QDir>

@@ -4,11 +4,11 @@
 // plus one styling pass.
 // Run headless: QT_QPA_PLATFORM=offscreen QTWEBENGINE_DISABLE_SANDBOX=1 bench_shell
 
-#include "platform/sourcepane/SourcePane.h"
-#include "platform/sourcepane/TagStyles.h"
-#include "platform/surface/Surface.h"
-#include "shell/TabStrip.h"
-#include "shell/mainFrm.h"
+#include "SourcePane.h"
+#include "TagStyles.h"
+#include "Surface.h"
+#include "TabStrip.h"
+#include "mainFrm.h"
 
 #include <QApplication>
 #include <QTabBar>

@@ -2,7 +2,7 @@
 // The text a surface document starts from, and the one step that turns a
 // document's text into what the browser loads.
 
-#include "fidelity/PagePreparation.h"
+#include "PagePreparation.h"
 
 #include <QByteArray>
 #include <QString>

@@ -2,7 +2,7 @@
 
 #include "PageFiles.h"
 #include "SurfaceTypes.h"
-#include "fidelity/FidelityTokens.h"
+#include "FidelityTokens.h"
 
 #include <QDir>
 #include <QFileInfo>

@@ -4,7 +4,7 @@
 #include "DocumentText.h"
 #include "PageKind.h"
 #include "SurfacePage.h"
-#include "fidelity/PageRebuild.h"
+#include "PageRebuild.h"
 
 #include <QEventLoop>
 #include <QJsonDocument>

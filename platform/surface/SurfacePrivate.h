@@ -8,7 +8,7 @@
 #include "PageState.h"
 #include "ServedPage.h"
 #include "Surface.h"
-#include "fidelity/PagePreparation.h"
+#include "PagePreparation.h"
 
 #include <QJsonArray>
 #include <QJsonValue>

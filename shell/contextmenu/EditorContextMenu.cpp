@@ -1,7 +1,7 @@
 #include "EditorContextMenu.h"
 
 #include "Surface.h"
-#include "wizards/clrfrm/PageColours.h"
+#include "PageColours.h"
 
 namespace orvane {
 

@@ -7,7 +7,7 @@
 #include "Prompts.h"
 #include "Surface.h"
 #include "WebAddress.h"
-#include "platform/sourcepane/SourcePane.h"
+#include "SourcePane.h"
 
 #include <QCloseEvent>
 #include <QUrl>

@@ -2,15 +2,15 @@
 
 #include "DocumentLifecycle.h"
 #include "KeyboardCommands.h"
-#include "shell/contextmenu/EditorContextMenu.h"
-#include "shell/layout/SideBars.h"
-#include "shell/mainFrm.h"
-#include "shell/menubar/CommandWiring.h"
-#include "shell/menubar/MenuBar.h"
-#include "shell/menubar/MenuLayout.h"
-#include "shell/toolbar/ToolButton.h"
-#include "shell/toolbarstate/ToolbarState.h"
-#include "wizards/clrfrm/PageColours.h"
+#include "EditorContextMenu.h"
+#include "SideBars.h"
+#include "mainFrm.h"
+#include "CommandWiring.h"
+#include "MenuBar.h"
+#include "MenuLayout.h"
+#include "ToolButton.h"
+#include "ToolbarState.h"
+#include "PageColours.h"
 
 namespace orvane {
 

@@ -1,11 +1,11 @@
-#include "shell/menubar/CommandWiring.h"
+#include "CommandWiring.h"
 
-#include "commands/Catalogue.h"
-#include "platform/sourcepane/SourcePane.h"
-#include "shell/menubar/MenuBar.h"
-#include "shell/toolbar/Toolbar.h"
+#include "Catalogue.h"
+#include "SourcePane.h"
+#include "MenuBar.h"
+#include "Toolbar.h"
 
-#include "platform/surface/Surface.h"
+#include "Surface.h"
 #include "Prompts.h"
 
 #include <QFileInfo>

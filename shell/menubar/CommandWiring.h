@@ -3,8 +3,8 @@
 // control when it is clicked, under the command rule, on the main window's
 // design surface, source pane and menu bar.
 
-#include "commands/CommandHost.h"
-#include "commands/CommandRule.h"
+#include "CommandHost.h"
+#include "CommandRule.h"
 
 #include <QHash>
 #include <QObject>

@@ -1,7 +1,7 @@
-#include "shell/menubar/MenuBar.h"
+#include "MenuBar.h"
 
-#include "shell/menubar/MenuLabel.h"
-#include "shell/menubar/MenuLayout.h"
+#include "MenuLabel.h"
+#include "MenuLayout.h"
 
 #include <QEvent>
 #include <QFontMetrics>

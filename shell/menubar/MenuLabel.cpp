@@ -1,4 +1,4 @@
-#include "shell/menubar/MenuLabel.h"
+#include "MenuLabel.h"
 
 #include <QMouseEvent>
 

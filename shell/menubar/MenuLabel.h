@@ -3,7 +3,7 @@
 // and clicks, and keeps the moves to itself so they never reach the window
 // background behind it.
 
-#include "shell/ClickableLabel.h"
+#include "ClickableLabel.h"
 
 namespace orvane {
 

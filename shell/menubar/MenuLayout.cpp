@@ -1,4 +1,4 @@
-#include "shell/menubar/MenuLayout.h"
+#include "MenuLayout.h"
 
 namespace orvane::menubar {
 

@@ -1,4 +1,4 @@
-#include "shell/toolbar/ToolButton.h"
+#include "ToolButton.h"
 
 namespace orvane {
 

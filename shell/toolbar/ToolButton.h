@@ -2,7 +2,7 @@
 // A toolbar control: an image or a short caption that reports clicks. The six
 // formatting buttons also show a pressed or a flat look.
 
-#include "shell/ClickableLabel.h"
+#include "ClickableLabel.h"
 
 namespace orvane {
 

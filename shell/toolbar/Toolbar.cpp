@@ -1,6 +1,6 @@
-#include "shell/toolbar/Toolbar.h"
+#include "Toolbar.h"
 
-#include "shell/toolbar/ToolButton.h"
+#include "ToolButton.h"
 
 #include <QFont>
 #include <QPainter>

@@ -2,7 +2,7 @@
 
 #include "FontSizeEntry.h"
 #include "Surface.h"
-#include "platform/sourcepane/SourcePane.h"
+#include "SourcePane.h"
 
 #include <QComboBox>
 #include <QKeyEvent>

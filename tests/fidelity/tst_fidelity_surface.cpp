@@ -6,7 +6,7 @@
 #include "PageCodec.h"
 #include "SurfaceTestSupport.h"
 #include "TestMain.h"
-#include "fidelity/PagePreparation.h"
+#include "PagePreparation.h"
 
 #include <QRegularExpression>
 

@@ -5,10 +5,10 @@
 #include "WindowFixture.h"
 #include "WizardWindows.h"
 #include "SurfaceTestSupport.h"
-#include "libraries/IlibFrm.h"
-#include "libraries/ProgramFolder.h"
-#include "libraries/SlibFrm.h"
-#include "libraries/helpFrm.h"
+#include "IlibFrm.h"
+#include "ProgramFolder.h"
+#include "SlibFrm.h"
+#include "helpFrm.h"
 #include "ScriptedPrompts.h"
 
 #include <QClipboard>

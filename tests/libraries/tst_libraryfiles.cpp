@@ -1,8 +1,8 @@
 // Which files a library list shows, snippet text, the image tag, and the
 // program's command line.
 #include "TestMain.h"
-#include "app/StartOptions.h"
-#include "libraries/LibraryFiles.h"
+#include "StartOptions.h"
+#include "LibraryFiles.h"
 
 #include <QDir>
 #include <QTemporaryDir>

@@ -5,8 +5,8 @@
 
 #include "Surface.h"
 #include "SurfaceTestSupport.h"
-#include "platform/sourcepane/SourcePane.h"
-#include "shell/lifecycle/DocumentLifecycle.h"
+#include "SourcePane.h"
+#include "DocumentLifecycle.h"
 
 #include <QHBoxLayout>
 #include <memory>

@@ -1,5 +1,5 @@
 // Addresses typed for Open From Web.
-#include "shell/lifecycle/WebAddress.h"
+#include "WebAddress.h"
 
 #include <QtTest>
 

@@ -2,7 +2,7 @@
 // focus is in the window, and the focused pane does not act on the key itself.
 #include "DocumentFixture.h"
 #include "TestMain.h"
-#include "shell/lifecycle/KeyboardCommands.h"
+#include "KeyboardCommands.h"
 
 #include <QLineEdit>
 

@@ -2,7 +2,7 @@
 // entries and Enter keys, and nothing sent before the first document.
 #include "DocumentFixture.h"
 #include "TestMain.h"
-#include "shell/toolbarstate/ToolbarState.h"
+#include "ToolbarState.h"
 
 #include <QComboBox>
 #include <QLineEdit>

@@ -1,8 +1,8 @@
 // The label menu bar on a window of its own with a real source pane: opening,
 // mode gating and the closing rules, driven by real mouse events.
-#include "platform/sourcepane/SourcePane.h"
-#include "shell/menubar/MenuBar.h"
-#include "shell/menubar/MenuLayout.h"
+#include "SourcePane.h"
+#include "MenuBar.h"
+#include "MenuLayout.h"
 
 #include <QLabel>
 #include <QTest>

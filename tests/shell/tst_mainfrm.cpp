@@ -4,8 +4,8 @@
 #include "SurfaceTestSupport.h"
 #include "TestMain.h"
 #include "WindowFixture.h"
-#include "shell/lifecycle/DocumentLifecycle.h"
-#include "shell/lifecycle/MainWindowParts.h"
+#include "DocumentLifecycle.h"
+#include "MainWindowParts.h"
 
 using namespace orvane::test;
 

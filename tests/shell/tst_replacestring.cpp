@@ -1,6 +1,6 @@
 // ReplaceString: every occurrence, left to right, inserted text never searched again.
 
-#include "shell/mainFrm.h"
+#include "mainFrm.h"
 
 #include <QTest>
 

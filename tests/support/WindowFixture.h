@@ -2,15 +2,15 @@
 // The main window with its menu bar, toolbar, design surface and source pane,
 // shown, its first blank document loaded. Clicks go through real mouse events.
 
-#include "platform/sourcepane/SourcePane.h"
-#include "platform/surface/Surface.h"
-#include "shell/TabStrip.h"
-#include "shell/mainFrm.h"
-#include "shell/menubar/CommandWiring.h"
-#include "shell/menubar/MenuBar.h"
-#include "shell/menubar/MenuLayout.h"
-#include "shell/toolbar/ToolButton.h"
-#include "shell/toolbar/Toolbar.h"
+#include "SourcePane.h"
+#include "Surface.h"
+#include "TabStrip.h"
+#include "mainFrm.h"
+#include "CommandWiring.h"
+#include "MenuBar.h"
+#include "MenuLayout.h"
+#include "ToolButton.h"
+#include "Toolbar.h"
 
 #include <QLabel>
 #include <QTabBar>

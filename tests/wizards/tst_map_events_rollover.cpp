@@ -6,9 +6,9 @@
 
 #include "ScriptedPrompts.h"
 #include "TestMain.h"
-#include "shell/lifecycle/DocumentLifecycle.h"
-#include "shell/lifecycle/MainWindowParts.h"
-#include "wizards/frmMain/frmMain.h"
+#include "DocumentLifecycle.h"
+#include "MainWindowParts.h"
+#include "frmMain.h"
 
 #include <QtWidgets>
 

@@ -6,8 +6,8 @@
 #include "SurfaceTestSupport.h"
 #include "ScriptedPrompts.h"
 #include "TestMain.h"
-#include "shell/TabStrip.h"
-#include "wizards/tblfFrm/TableText.h"
+#include "TabStrip.h"
+#include "TableText.h"
 
 #include <QtWidgets>
 

@@ -1,7 +1,7 @@
 // Where the image map's picture is written from, and the events wizard's function list.
 
-#include "wizards/frmMain/MapText.h"
-#include "wizards/javaWiz/ScanFunctions.h"
+#include "MapText.h"
+#include "ScanFunctions.h"
 
 #include <QtTest>
 

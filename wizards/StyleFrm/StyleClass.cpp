@@ -1,7 +1,7 @@
-#include "wizards/StyleFrm/StyleClass.h"
+#include "StyleClass.h"
 
-#include "shell/mainFrm.h"
-#include "wizards/common/HeadEnd.h"
+#include "mainFrm.h"
+#include "HeadEnd.h"
 
 namespace orvane {
 

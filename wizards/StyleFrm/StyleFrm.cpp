@@ -1,11 +1,11 @@
-#include "wizards/StyleFrm/StyleFrm.h"
+#include "StyleFrm.h"
 
 #include "Prompts.h"
-#include "platform/surface/SurfaceTypes.h"
-#include "shell/mainFrm.h"
-#include "wizards/StyleFrm/StyleClass.h"
-#include "wizards/common/PageRewrite.h"
-#include "wizards/common/WizardParts.h"
+#include "SurfaceTypes.h"
+#include "mainFrm.h"
+#include "StyleClass.h"
+#include "PageRewrite.h"
+#include "WizardParts.h"
 
 #include <QComboBox>
 #include <QFormLayout>

@@ -3,7 +3,7 @@
 #include "ColorToHex.h"
 #include "Prompts.h"
 #include "Surface.h"
-#include "platform/sourcepane/SourcePane.h"
+#include "SourcePane.h"
 
 namespace orvane {
 

@@ -1,7 +1,7 @@
-#include "wizards/clrfrm/clrfrm.h"
+#include "clrfrm.h"
 
-#include "wizards/clrfrm/PageColours.h"
-#include "wizards/common/WizardParts.h"
+#include "PageColours.h"
+#include "WizardParts.h"
 
 #include <QHBoxLayout>
 #include <QPainter>

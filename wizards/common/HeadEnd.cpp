@@ -1,4 +1,4 @@
-#include "wizards/common/HeadEnd.h"
+#include "HeadEnd.h"
 
 namespace orvane {
 

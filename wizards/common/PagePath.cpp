@@ -1,4 +1,4 @@
-#include "wizards/common/PagePath.h"
+#include "PagePath.h"
 
 #include <QDir>
 #include <QFileInfo>

@@ -1,8 +1,8 @@
-#include "wizards/common/PageRewrite.h"
+#include "PageRewrite.h"
 
-#include "platform/sourcepane/SourcePane.h"
-#include "platform/surface/Surface.h"
-#include "shell/mainFrm.h"
+#include "SourcePane.h"
+#include "Surface.h"
+#include "mainFrm.h"
 
 #include <algorithm>
 

@@ -1,4 +1,4 @@
-#include "wizards/common/WizardParts.h"
+#include "WizardParts.h"
 
 #include <QDialog>
 #include <QHBoxLayout>

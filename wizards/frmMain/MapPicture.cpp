@@ -1,4 +1,4 @@
-#include "wizards/frmMain/MapPicture.h"
+#include "MapPicture.h"
 
 #include <QMouseEvent>
 #include <QPainter>

@@ -3,7 +3,7 @@
 // regions in the colour of the moment, and the rubber band of the region
 // being drawn. Mouse positions are reported in picture pixels.
 
-#include "wizards/frmMain/MapText.h"
+#include "MapText.h"
 
 #include <QPixmap>
 #include <QWidget>

@@ -1,4 +1,4 @@
-#include "wizards/frmMain/MapRegions.h"
+#include "MapRegions.h"
 
 #include <array>
 

@@ -2,7 +2,7 @@
 // The region table of the image map wizard: the regions marked on the
 // picture, in the order marked, at most 100 of them.
 
-#include "wizards/frmMain/MapText.h"
+#include "MapText.h"
 
 #include <QColor>
 

@@ -1,6 +1,6 @@
-#include "wizards/frmMain/MapText.h"
+#include "MapText.h"
 
-#include "wizards/common/PagePath.h"
+#include "PagePath.h"
 
 namespace orvane {
 

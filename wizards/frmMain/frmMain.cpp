@@ -1,12 +1,12 @@
-#include "wizards/frmMain/frmMain.h"
+#include "frmMain.h"
 
-#include "platform/dialogs/Prompts.h"
-#include "platform/sourcepane/SourcePane.h"
-#include "platform/surface/Surface.h"
-#include "platform/surface/Document.h"
-#include "shell/mainFrm.h"
-#include "wizards/frmMain/MapPicture.h"
-#include "wizards/frmMain/frmSettings.h"
+#include "Prompts.h"
+#include "SourcePane.h"
+#include "Surface.h"
+#include "Document.h"
+#include "mainFrm.h"
+#include "MapPicture.h"
+#include "frmSettings.h"
 
 #include <QImageReader>
 #include <QLabel>

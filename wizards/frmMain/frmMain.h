@@ -5,7 +5,7 @@
 // into the page at the source caret (Source mode) or over the design
 // surface's selection (Edit mode).
 
-#include "wizards/frmMain/MapRegions.h"
+#include "MapRegions.h"
 
 #include <QDialog>
 #include <optional>

@@ -1,7 +1,7 @@
-#include "wizards/frmMain/frmSettings.h"
+#include "frmSettings.h"
 
-#include "platform/dialogs/Prompts.h"
-#include "wizards/frmMain/MapRegions.h"
+#include "Prompts.h"
+#include "MapRegions.h"
 
 #include <QFormLayout>
 #include <QLineEdit>

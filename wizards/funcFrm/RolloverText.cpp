@@ -1,7 +1,7 @@
-#include "wizards/funcFrm/RolloverText.h"
+#include "RolloverText.h"
 
-#include "platform/surface/fidelity/HtmlTokenizer.h"
-#include "wizards/common/HeadEnd.h"
+#include "HtmlTokenizer.h"
+#include "HeadEnd.h"
 
 #include <algorithm>
 #include <array>

@@ -1,13 +1,13 @@
-#include "wizards/funcFrm/funcFrm.h"
+#include "funcFrm.h"
 
-#include "platform/dialogs/Prompts.h"
-#include "platform/sourcepane/SourcePane.h"
-#include "platform/surface/Surface.h"
-#include "platform/surface/fidelity/HtmlTokenizer.h"
-#include "platform/surface/Document.h"
-#include "shell/mainFrm.h"
-#include "wizards/common/PagePath.h"
-#include "wizards/funcFrm/RolloverText.h"
+#include "Prompts.h"
+#include "SourcePane.h"
+#include "Surface.h"
+#include "HtmlTokenizer.h"
+#include "Document.h"
+#include "mainFrm.h"
+#include "PagePath.h"
+#include "RolloverText.h"
 
 #include <QFileInfo>
 #include <QGridLayout>

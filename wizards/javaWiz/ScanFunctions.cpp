@@ -1,4 +1,4 @@
-#include "wizards/javaWiz/ScanFunctions.h"
+#include "ScanFunctions.h"
 
 namespace orvane {
 

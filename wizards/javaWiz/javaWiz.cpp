@@ -1,7 +1,7 @@
-#include "wizards/javaWiz/javaWiz.h"
+#include "javaWiz.h"
 
-#include "platform/sourcepane/SourcePane.h"
-#include "wizards/javaWiz/ScanFunctions.h"
+#include "SourcePane.h"
+#include "ScanFunctions.h"
 
 #include <QGridLayout>
 #include <QLabel>

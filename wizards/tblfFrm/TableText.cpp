@@ -1,4 +1,4 @@
-#include "wizards/tblfFrm/TableText.h"
+#include "TableText.h"
 
 namespace orvane {
 

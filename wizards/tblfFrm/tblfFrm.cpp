@@ -1,11 +1,11 @@
-#include "wizards/tblfFrm/tblfFrm.h"
+#include "tblfFrm.h"
 
 #include "Prompts.h"
-#include "platform/sourcepane/SourcePane.h"
-#include "platform/surface/Surface.h"
-#include "shell/mainFrm.h"
-#include "wizards/common/WizardParts.h"
-#include "wizards/tblfFrm/TableText.h"
+#include "SourcePane.h"
+#include "Surface.h"
+#include "mainFrm.h"
+#include "WizardParts.h"
+#include "TableText.h"
 
 #include <QGridLayout>
 #include <QHBoxLayout>

@@ -2,7 +2,7 @@
 // released when it closes, growing with the window.
 #include "TestMain.h"
 #include "ftp.h"
-#include "shell/frmFtp.h"
+#include "frmFtp.h"
 
 #include <QApplication>
 #include <QPointer>
