@@ -51,6 +51,8 @@ orv.fidelity = (() => {
     let inexact = new Set();      // settled elements holding unsettled ones: written whole
     let gapOf = new Map();        // text, comments and markers the parser made -> their gap
     let gapSize = new Int32Array(0);     // per gap: how many nodes the parser made in it
+    let gapQueue = [];            // elements whose gaps are still to be read (readGaps)
+    let gapNext = 0;
     let firstChild = new Int32Array(0);  // source children as the parser placed them
     let nextSibling = new Int32Array(0);
     let original = new Map();     // parsed text or comments the user changed -> data as parsed
@@ -110,26 +112,73 @@ orv.fidelity = (() => {
     };
 
     const record = (records) => {
+        // A change that came before the gaps were all read (no known way in)
+        // leaves its element's gaps unknown: it is written out whole.
+        const early = gapNext < gapQueue.length;
         for (const r of records) {
+            let changed;
             if (r.type === 'attributes') {
                 if (ignoredAttribute(r.attributeName))
                     continue;
                 if (ids.has(r.target))
                     retagged.add(r.target);
-                dirty.add(sourceOf(r.target));
+                changed = sourceOf(r.target);
             } else if (r.type === 'characterData') {
                 if (gapOf.has(r.target) && !original.has(r.target))
                     original.set(r.target, r.oldValue);
-                dirty.add(sourceOf(r.target.parentNode));
+                changed = sourceOf(r.target.parentNode);
             } else {
-                dirty.add(sourceOf(r.target));
+                changed = sourceOf(r.target);
+            }
+            dirty.add(changed);
+            if (early)
+                inexact.add(changed);
+        }
+        if (early)
+            readGaps();
+    };
+
+    // Reads the gaps of the queued elements as the parser made them, all of
+    // them or until performance.now() passes deadline; true once all are read.
+    // A big page holds a great many nodes, so this is done after the load,
+    // while the page is idle, and finished before anything changes it.
+    const readGaps = (deadline = Infinity) => {
+        while (gapNext < gapQueue.length) {
+            if ((gapNext & 63) === 0 && performance.now() > deadline)
+                return false;
+            const el = gapQueue[gapNext++];
+            const k = ids.get(el);
+            let key = 2 * k;
+            let prev = -1;
+            for (let c = el.firstChild; c; c = c.nextSibling) {
+                const ck = c.nodeType === Node.ELEMENT_NODE ? ids.get(c) : undefined;
+                if (ck === undefined) {
+                    gapOf.set(c, key);
+                    ++gapSize[key];
+                    continue;
+                }
+                if (prev < 0)
+                    firstChild[k] = ck;
+                else
+                    nextSibling[prev] = ck;
+                prev = ck;
+                key = 2 * ck + 1;
             }
         }
+        gapQueue = [];
+        gapNext = 0;
+        return true;
+    };
+
+    const readGapsWhenIdle = () => {
+        if (!readGaps(performance.now() + 10))
+            setTimeout(readGapsWhenIdle, 0);
     };
 
     const flush = () => {
         if (observer)
             record(observer.takeRecords());
+        readGaps();
     };
 
     const escapeText = (s) => s.replace(/&/g, '&amp;').replace(/</g, '&lt;')
@@ -425,30 +474,17 @@ orv.fidelity = (() => {
                 if (unsettled.has(k) && el.parentElement)
                     inexact.add(el.parentElement);
             }
-            // The gaps of the elements written piece by piece, as parsed.
+            // The gaps of the elements written piece by piece are read as
+            // parsed while the page is idle (see readGaps).
             firstChild = new Int32Array(count).fill(-1);
             nextSibling = new Int32Array(count).fill(-1);
             gapSize = new Int32Array(2 * count);
-            for (const [el, k] of ids) {
-                if (unsettled.has(k) || inexact.has(el))
-                    continue;
-                let key = 2 * k;
-                let prev = -1;
-                for (let c = el.firstChild; c; c = c.nextSibling) {
-                    const ck = c.nodeType === Node.ELEMENT_NODE ? ids.get(c) : undefined;
-                    if (ck === undefined) {
-                        gapOf.set(c, key);
-                        ++gapSize[key];
-                        continue;
-                    }
-                    if (prev < 0)
-                        firstChild[k] = ck;
-                    else
-                        nextSibling[prev] = ck;
-                    prev = ck;
-                    key = 2 * ck + 1;
-                }
-            }
+            gapQueue = [];
+            gapNext = 0;
+            for (const [el, k] of ids)
+                if (!unsettled.has(k) && !inexact.has(el))
+                    gapQueue.push(el);
+            setTimeout(readGapsWhenIdle, 0);
             tail = null;
             let last = document.body;
             while (last && last.lastChild)
@@ -466,6 +502,7 @@ orv.fidelity = (() => {
         // Done before each command, not at load, where a big page holds
         // tens of thousands of them.
         bareInline() {
+            flush();
             const sel = window.getSelection();
             if (!sel || !sel.rangeCount)
                 return;
@@ -520,8 +557,13 @@ orv.fidelity = (() => {
         restore(saved) {
             if (observer)
                 observer.takeRecords();
+            readGaps();
             dirty = new Set(saved.dirty || []);
             retagged = new Set(saved.retagged || []);
         },
     };
 })();
+
+// Whatever the user does to the page waits until its gaps are read.
+for (const type of ['keydown', 'beforeinput', 'compositionstart', 'paste', 'cut', 'dragstart', 'drop'])
+    window.addEventListener(type, () => orv.fidelity.changed(), true);
