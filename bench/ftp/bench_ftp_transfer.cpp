@@ -1,7 +1,8 @@
 // Inet against the curl program on loopback servers: listing a folder of
 // 20 000 files, and uploading and downloading a large file, over plain FTP
 // and explicit TLS. Usage: bench_ftp_transfer [megabytes, default 1024]
-// [servers, comma-separated, default all four]
+// [servers, comma-separated, default all four] [rounds of the large file,
+// default 3; with "only", no listing: "3only"]
 #include "ProcessUsage.h"
 #include "InetRunner.h"
 
@@ -128,46 +129,71 @@ void listing(const TestServer& s, Inet& inet)
     QDir(s.pathOf(folder)).removeRecursively();
 }
 
+// One way of one transfer over the rounds: wall and CPU seconds of Inet and
+// of the curl program, and for Inet the wait between the last byte and the
+// end (the download's flush to disk and rename).
+struct Way {
+    QList<double> inet, inetCpu, curl, curlCpu, finishing;
+    bool same = true;
+};
+
+// Runs the operation, returning its seconds (-1 when it fails) and adding
+// to finishing the seconds from state 8 (all bytes moved) to the end.
+double timedOperation(Inet& inet, const Operation& op, QList<double>& finishing)
+{
+    QElapsedTimer sinceLastByte;
+    const auto c = QObject::connect(&inet, &Inet::StateChanged, [&](int state) {
+        if (state == icResponseReceived)
+            sinceLastByte.start();
+    });
+    const Outcome o = runOperation(inet, op, 3600000);
+    QObject::disconnect(c);
+    if (sinceLastByte.isValid())
+        finishing << sinceLastByte.nsecsElapsed() / 1e9;
+    return o.ok() ? o.elapsedMs / 1e3 : -1;
+}
+
 void transfers(const TestServer& s, Inet& inet, const QString& source, qint64 bytes,
-               const QString& scratch)
+               const QString& scratch, int rounds)
 {
     const double mb = bytes / 1048576.0;
     const QString folder = s.makeFolder(QStringLiteral("big"));
     const QString remote = folder + QStringLiteral("/big.bin");
+    const QString curlRemote = folder + QStringLiteral("/curl.bin");
     const QString down = scratch + QStringLiteral("/down.bin");
     const QByteArray want = hashOf(source);
+    QFile::copy(source, s.pathOf(curlRemote));
+    Way up, get;
+    // Inet and curl take turns, so that a change of load hits both.
+    for (int round = 0; round < rounds; ++round) {
+        QFile::remove(s.pathOf(remote));
+        double cpu = cpuSeconds(RUSAGE_SELF);
+        up.inet << timedOperation(inet, Operation::put(source, remote), up.finishing);
+        up.inetCpu << cpuSeconds(RUSAGE_SELF) - cpu;
+        up.same = up.same && hashOf(s.pathOf(remote)) == want;
+        cpu = cpuSeconds(RUSAGE_CHILDREN);
+        up.curl << runCurl(s, {QStringLiteral("-T"), source, QString::fromLatin1(curlUrl(s, curlRemote))});
+        up.curlCpu << cpuSeconds(RUSAGE_CHILDREN) - cpu;
 
-    double cpu = cpuSeconds(RUSAGE_SELF);
-    Outcome o = runOperation(inet, Operation::put(source, remote), 3600000);
-    const double inetUp = o.ok() ? o.elapsedMs / 1e3 : -1;
-    const double inetUpCpu = cpuSeconds(RUSAGE_SELF) - cpu;
-    const bool upOk = hashOf(s.pathOf(remote)) == want;
-    QFile::remove(s.pathOf(remote));
-    cpu = cpuSeconds(RUSAGE_CHILDREN);
-    const double curlUp = runCurl(s, {QStringLiteral("-T"), source,
-                                      QString::fromLatin1(curlUrl(s, remote))});
-    const double curlUpCpu = cpuSeconds(RUSAGE_CHILDREN) - cpu;
-
-    cpu = cpuSeconds(RUSAGE_SELF);
-    o = runOperation(inet, Operation::get(remote, down), 3600000);
-    const double inetDown = o.ok() ? o.elapsedMs / 1e3 : -1;
-    const double inetDownCpu = cpuSeconds(RUSAGE_SELF) - cpu;
-    const bool downOk = hashOf(down) == want;
-    QFile::remove(down);
-    cpu = cpuSeconds(RUSAGE_CHILDREN);
-    const double curlDown = runCurl(s, {QString::fromLatin1(curlUrl(s, remote)),
-                                        QStringLiteral("-o"), down});
-    const double curlDownCpu = cpuSeconds(RUSAGE_CHILDREN) - cpu;
-    QFile::remove(down);
+        cpu = cpuSeconds(RUSAGE_SELF);
+        get.inet << timedOperation(inet, Operation::get(remote, down), get.finishing);
+        get.inetCpu << cpuSeconds(RUSAGE_SELF) - cpu;
+        get.same = get.same && hashOf(down) == want;
+        QFile::remove(down);
+        cpu = cpuSeconds(RUSAGE_CHILDREN);
+        get.curl << runCurl(s, {QString::fromLatin1(curlUrl(s, curlRemote)), QStringLiteral("-o"), down});
+        get.curlCpu << cpuSeconds(RUSAGE_CHILDREN) - cpu;
+        QFile::remove(down);
+    }
     QDir(s.pathOf(folder)).removeRecursively();
 
-    std::printf("  upload   %.0f MB: Inet %.0f MB/s%s, curl %.0f MB/s -> Inet/curl %.2f (target >= 0.9)\n",
-                mb, mb / inetUp, upOk ? "" : " (CONTENT DIFFERS)", mb / curlUp, curlUp / inetUp);
-    std::printf("  download %.0f MB: Inet %.0f MB/s%s, curl %.0f MB/s -> Inet/curl %.2f (target >= 0.9)\n",
-                mb, mb / inetDown, downOk ? "" : " (CONTENT DIFFERS)", mb / curlDown,
-                curlDown / inetDown);
-    std::printf("    client CPU: upload Inet %.0f ms, curl %.0f ms; download Inet %.0f ms, curl %.0f ms\n",
-                inetUpCpu * 1e3, curlUpCpu * 1e3, inetDownCpu * 1e3, curlDownCpu * 1e3);
+    std::printf("  %.0f MB, medians of %d rounds (Inet and curl in turns):\n", mb, rounds);
+    for (const auto& [what, w] : {std::pair{"upload:  ", &up}, std::pair{"download:", &get}})
+        std::printf("  %s Inet %.2f s (%.0f MB/s)%s, curl %.2f s -> curl/Inet %.2f (target >= 0.9); "
+                    "CPU Inet %.2f s, curl %.2f s; Inet's wait after the last byte %.3f s\n",
+                    what, median(w->inet), mb / median(w->inet), w->same ? "" : " (CONTENT DIFFERS)",
+                    median(w->curl), median(w->curl) / median(w->inet), median(w->inetCpu),
+                    median(w->curlCpu), median(w->finishing));
 }
 
 }  // namespace
@@ -191,6 +217,9 @@ int main(int argc, char** argv)
     const QStringList names = argc > 2 ? QString::fromLocal8Bit(argv[2]).split(u',')
                                        : QStringList{"ftp_pyftpd", "ftp_vsftpd", "ftp_pyftpd_tls",
                                                      "ftp_vsftpd_tls"};
+    const QByteArray roundsArg = argc > 3 ? QByteArray(argv[3]) : QByteArray("3");
+    const bool transfersOnly = roundsArg.endsWith("only");
+    const int rounds = std::max(1, roundsArg.left(roundsArg.size() - (transfersOnly ? 4 : 0)).toInt());
     for (const QString& n : names) {
         const QByteArray nameBytes = n.toLocal8Bit();
         const char* name = nameBytes.constData();
@@ -211,9 +240,10 @@ int main(int argc, char** argv)
         if (!error.isEmpty()) {
             std::printf("  cannot connect: %s\n", qPrintable(error));
         } else {
-            listing(s, inet);
+            if (!transfersOnly)
+                listing(s, inet);
             std::fflush(stdout);
-            transfers(s, inet, source, megabytes << 20, scratch.path());
+            transfers(s, inet, source, megabytes << 20, scratch.path(), rounds);
         }
         std::fflush(stdout);
         server("stop", n);

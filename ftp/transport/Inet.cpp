@@ -1,6 +1,7 @@
 #include "Inet.h"
 
 #include "CurlDriver.h"
+#include "DownloadFile.h"
 #include "ListingParser.h"
 #include "PeerTrust.h"
 #include "RemoteCommands.h"
@@ -11,7 +12,6 @@
 #include <QFileInfo>
 #include <QLoggingCategory>
 #include <QRandomGenerator>
-#include <QSaveFile>
 #include <QTime>
 #include <QTimer>
 
@@ -112,7 +112,7 @@ struct Inet::Private {
     QStringList unparsed;                // lines of the listing no format reads
     QList<int> linkProbes;               // entries whose link target is probed
     int probe = 0;
-    std::unique_ptr<QSaveFile> download;
+    std::unique_ptr<DownloadFile> download;
     std::unique_ptr<QFile> upload;
     qint64 uploadLeft = 0;
     QByteArray putTarget;                // where the upload goes on the server
@@ -305,8 +305,8 @@ void Inet::Execute(const Operation& operation)
         break;
     case Operation::Verb::Get: {
         const QString local = operation.args().value(1);
-        d->download = std::make_unique<QSaveFile>(local);
-        if (local.isEmpty() || !d->download->open(QIODevice::WriteOnly)) {
+        d->download = std::make_unique<DownloadFile>(local);
+        if (!d->download->open()) {
             const QString why = d->download->errorString();
             d->download.reset();
             d->failSoon(QStringLiteral("Cannot write %1: %2").arg(oneLine(local), why));
@@ -352,7 +352,7 @@ void Inet::Cancel()
     ++d->generation;
     d->driver.stop();
     d->releaseStep();
-    d->download.reset();   // an uncommitted QSaveFile removes its temporary file
+    d->download.reset();   // an uncommitted download removes its temporary file
     d->upload.reset();
     d->busy = false;
     d->responseInfo = QStringLiteral("The operation was cancelled.");
@@ -850,7 +850,7 @@ size_t Inet::Private::save(char* data, size_t size, size_t n, void* self)
     if (p->rawDownload)   // written from debug()
         return p->localError.isEmpty() ? size * n : 0;
     const qint64 len = qint64(size * n);
-    if (!p->download || p->download->write(data, len) != len) {
+    if (!p->download || !p->download->write(data, len)) {
         p->localError = QStringLiteral("Cannot write %1: %2")
                             .arg(oneLine(p->op.args().value(1)),
                                  p->download ? p->download->errorString() : QString());
@@ -892,7 +892,7 @@ int Inet::Private::debug(CURL*, curl_infotype type, char* data, size_t size, voi
         if (p->collecting && p->listing) {
             p->listing->feed(QByteArrayView(data, qsizetype(size)));
         } else if (p->rawDownload && p->localError.isEmpty()
-                   && (!p->download || p->download->write(data, qint64(size)) != qint64(size))) {
+                   && (!p->download || !p->download->write(data, qint64(size)))) {
             p->localError = QStringLiteral("Cannot write %1: %2")
                                 .arg(oneLine(p->op.args().value(1)),
                                      p->download ? p->download->errorString() : QString());
