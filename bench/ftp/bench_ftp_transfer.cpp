@@ -162,7 +162,6 @@ void transfers(const TestServer& s, Inet& inet, const QString& source, qint64 by
     const QString curlRemote = folder + QStringLiteral("/curl.bin");
     const QString down = scratch + QStringLiteral("/down.bin");
     const QByteArray want = hashOf(source);
-    QFile::copy(source, s.pathOf(curlRemote));
     Way up, get;
     // Inet and curl take turns, so that a change of load hits both.
     for (int round = 0; round < rounds; ++round) {
@@ -171,6 +170,7 @@ void transfers(const TestServer& s, Inet& inet, const QString& source, qint64 by
         up.inet << timedOperation(inet, Operation::put(source, remote), up.finishing);
         up.inetCpu << cpuSeconds(RUSAGE_SELF) - cpu;
         up.same = up.same && hashOf(s.pathOf(remote)) == want;
+        QFile::remove(s.pathOf(curlRemote));
         cpu = cpuSeconds(RUSAGE_CHILDREN);
         up.curl << runCurl(s, {QStringLiteral("-T"), source, QString::fromLatin1(curlUrl(s, curlRemote))});
         up.curlCpu << cpuSeconds(RUSAGE_CHILDREN) - cpu;
