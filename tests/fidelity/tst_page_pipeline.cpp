@@ -69,8 +69,6 @@ QString scriptHtml(const PageMap& map, QString html) {
                      map.standIns.keep(elementId(map, m.captured(1))));
     while ((m = srv.match(html)).hasMatch())
         html.replace(m.capturedStart(), m.capturedLength(), map.standIns.server(m.captured(1).toInt()));
-    // {s:p#0} start tag, {e:p#0} end tag, {g:p#0} gap inside, {g:p#0+} gap
-    // after, {t:p#0,from,to} part of the gap inside.
     static const QRegularExpression piece(QStringLiteral("\\{([segt]):([a-z0-9]+#\\d+)(\\+?)((?:,\\d+)*)\\}"));
     while ((m = piece.match(html)).hasMatch()) {
         const int k = elementId(map, m.captured(2));
@@ -94,13 +92,8 @@ private slots:
     void serverBlocks();
     void elementSpans_data();
     void elementSpans();
-    void generatorEdits_data();
-    void generatorEdits();
     void rebuild_data();
     void rebuild();
-    void pieces_data();
-    void pieces();
-    void deepChainWithTheInnermostChanged();
 };
 
 void TestPagePipeline::serverBlocks_data() {
@@ -198,45 +191,11 @@ void TestPagePipeline::elementSpans() {
     QCOMPARE(describe(text, page.map.tree), elements);
 }
 
-void TestPagePipeline::generatorEdits_data() {
-    QTest::addColumn<QString>("text");
-    QTest::addColumn<QStringList>("edited");
-    QTest::newRow("double-quoted content")
-        << "<META NAME=\"GENERATOR\" Content=\"Kestrova Editor v.1.0\">"
-        << QStringList{"<META NAME=\"GENERATOR\" Content=\"Microsoft DHTML Editing Control\">"};
-    QTest::newRow("unquoted content and name")
-        << "<meta name=Generator content=Notepad>"
-        << QStringList{"<meta name=Generator content=\"Microsoft DHTML Editing Control\">"};
-    QTest::newRow("two of them, other metas untouched")
-        << "<meta name=author content=me><meta name=generator content=a><meta name=GENERATOR content='b'>"
-        << QStringList{"<meta name=generator content=\"Microsoft DHTML Editing Control\">",
-                       "<meta name=GENERATOR content='Microsoft DHTML Editing Control'>"};
-    QTest::newRow("one holding server code stays, the surface's meta goes beside it")
-        << "<meta name=\"generator\" content=\"<%= app %>\">"
-        << QStringList{"<META NAME=\"GENERATOR\" Content=\"Microsoft DHTML Editing Control\">\r\n"
-                       "<meta name=\"generator\" content=\"<%= app %>\">"};
-    QTest::newRow("a plain one is edited, one holding server code stays")
-        << "<meta name=generator content=\"<%= v %>\"><meta name=generator content=a>"
-        << QStringList{"<meta name=generator content=\"Microsoft DHTML Editing Control\">"};
-}
-
-void TestPagePipeline::generatorEdits() {
-    QFETCH(QString, text);
-    QFETCH(QStringList, edited);
-    const PreparedPage page = preparePage(text);
-    QStringList got;
-    for (const GeneratorEdit& g : page.map.generators) {
-        const Span s = page.map.tree.elements[g.element].span();
-        QString tag = text.mid(s.begin, s.end - s.begin);
-        tag.replace(g.replace.begin - s.begin, g.replace.end - g.replace.begin, g.replacement);
-        got << tag;
-    }
-    QCOMPARE(got, edited);
-}
-
 void TestPagePipeline::rebuild_data() {
     QTest::addColumn<QString>("text");
-    QTest::addColumn<QStringList>("changes");  // "element|html"
+    // "element|html", or "element|html|text": the text of the gap inside the
+    // element as the browser parsed it, the html then naming pieces of it.
+    QTest::addColumn<QStringList>("changes");
     QTest::addColumn<QString>("expected");
 
     const QString crlfPage = QStringLiteral(
@@ -283,6 +242,48 @@ void TestPagePipeline::rebuild_data() {
         << "<html><head></head><body>\r<p>a</p></body></html>"
         << QStringList{"p#0|<P>a\nb</P>"}
         << "<html><head>\r" + generator + "</head><body>\r<P>a\rb</P></body></html>";
+    QTest::newRow("unquoted generator gets quotes, other metas untouched")
+        << "<meta name=author content=me><meta name=Generator content=Notepad><p>a" << QStringList{"p#0|<P>b</P>"}
+        << "<meta name=author content=me><meta name=Generator content=\"Microsoft DHTML Editing Control\"><P>b</P>";
+    QTest::newRow("single-quoted generator stays single-quoted")
+        << "<meta name=GENERATOR content='b'><p>a" << QStringList{"p#0|<P>b</P>"}
+        << "<meta name=GENERATOR content='Microsoft DHTML Editing Control'><P>b</P>";
+    QTest::newRow("a generator holding server code stays, the surface's meta goes beside it")
+        << "<meta name=\"generator\" content=\"<%= app %>\"><p>a" << QStringList{"p#0|<P>b</P>"}
+        << generator + "\r\n<meta name=\"generator\" content=\"<%= app %>\"><P>b</P>";
+    QTest::newRow("a plain generator is edited, one holding server code stays")
+        << "<meta name=generator content=\"<%= v %>\"><meta name=generator content=a><p>a" << QStringList{"p#0|<P>b</P>"}
+        << "<meta name=generator content=\"<%= v %>\"><meta name=generator content=\"Microsoft DHTML Editing Control\"><P>b</P>";
+    // Pieces: {s:p#0} start tag, {e:p#0} end tag, {g:p#0} gap inside, {g:p#0+}
+    // gap after, {t:p#0,from,to} part of the gap inside.
+    QTest::newRow("pieces: tags across lines and entities stay, bold word new")
+        << "<head></head><P\nCLASS=x\n>one &copy; <i>two</i>\n</P\n>"
+        << QStringList{"p#0|{s:p#0}{t:p#0,0,4}<B>{t:p#0,4,5}</B>{t:p#0,5,6}{keep:i#0}{g:i#0+}{e:p#0}|one \u00a9 "}
+        << "<head>\n" + generator + "</head><P\nCLASS=x\n>one <B>&copy;</B> <i>two</i>\n</P\n>";
+    QTest::newRow("pieces: white space the browser moved into the body is not written twice")
+        << "<head></head><body>\nSkip\n</body>\n</html>\n"
+        << QStringList{"body#0|{s:body#0}{t:body#0,0,1}<B>{t:body#0,1,5}</B>{t:body#0,5,8}{e:body#0}|\nSkip\n\n\n"}
+        << "<head>\n" + generator + "</head><body>\n<B>Skip</B>\n</body>\n</html>\n";
+    QTest::newRow("pieces: omitted end tag stays omitted")
+        << "<head></head><ul><li>a<li>b</ul>" << QStringList{"li#0|{s:li#0}<B>{t:li#0,0,1}</B>{e:li#0}|a"}
+        << "<head>\r\n" + generator + "</head><ul><li><B>a</B><li>b</ul>";
+    QTest::newRow("pieces: reference of two code points, CR LF")
+        << "<head></head><p>a&NotEqualTilde;b\r\nc</p>"
+        << QStringList{"p#0|{s:p#0}{t:p#0,0,1}<B>{t:p#0,1,3}</B>{t:p#0,3,6}{e:p#0}|a\u2242\u0338b\nc"}
+        << "<head>\r\n" + generator + "</head><p>a<B>&NotEqualTilde;</B>b\r\nc</p>";
+    QTest::newRow("pieces: stray end tag in the text")
+        << "<head></head><p>a</font>b</p>" << QStringList{"p#0|{s:p#0}{t:p#0,0,1}<I>{t:p#0,1,2}</I>{e:p#0}|ab"}
+        << "<head>\r\n" + generator + "</head><p>a</font><I>b</I></p>";
+    QTest::newRow("pieces: text that is not the source's is written in the editor's spelling")
+        << "<head></head><p>x &lt; y</p>" << QStringList{"p#0|{s:p#0}{t:p#0,0,5}{e:p#0}|x < z"}
+        << "<head>\r\n" + generator + "</head><p>x &lt; z</p>";
+    // A chain deeper than any call stack could follow element by element.
+    const int depth = 40000;
+    QTest::newRow("deep chain with the innermost changed")
+        << "<head></head>" + QString("<div>").repeated(depth) + "x" + QString("</div>").repeated(depth)
+        << QStringList{QStringLiteral("div#%1|<DIV>y</DIV>").arg(depth - 1)}
+        << "<head>\r\n" + generator + "</head>" + QString("<div>").repeated(depth - 1) + "<DIV>y</DIV>" +
+               QString("</div>").repeated(depth - 1);
 }
 
 void TestPagePipeline::rebuild() {
@@ -290,66 +291,15 @@ void TestPagePipeline::rebuild() {
     QFETCH(QStringList, changes);
     QFETCH(QString, expected);
     const PreparedPage page = preparePage(text);
-    QHash<int, QString> changed;
+    PageChanges changed;
     for (const QString& c : changes) {
         const int id = elementId(page.map, c.section(u'|', 0, 0));
         QVERIFY2(id >= 0, qPrintable(c));
-        changed.insert(id, scriptHtml(page.map, c.section(u'|', 1)));
+        changed.elements.insert(id, scriptHtml(page.map, c.section(u'|', 1, 1)));
+        if (c.count(u'|') == 2)
+            changed.texts.insert(2 * id, c.section(u'|', 2));
     }
     QCOMPARE(rebuildPage(text, page.map, changed), expected);
-}
-
-void TestPagePipeline::pieces_data() {
-    QTest::addColumn<QString>("text");
-    QTest::addColumn<QString>("change");  // "element|html", its text pieces from the gap inside
-    QTest::addColumn<QString>("parsed");  // that gap's text as the browser made it
-    QTest::addColumn<QString>("expected");
-    QTest::newRow("tags across lines and entities stay, bold word new")
-        << "<head></head><P\nCLASS=x\n>one &copy; <i>two</i>\n</P\n>"
-        << "p#0|{s:p#0}{t:p#0,0,4}<B>{t:p#0,4,5}</B>{t:p#0,5,6}{keep:i#0}{g:i#0+}{e:p#0}" << "one \u00a9 "
-        << "<head>\n" + generator + "</head><P\nCLASS=x\n>one <B>&copy;</B> <i>two</i>\n</P\n>";
-    QTest::newRow("white space the browser moved into the body is not written twice")
-        << "<head></head><body>\nSkip\n</body>\n</html>\n"
-        << "body#0|{s:body#0}{t:body#0,0,1}<B>{t:body#0,1,5}</B>{t:body#0,5,8}{e:body#0}" << "\nSkip\n\n\n"
-        << "<head>\n" + generator + "</head><body>\n<B>Skip</B>\n</body>\n</html>\n";
-    QTest::newRow("omitted end tag stays omitted")
-        << "<head></head><ul><li>a<li>b</ul>" << "li#0|{s:li#0}<B>{t:li#0,0,1}</B>{e:li#0}" << "a"
-        << "<head>\r\n" + generator + "</head><ul><li><B>a</B><li>b</ul>";
-    QTest::newRow("reference of two code points, CR LF")
-        << "<head></head><p>a&NotEqualTilde;b\r\nc</p>" << "p#0|{s:p#0}{t:p#0,0,1}<B>{t:p#0,1,3}</B>{t:p#0,3,6}{e:p#0}"
-        << "a\u2242\u0338b\nc" << "<head>\r\n" + generator + "</head><p>a<B>&NotEqualTilde;</B>b\r\nc</p>";
-    QTest::newRow("stray end tag in the text")
-        << "<head></head><p>a</font>b</p>" << "p#0|{s:p#0}{t:p#0,0,1}<I>{t:p#0,1,2}</I>{e:p#0}" << "ab"
-        << "<head>\r\n" + generator + "</head><p>a</font><I>b</I></p>";
-    QTest::newRow("text that is not the source's is written in the editor's spelling")
-        << "<head></head><p>x &lt; y</p>" << "p#0|{s:p#0}{t:p#0,0,5}{e:p#0}" << "x < z"
-        << "<head>\r\n" + generator + "</head><p>x &lt; z</p>";
-}
-
-void TestPagePipeline::pieces() {
-    QFETCH(QString, text);
-    QFETCH(QString, change);
-    QFETCH(QString, parsed);
-    QFETCH(QString, expected);
-    const PreparedPage page = preparePage(text);
-    const int id = elementId(page.map, change.section(u'|', 0, 0));
-    const QString html = scriptHtml(page.map, change.section(u'|', 1));
-    const int gap = 2 * id;
-    QCOMPARE(rebuildPage(text, page.map, PageChanges({{id, html}}, {{gap, parsed}})), expected);
-}
-
-// A chain deeper than any call stack could follow element by element.
-void TestPagePipeline::deepChainWithTheInnermostChanged() {
-    const int depth = 40000;
-    const QString text = QStringLiteral("<head></head>") + QStringLiteral("<div>").repeated(depth) + u'x' +
-                         QStringLiteral("</div>").repeated(depth);
-    const PreparedPage page = preparePage(text);
-    const int innermost = elementId(page.map, QStringLiteral("div#%1").arg(depth - 1));
-    QVERIFY(innermost >= 0);
-    const QString out = rebuildPage(text, page.map, QHash<int, QString>{{innermost, QStringLiteral("<DIV>y</DIV>")}});
-    QCOMPARE(out, QStringLiteral("<head>\r\n") + generator + QStringLiteral("</head>") +
-                      QStringLiteral("<div>").repeated(depth - 1) + QStringLiteral("<DIV>y</DIV>") +
-                      QStringLiteral("</div>").repeated(depth - 1));
 }
 
 QTEST_GUILESS_MAIN(TestPagePipeline)

@@ -57,10 +57,8 @@ private slots:
     void scriptLibrary();
     void insertImage_data();
     void insertImage();
-    void nothingChosenAndNonPicture();
     void helpOpensFromItsHeader();
-    void missingHelpPageSaysSo();
-    void shippedHelpPageHoldsTogether();
+    void missingAndShippedHelpPages();
 
 private:
     // Writes a file under the program folder ("shipped") or the user's data location.
@@ -137,19 +135,19 @@ void tst_LibraryWindows::insertImage_data() {
     // Source mode rows: the text after inserting at the selection of
     // "<P>ab</P>". The Edit mode row replaces the page's "b" with the image.
     QTest::addColumn<bool>("sourceMode");
-    QTest::addColumn<QString>("file");
     QTest::addColumn<int>("selStart");
     QTest::addColumn<int>("selLength");
     QTest::addColumn<QString>("expected");
     const QString folder = shipped("image library/");
-    QTest::newRow("Source mode, over the selection") << true << "red.png" << 3 << 2
-        << "<P><img src='" + folder + "red.png'></P>";
-    QTest::newRow("Edit mode") << false << "red.png" << 0 << 0 << QString("[1,\"%1red.png\",\"a\"]").arg(folder);
+    QTest::newRow("Source mode, over the selection") << true << 3 << 2 << "<P><img src='" + folder + "red.png'></P>";
+    QTest::newRow("Edit mode") << false << 0 << 0 << QString("[1,\"%1red.png\",\"a\"]").arg(folder);
 }
 
+// "&Insert Image" with nothing chosen inserts nothing and keeps the window; a
+// file that is not a picture leaves the previous preview; a chosen picture is
+// inserted and the window closes.
 void tst_LibraryWindows::insertImage() {
     QFETCH(bool, sourceMode);
-    QFETCH(QString, file);
     QFETCH(int, selStart);
     QFETCH(int, selLength);
     QFETCH(QString, expected);
@@ -162,14 +160,22 @@ void tst_LibraryWindows::insertImage() {
     } else {
         test::selectText(*m_editor->surface, "b");
     }
-    bool closed = false;
+    QList<QRgb> previews;
+    bool openAfterNothing = false, closed = false;
     whenShown<IlibFrm>({}, [&](IlibFrm& w) {
-        clickItem(w.File1(), file);
+        QTest::mouseClick(w.Command2(), Qt::LeftButton);
+        QTest::keyClick(w.File1(), Qt::Key_Return);
+        openAfterNothing = w.isVisible();
+        for (const char* name : {"blue.png", "notes.txt", "red.png"}) {
+            clickItem(w.File1(), name);
+            previews << (w.Picture1()->pixmap().isNull() ? 0 : w.Picture1()->pixmap().toImage().pixel(0, 0));
+        }
         QTest::mouseClick(w.Command2(), Qt::LeftButton);
         closed = !w.isVisible();
     });
     m_editor->clickMenuItem("L");
-    QVERIFY(closed);
+    QVERIFY(openAfterNothing && closed);
+    QCOMPARE(previews, (QList<QRgb>{QColor(Qt::blue).rgb(), QColor(Qt::blue).rgb(), QColor(Qt::red).rgb()}));
     QCOMPARE(m_editor->window->isSourceMode(), sourceMode);
     QCOMPARE(sourceMode ? m_editor->rch->Text()
                         : test::pageScript(*m_editor->surface,
@@ -177,28 +183,6 @@ void tst_LibraryWindows::insertImage() {
                               "document.images[0].getAttribute('src'), document.body.textContent]);")
                               .toString(),
              expected);
-}
-
-// "&Insert Image" with nothing chosen inserts nothing and keeps the window;
-// a file that is not a picture leaves the previous preview.
-void tst_LibraryWindows::nothingChosenAndNonPicture() {
-    m_editor->rch->setText("<P>ab</P>");
-    m_editor->setSourceMode(true);
-    QList<QRgb> previews;
-    bool openAfterInsert = false;
-    whenShown<IlibFrm>({}, [&](IlibFrm& w) {
-        QTest::mouseClick(w.Command2(), Qt::LeftButton);
-        QTest::keyClick(w.File1(), Qt::Key_Return);
-        openAfterInsert = w.isVisible();
-        for (const char* name : {"red.png", "notes.txt", "blue.png"}) {
-            clickItem(w.File1(), name);
-            previews << (w.Picture1()->pixmap().isNull() ? 0 : w.Picture1()->pixmap().toImage().pixel(0, 0));
-        }
-    });
-    m_editor->clickMenuItem("L");
-    QVERIFY(openAfterInsert);
-    QCOMPARE(m_editor->rch->Text(), QString("<P>ab</P>"));
-    QCOMPARE(previews, (QList<QRgb>{QColor(Qt::red).rgb(), QColor(Qt::red).rgb(), QColor(Qt::blue).rgb()}));
 }
 
 // Each opening reads the page afresh; a link is followed inside the window;
@@ -227,34 +211,33 @@ void tst_LibraryWindows::helpOpensFromItsHeader() {
     panel->hide();
 }
 
-void tst_LibraryWindows::missingHelpPageSaysSo() {
+// A page that cannot be read shows a message in the window and asks nothing;
+// in the shipped page every link has its target and every picture loads.
+void tst_LibraryWindows::missingAndShippedHelpPages() {
+    const auto shown = [this](const QString& folder, const char* script) {
+        setProgramFolder(folder);
+        QString text;
+        openHelp([&](helpFrm& w) {
+            Surface& page = *w.DHTMLEdit1();
+            QTest::qWaitFor([&] { return test::pageScript(page, "return [...document.images].every(i => i.complete);").toBool(); });
+            text = title(w) + "|" + test::pageScript(page, script).toString();
+        });
+        setProgramFolder(m_program.path());
+        return text;
+    };
     QTemporaryDir empty;
-    setProgramFolder(empty.path());
     ScriptedPrompts prompts;
-    QString text;
-    openHelp([&](helpFrm& w) { text = test::pageScript(*w.DHTMLEdit1(), "return document.body.innerText;").toString(); });
-    setProgramFolder(m_program.path());
-    QVERIFY2(text.contains("The help page could not be opened.") && text.contains(empty.filePath("help.htm")),
-             qPrintable(text));
+    const QString missing = shown(empty.path(), "return document.body.innerText;");
+    QVERIFY2(missing.contains("The help page could not be opened.") && missing.contains(empty.filePath("help.htm")),
+             qPrintable(missing));
     QCOMPARE(prompts.asked().size(), 0);
-}
-
-// Every link inside the shipped page has its target and every picture loads.
-void tst_LibraryWindows::shippedHelpPageHoldsTogether() {
-    setProgramFolder(QStringLiteral(ORVANE_RESOURCES));
-    QString broken;
-    openHelp([&](helpFrm& w) {
-        Surface& page = *w.DHTMLEdit1();
-        QTest::qWaitFor([&] { return test::pageScript(page, "return [...document.images].every(i => i.complete);").toBool(); });
-        broken = title(w) + test::pageScript(page,
-            "return [...document.querySelectorAll('a[href^=\"#\"]')]"
-            " .filter(a => !document.getElementById(a.getAttribute('href').slice(1)))"
-            " .map(a => a.getAttribute('href')).concat("
-            " [...document.images].filter(i => !i.naturalWidth).map(i => i.getAttribute('src')))"
-            " .join(' ');").toString();
-    });
-    setProgramFolder(m_program.path());
-    QCOMPARE(broken, QString("Orvane Editor - Help"));
+    QCOMPARE(shown(QStringLiteral(ORVANE_RESOURCES),
+                   "return [...document.querySelectorAll('a[href^=\"#\"]')]"
+                   " .filter(a => !document.getElementById(a.getAttribute('href').slice(1)))"
+                   " .map(a => a.getAttribute('href')).concat("
+                   " [...document.images].filter(i => !i.naturalWidth).map(i => i.getAttribute('src')))"
+                   " .join(' ');"),
+             QString("Orvane Editor - Help|"));
 }
 
 ORVANE_TEST_MAIN(tst_LibraryWindows)

@@ -126,38 +126,37 @@ private slots:
         QCOMPARE(s->QueryStatus(command), state);
     }
 
-    void insertTableUsesParameters() {
-        loadBody(*s, "<P>x</P>");
-        selectText(*s, "x");
-        const TableParam p{2, 3, "Border=\"1\" Cellpadding=\"1\" Cellspacing=\"1\"", "valign=\"top\"", {}};
-        s->ExecCommand(DECMD_INSERTTABLE, OLECMDEXECOPT_DONTPROMPTUSER, QVariant::fromValue(p));
-        const QString body = bodyHtml(*s);
-        QCOMPARE(body.count("<TR>"), 2);
-        QCOMPARE(body.count("<TD VALIGN=\"top\"></TD>"), 6);
-        QVERIFY2(body.contains("<TABLE BORDER=\"1\" CELLPADDING=\"1\" CELLSPACING=\"1\"><TBODY><TR><TD"), qPrintable(body));
-        QVERIFY(!body.contains(">x<"));   // the selection was replaced
-        // The caret waits in the first cell.
+    void insertTable_data() {
+        QTest::addColumn<QString>("body");
+        QTest::addColumn<QString>("place");   // "text" selected, "|text" a caret before it, "text|" after it
+        QTest::addColumn<TableParam>("param");
+        QTest::addColumn<QString>("expected");
+        QTest::newRow("replaces the selection")
+            << "<P>x</P>" << "x" << TableParam{2, 3, "Border=\"1\" Cellpadding=\"1\" Cellspacing=\"1\"", "valign=\"top\"", {}}
+            << "<TABLE BORDER=\"1\" CELLPADDING=\"1\" CELLSPACING=\"1\"><TBODY>"
+                   + QString("<TR>" + QString("<TD VALIGN=\"top\"></TD>").repeated(3) + "</TR>").repeated(2) + "</TBODY></TABLE>";
+        QTest::newRow("splits the paragraph at the caret") << "<P>left<B>right</B></P>" << "left|" << TableParam{1, 1, {}, {}, {}}
+            << "<P>left</P><TABLE><TBODY><TR><TD></TD></TR></TBODY></TABLE><P><B>right</B></P>";
+        QTest::newRow("caret at the start: before the paragraph; attributes cannot break out")
+            << "<P>x</P>" << "|x" << TableParam{1, 1, "width=50><IMG src=evil.png", "x=\"1\"></TD><TD", {}}
+            << "<TABLE WIDTH=\"50\"><TBODY><TR><TD X=\"1\"></TD></TR></TBODY></TABLE><P>x</P>";
+    }
+
+    // The table goes where the selection was, the caret waits in its first
+    // cell, and one undo takes it back.
+    void insertTable() {
+        QFETCH(QString, body);
+        QFETCH(QString, place);
+        QFETCH(TableParam, param);
+        QFETCH(QString, expected);
+        loadBody(*s, body);
+        placeInText(*s, QString(place).remove('|'),
+                    place.startsWith('|') ? InText::Before : place.endsWith('|') ? InText::After : InText::Select);
+        s->ExecCommand(DECMD_INSERTTABLE, OLECMDEXECOPT_DONTPROMPTUSER, QVariant::fromValue(param));
+        QCOMPARE(bodyHtml(*s), expected);
         QCOMPARE(s->QueryStatus(DECMD_INSERTROW), int(DECMDF_ENABLED));
         s->ExecCommand(DECMD_UNDO);
-        QCOMPARE(bodyHtml(*s), QString("<P>x</P>"));
-    }
-
-    void insertTableSplitsParagraph() {
-        loadBody(*s, "<P>left<B>right</B></P>");
-        caretAfterText(*s, "left");
-        s->ExecCommand(DECMD_INSERTTABLE, OLECMDEXECOPT_DONTPROMPTUSER, QVariant::fromValue(TableParam{1, 1, {}, {}, {}}));
-        QCOMPARE(bodyHtml(*s), QString("<P>left</P><TABLE><TBODY><TR><TD></TD></TR></TBODY></TABLE><P><B>right</B></P>"));
-    }
-
-    void insertTableKeepsAttributesFromBreakingOut() {
-        loadBody(*s, "<P>x</P>");
-        selectText(*s, "x", true);
-        s->ExecCommand(DECMD_INSERTTABLE, OLECMDEXECOPT_DONTPROMPTUSER,
-                       QVariant::fromValue(TableParam{1, 1, "width=50><IMG src=evil.png", "x=\"1\"></TD><TD", {}}));
-        const QString body = bodyHtml(*s);
-        QVERIFY2(!body.contains("IMG"), qPrintable(body));
-        QCOMPARE(body.count("<TD"), 1);
-        QVERIFY(body.contains("<TABLE WIDTH=\"50\">"));
+        QCOMPARE(bodyHtml(*s), body);
     }
 
 private:

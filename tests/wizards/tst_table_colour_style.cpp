@@ -7,7 +7,6 @@
 #include "ScriptedPrompts.h"
 #include "TestMain.h"
 #include "TabStrip.h"
-#include "TableText.h"
 
 #include <QtWidgets>
 
@@ -43,36 +42,44 @@ private slots:
         prompts.reset();
     }
 
-    void tableText_data() {
-        QTest::addColumn<int>("rows");
-        QTest::addColumn<int>("cols");
-        QTest::addColumn<QString>("attrs");
-        QTest::addColumn<QString>("expected");
-        QTest::newRow("rows 0") << 0 << 4 << "x" << "<TABLE x>\r\n</TABLE>";
-        QTest::newRow("empty attribute boxes") << 1 << 1 << "" << "<TABLE >\r\n<TR>\r\n<TD >  </TD>\r\n</TR>\r\n</TABLE>";
-    }
-
-    void tableText() {
-        QFETCH(int, rows);
-        QFETCH(int, cols);
-        QFETCH(QString, attrs);
-        QFETCH(QString, expected);
-        QCOMPARE(orvane::tableText(rows, cols, attrs, attrs.isEmpty() ? "" : "valign=\"top\""), expected);
-    }
-
-    void tableWrites_data() {
+    void tableWindow_data() {
+        QTest::addColumn<bool>("sourceMode");
         QTest::addColumn<QString>("opener");
         QTest::addColumn<int>("tabInFront");
-        QTest::addColumn<bool>("sourceMode");
-        QTest::newRow("source pane, toolbar, Edit tab in front") << "Image3" << 0 << true;
-        QTest::newRow("surface, Table menu") << "Label24" << 0 << false;
-        QTest::newRow("surface, toolbar, Source tab in front") << "Image3" << 1 << false;
+        QTest::addColumn<QStringList>("typed");    // "box=text": Text1 columns, Text2 rows, Text3/Text4 attributes
+        QTest::addColumn<QString>("written");      // the source pane or the page after; empty: refused
+        QTest::addColumn<QString>("message");
+        const QStringList three{"Text1=3", "Text3=border=\"2\" id=\"t1\"", "Text4=class=\"c\""};
+        const QString row = "<TR>" + QString("<TD CLASS=\"c\"></TD>").repeated(3) + "</TR>";
+        // Before the caret's paragraph; upper-case names and a generator line are
+        // the surface's; every other byte, the server block included, stays.
+        const QString onSurface = "<HTML><HEAD>\r\n<META NAME=\"GENERATOR\" Content=\"Microsoft DHTML Editing Control\">"
+                                  "<TITLE>t</TITLE></HEAD><BODY><P>one</P><% Response.Write(\"x\") %><TABLE BORDER=\"2\" "
+                                  "ID=\"t1\"><TBODY>" + row + row + "</TBODY></TABLE><P>two</P></BODY></HTML>";
+        const QString count = "Rows and Cols must each be a whole number from 0 to 1000.";
+        QTest::newRow("source pane, toolbar, Edit tab in front") << true << "Image3" << 0 << three
+            << "ab<TABLE border=\"2\" id=\"t1\">\r\n" + QString("<TR>\r\n" + QString("<TD class=\"c\">  </TD>\r\n").repeated(3)
+                                                                + "</TR>\r\n").repeated(2) + "</TABLE>cd" << "";
+        QTest::newRow("surface, Table menu") << false << "Label24" << 0 << three << onSurface << "";
+        QTest::newRow("surface, toolbar, Source tab in front") << false << "Image3" << 1 << three << onSurface << "";
+        QTest::newRow("source, rows 0") << true << "Image3" << 0 << QStringList{"Text2=0", "Text3=x"}
+                                        << "ab<TABLE x>\r\n</TABLE>cd" << "";
+        QTest::newRow("source, empty attribute boxes") << true << "Image3" << 0
+            << QStringList{"Text1=1", "Text2=1", "Text3=", "Text4="} << "ab<TABLE >\r\n<TR>\r\n<TD >  </TD>\r\n</TR>\r\n</TABLE>cd" << "";
+        QTest::newRow("cols x") << true << "Image3" << 0 << QStringList{"Text1=x"} << "" << count;
+        QTest::newRow("rows 1001") << true << "Image3" << 0 << QStringList{"Text2=1001"} << "" << count;
+        QTest::newRow("rows 0, which the surface cannot build") << false << "Image3" << 0 << QStringList{"Text2=0"} << ""
+            << "The design surface cannot insert a table of 0 rows and 2 columns here.";
     }
 
-    void tableWrites() {
+    // A refused count keeps the window open and changes nothing; a table is one undo step.
+    void tableWindow() {
+        QFETCH(bool, sourceMode);
         QFETCH(QString, opener);
         QFETCH(int, tabInFront);
-        QFETCH(bool, sourceMode);
+        QFETCH(QStringList, typed);
+        QFETCH(QString, written);
+        QFETCH(QString, message);
         e->surface->setDocumentHTML(kPage);
         selectText(*e->surface, "two", true);
         e->window->TabStrip1()->tabBar()->setCurrentIndex(tabInFront);
@@ -80,67 +87,28 @@ private slots:
         e->rch->setSelStart(2);
         e->rch->setSelLength(5);
         e->setSourceMode(sourceMode);
-        whenShown("tblfFrm", [](QDialog& d) {
-            type(d, "Text1", "3");
-            type(d, "Text3", "border=\"2\" id=\"t1\"");
-            type(d, "Text4", "class=\"c\"");
-            press(&d, "Command1");
-        });
-        e->click(opener);
-        if (sourceMode) {
-            QCOMPARE(e->rch->Text(), "ab<TABLE border=\"2\" id=\"t1\">\r\n"
-                                         + QString("<TR>\r\n" + QString("<TD class=\"c\">  </TD>\r\n").repeated(3)
-                                                   + "</TR>\r\n").repeated(2) + "</TABLE>cd");
-            QCOMPARE(e->surface->DocumentHTML(), kPage);
-            e->rch->undo();  // one step takes the table back and the selection with it
-            QCOMPARE(e->rch->Text(), QString("ab<old>cd"));
-            return;
-        }
-        // Before the caret's paragraph; upper-case names and a generator line are
-        // the surface's; every other byte, the server block included, stays.
-        const QString row = "<TR>" + QString("<TD CLASS=\"c\"></TD>").repeated(3) + "</TR>";
-        QCOMPARE(e->surface->DocumentHTML(),
-                 "<HTML><HEAD>\r\n<META NAME=\"GENERATOR\" Content=\"Microsoft DHTML Editing Control\">"
-                 "<TITLE>t</TITLE></HEAD><BODY><P>one</P><% Response.Write(\"x\") %><TABLE BORDER=\"2\" ID=\"t1\">"
-                 "<TBODY>" + row + row + "</TBODY></TABLE><P>two</P></BODY></HTML>");
-        QCOMPARE(e->rch->Text(), QString("ab<old>cd"));
-        e->clickMenuItem("Label8");  // Edit, Undo
-        QCOMPARE(e->surface->DocumentHTML(), kPage);
-    }
-
-    void tableRefusals_data() {
-        QTest::addColumn<bool>("sourceMode");
-        QTest::addColumn<QString>("box");
-        QTest::addColumn<QString>("typed");
-        QTest::addColumn<QString>("message");
-        const QString count = "Rows and Cols must each be a whole number from 0 to 1000.";
-        QTest::newRow("cols x") << true << "Text1" << "x" << count;
-        QTest::newRow("rows 1001") << true << "Text2" << "1001" << count;
-        QTest::newRow("rows 0, which the surface cannot build") << false << "Text2" << "0"
-            << "The design surface cannot insert a table of 0 rows and 2 columns here.";
-    }
-
-    void tableRefusals() {
-        QFETCH(bool, sourceMode);
-        QFETCH(QString, box);
-        QFETCH(QString, typed);
-        QFETCH(QString, message);
-        e->surface->setDocumentHTML(kPage);
-        selectText(*e->surface, "two", true);
-        e->rch->setText("abc");
-        e->setSourceMode(sourceMode);
         bool stayedOpen = false;
         whenShown("tblfFrm", [&](QDialog& d) {
-            type(d, box, typed);
-            type(d, "Text3", "");
+            for (const QString& t : typed)
+                type(d, t.section('=', 0, 0), t.section('=', 1));
             press(&d, "Command1");
             stayedOpen = d.isVisible();
-            press(&d, "Command2");
+            if (stayedOpen)
+                press(&d, "Command2");
         });
-        e->clickTool("Image3");
-        QVERIFY(stayedOpen);
-        expectOneMessage(message, MsgIcon::Critical);
-        QCOMPARE(e->rch->Text(), QString("abc"));
+        e->click(opener);
+        const QString source = "ab<old>cd";
+        QCOMPARE(stayedOpen, written.isEmpty());
+        if (written.isEmpty()) {
+            expectOneMessage(message, MsgIcon::Critical);
+            written = sourceMode ? source : kPage;
+        }
+        QCOMPARE(sourceMode ? e->rch->Text() : e->surface->DocumentHTML(), written);
+        QCOMPARE(sourceMode ? e->surface->DocumentHTML() : e->rch->Text(), sourceMode ? kPage : source);
+        if (stayedOpen)
+            return;
+        sourceMode ? e->rch->undo() : e->clickMenuItem("Label8");  // one step takes the table back
+        QCOMPARE(e->rch->Text(), source);
         QCOMPARE(e->surface->DocumentHTML(), kPage);
     }
 
