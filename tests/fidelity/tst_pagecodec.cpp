@@ -77,19 +77,14 @@ void TestPageCodec::decodes_data() {
         << QByteArray("ISO-2022-JP") << false
         << QString::fromUtf8("<meta charset=iso-2022-jp><p>日本.</p>\n<p>") + rawByte(0x1B) + "$B" + rawByte(0x1B) + "(B" +
                rawByte(0x1B) + "$@x</p>\n";
-    QTest::newRow("utf32 is no label: undeclared")
-        << QByteArray("<meta charset=utf32><p>\xC3\xA9</p>") << QByteArray("UTF-8") << false
-        << QString::fromUtf8("<meta charset=utf32><p>é</p>");
+    // Labels the browsers do not know are passed over: the page reads as undeclared.
+    QTest::newRow("utf32, utf7, 37 and hz are no labels")
+        << QByteArray("<meta charset=utf32><meta charset=utf7><meta charset=37><meta charset=hz-gb-2312>\xC3\xA9 +AGE- ~{VP~}")
+        << QByteArray("UTF-8") << false
+        << QString::fromUtf8("<meta charset=utf32><meta charset=utf7><meta charset=37><meta charset=hz-gb-2312>é +AGE- ~{VP~}");
     QTest::newRow("utf16 is no label: not read as utf-16")
         << QByteArray("<meta charset=utf16><p>\xE9t\xE9</p>") << QByteArray("windows-1252") << false
         << QString::fromUtf8("<meta charset=utf16><p>été</p>");
-    QTest::newRow("utf7 is no label") << QByteArray("<meta charset=utf7>+AGE-") << QByteArray("UTF-8") << false
-                                      << QString("<meta charset=utf7>+AGE-");
-    QTest::newRow("37 is no label") << QByteArray("<meta charset=37><p>a</p>") << QByteArray("UTF-8") << false
-                                    << QString("<meta charset=37><p>a</p>");
-    QTest::newRow("hz is refused by browsers: bytes kept as undeclared")
-        << QByteArray("<meta charset=hz-gb-2312>~{VP~} ~~") << QByteArray("UTF-8") << false
-        << QString("<meta charset=hz-gb-2312>~{VP~} ~~");
     QTest::newRow("label with white space and upper case")
         << QByteArray("<meta charset=\"\tKOI8-R \">\xF6") << QByteArray("KOI8-R") << false
         << QString::fromUtf8("<meta charset=\"\tKOI8-R \">Ж");

@@ -107,12 +107,19 @@ inline void loadBody(Surface& surface, const QString& body)
     surface.setDocumentHTML("<HTML><HEAD><TITLE>t</TITLE></HEAD><BODY>" + body + "</BODY></HTML>");
 }
 
+// Runs a script that sets the selection and answers whether it could.
+inline void setSelection(Surface& surface, const QString& script, const QString& what)
+{
+    QVERIFY2(pageScript(surface, script).toBool(), qPrintable("not in page: " + what));
+    settlePageState(surface);
+}
+
 // Selects the n-th occurrence of text in the page, across elements, or puts
 // the caret before or after it.
 enum class InText { Select, Before, After };
 inline void placeInText(Surface& surface, const QString& text, InText where, int n = 0)
 {
-    const QVariant ok = pageScript(surface, QStringLiteral(R"(
+    setSelection(surface, QStringLiteral(R"(
         const want = %1; let n = %2; const where = %3;
         const nodes = [], starts = []; let all = '';
         const w = document.createTreeWalker(document.body, NodeFilter.SHOW_TEXT);
@@ -126,9 +133,7 @@ inline void placeInText(Surface& surface, const QString& text, InText where, int
         const [a, ao] = where == 2 ? locate(at + want.length, true) : locate(at, false);
         const [b, bo] = where == 0 ? locate(at + want.length, true) : [a, ao];
         getSelection().setBaseAndExtent(a, ao, b, bo);
-        return true;)").arg(quoted(text)).arg(n).arg(int(where)));
-    QVERIFY2(ok.toBool(), qPrintable("text not in page: " + text));
-    settlePageState(surface);
+        return true;)").arg(quoted(text)).arg(n).arg(int(where)), text);
 }
 
 // A caret before the text when collapse is true.
@@ -142,27 +147,22 @@ inline void caretAfterText(Surface& surface, const QString& text) { placeInText(
 // Selects the element matching a CSS selector as an object.
 inline void selectElement(Surface& surface, const QString& selector)
 {
-    const QVariant ok = pageScript(surface, QStringLiteral(R"(
+    setSelection(surface, QStringLiteral(R"(
         const el = document.querySelector(%1);
         if (!el) return false;
         const r = document.createRange(); r.selectNode(el);
-        getSelection().removeAllRanges(); getSelection().addRange(r); return true;)").arg(quoted(selector)));
-    QVERIFY2(ok.toBool(), qPrintable("no element " + selector));
-    settlePageState(surface);
+        getSelection().removeAllRanges(); getSelection().addRange(r); return true;)").arg(quoted(selector)), selector);
 }
 
 // Selects from the start of one element's content to the end of another's.
 inline void selectAcross(Surface& surface, const QString& from, const QString& to)
 {
-    const QVariant ok = pageScript(surface, QStringLiteral(R"(
+    setSelection(surface, QStringLiteral(R"(
         const a = document.querySelector(%1), b = document.querySelector(%2);
         if (!a || !b) return false;
-        getSelection().setBaseAndExtent(a, 0, b, b.childNodes.length); return true;)")
-        .arg(quoted(from), quoted(to)));
-    QVERIFY2(ok.toBool(), qPrintable("no elements " + from + " " + to));
-    settlePageState(surface);
+        getSelection().setBaseAndExtent(a, 0, b, b.childNodes.length); return true;)").arg(quoted(from), quoted(to)),
+                 from + " " + to);
 }
-
 
 // The body's inner HTML as the surface serialises it.
 inline QString bodyHtml(Surface& surface)

@@ -107,7 +107,6 @@ private slots:
         QTest::newRow("font size of two sizes") << "<P><FONT SIZE=2>aa</FONT><FONT SIZE=5>bb</FONT></P>"
                                                 << "aabb" << false << int(DECMD_GETFONTSIZE) << int(DECMDF_NINCHED);
         QTest::newRow("make absolute in plain text") << stack << "float" << true << int(DECMD_MAKE_ABSOLUTE) << int(DECMDF_DISABLED);
-        QTest::newRow("make absolute in a div") << stack << "flat" << true << int(DECMD_MAKE_ABSOLUTE) << int(DECMDF_ENABLED);
         QTest::newRow("make absolute in a positioned div") << stack << "one" << true << int(DECMD_MAKE_ABSOLUTE) << int(DECMDF_LATCHED);
         QTest::newRow("forward in a flat div") << stack << "flat" << true << int(DECMD_BRING_FORWARD) << int(DECMDF_DISABLED);
         QTest::newRow("above text when above") << stack << "one" << true << int(DECMD_BRING_ABOVE_TEXT) << int(DECMDF_DISABLED);
