@@ -144,7 +144,7 @@ void tst_FidelitySurface::boldRewritesOnlyTheWord_data() {
            "<META NAME=\"GENERATOR\" Content=\"Kestrova Editor v.1.0\">\r\n<TITLE><%= PageTitle %></TITLE>\r\n"
            "<% Call WriteMetaTags() %>\r\n</HEAD>\r\n<BODY BGCOLOR=\"<%= Bg %>\">\r\n<% If Session(\"admin\") Then %>"
            "<P CLASS=admin>Admin tools &amp; more are <B>on</B>.</P><% End If %>\r\n<SCRIPT LANGUAGE=\"VBScript\" RUNAT=\"Server\">"
-           "\r\nSub Log(msg)\r\nEnd Sub\r\n</SCRIPT>\r\n<P>Footer <%= Year(Now()) %></P>\r\n</BODY>\r\n</HTML>\r\n"
+           "\r\nSub Log(msg)\r\nEnd Sub\r\n</SCRIPT>\r\n<P>Footer text <%= Year(Now()) %></P>\r\n</BODY>\r\n</HTML>\r\n"
         << "tools" << "Footer";
     QTest::newRow("xhtml page")
         << QString::fromUtf8("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<!DOCTYPE html PUBLIC \"-//W3C//DTD XHTML 1.0 "
