@@ -15,6 +15,7 @@
 #include <QProcess>
 #include <QPushButton>
 #include <QTemporaryDir>
+#include <QTreeView>
 #include <QTreeWidget>
 #include <QTreeWidgetItemIterator>
 
@@ -98,14 +99,15 @@ QTreeWidgetItem* nodeByText(QTreeWidget* tree, const QString& text)
 // the folder again, waiting until it is in the tree and the list.
 double controlMs(ftp& control, const QString& folderText)
 {
+    auto* tree = control.findChild<QTreeWidget*>(QStringLiteral("treeServer"));
     QList<double> times;
     for (int i = 0; i < kRuns; ++i) {
-        QTreeWidgetItem* node = nodeByText(control.treeServer, folderText);
+        QTreeWidgetItem* node = nodeByText(tree, folderText);
         if (!node)
             return -1;
         QElapsedTimer t;
         t.start();
-        emit control.treeServer->itemClicked(node, 0);
+        emit tree->itemClicked(node, 0);
         QCoreApplication::processEvents();   // the views lay out what was added
         times << t.nsecsElapsed() / 1e6;
     }
@@ -142,14 +144,14 @@ int main(int argc, char** argv)
         control.show();
         orvane::ScriptedPrompts prompts;
         prompts.answerInput(server.url).answerInput(server.user).answerInput(server.password);
-        control.Command8->click();
+        control.findChild<QPushButton*>(QStringLiteral("Command8"))->click();
         while (control.Inet1().StillExecuting())
             QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
         const long connected = residentKiB();
 
         const double filesMs = controlMs(control, QStringLiteral("files/"));
         const long afterFiles = residentKiB();
-        const int listed = control.lstServer->topLevelItemCount();
+        const int listed = control.findChild<QTreeView*>(QStringLiteral("lstServer"))->model()->rowCount();
         const double foldersMs = controlMs(control, QStringLiteral("folders/"));
         const long afterFolders = residentKiB();
         const double curlFiles = curlMs(server, QStringLiteral("files"), true);
@@ -165,7 +167,8 @@ int main(int argc, char** argv)
                     foldersMs, curlFolders, foldersMs / curlFolders);
         std::printf("  list items %d, tree nodes under folders/ %d\n",
                     listed,
-                    nodeByText(control.treeServer, QStringLiteral("folders/"))->childCount());
+                    nodeByText(control.findChild<QTreeWidget*>(QStringLiteral("treeServer")),
+                               QStringLiteral("folders/"))->childCount());
         std::printf("Resident memory: %ld KiB at start, %ld KiB connected, %ld KiB with %d files"
                     " listed, %ld KiB with %d folders in the tree\n",
                     before, connected, afterFiles, kEntries, afterFolders, kEntries);

@@ -23,6 +23,7 @@
 #include <QRandomGenerator>
 #include <QTemporaryDir>
 #include <QTimer>
+#include <QTreeView>
 #include <QTreeWidget>
 #include <QTreeWidgetItemIterator>
 
@@ -105,9 +106,11 @@ public:
     explicit Window(const TestServer& s)
     {
         m_prompts.answerInput(s.url()).answerInput(s.user).answerInput(s.password);
-        control.Command8->click();
+        control.findChild<QPushButton*>(QStringLiteral("Command8"))->click();
         waitIdle();
     }
+
+    QTreeWidget* tree(const char* name) const { return control.findChild<QTreeWidget*>(QLatin1String(name)); }
 
     void waitIdle()
     {
@@ -117,9 +120,9 @@ public:
 
     bool openRemote(const QString& key)
     {
-        QTreeWidgetItem* node = nodeByKey(control.treeServer, key);
+        QTreeWidgetItem* node = nodeByKey(tree("treeServer"), key);
         if (node)
-            emit control.treeServer->itemClicked(node, 0);
+            emit tree("treeServer")->itemClicked(node, 0);
         waitIdle();
         return node;
     }
@@ -128,21 +131,21 @@ public:
     {
         QString key = QStringLiteral("/");
         for (const QString& part : folder.split(u'/', Qt::SkipEmptyParts)) {
-            if (QTreeWidgetItem* node = nodeByKey(control.treeClient, key))
+            if (QTreeWidgetItem* node = nodeByKey(tree("treeClient"), key))
                 node->setExpanded(true);
             key += part + u'/';
         }
-        QTreeWidgetItem* node = nodeByKey(control.treeClient, key);
+        QTreeWidgetItem* node = nodeByKey(tree("treeClient"), key);
         if (node) {
-            control.treeClient->setCurrentItem(node);
-            emit control.treeClient->itemClicked(node, 0);
+            tree("treeClient")->setCurrentItem(node);
+            emit tree("treeClient")->itemClicked(node, 0);
         }
         return node;
     }
 
     // Drops the data on the list and returns the seconds until the control
     // is idle again, with the peak resident memory meanwhile.
-    Took drop(QTreeWidget* list, std::unique_ptr<QMimeData> data, long* peakKiB = nullptr)
+    Took drop(const char* listName, std::unique_ptr<QMimeData> data, long* peakKiB = nullptr)
     {
         QTimer sampler;
         long peak = residentKiB();
@@ -152,9 +155,10 @@ public:
         t.start();
         const double cpu = cpuSeconds(RUSAGE_SELF);
         QDragEnterEvent enter(QPoint(5, 5), Qt::CopyAction, data.get(), Qt::LeftButton, {});
-        QCoreApplication::sendEvent(list->viewport(), &enter);
+        QWidget* list = control.findChild<QTreeView*>(QLatin1String(listName))->viewport();
+        QCoreApplication::sendEvent(list, &enter);
         QDropEvent dropped(QPointF(5, 5), Qt::CopyAction, data.get(), Qt::LeftButton, {});
-        QCoreApplication::sendEvent(list->viewport(), &dropped);
+        QCoreApplication::sendEvent(list, &dropped);
         // The drop starts its command from the event loop, once the drag ended.
         while (!control.isBusy() && t.elapsed() < 1000)
             QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 10);
@@ -167,8 +171,9 @@ public:
     QStringList remoteNames() const
     {
         QStringList names;
-        for (int i = 0; i < control.lstServer->topLevelItemCount(); ++i)
-            names << control.lstServer->topLevelItem(i)->text(0);
+        const QAbstractItemModel* list = control.findChild<QTreeView*>(QStringLiteral("lstServer"))->model();
+        for (int i = 0; i < list->rowCount(); ++i)
+            names << list->index(i, 0).data().toString();
         return names;
     }
 
@@ -198,9 +203,9 @@ void many(const TestServer& s, const QString& scratch)
     Window w(s);
     w.openRemote(QStringLiteral("bench_up/"));
     w.openLocal(back);
-    const Took up = w.drop(w.control.lstServer, std::unique_ptr<QMimeData>(ftp::localFilesData(paths)));
+    const Took up = w.drop("lstServer", std::unique_ptr<QMimeData>(ftp::localFilesData(paths)));
     const bool upOk = sameFiles(site, s.pathOf(QStringLiteral("bench_up")), names);
-    const Took down = w.drop(w.control.lstClient,
+    const Took down = w.drop("lstClient",
                              std::unique_ptr<QMimeData>(ftp::remoteNamesData(w.remoteNames())));
     const bool downOk = sameFiles(site, back, names);
 
@@ -230,11 +235,11 @@ void large(const TestServer& s, const QString& scratch, const QString& source, q
     w.openLocal(back);
     const long rest = residentKiB();
     long upPeak = 0, downPeak = 0;
-    const Took up = w.drop(w.control.lstServer,
+    const Took up = w.drop("lstServer",
                            std::unique_ptr<QMimeData>(ftp::localFilesData({source})), &upPeak);
     const QByteArray want = hashOf(source);
     const bool upOk = hashOf(s.pathOf(QStringLiteral("bench_big/big.bin"))) == want;
-    const Took down = w.drop(w.control.lstClient,
+    const Took down = w.drop("lstClient",
                              std::unique_ptr<QMimeData>(ftp::remoteNamesData({QStringLiteral("big.bin")})),
                              &downPeak);
     const bool downOk = hashOf(back + QStringLiteral("/big.bin")) == want;

@@ -4,13 +4,30 @@
 
 #include <QDragEnterEvent>
 #include <QDropEvent>
+#include <QHeaderView>
 #include <QMimeData>
 #include <QTimer>
 
+#include <algorithm>
+
 namespace orvane::ftp {
 
-FileListView::FileListView(Takes takes, QWidget* parent) : QTreeWidget(parent), m_takes(takes)
+FileListView::FileListView(Takes takes, QWidget* parent)
+    : QTreeView(parent),
+      m_takes(takes),
+      // A list takes one side's data and gives the other's.
+      m_model(new FileListModel(takes == Takes::LocalFiles ? FileListModel::Side::Remote
+                                                           : FileListModel::Side::Local,
+                                this))
 {
+    setModel(m_model);
+    setRootIsDecorated(false);
+    setItemsExpandable(false);
+    setUniformRowHeights(true);
+    setAllColumnsShowFocus(true);
+    setSelectionMode(QAbstractItemView::ExtendedSelection);
+    setSelectionBehavior(QAbstractItemView::SelectRows);
+    header()->setSectionsClickable(true);
     setDragEnabled(true);
     setAcceptDrops(true);
     setDropIndicatorShown(false);
@@ -18,14 +35,22 @@ FileListView::FileListView(Takes takes, QWidget* parent) : QTreeWidget(parent), 
     setDefaultDropAction(Qt::CopyAction);
 }
 
-QStringList FileListView::mimeTypes() const
+QList<int> FileListView::selectedRows() const
 {
-    return {QStringLiteral("text/uri-list"), QLatin1String(kRemoteNamesType)};
+    QList<int> rows;
+    for (const QModelIndex& index : selectionModel()->selectedRows())
+        rows << index.row();
+    std::sort(rows.begin(), rows.end());
+    return rows;
 }
 
-QMimeData* FileListView::mimeData(const QList<QTreeWidgetItem*>&) const
+int FileListView::selectedRow() const
 {
-    return m_supply ? m_supply() : nullptr;
+    const QModelIndex current = currentIndex();
+    if (current.isValid() && selectionModel()->isRowSelected(current.row(), {}))
+        return current.row();
+    const QList<int> rows = selectedRows();
+    return rows.isEmpty() ? -1 : rows.first();
 }
 
 bool FileListView::takes(const QMimeData* data) const

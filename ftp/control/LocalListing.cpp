@@ -1,24 +1,20 @@
 #include "LocalListing.h"
 
-#include "ServerListing.h"
-
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 
 namespace orvane::ftp {
 
-QList<ItemRow> localEntries(const QString& folderKey)
+QList<FileEntry> localEntries(const QString& folderKey)
 {
     const QDir dir(folderKey);
     const QDir::Filters common = QDir::NoDotAndDotDot | QDir::Hidden | QDir::System;
-    QList<ItemRow> out;
+    QList<FileEntry> out;
     for (const QFileInfo& entry : dir.entryInfoList(QDir::Dirs | common, QDir::Name))
-        out.append({entry.absoluteFilePath() + QLatin1Char('/'), entry.fileName(),
-                    QStringLiteral("Folder"), QStringLiteral("File Folder"), QString()});
+        out.append({entry.fileName(), -1, true});
     for (const QFileInfo& entry : dir.entryInfoList(QDir::Files | common, QDir::Name))
-        out.append({entry.absoluteFilePath(), entry.fileName(), QStringLiteral("File"),
-                    fileTypeOf(entry.fileName()), QString::number(entry.size())});
+        out.append({entry.fileName(), entry.size(), false});
     return out;
 }
 

@@ -1,7 +1,5 @@
 #include "ServerListing.h"
 
-#include <QHash>
-
 namespace orvane::ftp {
 
 LineKind classifyLine(const QString& line)
@@ -42,48 +40,24 @@ QList<RemoteFolder> serverFolders(const QString& path, const QStringList& lines)
     return out;
 }
 
-namespace {
-
-// Rows of files; their types are shared, as a listing of many files has few.
-class FileRows {
-public:
-    explicit FileRows(qsizetype reserve) { m_rows.reserve(reserve); }
-
-    void add(const QString& key, const QString& name)
-    {
-        const qsizetype dot = name.indexOf(QLatin1Char('.'));
-        const QStringView suffix = dot < 0 ? QStringView() : QStringView(name).sliced(dot + 1);
-        auto type = m_types.constFind(suffix);
-        if (type == m_types.cend())
-            type = m_types.insert(suffix, fileTypeOf(name));
-        m_rows.append({key, name, QStringLiteral("File"), *type, QString()});
-    }
-
-    QList<ItemRow> take() { return std::move(m_rows); }
-
-private:
-    QList<ItemRow> m_rows;
-    QHash<QStringView, QString> m_types;   // views into the names, alive meanwhile
-};
-
-}  // namespace
-
-QList<ItemRow> serverFiles(const QString& path, const QStringList& lines)
+QList<FileEntry> serverFiles(const QStringList& lines)
 {
-    FileRows rows(lines.size());
+    QList<FileEntry> files;
+    files.reserve(lines.size());
     for (const QString& line : lines) {
         if (classifyLine(line) == LineKind::File)
-            rows.add(path + line, line);
+            files.append({line});
     }
-    return rows.take();
+    return files;
 }
 
-QList<ItemRow> unparsedFiles(const QString& path, const QStringList& lines)
+QList<FileEntry> unparsedFiles(const QStringList& lines)
 {
-    FileRows rows(lines.size());
+    QList<FileEntry> files;
+    files.reserve(lines.size());
     for (const QString& line : lines)
-        rows.add(path + line, line);
-    return rows.take();
+        files.append({line});
+    return files;
 }
 
 }  // namespace orvane::ftp

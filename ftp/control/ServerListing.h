@@ -6,7 +6,7 @@
 // right under the root is keyed by its listing line ("pub/"), a deeper one by
 // its parent's key followed by the line ("pub/incoming/"). The root is "root".
 
-#include "KeyedList.h"
+#include "FileListModel.h"
 
 #include <QList>
 #include <QString>
@@ -42,14 +42,14 @@ struct RemoteFolder {
     QString text;
 };
 
-// The folder nodes and file items a reply for the folder `path` adds, in
-// listing order. A file item's key is ServerPath followed by the name
-// ("root" + name at the top).
+// The folder nodes and file entries a reply for the folder `path` adds, in
+// listing order. In the remote list a file's key is ServerPath followed by
+// the name ("root" + name at the top).
 QList<RemoteFolder> serverFolders(const QString& path, const QStringList& lines);
-QList<ItemRow> serverFiles(const QString& path, const QStringList& lines);
+QList<FileEntry> serverFiles(const QStringList& lines);
 
-// The file items for the lines of a listing that the transport could not
+// The file entries for the lines of a listing that the transport could not
 // read: each is shown whole, whatever it holds, so that nothing vanishes.
-QList<ItemRow> unparsedFiles(const QString& path, const QStringList& lines);
+QList<FileEntry> unparsedFiles(const QStringList& lines);
 
 }  // namespace orvane::ftp

@@ -46,21 +46,18 @@ FileListView* makeList(QWidget* parent, const char* name, FileListView::Takes ta
 {
     auto* list = new FileListView(takes, parent);
     list->setObjectName(QLatin1String(name));
-    list->setSelectionMode(QAbstractItemView::ExtendedSelection);
     list->setIconSize(QSize(ImageList::kSize, ImageList::kSize));
-    KeyedList::setUpReportView(list);
     return list;
 }
 
 }  // namespace
 
-ftp::ftp(QWidget* parent) : QWidget(parent), m_inet(new Inet(this)), imgList(style())
+ftp::ftp(QWidget* parent) : QWidget(parent), m_inet(new Inet(this)), m_imgList(style())
 {
     buildSurface();
-    m_clientNodes = std::make_unique<KeyedTree>(treeClient, &imgList);
-    m_serverNodes = std::make_unique<KeyedTree>(treeServer, &imgList);
-    m_serverItems = std::make_unique<KeyedList>(lstServer);
-    m_clientItems = std::make_unique<KeyedList>(lstClient);
+    m_clientNodes = std::make_unique<KeyedTree>(m_treeClient, &m_imgList);
+    m_serverNodes = std::make_unique<KeyedTree>(m_treeServer, &m_imgList);
+    m_lstClient->entries().setFolderIcon(m_imgList.icon(kFolderImage));
     connect(m_inet, &Inet::StateChanged, this, &ftp::Inet1_StateChanged);
     m_progressTimer = new QTimer(this);
     m_progressTimer->setInterval(100);
@@ -88,90 +85,85 @@ void ftp::buildSurface()
         return b;
     };
 
-    Label2 = label("Label2", QStringLiteral("Local System:"));
-    lblClientFolder = label("lblClientFolder", QString());
-    lblClientFolder->hide();
-    lblState = label("lblState", QString());
-    Label3 = label("Label3", QStringLiteral("Remote System:"));
-    lblServerFolder = label("lblServerFolder", QString());
+    m_label2 = label("Label2", QStringLiteral("Local System:"));
+    m_lblClientFolder = label("lblClientFolder", QString());
+    m_lblClientFolder->hide();
+    m_lblState = label("lblState", QString());
+    m_label3 = label("Label3", QStringLiteral("Remote System:"));
+    m_lblServerFolder = label("lblServerFolder", QString());
 
-    treeClient = makeTree(this, "treeClient");
-    auto* clientList = makeList(this, "lstClient", FileListView::Takes::RemoteNames);
-    lstClient = clientList;
-    treeServer = makeTree(this, "treeServer");
-    auto* serverList = makeList(this, "lstServer", FileListView::Takes::LocalFiles);
-    lstServer = serverList;
+    m_treeClient = makeTree(this, "treeClient");
+    m_lstClient = makeList(this, "lstClient", FileListView::Takes::RemoteNames);
+    m_treeServer = makeTree(this, "treeServer");
+    m_lstServer = makeList(this, "lstServer", FileListView::Takes::LocalFiles);
 
-    Command1 = button("Command1", QStringLiteral("&MkDir"));
-    Command4 = button("Command4", QStringLiteral("R&ename"));
-    Command5 = button("Command5", QStringLiteral("RmD&ir"));
-    Command2 = button("Command2", QStringLiteral("&Delete"));
-    Command3 = button("Command3", QStringLiteral("&Refresh"));
-    closeButton = button("close", QStringLiteral("&Close"));
-    Command8 = button("Command8", QStringLiteral("C&onnect"));
-    Command7 = button("Command7", QStringLiteral("C&ancel"));
+    m_command1 = button("Command1", QStringLiteral("&MkDir"));
+    m_command4 = button("Command4", QStringLiteral("R&ename"));
+    m_command5 = button("Command5", QStringLiteral("RmD&ir"));
+    m_command2 = button("Command2", QStringLiteral("&Delete"));
+    m_command3 = button("Command3", QStringLiteral("&Refresh"));
+    m_closeButton = button("close", QStringLiteral("&Close"));
+    m_command8 = button("Command8", QStringLiteral("C&onnect"));
+    m_command7 = button("Command7", QStringLiteral("C&ancel"));
     arrange();
 
-    popFileMenu = new QMenu(this);
-    popFileMenu->setObjectName(QStringLiteral("popFileMenu"));
+    m_popFileMenu = new QMenu(this);
+    m_popFileMenu->setObjectName(QStringLiteral("popFileMenu"));
     auto menuItem = [this](QMenu* menu, const char* name, const QString& caption) {
         QAction* a = menu->addAction(caption);
         a->setObjectName(QLatin1String(name));
         return a;
     };
-    mnuCopy = menuItem(popFileMenu, "mnuCopy", QStringLiteral("&Copy"));
-    mnuDelete = menuItem(popFileMenu, "mnuDelete", QStringLiteral("&Delete"));
-    mnuMove = menuItem(popFileMenu, "mnuMove", QStringLiteral("&Move"));
-    mnuRename = menuItem(popFileMenu, "mnuRename", QStringLiteral("&Rename"));
-    mnuRefresh = menuItem(popFileMenu, "mnuRefresh", QStringLiteral("&Refresh"));
+    m_mnuCopy = menuItem(m_popFileMenu, "mnuCopy", QStringLiteral("&Copy"));
+    m_mnuDelete = menuItem(m_popFileMenu, "mnuDelete", QStringLiteral("&Delete"));
+    m_mnuMove = menuItem(m_popFileMenu, "mnuMove", QStringLiteral("&Move"));
+    m_mnuRename = menuItem(m_popFileMenu, "mnuRename", QStringLiteral("&Rename"));
+    m_mnuRefresh = menuItem(m_popFileMenu, "mnuRefresh", QStringLiteral("&Refresh"));
     // Choosing it closes the menu, which is all it is for.
-    mnuCancel = menuItem(popFileMenu, "mnuCancel", QStringLiteral("&Cancel"));
+    m_mnuCancel = menuItem(m_popFileMenu, "mnuCancel", QStringLiteral("&Cancel"));
 
-    popServer = new QMenu(this);
-    popServer->setObjectName(QStringLiteral("popServer"));
-    mnuFile = popServer->addAction(QStringLiteral("&File"));
-    mnuFile->setObjectName(QStringLiteral("mnuFile"));
-    mnuConnect = popServer->addAction(QStringLiteral("&Connect"));
-    mnuConnect->setObjectName(QStringLiteral("mnuConnect"));
+    m_popServer = new QMenu(this);
+    m_popServer->setObjectName(QStringLiteral("popServer"));
+    m_mnuFile = m_popServer->addAction(QStringLiteral("&File"));
+    m_mnuFile->setObjectName(QStringLiteral("mnuFile"));
+    m_mnuConnect = m_popServer->addAction(QStringLiteral("&Connect"));
+    m_mnuConnect->setObjectName(QStringLiteral("mnuConnect"));
 
-    connect(Command8, &QPushButton::clicked, this, &ftp::Command8_Click);
-    connect(closeButton, &QPushButton::clicked, this, &ftp::close_Click);
-    connect(Command7, &QPushButton::clicked, this, &ftp::Command7_Click);
-    connect(Command3, &QPushButton::clicked, this, &ftp::Command3_Click);
-    connect(mnuConnect, &QAction::triggered, this, &ftp::mnuConnect_Click);
-    connect(Command1, &QPushButton::clicked, this, &ftp::Command1_Click);
-    connect(Command2, &QPushButton::clicked, this, &ftp::Command2_Click);
-    connect(Command4, &QPushButton::clicked, this, &ftp::Command4_Click);
-    connect(Command5, &QPushButton::clicked, this, &ftp::Command5_Click);
-    connect(mnuDelete, &QAction::triggered, this, &ftp::mnuDelete_Click);
-    connect(mnuCopy, &QAction::triggered, this, &ftp::mnuCopy_Click);
-    connect(mnuMove, &QAction::triggered, this, &ftp::mnuMove_Click);
-    connect(mnuRename, &QAction::triggered, this, &ftp::mnuRename_Click);
-    connect(mnuRefresh, &QAction::triggered, this, &ftp::mnuRefresh_Click);
-    connect(treeClient, &QTreeWidget::itemClicked, this,
+    connect(m_command8, &QPushButton::clicked, this, &ftp::Command8_Click);
+    connect(m_closeButton, &QPushButton::clicked, this, &ftp::close_Click);
+    connect(m_command7, &QPushButton::clicked, this, &ftp::Command7_Click);
+    connect(m_command3, &QPushButton::clicked, this, &ftp::Command3_Click);
+    connect(m_mnuConnect, &QAction::triggered, this, &ftp::mnuConnect_Click);
+    connect(m_command1, &QPushButton::clicked, this, &ftp::Command1_Click);
+    connect(m_command2, &QPushButton::clicked, this, &ftp::Command2_Click);
+    connect(m_command4, &QPushButton::clicked, this, &ftp::Command4_Click);
+    connect(m_command5, &QPushButton::clicked, this, &ftp::Command5_Click);
+    connect(m_mnuDelete, &QAction::triggered, this, &ftp::mnuDelete_Click);
+    connect(m_mnuCopy, &QAction::triggered, this, &ftp::mnuCopy_Click);
+    connect(m_mnuMove, &QAction::triggered, this, &ftp::mnuMove_Click);
+    connect(m_mnuRename, &QAction::triggered, this, &ftp::mnuRename_Click);
+    connect(m_mnuRefresh, &QAction::triggered, this, &ftp::mnuRefresh_Click);
+    connect(m_treeClient, &QTreeWidget::itemClicked, this,
             [this](QTreeWidgetItem* node) { treeClient_NodeClick(node); });
-    clientList->setDragData([this] { return lstClient_OLESetData(); });
-    serverList->setDragData([this] { return lstServer_OLESetData(); });
-    connect(serverList, &FileListView::localFilesDropped, this, &ftp::lstServer_OLEDragDrop);
-    connect(clientList, &FileListView::remoteNamesDropped, this, &ftp::lstClient_OLEDragDrop);
-    for (QTreeWidget* list : {lstClient, lstServer}) {
+    connect(m_lstServer, &FileListView::localFilesDropped, this, &ftp::lstServer_OLEDragDrop);
+    connect(m_lstClient, &FileListView::remoteNamesDropped, this, &ftp::lstClient_OLEDragDrop);
+    for (FileListView* list : {m_lstClient, m_lstServer}) {
         list->viewport()->installEventFilter(this);
-        list->header()->setSectionsClickable(true);
         connect(list->header(), &QHeaderView::sectionClicked, this,
                 [this, list](int column) { fileList_ColumnClick(list, column); });
     }
-    connect(treeServer, &QTreeWidget::itemExpanded, this, &ftp::treeServer_Expand);
-    connect(treeServer, &QTreeWidget::itemClicked, this,
+    connect(m_treeServer, &QTreeWidget::itemExpanded, this, &ftp::treeServer_Expand);
+    connect(m_treeServer, &QTreeWidget::itemClicked, this,
             [this](QTreeWidgetItem* node) { treeServer_NodeClick(node); });
-    connect(treeClient, &QTreeWidget::itemExpanded, this, &ftp::treeClient_Expand);
-    treeServer->viewport()->installEventFilter(this);
+    connect(m_treeClient, &QTreeWidget::itemExpanded, this, &ftp::treeClient_Expand);
+    m_treeServer->viewport()->installEventFilter(this);
 }
 
 void ftp::arrange()
 {
     // Each side: its caption over its tree and list; the two sides share the
     // width through a splitter, starting at the designed widths.
-    auto side = [this](QList<QWidget*> captions, QTreeWidget* tree, QTreeWidget* list,
+    auto side = [this](QList<QWidget*> captions, QTreeWidget* tree, QTreeView* list,
                        QSplitter*& split) {
         auto* box = new QWidget(this);
         auto* column = new QVBoxLayout(box);
@@ -190,27 +182,27 @@ void ftp::arrange()
         column->addWidget(split, 1);
         return box;
     };
-    treeClient->resize(px(1695), 0);
-    lstClient->resize(px(2055), 0);
-    treeServer->resize(px(2415), 0);
-    lstServer->resize(px(2895), 0);
+    m_treeClient->resize(px(1695), 0);
+    m_lstClient->resize(px(2055), 0);
+    m_treeServer->resize(px(2415), 0);
+    m_lstServer->resize(px(2895), 0);
     m_panes = new QSplitter(Qt::Horizontal, this);
     m_panes->setObjectName(QStringLiteral("panes"));
     m_panes->setChildrenCollapsible(false);
-    m_panes->addWidget(side({Label2, lblClientFolder, lblState}, treeClient, lstClient, m_localPanes));
-    m_panes->addWidget(side({Label3, lblServerFolder}, treeServer, lstServer, m_remotePanes));
+    m_panes->addWidget(side({m_label2, m_lblClientFolder, m_lblState}, m_treeClient, m_lstClient, m_localPanes));
+    m_panes->addWidget(side({m_label3, m_lblServerFolder}, m_treeServer, m_lstServer, m_remotePanes));
     m_panes->setSizes({m_localPanes->sizes().value(0) + m_localPanes->sizes().value(1),
                        m_remotePanes->sizes().value(0) + m_remotePanes->sizes().value(1)});
 
     auto* buttons = new QVBoxLayout;
-    for (QPushButton* b : {Command1, Command4, Command5})
+    for (QPushButton* b : {m_command1, m_command4, m_command5})
         buttons->addWidget(b);
     buttons->addSpacing(px(465));
-    buttons->addWidget(Command2);
-    buttons->addWidget(Command3);
+    buttons->addWidget(m_command2);
+    buttons->addWidget(m_command3);
     buttons->addStretch(1);
     auto* bottom = new QHBoxLayout;
-    for (QPushButton* b : {closeButton, Command8, Command7})
+    for (QPushButton* b : {m_closeButton, m_command8, m_command7})
         bottom->addWidget(b);
     bottom->addStretch(1);
 
@@ -248,12 +240,12 @@ bool ftp::eventFilter(QObject* watched, QEvent* event)
     if (event->type() == QEvent::MouseButtonRelease) {
         const auto* mouse = static_cast<QMouseEvent*>(event);
         const QPoint at = mouse->globalPosition().toPoint();
-        if (watched == treeServer->viewport())
+        if (watched == m_treeServer->viewport())
             treeServer_MouseUp(mouse->button(), at);
-        else if (watched == lstClient->viewport())
-            fileList_MouseUp(lstClient, mouse->button(), at);
-        else if (watched == lstServer->viewport())
-            fileList_MouseUp(lstServer, mouse->button(), at);
+        else if (watched == m_lstClient->viewport())
+            fileList_MouseUp(m_lstClient, mouse->button(), at);
+        else if (watched == m_lstServer->viewport())
+            fileList_MouseUp(m_lstServer, mouse->button(), at);
     }
     return QWidget::eventFilter(watched, event);
 }
@@ -291,7 +283,7 @@ void ftp::Command8_Click()
 {
     if (refusedWhileBusy())
         return;
-    FileSystem = std::make_unique<LocalFileSystem>();
+    m_fileSystem = std::make_unique<LocalFileSystem>();
     m_clientNodes->add(QString(), {kLocalRootKey, QStringLiteral("MyComputer"), kRootImage});
     ParseDrives();
     if (QTreeWidgetItem* root = m_clientNodes->node(kLocalRootKey))
@@ -326,11 +318,11 @@ void ftp::openServer(const QString& url, const QString& user, const QString& pas
     setURL(url);
     setLoginName(user);
     setPassword(password);
-    FilesOnly = false;
-    ServerPath = QString(kRootKey);
+    m_filesOnly = false;
+    m_serverPath = QString(kRootKey);
     // The list showed a folder of the previous connection; the new root's
     // files replace it.
-    m_serverItems->clear();
+    m_lstServer->entries().reset(QString(kRootKey));
     addServerRoot();
     execute(Operation::dir());
     if (QTreeWidgetItem* root = m_serverNodes->node(QString(kRootKey)))
@@ -394,7 +386,7 @@ void ftp::WaitWhileExecuting(bool busy)
 void ftp::Inet1_StateChanged(int state)
 {
     if (state >= icResolvingHost && state <= icDisconnected) {
-        lblState->setText(QStringLiteral("Connecting ... "));
+        m_lblState->setText(QStringLiteral("Connecting ... "));
         setCursor(Qt::WaitCursor);
     } else if (state == icError) {
         m_outcome = Outcome::Failed;
@@ -405,12 +397,12 @@ void ftp::Inet1_StateChanged(int state)
                                  + m_inet->RemoteHost() + QStringLiteral(". ")
                                  + m_inet->ResponseInfo());
         }
-        lblState->clear();
+        m_lblState->clear();
         unsetCursor();
     } else if (state == icResponseCompleted) {
         m_outcome = Outcome::Done;
         readReply();
-        lblState->clear();
+        m_lblState->clear();
         unsetCursor();
     }
 }
@@ -446,7 +438,7 @@ void ftp::Command7_Click()
         m_cancelRequested = true;
     m_progressTimer->stop();
     m_inet->Cancel();
-    lblState->clear();
+    m_lblState->clear();
     unsetCursor();
     WaitWhileExecuting(m_inet->StillExecuting());
 }
@@ -466,10 +458,10 @@ void ftp::readReply()
     // The reply's lines straight from the listing: a folder of a million
     // files is never turned into text and split again.
     const QStringList lines = m_inet->ListingLines();
-    if (!FilesOnly)
-        GetServerFolders(ServerPath, lines);
-    GetServerFiles(ServerPath, lines);
-    addServerFiles(unparsedFiles(ServerPath, m_inet->UnparsedLines()));
+    if (!m_filesOnly)
+        GetServerFolders(m_serverPath, lines);
+    GetServerFiles(lines);
+    m_lstServer->entries().add(unparsedFiles(m_inet->UnparsedLines()));
 }
 
 void ftp::GetServerFolders(const QString& path, const QStringList& lines)
@@ -487,20 +479,15 @@ void ftp::GetServerFolders(const QString& path, const QStringList& lines)
         m_serverNodes->add(folder.key, {placeholderKey(folder.key), QString(kPlaceholder)});
 }
 
-void ftp::GetServerFiles(const QString& path, const QStringList& lines)
+void ftp::GetServerFiles(const QStringList& lines)
 {
-    addServerFiles(serverFiles(path, lines));
-}
-
-void ftp::addServerFiles(const QList<ItemRow>& files)
-{
-    m_serverItems->add(files);
+    m_lstServer->entries().add(serverFiles(lines));
 }
 
 void ftp::treeServer_Expand(QTreeWidgetItem* node)
 {
-    treeServer->setCurrentItem(node);
-    lblServerFolder->setText(QStringLiteral("Contents of \"") + node->text(0)
+    m_treeServer->setCurrentItem(node);
+    m_lblServerFolder->setText(QStringLiteral("Contents of \"") + node->text(0)
                              + QLatin1Char('"'));
 }
 
@@ -511,36 +498,36 @@ void ftp::treeServer_NodeClick(QTreeWidgetItem* node)
         prompts().messageBox(QStringLiteral("      Still Executing    "));
         return;
     }
-    m_serverItems->clear();
     const QString key = KeyedTree::keyOf(node);
+    m_lstServer->entries().reset(key);
     m_serverNodes->remove(placeholderKey(key));
-    ServerPath = key;
-    FilesOnly = false;
-    execute(Operation::ls(pathPrefix(ServerPath)));
+    m_serverPath = key;
+    m_filesOnly = false;
+    execute(Operation::ls(pathPrefix(m_serverPath)));
     WaitWhileExecuting(m_inet->StillExecuting());
 }
 
 void ftp::treeServer_MouseUp(Qt::MouseButton button, const QPoint& globalPos)
 {
     if (button == Qt::RightButton)
-        popServer->popup(globalPos);
+        m_popServer->popup(globalPos);
 }
 
 void ftp::Command3_Click()
 {
     if (refusedWhileBusy())
         return;
-    execute(Operation::dir(pathPrefix(ServerPath), true));
+    execute(Operation::dir(pathPrefix(m_serverPath), true));
 }
 
 // ---- The local pane -----------------------------------------------------
 
 void ftp::ParseDrives()
 {
-    if (!FileSystem)
+    if (!m_fileSystem)
         return;
     QList<NodeEntry> drives;
-    for (const LocalDrive& drive : FileSystem->Drives())
+    for (const LocalDrive& drive : m_fileSystem->Drives())
         drives.append({drive.key, drive.text, drive.type, 0, true});
     // Drives listed by an earlier Connect keep their state, opened or not.
     for (QTreeWidgetItem* drive : m_clientNodes->addChildren(kLocalRootKey, drives)) {
@@ -551,10 +538,10 @@ void ftp::ParseDrives()
 
 void ftp::ParseFolders(const QString& root)
 {
-    if (!FileSystem)
+    if (!m_fileSystem)
         return;
     QList<NodeEntry> folders;
-    for (const LocalFolder& folder : FileSystem->subFolders(root))
+    for (const LocalFolder& folder : m_fileSystem->subFolders(root))
         folders.append({folder.path + QLatin1Char('/'), folder.name, kFolderImage,
                         kSelectedFolderImage, true});
     for (QTreeWidgetItem* folder : m_clientNodes->addChildren(root, folders)) {
@@ -566,9 +553,9 @@ void ftp::ParseFolders(const QString& root)
 void ftp::treeClient_Expand(QTreeWidgetItem* node)
 {
     const QString key = KeyedTree::keyOf(node);
-    if (key == kLocalRootKey || !FileSystem)
+    if (key == kLocalRootKey || !m_fileSystem)
         return;
-    if (!FileSystem->isDriveReady(key)) {
+    if (!m_fileSystem->isDriveReady(key)) {
         prompts().messageBox(QStringLiteral("Drive is not ready. Please check and retry."));
         node->setExpanded(false);
         return;
@@ -586,28 +573,26 @@ void ftp::treeClient_NodeClick(QTreeWidgetItem* node)
 {
     if (refusedWhileBusy())
         return;
-    m_clientItems->clear();
-    lblClientFolder->clear();
     const QString key = KeyedTree::keyOf(node);
-    if (key == kLocalRootKey || !FileSystem)
+    m_lstClient->entries().reset(key);
+    m_lblClientFolder->clear();
+    if (key == kLocalRootKey || !m_fileSystem)
         return;
-    if (!FileSystem->isDriveReady(key)) {
+    if (!m_fileSystem->isDriveReady(key)) {
         prompts().messageBox(QStringLiteral("Drive is not ready. Check and try again."));
         node->setExpanded(false);
         return;
     }
     ParseFiles(key);
-    lblClientFolder->setText(QStringLiteral("Contents of \"") + node->text(0) + QLatin1Char('"'));
+    m_lblClientFolder->setText(QStringLiteral("Contents of \"") + node->text(0) + QLatin1Char('"'));
 }
 
 void ftp::ParseFiles(const QString& folderKey)
 {
-    for (QTreeWidgetItem* item : m_clientItems->add(localEntries(folderKey))) {
-        if (KeyedList::tagOf(item) == QLatin1String("Folder")) {
-            item->setIcon(0, imgList.icon(kFolderImage));
-            item->setData(0, ImageRole, int(kFolderImage));
-        }
-    }
+    FileListModel& list = m_lstClient->entries();
+    if (list.folderKey() != folderKey)
+        list.reset(folderKey);
+    list.add(localEntries(folderKey));
 }
 
 }  // namespace orvane::ftp

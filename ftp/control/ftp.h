@@ -3,12 +3,11 @@
 // file list lstClient) and a remote pane (treeServer beside lstServer) over
 // one transfer control Inet1 that runs one operation at a time. Everything
 // starts from the user's clicks inside the control; its prompts go through
-// orvane::prompts().
+// orvane::prompts(). Its widgets carry those names as object names.
 
 #include "DesignLayout.h"
 #include "FtpOperation.h"
 #include "ImageList.h"
-#include "KeyedList.h"
 #include "KeyedTree.h"
 #include "ServerListing.h"
 
@@ -46,10 +45,10 @@ public:
     void setLoginName(const QString& text);
     void setPassword(const QString& text);
 
-    // Add the folders (tree nodes) and files (list items) of the reply lines
-    // of the remote folder keyed `path`.
+    // Add the folders (tree nodes) of the reply lines of the remote folder
+    // keyed `path`, and its files (list entries) to the remote list.
     void GetServerFolders(const QString& path, const QStringList& lines);
-    void GetServerFiles(const QString& path, const QStringList& lines);
+    void GetServerFiles(const QStringList& lines);
 
     // Add the mounted volumes under the local root, and the subfolders of the
     // local folder keyed `root` under its node.
@@ -62,10 +61,9 @@ public:
     // An operation runs, one refused for an unverified peer is about to be
     // sent again, or a command is working through its items.
     bool isBusy() const;
-    QString serverPath() const { return ServerPath; }
-    bool filesOnly() const { return FilesOnly; }
+    QString serverPath() const { return m_serverPath; }
+    bool filesOnly() const { return m_filesOnly; }
 
-public:
     // The positions of the splitters between the panes, for the next opening.
     QByteArray saveLayout() const;
     void restoreLayout(const QByteArray& state);
@@ -93,8 +91,8 @@ private:
     void treeServer_MouseUp(Qt::MouseButton button, const QPoint& globalPos);
     void treeClient_Expand(QTreeWidgetItem* node);
     void treeClient_NodeClick(QTreeWidgetItem* node);
-    void fileList_MouseUp(QTreeWidget* list, Qt::MouseButton button, const QPoint& globalPos);
-    void fileList_ColumnClick(QTreeWidget* list, int column);
+    void fileList_MouseUp(FileListView* list, Qt::MouseButton button, const QPoint& globalPos);
+    void fileList_ColumnClick(FileListView* list, int column);
     void Command1_Click();
     void Command2_Click();
     void Command4_Click();
@@ -134,59 +132,52 @@ private:
     void transferMarked(bool move);
     // The selected local folder a download can land in, or empty.
     QString localFolder() const;
-    QMimeData* lstClient_OLESetData() const;
-    QMimeData* lstServer_OLESetData() const;
     void showProgress();
     void readReply();
-    void addServerFiles(const QList<ItemRow>& files);
     // A certificate or host key that could not be verified: the user may
     // trust it for this session, and the operation is then sent again.
     void offerTrust();
 
-public:
-    // The surface, by their names.
-    QLabel* Label2 = nullptr;
-    QLabel* lblClientFolder = nullptr;
-    QLabel* lblState = nullptr;
-    QLabel* Label3 = nullptr;
-    QLabel* lblServerFolder = nullptr;
-    QTreeWidget* treeClient = nullptr;
-    QTreeWidget* lstClient = nullptr;
-    QTreeWidget* treeServer = nullptr;
-    QTreeWidget* lstServer = nullptr;
-    QPushButton* Command1 = nullptr;
-    QPushButton* Command4 = nullptr;
-    QPushButton* Command5 = nullptr;
-    QPushButton* Command2 = nullptr;
-    QPushButton* Command3 = nullptr;
-    QPushButton* closeButton = nullptr;
-    QPushButton* Command8 = nullptr;
-    QPushButton* Command7 = nullptr;
-    QMenu* popFileMenu = nullptr;
-    QAction* mnuCopy = nullptr;
-    QAction* mnuDelete = nullptr;
-    QAction* mnuMove = nullptr;
-    QAction* mnuRename = nullptr;
-    QAction* mnuRefresh = nullptr;
-    QAction* mnuCancel = nullptr;
-    QMenu* popServer = nullptr;
-    QAction* mnuFile = nullptr;
-    QAction* mnuConnect = nullptr;
+    // The surface.
+    QLabel* m_label2 = nullptr;
+    QLabel* m_lblClientFolder = nullptr;
+    QLabel* m_lblState = nullptr;
+    QLabel* m_label3 = nullptr;
+    QLabel* m_lblServerFolder = nullptr;
+    QTreeWidget* m_treeClient = nullptr;
+    FileListView* m_lstClient = nullptr;
+    QTreeWidget* m_treeServer = nullptr;
+    FileListView* m_lstServer = nullptr;
+    QPushButton* m_command1 = nullptr;
+    QPushButton* m_command4 = nullptr;
+    QPushButton* m_command5 = nullptr;
+    QPushButton* m_command2 = nullptr;
+    QPushButton* m_command3 = nullptr;
+    QPushButton* m_closeButton = nullptr;
+    QPushButton* m_command8 = nullptr;
+    QPushButton* m_command7 = nullptr;
+    QMenu* m_popFileMenu = nullptr;
+    QAction* m_mnuCopy = nullptr;
+    QAction* m_mnuDelete = nullptr;
+    QAction* m_mnuMove = nullptr;
+    QAction* m_mnuRename = nullptr;
+    QAction* m_mnuRefresh = nullptr;
+    QAction* m_mnuCancel = nullptr;
+    QMenu* m_popServer = nullptr;
+    QAction* m_mnuFile = nullptr;
+    QAction* m_mnuConnect = nullptr;
 
-private:
     Inet* m_inet = nullptr;
-    ImageList imgList;
+    ImageList m_imgList;
     std::unique_ptr<KeyedTree> m_clientNodes;
     std::unique_ptr<KeyedTree> m_serverNodes;
-    std::unique_ptr<KeyedList> m_serverItems;
-    std::unique_ptr<KeyedList> m_clientItems;
     QSplitter* m_panes = nullptr;
     QSplitter* m_localPanes = nullptr;
     QSplitter* m_remotePanes = nullptr;
 
-    std::unique_ptr<LocalFileSystem> FileSystem;
-    QString ServerPath;
-    bool FilesOnly = false;
+    std::unique_ptr<LocalFileSystem> m_fileSystem;
+    QString m_serverPath;
+    bool m_filesOnly = false;
 
     std::optional<Operation> m_lastOperation;
     bool m_retryPending = false;

@@ -4,7 +4,7 @@
 
 #include "DragData.h"
 #include "Inet.h"
-#include "KeyedList.h"
+#include "FileListView.h"
 #include "KeyedTree.h"
 #include "LocalListing.h"
 #include "NameSafety.h"
@@ -26,8 +26,6 @@ namespace orvane::ftp {
 
 namespace {
 
-const QString kFileTag = QStringLiteral("File");
-
 // Marks a command as working through its items for as long as it runs.
 class CommandScope {
 public:
@@ -44,31 +42,22 @@ private:
     int& m_depth;
 };
 
-QTreeWidgetItem* selectedItem(const QTreeWidget* list)
+// The names of the selected entries, in the list's order.
+QStringList selectedNames(const FileListView* list)
 {
-    QTreeWidgetItem* current = list->currentItem();
-    if (current && current->isSelected())
-        return current;
-    return list->selectedItems().value(0);
-}
-
-QList<QTreeWidgetItem*> selectedInListOrder(const QTreeWidget* list)
-{
-    QList<QTreeWidgetItem*> out;
-    for (int i = 0; i < list->topLevelItemCount(); ++i) {
-        if (list->topLevelItem(i)->isSelected())
-            out << list->topLevelItem(i);
-    }
-    return out;
+    QStringList names;
+    for (int row : list->selectedRows())
+        names << list->entries().entryAt(row).name;
+    return names;
 }
 
 // The pane marker: "1" in the list the user right-clicked last.
-QString tagOf(const QTreeWidget* list)
+QString tagOf(const FileListView* list)
 {
     return list->property("Tag").toString();
 }
 
-void setTag(QTreeWidget* list, const QString& tag)
+void setTag(FileListView* list, const QString& tag)
 {
     list->setProperty("Tag", tag);
 }
@@ -116,33 +105,17 @@ void ftp::showProgress()
 {
     if (!m_inet->StillExecuting())
         return;
-    lblState->setText(progressText(m_transferName, m_inet->bytesDone(), m_inet->bytesTotal()));
+    m_lblState->setText(progressText(m_transferName, m_inet->bytesDone(), m_inet->bytesTotal()));
 }
 
 // ---- Transfers --------------------------------------------------------------
 
 QString ftp::localFolder() const
 {
-    const QString key = KeyedTree::keyOf(treeClient->currentItem());
+    const QString key = KeyedTree::keyOf(m_treeClient->currentItem());
     if (key.isEmpty() || key == QLatin1String("root") || !QFileInfo(key).isDir())
         return QString();
     return key.endsWith(QLatin1Char('/')) ? key : key + QLatin1Char('/');
-}
-
-QMimeData* ftp::lstClient_OLESetData() const
-{
-    QStringList paths;
-    for (QTreeWidgetItem* item : selectedInListOrder(lstClient))
-        paths << withoutTrailingSlash(KeyedList::keyOf(item));
-    return localFilesData(paths);
-}
-
-QMimeData* ftp::lstServer_OLESetData() const
-{
-    QStringList names;
-    for (QTreeWidgetItem* item : selectedInListOrder(lstServer))
-        names << item->text(0);
-    return remoteNamesData(names);
 }
 
 void ftp::lstServer_OLEDragDrop(const QStringList& localPaths)
@@ -165,8 +138,7 @@ QStringList ftp::upload(const QStringList& localPaths)
     QStringList done;
     for (const QString& path : localPaths) {
         const QString name = QFileInfo(withoutTrailingSlash(path)).fileName();
-        const bool shown = !lstServer->findItems(name, Qt::MatchFixedString | Qt::MatchCaseSensitive).isEmpty();
-        if (!mayWrite(shown, name, m_cancelRequested)) {
+        if (!mayWrite(m_lstServer->entries().contains(name), name, m_cancelRequested)) {
             if (m_cancelRequested)
                 break;
             continue;
@@ -176,18 +148,17 @@ QStringList ftp::upload(const QStringList& localPaths)
         if (m_cancelRequested)
             break;
     }
-    lstServer->viewport()->update();
     return done;
 }
 
 bool ftp::uploadOne(const QString& localPath)
 {
-    const QString prefix = pathPrefix(ServerPath);
+    const QString prefix = pathPrefix(m_serverPath);
     const QFileInfo top(withoutTrailingSlash(localPath));
     const QList<UploadStep> steps = uploadSteps(localPath, prefix);
     // A folder the remote tree already shows is not made again.
     const bool folderShown =
-        m_serverNodes->node(serverFolderKey(ServerPath, top.fileName() + QLatin1Char('/')));
+        m_serverNodes->node(serverFolderKey(m_serverPath, top.fileName() + QLatin1Char('/')));
     bool allDone = true;
     for (const UploadStep& step : steps) {
         Outcome outcome = Outcome::Done;
@@ -206,8 +177,7 @@ bool ftp::uploadOne(const QString& localPath)
         allDone = allDone && outcome == Outcome::Done;
     }
     if (allDone && !steps.isEmpty() && steps.first().kind == UploadStep::Kind::Send) {
-        m_serverItems->add({{ServerPath + top.fileName(), top.fileName(), kFileTag,
-                             fileTypeOf(top.fileName()), QString()}});
+        m_lstServer->entries().add({{top.fileName()}});
     }
     return allDone && !steps.isEmpty();
 }
@@ -224,7 +194,7 @@ QStringList ftp::download(const QStringList& remoteNames)
         return done;
     }
     const long maxName = maxLocalNameBytes(folder);
-    const QString prefix = pathPrefix(ServerPath);
+    const QString prefix = pathPrefix(m_serverPath);
     for (const QString& name : remoteNames) {
         const QString why = unsafeLocalNameReason(name, maxName);
         if (!why.isEmpty()) {
@@ -242,12 +212,14 @@ QStringList ftp::download(const QStringList& remoteNames)
         const Outcome outcome = run(Operation::get(prefix + name, target), name);
         if (outcome == Outcome::Done) {
             done << name;
-            m_clientItems->add({{target, name, kFileTag, fileTypeOf(name), QString()}});
+            // Shown when the list shows that folder.
+            FileListModel& list = m_lstClient->entries();
+            if (list.folderKey() == folder)
+                list.add({{name, QFileInfo(target).size()}});
         }
         if (outcome == Outcome::Cancelled)
             break;
     }
-    lstClient->viewport()->update();
     return done;
 }
 
@@ -260,15 +232,14 @@ void ftp::Command1_Click()
     const InputAnswer answer = prompts().inputBox(QStringLiteral("Name of Directory"), QString());
     if (!answer.accepted || answer.text.isEmpty())
         return;
-    execute(Operation::mkdir(pathPrefix(ServerPath) + answer.text));
+    execute(Operation::mkdir(pathPrefix(m_serverPath) + answer.text));
 }
 
 bool ftp::deleteSelectedRemote()
 {
     CommandScope scope(m_commandDepth, m_cancelRequested);
-    const QString prefix = pathPrefix(ServerPath);
-    for (QTreeWidgetItem* item : selectedInListOrder(lstServer)) {
-        const QString name = item->text(0);
+    const QString prefix = pathPrefix(m_serverPath);
+    for (const QString& name : selectedNames(m_lstServer)) {
         const MsgResult answer = prompts().messageBox(
             QStringLiteral("Delete ") + name + QLatin1Char('?'), MsgButtons::YesNoCancel);
         if (answer == MsgResult::Cancel)
@@ -276,7 +247,6 @@ bool ftp::deleteSelectedRemote()
         if (answer == MsgResult::Yes && run(Operation::remove(prefix + name)) == Outcome::Cancelled)
             return false;
     }
-    lstServer->viewport()->update();
     return true;
 }
 
@@ -286,7 +256,7 @@ void ftp::Command2_Click()
         return;
     // Acts unless the local list was right-clicked last ("0" here).
     bool number = false;
-    const int mark = tagOf(lstServer).toInt(&number);
+    const int mark = tagOf(m_lstServer).toInt(&number);
     if (number && mark != 1)
         return;
     deleteSelectedRemote();
@@ -301,8 +271,8 @@ void ftp::Command4_Click()
 
 void ftp::renameRemote()
 {
-    QTreeWidgetItem* item = selectedItem(lstServer);
-    if (!item) {
+    const int row = m_lstServer->selectedRow();
+    if (row < 0) {
         prompts().messageBox(QStringLiteral("Select the file to rename in the remote list first."));
         return;
     }
@@ -310,8 +280,8 @@ void ftp::renameRemote()
     if (!answer.accepted || answer.text.isEmpty())
         return;
     CommandScope scope(m_commandDepth, m_cancelRequested);
-    const QString prefix = pathPrefix(ServerPath);
-    run(Operation::rename(prefix + item->text(0), prefix + answer.text));
+    const QString prefix = pathPrefix(m_serverPath);
+    run(Operation::rename(prefix + m_lstServer->entries().entryAt(row).name, prefix + answer.text));
 }
 
 void ftp::Command5_Click()
@@ -319,16 +289,16 @@ void ftp::Command5_Click()
     if (refusedWhileBusy())
         return;
     const MsgResult answer = prompts().messageBox(
-        QStringLiteral("Delete This Directory: ") + ServerPath + QLatin1Char('?'),
+        QStringLiteral("Delete This Directory: ") + m_serverPath + QLatin1Char('?'),
         MsgButtons::YesNoCancel);
     if (answer != MsgResult::Yes)
         return;
     {
         CommandScope scope(m_commandDepth, m_cancelRequested);
-        run(Operation::rmdir(pathPrefix(ServerPath)));
+        run(Operation::rmdir(pathPrefix(m_serverPath)));
     }
-    FilesOnly = false;
-    ServerPath = QString(kRootKey);
+    m_filesOnly = false;
+    m_serverPath = QString(kRootKey);
     m_serverNodes->clear();
     addServerRoot();
     execute(Operation::dir());
@@ -340,31 +310,33 @@ void ftp::Command5_Click()
 
 bool ftp::deleteSelectedLocal()
 {
-    for (QTreeWidgetItem* item : selectedInListOrder(lstClient)) {
+    const FileListModel& list = m_lstClient->entries();
+    for (int row : m_lstClient->selectedRows()) {
         const MsgResult answer = prompts().messageBox(
-            QStringLiteral("Delete ") + item->text(0) + QLatin1Char('?'), MsgButtons::YesNoCancel);
+            QStringLiteral("Delete ") + list.entryAt(row).name + QLatin1Char('?'), MsgButtons::YesNoCancel);
         if (answer == MsgResult::Cancel)
             return false;
         if (answer != MsgResult::Yes)
             continue;
-        const QString path = withoutTrailingSlash(KeyedList::keyOf(item));
+        const QString path = list.pathAt(row);
         const QString why = deleteLocalFile(path);
         if (!why.isEmpty())
             prompts().messageBox(QStringLiteral("%1 was not deleted: %2.").arg(path, why));
     }
-    lstClient->viewport()->update();
     return true;
 }
 
 void ftp::renameLocal()
 {
-    QTreeWidgetItem* item = selectedItem(lstClient);
-    if (!item)
+    FileListModel& list = m_lstClient->entries();
+    const int row = m_lstClient->selectedRow();
+    if (row < 0)
         return;
     const InputAnswer answer = prompts().inputBox(QStringLiteral("Enter Name"), QString());
     if (!answer.accepted || answer.text.isEmpty())
         return;
-    const QString from = withoutTrailingSlash(KeyedList::keyOf(item));
+    const FileEntry entry = list.entryAt(row);
+    const QString from = list.pathAt(row);
     const QString folder = QFileInfo(from).absolutePath();
     const QString why = unsafeLocalNameReason(answer.text, maxLocalNameBytes(folder));
     const QString to = QDir(folder).filePath(answer.text);
@@ -377,54 +349,50 @@ void ftp::renameLocal()
         prompts().messageBox(QStringLiteral("%1 was not renamed: %2.").arg(from, failure));
         return;
     }
-    const QString tag = KeyedList::tagOf(item);
-    m_clientItems->remove(KeyedList::keyOf(item));
-    const bool folderItem = tag == QLatin1String("Folder");
-    const QFileInfo renamed(to);
-    m_clientItems->add({{folderItem ? to + QLatin1Char('/') : to, answer.text, tag,
-                         folderItem ? QStringLiteral("File Folder") : fileTypeOf(answer.text),
-                         folderItem ? QString() : QString::number(renamed.size())}});
+    list.remove(entry.name);
+    list.add({{answer.text, entry.size, entry.folder}});
 }
 
 // ---- The file lists' menu and selection --------------------------------------
 
-void ftp::fileList_MouseUp(QTreeWidget* list, Qt::MouseButton button, const QPoint& globalPos)
+void ftp::fileList_MouseUp(FileListView* list, Qt::MouseButton button, const QPoint& globalPos)
 {
     if (button != Qt::RightButton || refusedWhileBusy())
         return;
-    QTreeWidget* other = list == lstClient ? lstServer : lstClient;
+    FileListView* other = list == m_lstClient ? m_lstServer : m_lstClient;
     setTag(list, QStringLiteral("1"));
     setTag(other, QStringLiteral("0"));
-    QTreeWidgetItem* item = selectedItem(list);
-    if (!item)
+    const int row = list->selectedRow();
+    if (row < 0)
         return;
-    if (KeyedList::tagOf(item) == kFileTag)
-        popFileMenu->popup(globalPos);
+    if (!list->entries().entryAt(row).folder)
+        m_popFileMenu->popup(globalPos);
     else
         prompts().messageBox(QStringLiteral("you right clicked a folder"));
 }
 
-void ftp::fileList_ColumnClick(QTreeWidget* list, int column)
+void ftp::fileList_ColumnClick(FileListView* list, int column)
 {
-    // Every click sorts ascending by that column; later items keep the order.
+    // Every click sorts ascending by that column; entries added later go to
+    // their places.
+    list->header()->setSortIndicatorShown(true);
     list->header()->setSortIndicator(column, Qt::AscendingOrder);
-    list->sortItems(column, Qt::AscendingOrder);
-    list->setSortingEnabled(true);
+    list->entries().sort(column);
 }
 
 void ftp::mnuDelete_Click()
 {
     if (refusedWhileBusy())
         return;
-    if (tagOf(lstServer) == QLatin1String("1")) {
+    if (tagOf(m_lstServer) == QLatin1String("1")) {
         if (!deleteSelectedRemote())
             return;
-    } else if (tagOf(lstClient) == QLatin1String("1")) {
+    } else if (tagOf(m_lstClient) == QLatin1String("1")) {
         if (!deleteSelectedLocal())
             return;
     }
-    setTag(lstClient, QStringLiteral("0"));
-    setTag(lstServer, QStringLiteral("0"));
+    setTag(m_lstClient, QStringLiteral("0"));
+    setTag(m_lstServer, QStringLiteral("0"));
 }
 
 void ftp::mnuCopy_Click()
@@ -444,14 +412,11 @@ void ftp::mnuMove_Click()
 void ftp::transferMarked(bool move)
 {
     CommandScope scope(m_commandDepth, m_cancelRequested);
-    if (tagOf(lstClient) == QLatin1String("1")) {
-        QHash<QString, QString> keyOfPath;
+    if (tagOf(m_lstClient) == QLatin1String("1")) {
+        FileListModel& list = m_lstClient->entries();
         QStringList paths;
-        for (QTreeWidgetItem* item : selectedInListOrder(lstClient)) {
-            const QString path = withoutTrailingSlash(KeyedList::keyOf(item));
-            keyOfPath.insert(path, KeyedList::keyOf(item));
-            paths << path;
-        }
+        for (int row : m_lstClient->selectedRows())
+            paths << list.pathAt(row);
         const QStringList sent = upload(paths);
         if (!move)
             return;
@@ -461,23 +426,20 @@ void ftp::transferMarked(bool move)
                 continue;
             const QString why = deleteLocalFile(path);
             if (why.isEmpty())
-                m_clientItems->remove(keyOfPath.value(path));
+                list.remove(QFileInfo(path).fileName());
             else
                 prompts().messageBox(QStringLiteral("%1 was not deleted: %2.").arg(path, why));
         }
-    } else if (tagOf(lstServer) == QLatin1String("1")) {
-        QStringList names;
-        for (QTreeWidgetItem* item : selectedInListOrder(lstServer))
-            names << item->text(0);
-        const QStringList fetched = download(names);
+    } else if (tagOf(m_lstServer) == QLatin1String("1")) {
+        const QStringList fetched = download(selectedNames(m_lstServer));
         if (!move)
             return;
-        const QString prefix = pathPrefix(ServerPath);
+        const QString prefix = pathPrefix(m_serverPath);
         for (const QString& name : fetched) {
             if (m_cancelRequested)
                 return;
             if (run(Operation::remove(prefix + name)) == Outcome::Done)
-                m_serverItems->remove(ServerPath + name);
+                m_lstServer->entries().remove(name);
         }
     }
 }
@@ -486,9 +448,9 @@ void ftp::mnuRename_Click()
 {
     if (refusedWhileBusy())
         return;
-    if (tagOf(lstServer) == QLatin1String("1"))
+    if (tagOf(m_lstServer) == QLatin1String("1"))
         renameRemote();
-    else if (tagOf(lstClient) == QLatin1String("1"))
+    else if (tagOf(m_lstClient) == QLatin1String("1"))
         renameLocal();
 }
 
@@ -496,11 +458,11 @@ void ftp::mnuRefresh_Click()
 {
     if (refusedWhileBusy())
         return;
-    if (tagOf(lstClient) == QLatin1String("1")) {
-        if (QTreeWidgetItem* node = treeClient->currentItem())
+    if (tagOf(m_lstClient) == QLatin1String("1")) {
+        if (QTreeWidgetItem* node = m_treeClient->currentItem())
             treeClient_NodeClick(node);
-    } else if (tagOf(lstServer) == QLatin1String("1")) {
-        if (QTreeWidgetItem* node = m_serverNodes->node(ServerPath))
+    } else if (tagOf(m_lstServer) == QLatin1String("1")) {
+        if (QTreeWidgetItem* node = m_serverNodes->node(m_serverPath))
             treeServer_NodeClick(node);
     }
 }

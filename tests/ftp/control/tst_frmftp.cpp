@@ -54,10 +54,11 @@ private slots:
                         QVERIFY2(b->width() >= b->sizeHint().width()
                                      && control->rect().contains(QRect(b->mapTo(control, QPoint()), b->size())),
                                  qPrintable(b->text()));
-                    const int treeWidth = control->treeServer->width();
+                    auto* tree = control->findChild<QTreeWidget*>("treeServer");
+                    const int treeWidth = tree->width();
                     form->resize(1000, 600);
                     QCOMPARE(control->geometry(), QRect(0, 8, 1000, 592));
-                    QVERIFY(control->treeServer->width() > treeWidth);
+                    QVERIFY(tree->width() > treeWidth);
                     panes->setSizes({300, 600});
                     panesSet = panes->sizes();
                 } else {

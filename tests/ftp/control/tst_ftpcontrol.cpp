@@ -1,11 +1,8 @@
 // The FTP control against real servers: connecting, the remote and local
 // panes, transfers by drop, file operations and the file menus.
+#include "ControlSession.h"
 #include "DragData.h"
 #include "Inet.h"
-#include "ItemRoles.h"
-#include "ScriptedPrompts.h"
-#include "TestServers.h"
-#include "ftp.h"
 
 #include <QApplication>
 #include <QHeaderView>
@@ -23,131 +20,10 @@
 
 using namespace orvane;
 using namespace orvane::testing;
-using orvane::ftp::KeyRole;
 
 namespace {
-
 const QString kStill = QStringLiteral("      Still Executing    ");
 const QString kRefused = QStringLiteral("\"%1\" was not downloaded: it %2.");
-
-QTreeWidgetItem* nodeByKey(QTreeWidget* tree, const QString& key)
-{
-    for (QTreeWidgetItemIterator it(tree); *it; ++it)
-        if ((*it)->data(0, KeyRole).toString() == key)
-            return *it;
-    return nullptr;
-}
-
-QStringList childTexts(const QTreeWidgetItem* node)
-{
-    QStringList out;
-    for (int i = 0; node && i < node->childCount(); ++i)
-        out << node->child(i)->text(0);
-    return out;
-}
-
-// "name|type" of each list item, sorted.
-QStringList listRows(const QTreeWidget* list)
-{
-    QStringList out;
-    for (int i = 0; i < list->topLevelItemCount(); ++i)
-        out << list->topLevelItem(i)->text(0) + '|' + list->topLevelItem(i)->text(1);
-    out.sort();
-    return out;
-}
-
-QStringList messageTexts(const ScriptedPrompts& prompts)
-{
-    QStringList out;
-    for (const ScriptedPrompts::Asked& a : prompts.messages())
-        out << a.text;
-    return out;
-}
-
-void select(QTreeWidget* list, const QStringList& names)
-{
-    for (int i = 0; i < list->topLevelItemCount(); ++i)
-        list->topLevelItem(i)->setSelected(names.contains(list->topLevelItem(i)->text(0)));
-}
-
-// One control with the prompts it asks and the operations it sends.
-struct Session {
-    ftp::ftp c;
-    ScriptedPrompts prompts;
-    QSignalSpy sent{&c, &ftp::ftp::operationSent};
-
-    bool waitIdle() { return QTest::qWaitFor([&] { return !c.isBusy(); }, 30000); }
-    QStringList sentTexts() const
-    {
-        QStringList out;
-        for (const QList<QVariant>& args : sent)
-            out << args.at(0).toString();
-        return out;
-    }
-
-    // Connect with the three answers (and Yes to an unverified peer).
-    bool connectTo(const TestServer& server)
-    {
-        prompts.answerInput(server.url()).answerInput(server.user).answerInput(server.password);
-        if (server.scheme != u"ftp")
-            prompts.answerMessage(MsgResult::Yes);
-        c.Command8->click();
-        return waitIdle();
-    }
-
-    void click(QTreeWidgetItem* node)
-    {
-        QVERIFY(node);
-        emit c.treeServer->itemClicked(node, 0);
-    }
-
-    // Opens the local tree down to `folder` and clicks it.
-    void openLocal(const QString& folder)
-    {
-        QString key = "/";
-        for (const QString& part : folder.split('/', Qt::SkipEmptyParts)) {
-            if (QTreeWidgetItem* node = nodeByKey(c.treeClient, key))
-                node->setExpanded(true);
-            key += part + '/';
-        }
-        QTreeWidgetItem* node = nodeByKey(c.treeClient, key);
-        QVERIFY2(node, qPrintable(key));
-        c.treeClient->setCurrentItem(node);
-        emit c.treeClient->itemClicked(node, 0);
-    }
-
-    // Connects, opens the remote folder keyed `folder` and the local `local`,
-    // and forgets what was asked and sent so far.
-    bool open(const TestServer& server, const QString& folder, const QString& local)
-    {
-        if (!connectTo(server))
-            return false;
-        click(nodeByKey(c.treeServer, folder));
-        openLocal(local);
-        prompts.clear();
-        sent.clear();
-        return !QTest::currentTestFailed();
-    }
-
-    // Enters `list` with the data and drops it there, then waits for the command.
-    void drop(QTreeWidget* list, const QMimeData* data)
-    {
-        QDragEnterEvent enter(QPoint(5, 5), Qt::CopyAction, data, Qt::LeftButton, {});
-        QCoreApplication::sendEvent(list->viewport(), &enter);
-        QDropEvent dropped(QPointF(5, 5), Qt::CopyAction, data, Qt::LeftButton, {});
-        QCoreApplication::sendEvent(list->viewport(), &dropped);
-        QCoreApplication::processEvents();   // the command starts once the drop has returned
-        QVERIFY(waitIdle());
-    }
-
-    // Drags the selection of `from` onto `to` with the data the view gives.
-    void drag(QTreeWidget* from, QTreeWidget* to)
-    {
-        std::unique_ptr<QMimeData> data(from->model()->mimeData(from->selectionModel()->selectedIndexes()));
-        drop(to, data.get());
-    }
-};
-
 }  // namespace
 
 class tst_FtpControl : public QObject {
@@ -205,94 +81,94 @@ private slots:
         s.prompts.clear();
 
         // The local volumes under "MyComputer", "/" first and opened.
-        QTreeWidgetItem* myComputer = nodeByKey(s.c.treeClient, "root");
+        QTreeWidgetItem* myComputer = nodeByKey(s.tree("treeClient"), "root");
         QVERIFY(myComputer);
         QCOMPARE(myComputer->text(0), QString("MyComputer"));
-        QCOMPARE(myComputer->child(0)->data(0, KeyRole).toString(), QString("/"));
-        QVERIFY(nodeByKey(s.c.treeClient, "/usr/***") && !nodeByKey(s.c.treeClient, "/***"));
+        QCOMPARE(myComputer->child(0)->data(0, ftp::KeyRole).toString(), QString("/"));
+        QVERIFY(nodeByKey(s.tree("treeClient"), "/usr/***") && !nodeByKey(s.tree("treeClient"), "/***"));
 
         // A folder lists its subfolders (links too) sorted and once, and its
         // files without hidden ones.
-        QTreeWidgetItem* folder = nodeByKey(s.c.treeServer, "ctl_pub/");
+        QTreeWidgetItem* folder = nodeByKey(s.tree("treeServer"), "ctl_pub/");
         QVERIFY(folder);
         QCOMPARE(childTexts(folder), QStringList{"***"});
         const QStringList subfolders{"alpha/", "Dossier été/", "pub/", "to pub/"};
         s.click(folder);
         QCOMPARE(s.c.serverPath(), QString("ctl_pub/"));
         QCOMPARE(childTexts(folder), subfolders);
-        QCOMPARE(listRows(s.c.lstServer), (QStringList{"README|File", "to notes|File"}));
+        QCOMPARE(s.listRows("lstServer"), (QStringList{"README|File", "to notes|File"}));
         folder->setExpanded(false);
         folder->setExpanded(true);
-        QCOMPARE(s.c.lblServerFolder->text(), QString("Contents of \"ctl_pub/\""));
-        s.click(nodeByKey(s.c.treeServer, "ctl_pub/to pub/"));
-        QCOMPARE(listRows(s.c.lstServer), QStringList{"notes.txt|TXT"});
+        QCOMPARE(s.label("lblServerFolder"), QString("Contents of \"ctl_pub/\""));
+        s.click("ctl_pub/to pub/");
+        QCOMPARE(s.listRows("lstServer"), QStringList{"notes.txt|TXT"});
         s.click(folder);
         QCOMPARE(childTexts(folder), subfolders);
 
         // Refresh adds what is new and keeps what went away, without waiting.
         QVERIFY(QFile::remove(server.pathOf("ctl_pub/README")));
         server.writeFile("ctl_pub/new.css", "new");
-        s.c.Command3->click();
+        s.press("Command3");
         QVERIFY(s.c.Inet1().StillExecuting());
         QVERIFY(s.waitIdle());
-        QCOMPARE(listRows(s.c.lstServer), (QStringList{"README|File", "new.css|CSS", "to notes|File"}));
+        QCOMPARE(s.listRows("lstServer"), (QStringList{"README|File", "new.css|CSS", "to notes|File"}));
 
         // Two files and a folder tree dropped on a folder with an accented name.
-        s.click(nodeByKey(s.c.treeServer, "ctl_pub/Dossier été/"));
+        s.click("ctl_pub/Dossier été/");
         s.openLocal(site.path());
         s.sent.clear();
-        select(s.c.lstClient, {"index.htm", "Makefile", "css"});
-        s.drag(s.c.lstClient, s.c.lstServer);
+        s.select("lstClient", {"index.htm", "Makefile", "css"});
+        s.drag("lstClient", "lstServer");
         const QString to = server.pathOf("ctl_pub/Dossier été/");
         QCOMPARE(contents(to + "index.htm"), QByteArray("<p>home</p>\r\n"));
         QCOMPARE(contents(to + "css/img/logo.png"), binary);
         QCOMPARE(contents(to + "css/site.css"), QByteArray("p{}"));
-        QCOMPARE(listRows(s.c.lstServer), (QStringList{"Makefile|File", "index.htm|HTM"}));
+        QCOMPARE(s.listRows("lstServer"), (QStringList{"Makefile|File", "index.htm|HTM"}));
         QVERIFY(s.sentTexts().contains("PUT " + site.path() + "/index.htm ctl_pub/Dossier été/index.htm"));
         QVERIFY(s.sentTexts().contains("mkdir ctl_pub/Dossier été/css/img"));
 
         // Make a folder, rename a file, delete another.
         s.prompts.answerInput("made").answerInput("home.htm").answerMessage(MsgResult::Yes);
-        s.c.Command1->click();
+        s.press("Command1");
         QVERIFY(s.waitIdle());
-        select(s.c.lstServer, {"index.htm"});
-        s.c.Command4->click();
-        select(s.c.lstServer, {"Makefile"});
-        s.c.Command2->click();
+        s.select("lstServer", {"index.htm"});
+        s.press("Command4");
+        s.select("lstServer", {"Makefile"});
+        s.press("Command2");
         QVERIFY(QFileInfo(to + "made").isDir());
         QVERIFY(QFile::exists(to + "home.htm"));
         QVERIFY(!QFile::exists(to + "Makefile"));
         QCOMPARE(messageTexts(s.prompts), QStringList{"Delete Makefile?"});
 
         // Downloaded back, from the folder and from a subfolder, after a new login.
-        s.c.closeButton->click();
+        s.press("close");
         QVERIFY(!s.c.Inet1().StillExecuting());
         s.openLocal(back.path());
-        s.click(nodeByKey(s.c.treeServer, "ctl_pub/Dossier été/"));
-        select(s.c.lstServer, {"home.htm"});
-        s.drag(s.c.lstServer, s.c.lstClient);
-        s.click(nodeByKey(s.c.treeServer, "ctl_pub/Dossier été/css/"));
-        s.click(nodeByKey(s.c.treeServer, "ctl_pub/Dossier été/css/img/"));
-        select(s.c.lstServer, {"logo.png"});
-        s.drag(s.c.lstServer, s.c.lstClient);
+        s.click("ctl_pub/Dossier été/");
+        s.select("lstServer", {"home.htm"});
+        s.drag("lstServer", "lstClient");
+        s.click("ctl_pub/Dossier été/css/");
+        s.click("ctl_pub/Dossier été/css/img/");
+        s.select("lstServer", {"logo.png"});
+        s.drag("lstServer", "lstClient");
         QVERIFY(s.sentTexts().contains("GET ctl_pub/Dossier été/css/img/logo.png " + back.path() + "/logo.png"));
         QCOMPARE(contents(back.filePath("home.htm")), QByteArray("<p>home</p>\r\n"));
         QCOMPARE(contents(back.filePath("logo.png")), binary);
-        QCOMPARE(listRows(s.c.lstClient), (QStringList{"home.htm|HTM", "logo.png|PNG"}));
+        QCOMPARE(s.listRows("lstClient"), (QStringList{"home.htm|HTM", "logo.png|PNG"}));
         QCOMPARE(entriesOf(back.path()).size(), 2);
 
         // An upload after the downloads, then a folder removed.
-        s.click(nodeByKey(s.c.treeServer, "ctl_pub/Dossier été/"));
-        select(s.c.lstClient, {"logo.png"});
-        s.drag(s.c.lstClient, s.c.lstServer);
+        s.click("ctl_pub/Dossier été/");
+        s.select("lstClient", {"logo.png"});
+        s.drag("lstClient", "lstServer");
         QCOMPARE(contents(to + "logo.png"), binary);
-        s.click(nodeByKey(s.c.treeServer, "ctl_pub/Dossier été/made/"));
+        s.click("ctl_pub/Dossier été/made/");
         s.prompts.answerMessage(MsgResult::Yes);
-        s.c.Command5->click();
+        s.press("Command5");
         QVERIFY(s.waitIdle());
         QVERIFY(!QFileInfo::exists(to + "made"));
         QCOMPARE(s.c.serverPath(), QString("root"));   // the tree rebuilt from the top
-        QVERIFY(nodeByKey(s.c.treeServer, "ctl_pub/") && !nodeByKey(s.c.treeServer, "ctl_pub/Dossier été/made/"));
+        QVERIFY(nodeByKey(s.tree("treeServer"), "ctl_pub/") && !nodeByKey(s.tree("treeServer"), "ctl_pub/Dossier été/made/"));
         QVERIFY2(s.prompts.unexpected().isEmpty(), qPrintable(s.prompts.unexpected().join('\n')));
         QCOMPARE(messageTexts(s.prompts), (QStringList{"Delete Makefile?", "Delete This Directory: ctl_pub/Dossier été/made/?"}));
         QCOMPARE(s.sentTexts().mid(s.sentTexts().size() - 2), (QStringList{"rmdir ctl_pub/Dossier été/made/", "dir"}));
@@ -329,7 +205,7 @@ private slots:
         server.makeFolder("ctl_checks");
         Session s;
         QVERIFY(s.connectTo(server));
-        QVERIFY(nodeByKey(s.c.treeServer, "ctl_checks/"));
+        QVERIFY(nodeByKey(s.tree("treeServer"), "ctl_checks/"));
         s.openLocal("/usr/share");
         s.prompts.clear();
 
@@ -338,7 +214,7 @@ private slots:
             a.replace("%PASSWORD%", server.password).replace("%PORT%", QString::number(server.port));
             a == "-" ? s.prompts.cancelInput() : s.prompts.answerInput(a);
         }
-        s.c.Command8->click();
+        s.press("Command8");
         QVERIFY(s.waitIdle());
         const QStringList said = messageTexts(s.prompts);
         QCOMPARE(said.size(), messages.size());
@@ -354,11 +230,11 @@ private slots:
             QCOMPARE(asked.defaultText, QString());
             QCOMPARE(asked.echo, i == 2 ? InputEcho::Password : InputEcho::Normal);
         }
-        const QTreeWidgetItem* usr = nodeByKey(s.c.treeClient, "/usr/");
+        const QTreeWidgetItem* usr = nodeByKey(s.tree("treeClient"), "/usr/");
         QVERIFY(usr && usr->isExpanded());   // the opened local tree kept
-        QCOMPARE(s.c.treeServer->topLevelItemCount(), 1);
-        QTreeWidgetItem* root = s.c.treeServer->topLevelItem(0);
-        QCOMPARE(s.c.lblState->text(), QString());
+        QCOMPARE(s.tree("treeServer")->topLevelItemCount(), 1);
+        QTreeWidgetItem* root = s.tree("treeServer")->topLevelItem(0);
+        QCOMPARE(s.label("lblState"), QString());
         QCOMPARE(s.c.cursor().shape(), Qt::ArrowCursor);
         if (rootText.isEmpty()) {
             QCOMPARE(s.prompts.messages().first().title, QString("orvane"));
@@ -368,8 +244,8 @@ private slots:
         QCOMPARE(root->text(0), rootText);
         QCOMPARE(root->data(0, ftp::ImageRole).toInt(), 5);
         QVERIFY(root->isExpanded());
-        QCOMPARE(s.c.lblServerFolder->text(), "Contents of \"" + rootText + "\"");
-        QVERIFY(nodeByKey(s.c.treeServer, "ctl_checks/"));
+        QCOMPARE(s.label("lblServerFolder"), "Contents of \"" + rootText + "\"");
+        QVERIFY(nodeByKey(s.tree("treeServer"), "ctl_checks/"));
         QCOMPARE(s.c.serverPath(), QString("root"));
     }
 
@@ -380,18 +256,18 @@ private slots:
         Session s;
         s.prompts.answerInput(server.url()).answerInput(server.user).answerInput(server.password);
         s.prompts.answerMessage(MsgResult::No);
-        s.c.mnuConnect->trigger();
+        s.part<QAction>("mnuConnect")->trigger();
         QVERIFY(s.waitIdle());
         QStringList defaults;
         for (const ScriptedPrompts::Asked& a : s.prompts.asked().mid(0, 3))
             defaults << a.defaultText;
         QCOMPARE(defaults, (QStringList{"127.0.0.1", "anonymous", "guest"}));
-        QCOMPARE(s.c.treeClient->topLevelItemCount(), 0);   // the menu leaves the local pane alone
+        QCOMPARE(s.tree("treeClient")->topLevelItemCount(), 0);   // the menu leaves the local pane alone
         QTest::qWait(50);   // a retry would have been sent by now
         QVERIFY(!s.c.isBusy());
         QCOMPARE(s.prompts.messages().size(), 1);
         QVERIFY(s.c.Inet1().hasUntrustedPeer());
-        QCOMPARE(s.c.treeServer->topLevelItem(0)->childCount(), 0);
+        QCOMPARE(s.tree("treeServer")->topLevelItem(0)->childCount(), 0);
     }
 
     // While an operation runs a click is refused with one message and changes
@@ -405,14 +281,14 @@ private slots:
         s.prompts.answerInput(QString("ftp://127.0.0.1:%1").arg(silent.serverPort()))
             .answerInput("user")
             .answerInput("secret");
-        s.c.mnuConnect->trigger();
+        s.part<QAction>("mnuConnect")->trigger();
         QVERIFY(s.c.Inet1().StillExecuting());
         QTRY_VERIFY(silent.hasPendingConnections());
-        QCOMPARE(s.c.lblState->text(), QString("Connecting ... "));
+        QCOMPARE(s.label("lblState"), QString("Connecting ... "));
         QCOMPARE(s.c.cursor().shape(), Qt::WaitCursor);
 
         s.c.GetServerFolders("root", {"pub/"});
-        QTreeWidgetItem* pub = nodeByKey(s.c.treeServer, "pub/");
+        QTreeWidgetItem* pub = nodeByKey(s.tree("treeServer"), "pub/");
         QVERIFY(pub);
         pub->setExpanded(true);
         s.click(pub);
@@ -421,7 +297,7 @@ private slots:
         QCOMPARE(childTexts(pub), QStringList{"***"});   // nothing listed, nothing removed
         QCOMPARE(s.c.serverPath(), QString("root"));
 
-        s.c.Command7->click();
+        s.press("Command7");
         QVERIFY(!s.c.Inet1().StillExecuting());
         QCOMPARE(s.prompts.messages().size(), 1);
     }
@@ -436,10 +312,10 @@ private slots:
         QDir().mkpath(folder);
         Session s;
         QVERIFY(s.open(server, "hostile/", folder));
-        const QStringList shown = listRows(s.c.lstServer).filter(QRegularExpression("^(?!.*L{10})"));   // the long name aside
+        const QStringList shown = s.listRows("lstServer").filter(QRegularExpression("^(?!.*L{10})"));   // the long name aside
         QCOMPARE(shown, (QStringList{"back\\slash.txt|TXT", "café.txt|TXT", "ctl\x16name.txt|TXT", "ok.txt|TXT"}));
-        s.c.lstServer->selectAll();
-        s.drag(s.c.lstServer, s.c.lstClient);
+        s.list("lstServer")->selectAll();
+        s.drag("lstServer", "lstClient");
         QCOMPARE(entriesOf(parent.path()), QStringList{"in"});
         QCOMPARE(entriesOf(folder), (QStringList{"café.txt", "ok.txt"}));
         QCOMPARE(contents(folder + "/ok.txt"), QByteArray("content of ok.txt"));
@@ -449,8 +325,8 @@ private slots:
                                                  "is longer than the local file system allows (255 bytes)"),
                                     kRefused.arg("back\\slash.txt", "contains \"\\\""),
                                     kRefused.arg("ctl\\x16name.txt", "contains a control character")}));
-        s.click(nodeByKey(s.c.treeServer, "unix/"));
-        QCOMPARE(listRows(s.c.lstServer), (QStringList{"ok.txt|TXT", "this line follows no listing format at all|File"}));
+        s.click("unix/");
+        QCOMPARE(s.listRows("lstServer"), (QStringList{"ok.txt|TXT", "this line follows no listing format at all|File"}));
     }
 
     void downloadGuards_data()
@@ -492,11 +368,11 @@ private slots:
         Session s;
         QVERIFY(s.open(server, "ctl_get/", folder));
         if (answer < 0)
-            s.c.treeClient->setCurrentItem(nodeByKey(s.c.treeClient, "root"));
+            s.tree("treeClient")->setCurrentItem(nodeByKey(s.tree("treeClient"), "root"));
         if (answer > 0)
             s.prompts.answerMessage(MsgResult(answer));
         std::unique_ptr<QMimeData> data(ftp::remoteNamesData(names));
-        s.drop(s.c.lstClient, data.get());
+        s.drop("lstClient", data.get());
 
         QCOMPARE(messageTexts(s.prompts), messages);
         QCOMPARE(contents(folder + "/readme.txt"), readme);
@@ -534,18 +410,18 @@ private slots:
         QStringList progress;
         QTimer poll;
         connect(&poll, &QTimer::timeout, &s.c, [&] {
-            if (s.c.lblState->text().startsWith("big.bin: ") && !progress.contains(s.c.lblState->text()))
-                progress << s.c.lblState->text();
+            if (s.label("lblState").startsWith("big.bin: ") && !progress.contains(s.label("lblState")))
+                progress << s.label("lblState");
             if (progress.size() == 2 && s.prompts.messages().size() == 1) {   // other clicks are refused
-                s.c.Command1->click();
-                emit s.c.treeClient->itemClicked(s.c.treeClient->currentItem(), 0);
+                s.press("Command1");
+                emit s.tree("treeClient")->itemClicked(s.tree("treeClient")->currentItem(), 0);
             }
             if (progress.size() >= 3 && !fullDisk)
-                s.c.Command7->click();
+                s.press("Command7");
         });
         poll.start(20);
-        select(s.c.lstServer, {"big.bin"});
-        s.drag(s.c.lstServer, s.c.lstClient);
+        s.select("lstServer", {"big.bin"});
+        s.drag("lstServer", "lstClient");
         poll.stop();
 
         QVERIFY2(progress.size() >= 2, qPrintable(progress.join('\n')));
@@ -555,7 +431,7 @@ private slots:
         QCOMPARE(s.prompts.messages().size(), fullDisk ? 4 : 3);   // the failure said
         QCOMPARE(contents(folder + "/big.bin"), QByteArray("old"));
         QCOMPARE(entriesOf(folder), QStringList{"big.bin"});
-        QCOMPARE(s.c.lblState->text(), QString());
+        QCOMPARE(s.label("lblState"), QString());
     }
 
     void deleteSelectedRemoteFiles_data()
@@ -579,18 +455,18 @@ private slots:
         QTemporaryDir local;
         Session s;
         QVERIFY(s.open(server, "ctl_del/", local.path()));
-        s.c.lstServer->sortItems(0, Qt::AscendingOrder);
-        select(s.c.lstServer, {"a.txt", "b.txt", "c.txt"});
+        s.list("lstServer")->model()->sort(0);
+        s.select("lstServer", {"a.txt", "b.txt", "c.txt"});
         for (MsgResult a : answers)
             s.prompts.answerMessage(a);
-        s.c.Command2->click();
+        s.press("Command2");
 
         const QStringList asked{"Delete a.txt?", "Delete b.txt?", "Delete c.txt?"};
         QCOMPARE(messageTexts(s.prompts), asked.mid(0, answers.size()));
         QCOMPARE(s.prompts.messages().first().buttons, MsgButtons::YesNoCancel);
         QCOMPARE(QDir(server.pathOf("ctl_del")).entryList(QDir::Files), left);
         QCOMPARE(s.sentTexts().first(), QString("DELETE ctl_del/a.txt"));
-        QCOMPARE(s.c.lstServer->topLevelItemCount(), 4);   // listed again only by a click
+        QCOMPARE(s.list("lstServer")->model()->rowCount(), 4);   // listed again only by a click
     }
 
     void emptyAnswersAndRemoveDirectoryAtTheTop()
@@ -604,20 +480,20 @@ private slots:
 
         // Cancelled and empty answers send nothing; Rename needs a selected file.
         s.prompts.cancelInput().answerInput("").answerInput("");
-        s.c.Command1->click();
-        s.c.Command1->click();
-        s.c.Command4->click();
-        select(s.c.lstServer, {"f.txt"});
-        s.c.Command4->click();
+        s.press("Command1");
+        s.press("Command1");
+        s.press("Command4");
+        s.select("lstServer", {"f.txt"});
+        s.press("Command4");
         QCOMPARE(s.sentTexts(), QStringList{});
         QCOMPARE(messageTexts(s.prompts), QStringList{"Select the file to rename in the remote list first."});
 
         // At the top nothing names the login folder: the server refuses.
-        s.click(s.c.treeServer->topLevelItem(0));
+        s.click(s.tree("treeServer")->topLevelItem(0));
         s.sent.clear();
         s.prompts.clear();
         s.prompts.answerMessage(MsgResult::Yes).answerMessage(MsgResult::Yes);
-        s.c.Command5->click();
+        s.press("Command5");
         QVERIFY(s.waitIdle());
         QCOMPARE(s.prompts.messages().first().text, QString("Delete This Directory: root?"));
         QCOMPARE(s.sentTexts(), (QStringList{"rmdir ", "dir"}));
@@ -646,44 +522,44 @@ private slots:
                 out << a->text();
             return out;
         };
-        const auto rightClick = [&](QTreeWidget* view, const QPoint& at) {
+        const auto rightClick = [&](QAbstractItemView* view, const QPoint& at) {
             QTest::mouseClick(view->viewport(), Qt::RightButton, {}, at);
             if (QApplication::activePopupWidget())
                 QApplication::activePopupWidget()->close();
         };
-        const auto rightClickItem = [&](QTreeWidget* list, const QString& name) {
-            rightClick(list, list->visualItemRect(list->findItems(name, Qt::MatchExactly).value(0)).center());
+        const auto rightClickItem = [&](const char* list, const QString& name) {
+            rightClick(s.list(list), s.list(list)->visualRect(s.indexOf(list, name)).center());
         };
         const auto marks = [&] {
-            return s.c.lstClient->property("Tag").toString() + s.c.lstServer->property("Tag").toString();
+            return s.list("lstClient")->property("Tag").toString() + s.list("lstServer")->property("Tag").toString();
         };
 
         // The remote tree's menu.
-        QSignalSpy serverMenu(s.c.popServer, &QMenu::aboutToShow);
-        rightClick(s.c.treeServer, QPoint(20, 10));
+        QSignalSpy serverMenu(s.part<QMenu>("popServer"), &QMenu::aboutToShow);
+        rightClick(s.tree("treeServer"), QPoint(20, 10));
         QCOMPARE(serverMenu.count(), 1);
-        QCOMPARE(actionTexts(s.c.popServer), (QStringList{"&File", "&Connect"}));
+        QCOMPARE(actionTexts(s.part<QMenu>("popServer")), (QStringList{"&File", "&Connect"}));
 
         // A folder gives the message, a file the menu; the list is marked.
-        rightClickItem(s.c.lstClient, "sub");
+        rightClickItem("lstClient", "sub");
         QCOMPARE(messageTexts(s.prompts), QStringList{"you right clicked a folder"});
         QCOMPARE(marks(), QString("10"));
-        QSignalSpy shown(s.c.popFileMenu, &QMenu::aboutToShow);
-        rightClickItem(s.c.lstClient, "f.txt");
+        QSignalSpy shown(s.part<QMenu>("popFileMenu"), &QMenu::aboutToShow);
+        rightClickItem("lstClient", "f.txt");
         QCOMPARE(shown.count(), 1);
-        QCOMPARE(actionTexts(s.c.popFileMenu), (QStringList{"&Copy", "&Delete", "&Move", "&Rename", "&Refresh", "&Cancel"}));
+        QCOMPARE(actionTexts(s.part<QMenu>("popFileMenu")), (QStringList{"&Copy", "&Delete", "&Move", "&Rename", "&Refresh", "&Cancel"}));
         // The Delete button leaves the remote list alone while the local one is marked.
-        select(s.c.lstServer, {"r.txt"});
-        s.c.Command2->click();
+        s.select("lstServer", {"r.txt"});
+        s.press("Command2");
         QCOMPARE(s.prompts.messages().size(), 1);
 
         // Local delete: each failure said, the others deleted, both marks cleared.
         QVERIFY(QFile::remove(local.filePath("gone.txt")));
-        select(s.c.lstClient, {"f.txt", "gone.txt", "ro.txt", "sub"});
+        s.select("lstClient", {"f.txt", "gone.txt", "ro.txt", "sub"});
         s.prompts.clear();
         for (int i = 0; i < 4; ++i)
             s.prompts.answerMessage(MsgResult::Yes);
-        s.c.mnuDelete->trigger();
+        s.part<QAction>("mnuDelete")->trigger();
         const QString notDeleted = local.path() + "/%1 was not deleted: it %2.";
         QCOMPARE(messageTexts(s.prompts),
                  (QStringList{"Delete sub?", notDeleted.arg("sub", "is a folder"), "Delete f.txt?",
@@ -694,21 +570,21 @@ private slots:
 
         // Move, Rename, Copy and Refresh act on the marked list.
         s.prompts.clear();
-        rightClickItem(s.c.lstServer, "r.txt");
-        s.c.mnuMove->trigger();
+        rightClickItem("lstServer", "r.txt");
+        s.part<QAction>("mnuMove")->trigger();
         QCOMPARE(contents(local.filePath("r.txt")), QByteArray("remote"));
         QVERIFY(!QFile::exists(server.pathOf("ctl_menu2/r.txt")));
-        QVERIFY(s.c.lstServer->findItems("r.txt", Qt::MatchExactly).isEmpty());
-        rightClickItem(s.c.lstClient, "m.txt");
+        QVERIFY(!s.indexOf("lstServer", "r.txt").isValid());
+        rightClickItem("lstClient", "m.txt");
         s.prompts.answerInput("n.txt");
-        s.c.mnuRename->trigger();
+        s.part<QAction>("mnuRename")->trigger();
         QVERIFY(QFile::exists(local.filePath("n.txt")) && !QFile::exists(local.filePath("m.txt")));
-        select(s.c.lstClient, {"n.txt"});
-        s.c.mnuCopy->trigger();
+        s.select("lstClient", {"n.txt"});
+        s.part<QAction>("mnuCopy")->trigger();
         QCOMPARE(contents(server.pathOf("ctl_menu2/n.txt")), QByteArray("m.txt"));
         write(local.filePath("late.txt"), "l");
-        s.c.mnuRefresh->trigger();
-        QCOMPARE(s.c.lstClient->findItems("late.txt", Qt::MatchExactly).size(), 1);
+        s.part<QAction>("mnuRefresh")->trigger();
+        QVERIFY(s.indexOf("lstClient", "late.txt").isValid());
         QVERIFY2(s.prompts.unexpected().isEmpty(), qPrintable(s.prompts.unexpected().join('\n')));
         QCOMPARE(s.prompts.messages().size(), 0);
     }
@@ -729,45 +605,36 @@ private slots:
         s.c.show();
         QVERIFY(QTest::qWaitForWindowExposed(&s.c));
         QVERIFY(s.open(server, "root", local.path()));
-        QCOMPARE(s.c.lblClientFolder->text(), "Contents of \"" + QFileInfo(local.path()).fileName() + "\"");
-        const auto rows = [&] {
-            QStringList out;
-            for (int i = 0; i < s.c.lstClient->topLevelItemCount(); ++i) {
-                const QTreeWidgetItem* item = s.c.lstClient->topLevelItem(i);
-                out << QStringList{item->text(0), item->text(1), item->text(2),
-                                   item->data(0, ftp::TagRole).toString()}.join('|');
-            }
-            return out;
-        };
-        QCOMPARE(rows(), (QStringList{"Sub|File Folder||Folder", "volume|File Folder||Folder",
-                                      ".hidden|HIDDEN|0|File", "Makefile|File|9|File",
-                                      "apple.HTM|HTM|11|File", "data.tar.gz|TAR.GZ|10|File"}));
-        QCOMPARE(s.c.lstClient->topLevelItem(0)->data(0, KeyRole).toString(), local.path() + "/Sub/");
-        QCOMPARE(s.c.lstClient->topLevelItem(3)->data(0, KeyRole).toString(), local.path() + "/Makefile");
+        QCOMPARE(s.label("lblClientFolder"), "Contents of \"" + QFileInfo(local.path()).fileName() + "\"");
+        QCOMPARE(s.rows("lstClient"), (QStringList{"Sub|File Folder||Folder", "volume|File Folder||Folder",
+                                                   ".hidden|HIDDEN|0|File", "Makefile|File|9|File",
+                                                   "apple.HTM|HTM|11|File", "data.tar.gz|TAR.GZ|10|File"}));
+        const QModelIndex sub = s.indexOf("lstClient", "Sub");
+        QCOMPARE(sub.data(ftp::KeyRole).toString(), local.path() + "/Sub/");
+        QCOMPARE(s.indexOf("lstClient", "Makefile").data(ftp::KeyRole).toString(), local.path() + "/Makefile");
+        QVERIFY(!sub.data(Qt::DecorationRole).value<QIcon>().isNull());
 
-        // Column clicks sort ascending, sizes as numbers, names in any case.
-        QHeaderView* header = s.c.lstClient->header();
+        // Clicks on the header sort ascending, sizes as numbers, again and again.
+        QHeaderView* header = s.list("lstClient")->header();
         for (int i = 0; i < 2; ++i) {
             QTest::mouseClick(header->viewport(), Qt::LeftButton, {}, QPoint(header->sectionViewportPosition(2) + 5, 5));
-            QCOMPARE(rows().mid(3), (QStringList{"Makefile|File|9|File", "data.tar.gz|TAR.GZ|10|File",
-                                                 "apple.HTM|HTM|11|File"}));
+            QCOMPARE(s.rows("lstClient").mid(3), (QStringList{"Makefile|File|9|File", "data.tar.gz|TAR.GZ|10|File",
+                                                              "apple.HTM|HTM|11|File"}));
         }
-        emit header->sectionClicked(0);
-        QCOMPARE(rows().first(2), (QStringList{".hidden|HIDDEN|0|File", "apple.HTM|HTM|11|File"}));
 
         // A volume that went away: the two messages, the node closed.
         if (!mounted)
             QSKIP("mounting a tmpfs needs root");
         QProcess::execute("umount", {volume});
         QDir().rmdir(volume);
-        QTreeWidgetItem* drive = nodeByKey(s.c.treeClient, volume + "/");
+        QTreeWidgetItem* drive = nodeByKey(s.tree("treeClient"), volume + "/");
         QVERIFY(drive);
         drive->setExpanded(true);
-        emit s.c.treeClient->itemClicked(drive, 0);
+        emit s.tree("treeClient")->itemClicked(drive, 0);
         QCOMPARE(messageTexts(s.prompts), (QStringList{"Drive is not ready. Please check and retry.",
                                                        "Drive is not ready. Check and try again."}));
         QVERIFY(!drive->isExpanded());
-        QCOMPARE(s.c.lstClient->topLevelItemCount(), 0);
+        QCOMPARE(s.list("lstClient")->model()->rowCount(), 0);
     }
 };
 

@@ -1,14 +1,25 @@
-// The keyed tree under the control's folder panes: a sorted insert or a
-// removal leaves the rest of the tree as the user arranged it.
+// The views under the control's panes: the keyed folder tree, the file list
+// a listing becomes, and how that list sorts, finds and hands out entries.
+#include "DragData.h"
+#include "FileListModel.h"
 #include "ImageList.h"
+#include "ItemRoles.h"
 #include "KeyedTree.h"
+#include "ServerListing.h"
 
+#include <QItemSelectionModel>
+#include <QMimeData>
 #include <QTreeWidget>
 #include <QtTest>
 
+#include <memory>
+
 using namespace orvane::ftp;
 
+Q_DECLARE_METATYPE(orvane::ftp::LineKind)
+
 namespace {
+
 QStringList childTexts(const QTreeWidgetItem* node)
 {
     QStringList out;
@@ -16,6 +27,25 @@ QStringList childTexts(const QTreeWidgetItem* node)
         out << node->child(i)->text(0);
     return out;
 }
+
+// "name|type|size" of each row, in view order.
+QStringList rows(const FileListModel& list)
+{
+    QStringList out;
+    for (int r = 0; r < list.rowCount(); ++r)
+        out << QStringList{list.index(r, 0).data().toString(), list.index(r, 1).data().toString(),
+                           list.index(r, 2).data().toString()}.join('|');
+    return out;
+}
+
+// A local folder of a subfolder and files whose names, types and sizes
+// order differently.
+void fillLocal(FileListModel& list)
+{
+    list.reset("/d/");
+    list.add({{"Sub", -1, true}, {"b.txt", 10}, {"A.txt", 9}, {"a.txt", 100}, {"c", 0}});
+}
+
 }  // namespace
 
 class tst_KeyedViews : public QObject {
@@ -47,6 +77,119 @@ private slots:
         QCOMPARE(tree.count(), 4);
         QVERIFY(tree.add("pub/", {"pub/m/", "m/"}));
         QVERIFY(tree.add("pub/m/", {"pub/m/deep/", "deep/"}));
+    }
+
+    void classify_data()
+    {
+        QTest::addColumn<QString>("line");
+        QTest::addColumn<LineKind>("kind");
+        QTest::newRow("folder") << "pub/" << LineKind::Folder;
+        QTest::newRow("folder with a dot") << "release1.2/" << LineKind::Folder;
+        QTest::newRow("file") << "index.html" << LineKind::File;
+        QTest::newRow("dot file hidden") << ".profile" << LineKind::Hidden;
+        QTest::newRow("dot folder hidden") << ".git/" << LineKind::Hidden;
+        QTest::newRow("parent folder") << ".." << LineKind::Hidden;
+        QTest::newRow("empty line") << "" << LineKind::Hidden;
+    }
+    void classify()
+    {
+        QFETCH(QString, line);
+        QFETCH(LineKind, kind);
+        QCOMPARE(classifyLine(line), kind);
+    }
+
+    void listingBecomesFoldersAndFiles_data()
+    {
+        QTest::addColumn<QString>("path");
+        QTest::addColumn<QString>("prefix");   // of folder and file keys
+        QTest::newRow("login folder") << "root" << "";
+        QTest::newRow("subfolder") << "pub/" << "pub/";
+    }
+
+    // Folders go to the tree keyed by path, files to the list keyed by
+    // ServerPath + name, typed after their first dot, without sizes.
+    void listingBecomesFoldersAndFiles()
+    {
+        QFETCH(QString, path);
+        QFETCH(QString, prefix);
+        const QStringList lines{"pub/", ".profile", "index.html", "", "release1.2/", "README", "site.tar.gz"};
+        QStringList keys;
+        for (const RemoteFolder& f : serverFolders(path, lines))
+            keys << f.parentKey + '>' + f.key + '>' + f.text;
+        QCOMPARE(keys, (QStringList{path + '>' + prefix + "pub/>pub/", path + '>' + prefix + "release1.2/>release1.2/"}));
+        QCOMPARE(placeholderKey(serverFolderKey(path, "in/")), prefix + "in/***");
+        QCOMPARE(pathPrefix(path), prefix);
+
+        FileListModel list(FileListModel::Side::Remote, nullptr);
+        list.reset(path);
+        QCOMPARE(list.add(serverFiles(lines)), 3);
+        QCOMPARE(rows(list), (QStringList{"index.html|HTML|", "README|File|", "site.tar.gz|TAR.GZ|"}));
+        QCOMPARE(list.index(0, 0).data(KeyRole).toString(), path + "index.html");
+        QCOMPARE(list.index(1, 0).data(TagRole).toString(), QString("File"));
+        // A line no format reads is a file under its whole text.
+        QCOMPARE(list.add(unparsedFiles({"?? odd.line/"})), 1);
+        QCOMPARE(rows(list).last(), QString("?? odd.line/|LINE/|"));
+    }
+
+    void columnSort_data()
+    {
+        QTest::addColumn<int>("column");
+        QTest::addColumn<QStringList>("names");   // in view order after the click
+        QTest::addColumn<int>("placeOfLater");    // where an "aa.txt" of 5 bytes added afterwards goes
+        QTest::newRow("name: any case, then capitals first")
+            << 0 << QStringList{"A.txt", "a.txt", "b.txt", "c", "Sub"} << 2;
+        QTest::newRow("type: equal types keep their order")
+            << 1 << QStringList{"c", "Sub", "b.txt", "A.txt", "a.txt"} << 5;
+        QTest::newRow("size: as numbers, none first")
+            << 2 << QStringList{"Sub", "c", "A.txt", "b.txt", "a.txt"} << 2;
+    }
+
+    // The selection stays on its entries, and entries added later go to
+    // their sorted places.
+    void columnSort()
+    {
+        QFETCH(int, column);
+        QFETCH(QStringList, names);
+        QFETCH(int, placeOfLater);
+        FileListModel list(FileListModel::Side::Local, nullptr);
+        fillLocal(list);
+        QItemSelectionModel selection(&list);
+        selection.select(list.index(1, 0), QItemSelectionModel::Select | QItemSelectionModel::Rows);   // b.txt
+        list.sort(column);
+        QStringList sorted;
+        for (const QString& row : rows(list))
+            sorted << row.section('|', 0, 0);
+        QCOMPARE(sorted, names);
+        QCOMPARE(selection.selectedRows().size(), 1);
+        QCOMPARE(selection.selectedRows().first().data().toString(), QString("b.txt"));
+        list.add({{"aa.txt", 5}});
+        QCOMPARE(list.index(placeOfLater, 0).data().toString(), QString("aa.txt"));
+    }
+
+    // Names are unique; a removed one may come back; a drag hands out local
+    // paths (folders without their "/") or remote names, in view order.
+    void namesRemovalAndDragData()
+    {
+        FileListModel local(FileListModel::Side::Local, nullptr);
+        fillLocal(local);
+        QCOMPARE(local.add({{"c", 7}, {"new", 1}, {"new", 2}}), 1);
+        QCOMPARE(local.count(), 6);
+        QCOMPARE(local.index(0, 0).data(KeyRole).toString(), QString("/d/Sub/"));
+        QCOMPARE(local.index(0, 1).data().toString(), QString("File Folder"));
+        local.sort(2);
+        QVERIFY(local.remove("b.txt") && !local.remove("b.txt") && !local.contains("b.txt"));
+        QCOMPARE(local.add({{"b.txt", 3}}), 1);
+        QCOMPARE(rows(local).mid(0, 4), (QStringList{"Sub|File Folder|", "c|File|0", "new|File|1", "b.txt|TXT|3"}));
+        std::unique_ptr<QMimeData> paths(local.mimeData({local.index(3, 2), local.index(0, 0), local.index(3, 0)}));
+        QCOMPARE(localFilesOf(paths.get()), (QStringList{"/d/Sub", "/d/b.txt"}));
+        QVERIFY(remoteNamesOf(paths.get()).isEmpty());
+
+        FileListModel remote(FileListModel::Side::Remote, nullptr);
+        remote.reset("pub/");
+        remote.add({{"x.htm"}, {"y.htm"}});
+        std::unique_ptr<QMimeData> names(remote.mimeData({remote.index(1, 0), remote.index(0, 0)}));
+        QCOMPARE(remoteNamesOf(names.get()), (QStringList{"x.htm", "y.htm"}));
+        QVERIFY(!names->hasUrls());
     }
 };
 

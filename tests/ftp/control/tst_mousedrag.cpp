@@ -1,16 +1,11 @@
 // A real drag with the mouse, through the X server (run under xvfb-run): a
 // local file dragged from the local list onto the server list arrives
 // byte-identical.
-#include "ScriptedPrompts.h"
-#include "TestServers.h"
-#include "ftp.h"
+#include "ControlSession.h"
 
 #include <QApplication>
 #include <QProcess>
-#include <QPushButton>
 #include <QTemporaryDir>
-#include <QTreeWidget>
-#include <QtTest>
 
 using namespace orvane;
 using namespace orvane::testing;
@@ -33,28 +28,20 @@ private slots:
         QVERIFY(f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size());
         f.close();
 
-        ftp::ftp c;
-        ScriptedPrompts prompts;
-        const auto idle = [&] { return QTest::qWaitFor([&] { return !c.isBusy(); }, 30000); };
-        c.resize(1000, 500);
-        c.show();
-        c.activateWindow();
-        QVERIFY(QTest::qWaitForWindowActive(&c));
-        prompts.answerInput(server.url()).answerInput(server.user).answerInput(server.password);
-        c.Command8->click();
-        QVERIFY(idle());
-        QTreeWidgetItem* folder =
-            c.treeServer->findItems("drag_up/", Qt::MatchExactly | Qt::MatchRecursive).value(0);
-        QVERIFY(folder);
-        emit c.treeServer->itemClicked(folder, 0);
-        QVERIFY(idle());
-        c.ParseFiles(local.path() + '/');
-        QTreeWidgetItem* item = c.lstClient->findItems("dragged.bin", Qt::MatchExactly).value(0);
-        QVERIFY(item);
+        Session s;
+        s.c.resize(1000, 500);
+        s.c.show();
+        s.c.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&s.c));
+        QVERIFY(s.open(server, "drag_up/", local.path()));
+        const QModelIndex item = s.indexOf("lstClient", "dragged.bin");
+        QVERIFY(item.isValid());
         QTest::qWait(200);   // laid out and painted where the pointer will go
 
-        const QPoint from = c.lstClient->viewport()->mapToGlobal(c.lstClient->visualItemRect(item).center());
-        const QPoint to = c.lstServer->viewport()->mapToGlobal(c.lstServer->viewport()->rect().center());
+        QWidget* source = s.list("lstClient")->viewport();
+        QWidget* target = s.list("lstServer")->viewport();
+        const QPoint from = source->mapToGlobal(s.list("lstClient")->visualRect(item).center());
+        const QPoint to = target->mapToGlobal(target->rect().center());
         const auto at = [](const QPoint& p) {
             return QStringList{"mousemove", QString::number(p.x()), QString::number(p.y()), "sleep", "0.2"};
         };
@@ -68,8 +55,8 @@ private slots:
         QTRY_COMPARE_WITH_TIMEOUT(mouse.state(), QProcess::NotRunning, 20000);
         QCOMPARE(mouse.exitCode(), 0);
         // The drop may still be on its way from the X server: wait for the item.
-        QTRY_COMPARE_WITH_TIMEOUT(c.lstServer->findItems("dragged.bin", Qt::MatchExactly).size(), 1, 20000);
-        QVERIFY(idle());
+        QTRY_VERIFY_WITH_TIMEOUT(s.indexOf("lstServer", "dragged.bin").isValid(), 20000);
+        QVERIFY(s.waitIdle());
         QFile arrived(server.pathOf("drag_up/dragged.bin"));
         QVERIFY(arrived.open(QIODevice::ReadOnly));
         QCOMPARE(arrived.readAll(), bytes);

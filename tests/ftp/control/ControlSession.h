@@ -1,0 +1,166 @@
+#pragma once
+// One FTP control under test, with the prompts it asks and the operations it
+// sends, reached the way a user reaches it: by the names of its parts.
+#include "ItemRoles.h"
+#include "ScriptedPrompts.h"
+#include "TestServers.h"
+#include "ftp.h"
+
+#include <QAction>
+#include <QDropEvent>
+#include <QLabel>
+#include <QMimeData>
+#include <QPushButton>
+#include <QTreeView>
+#include <QTreeWidget>
+#include <QtTest>
+
+namespace orvane::testing {
+
+inline QTreeWidgetItem* nodeByKey(QTreeWidget* tree, const QString& key)
+{
+    for (QTreeWidgetItemIterator it(tree); *it; ++it)
+        if ((*it)->data(0, ftp::KeyRole).toString() == key)
+            return *it;
+    return nullptr;
+}
+
+inline QStringList childTexts(const QTreeWidgetItem* node)
+{
+    QStringList out;
+    for (int i = 0; node && i < node->childCount(); ++i)
+        out << node->child(i)->text(0);
+    return out;
+}
+
+inline QStringList messageTexts(const ScriptedPrompts& prompts)
+{
+    QStringList out;
+    for (const ScriptedPrompts::Asked& a : prompts.messages())
+        out << a.text;
+    return out;
+}
+
+struct Session {
+    ftp::ftp c;
+    ScriptedPrompts prompts;
+    QSignalSpy sent{&c, &ftp::ftp::operationSent};
+
+    template <class T> T* part(const char* name) const { return c.findChild<T*>(QLatin1String(name)); }
+    QTreeWidget* tree(const char* name) const { return part<QTreeWidget>(name); }
+    QTreeView* list(const char* name) const { return part<QTreeView>(name); }
+    void press(const char* button) const { part<QPushButton>(button)->click(); }
+    QString label(const char* name) const { return part<QLabel>(name)->text(); }
+
+    bool waitIdle() { return QTest::qWaitFor([&] { return !c.isBusy(); }, 30000); }
+    QStringList sentTexts() const
+    {
+        QStringList out;
+        for (const QList<QVariant>& args : sent)
+            out << args.at(0).toString();
+        return out;
+    }
+
+    // A list's rows in view order, each "name|type|size|tag".
+    QStringList rows(const char* name) const
+    {
+        const QAbstractItemModel* m = list(name)->model();
+        QStringList out;
+        for (int r = 0; r < m->rowCount(); ++r)
+            out << QStringList{m->index(r, 0).data().toString(), m->index(r, 1).data().toString(),
+                               m->index(r, 2).data().toString(),
+                               m->index(r, 0).data(ftp::TagRole).toString()}.join('|');
+        return out;
+    }
+    // "name|type" of each row, sorted.
+    QStringList listRows(const char* name) const
+    {
+        QStringList out;
+        for (const QString& row : rows(name))
+            out << row.section('|', 0, 1);
+        out.sort();
+        return out;
+    }
+    QModelIndex indexOf(const char* name, const QString& text) const
+    {
+        const QAbstractItemModel* m = list(name)->model();
+        const QModelIndexList found = m->match(m->index(0, 0), Qt::DisplayRole, text, 1, Qt::MatchExactly);
+        return found.value(0);
+    }
+    void select(const char* name, const QStringList& texts) const
+    {
+        QTreeView* view = list(name);
+        view->clearSelection();
+        for (const QString& text : texts)
+            view->selectionModel()->select(indexOf(name, text),
+                                           QItemSelectionModel::Select | QItemSelectionModel::Rows);
+    }
+
+    // Connect with the three answers (and Yes to an unverified peer).
+    bool connectTo(const TestServer& server)
+    {
+        prompts.answerInput(server.url()).answerInput(server.user).answerInput(server.password);
+        if (server.scheme != u"ftp")
+            prompts.answerMessage(MsgResult::Yes);
+        press("Command8");
+        return waitIdle();
+    }
+
+    void click(QTreeWidgetItem* node)
+    {
+        QVERIFY(node);
+        emit tree("treeServer")->itemClicked(node, 0);
+    }
+    void click(const QString& serverKey) { click(nodeByKey(tree("treeServer"), serverKey)); }
+
+    // Opens the local tree down to `folder` and clicks it.
+    void openLocal(const QString& folder)
+    {
+        QTreeWidget* local = tree("treeClient");
+        QString key = "/";
+        for (const QString& step : folder.split('/', Qt::SkipEmptyParts)) {
+            if (QTreeWidgetItem* node = nodeByKey(local, key))
+                node->setExpanded(true);
+            key += step + '/';
+        }
+        QTreeWidgetItem* node = nodeByKey(local, key);
+        QVERIFY2(node, qPrintable(key));
+        local->setCurrentItem(node);
+        emit local->itemClicked(node, 0);
+    }
+
+    // Connects, opens the remote folder keyed `folder` and the local `local`,
+    // and forgets what was asked and sent so far.
+    bool open(const TestServer& server, const QString& folder, const QString& local)
+    {
+        if (!connectTo(server))
+            return false;
+        click(folder);
+        openLocal(local);
+        prompts.clear();
+        sent.clear();
+        return !QTest::currentTestFailed();
+    }
+
+    // Enters the list with the data and drops it there, then waits for the command.
+    void drop(const char* name, const QMimeData* data)
+    {
+        QWidget* target = list(name)->viewport();
+        QDragEnterEvent enter(QPoint(5, 5), Qt::CopyAction, data, Qt::LeftButton, {});
+        QCoreApplication::sendEvent(target, &enter);
+        QDropEvent dropped(QPointF(5, 5), Qt::CopyAction, data, Qt::LeftButton, {});
+        QCoreApplication::sendEvent(target, &dropped);
+        QCoreApplication::processEvents();   // the command starts once the drop has returned
+        QVERIFY(waitIdle());
+    }
+
+    // Drags the selection of one list onto the other with the data the view gives.
+    void drag(const char* from, const char* to)
+    {
+        QTreeView* view = list(from);
+        std::unique_ptr<QMimeData> data(view->model()->mimeData(view->selectionModel()->selectedIndexes()));
+        drop(to, data.get());
+    }
+};
+
+}  // namespace orvane::testing
