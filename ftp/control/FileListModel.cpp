@@ -58,10 +58,12 @@ int FileListModel::add(const QList<FileEntry>& entries)
     const qsizetype first = m_entries.size();
     m_entries.reserve(first + entries.size());
     for (const FileEntry& entry : entries) {
-        if (m_names.contains(entry.name))
-            continue;
-        m_entries.append(entry);
-        m_names.insert(m_entries.last().name);   // a view of the kept copy
+        // One look-up: the set grows only for a new name. The kept copy
+        // shares the name's characters, so the view stays valid.
+        const qsizetype known = m_names.size();
+        m_names.insert(entry.name);
+        if (m_names.size() != known)
+            m_entries.append(entry);
     }
     const int added = int(m_entries.size() - first);
     if (added == 0)
