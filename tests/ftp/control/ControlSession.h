@@ -51,8 +51,8 @@ struct Session {
     QTreeView* list(const char* name) const { return part<QTreeView>(name); }
     void press(const char* button) const { part<QPushButton>(button)->click(); }
     QString label(const char* name) const { return part<QLabel>(name)->text(); }
-
     bool waitIdle() { return QTest::qWaitFor([&] { return !c.isBusy(); }, 30000); }
+    bool allAnswered() const { return prompts.unexpected().isEmpty(); }
     QStringList sentTexts() const
     {
         QStringList out;
@@ -61,39 +61,32 @@ struct Session {
         return out;
     }
 
-    // A list's rows in view order, each "name|type|size|tag".
-    QStringList rows(const char* name) const
+    // A list's rows in view order, each "name|type|size|tag"; or, when
+    // `brief`, "name|type" sorted.
+    QStringList rows(const char* name, bool brief = false) const
     {
         const QAbstractItemModel* m = list(name)->model();
         QStringList out;
         for (int r = 0; r < m->rowCount(); ++r)
             out << QStringList{m->index(r, 0).data().toString(), m->index(r, 1).data().toString(),
-                               m->index(r, 2).data().toString(),
-                               m->index(r, 0).data(ftp::TagRole).toString()}.join('|');
+                               m->index(r, 2).data().toString(), m->index(r, 0).data(ftp::TagRole).toString()}
+                       .mid(0, brief ? 2 : 4).join('|');
+        if (brief)
+            out.sort();
         return out;
     }
-    // "name|type" of each row, sorted.
-    QStringList listRows(const char* name) const
-    {
-        QStringList out;
-        for (const QString& row : rows(name))
-            out << row.section('|', 0, 1);
-        out.sort();
-        return out;
-    }
+    QStringList listRows(const char* name) const { return rows(name, true); }
     QModelIndex indexOf(const char* name, const QString& text) const
     {
         const QAbstractItemModel* m = list(name)->model();
-        const QModelIndexList found = m->match(m->index(0, 0), Qt::DisplayRole, text, 1, Qt::MatchExactly);
-        return found.value(0);
+        return m->match(m->index(0, 0), Qt::DisplayRole, text, 1, Qt::MatchExactly).value(0);
     }
     void select(const char* name, const QStringList& texts) const
     {
-        QTreeView* view = list(name);
-        view->clearSelection();
+        list(name)->clearSelection();
         for (const QString& text : texts)
-            view->selectionModel()->select(indexOf(name, text),
-                                           QItemSelectionModel::Select | QItemSelectionModel::Rows);
+            list(name)->selectionModel()->select(indexOf(name, text),
+                                                 QItemSelectionModel::Select | QItemSelectionModel::Rows);
     }
 
     // Connect with the three answers (and Yes to an unverified peer).
@@ -116,17 +109,16 @@ struct Session {
     // Opens the local tree down to `folder` and clicks it.
     void openLocal(const QString& folder)
     {
-        QTreeWidget* local = tree("treeClient");
         QString key = "/";
         for (const QString& step : folder.split('/', Qt::SkipEmptyParts)) {
-            if (QTreeWidgetItem* node = nodeByKey(local, key))
+            if (QTreeWidgetItem* node = nodeByKey(tree("treeClient"), key))
                 node->setExpanded(true);
             key += step + '/';
         }
-        QTreeWidgetItem* node = nodeByKey(local, key);
+        QTreeWidgetItem* node = nodeByKey(tree("treeClient"), key);
         QVERIFY2(node, qPrintable(key));
-        local->setCurrentItem(node);
-        emit local->itemClicked(node, 0);
+        tree("treeClient")->setCurrentItem(node);
+        emit tree("treeClient")->itemClicked(node, 0);
     }
 
     // Connects, opens the remote folder keyed `folder` and the local `local`,
@@ -142,23 +134,20 @@ struct Session {
         return !QTest::currentTestFailed();
     }
 
-    // Enters the list with the data and drops it there, then waits for the command.
+    // Enters the list with the data and drops it there, then waits for the
+    // command; drag() drops the selection of one list on the other.
     void drop(const char* name, const QMimeData* data)
     {
-        QWidget* target = list(name)->viewport();
         QDragEnterEvent enter(QPoint(5, 5), Qt::CopyAction, data, Qt::LeftButton, {});
-        QCoreApplication::sendEvent(target, &enter);
+        QCoreApplication::sendEvent(list(name)->viewport(), &enter);
         QDropEvent dropped(QPointF(5, 5), Qt::CopyAction, data, Qt::LeftButton, {});
-        QCoreApplication::sendEvent(target, &dropped);
+        QCoreApplication::sendEvent(list(name)->viewport(), &dropped);
         QCoreApplication::processEvents();   // the command starts once the drop has returned
         QVERIFY(waitIdle());
     }
-
-    // Drags the selection of one list onto the other with the data the view gives.
     void drag(const char* from, const char* to)
     {
-        QTreeView* view = list(from);
-        std::unique_ptr<QMimeData> data(view->model()->mimeData(view->selectionModel()->selectedIndexes()));
+        std::unique_ptr<QMimeData> data(list(from)->model()->mimeData(list(from)->selectionModel()->selectedIndexes()));
         drop(to, data.get());
     }
 };

@@ -1,11 +1,10 @@
-// The views under the control's panes: the keyed folder tree, the file list
-// a listing becomes, and how that list sorts, finds and hands out entries.
+// The views under the control's panes: the keyed folder tree, and how the
+// file list sorts, finds and hands out its entries.
 #include "DragData.h"
 #include "FileListModel.h"
 #include "ImageList.h"
 #include "ItemRoles.h"
 #include "KeyedTree.h"
-#include "ServerListing.h"
 
 #include <QItemSelectionModel>
 #include <QMimeData>
@@ -15,8 +14,6 @@
 #include <memory>
 
 using namespace orvane::ftp;
-
-Q_DECLARE_METATYPE(orvane::ftp::LineKind)
 
 namespace {
 
@@ -77,58 +74,6 @@ private slots:
         QCOMPARE(tree.count(), 4);
         QVERIFY(tree.add("pub/", {"pub/m/", "m/"}));
         QVERIFY(tree.add("pub/m/", {"pub/m/deep/", "deep/"}));
-    }
-
-    void classify_data()
-    {
-        QTest::addColumn<QString>("line");
-        QTest::addColumn<LineKind>("kind");
-        QTest::newRow("folder") << "pub/" << LineKind::Folder;
-        QTest::newRow("folder with a dot") << "release1.2/" << LineKind::Folder;
-        QTest::newRow("file") << "index.html" << LineKind::File;
-        QTest::newRow("dot file hidden") << ".profile" << LineKind::Hidden;
-        QTest::newRow("dot folder hidden") << ".git/" << LineKind::Hidden;
-        QTest::newRow("parent folder") << ".." << LineKind::Hidden;
-        QTest::newRow("empty line") << "" << LineKind::Hidden;
-    }
-    void classify()
-    {
-        QFETCH(QString, line);
-        QFETCH(LineKind, kind);
-        QCOMPARE(classifyLine(line), kind);
-    }
-
-    void listingBecomesFoldersAndFiles_data()
-    {
-        QTest::addColumn<QString>("path");
-        QTest::addColumn<QString>("prefix");   // of folder and file keys
-        QTest::newRow("login folder") << "root" << "";
-        QTest::newRow("subfolder") << "pub/" << "pub/";
-    }
-
-    // Folders go to the tree keyed by path, files to the list keyed by
-    // ServerPath + name, typed after their first dot, without sizes.
-    void listingBecomesFoldersAndFiles()
-    {
-        QFETCH(QString, path);
-        QFETCH(QString, prefix);
-        const QStringList lines{"pub/", ".profile", "index.html", "", "release1.2/", "README", "site.tar.gz"};
-        QStringList keys;
-        for (const RemoteFolder& f : serverFolders(path, lines))
-            keys << f.parentKey + '>' + f.key + '>' + f.text;
-        QCOMPARE(keys, (QStringList{path + '>' + prefix + "pub/>pub/", path + '>' + prefix + "release1.2/>release1.2/"}));
-        QCOMPARE(placeholderKey(serverFolderKey(path, "in/")), prefix + "in/***");
-        QCOMPARE(pathPrefix(path), prefix);
-
-        FileListModel list(FileListModel::Side::Remote, nullptr);
-        list.reset(path);
-        QCOMPARE(list.add(serverFiles(lines)), 3);
-        QCOMPARE(rows(list), (QStringList{"index.html|HTML|", "README|File|", "site.tar.gz|TAR.GZ|"}));
-        QCOMPARE(list.index(0, 0).data(KeyRole).toString(), path + "index.html");
-        QCOMPARE(list.index(1, 0).data(TagRole).toString(), QString("File"));
-        // A line no format reads is a file under its whole text.
-        QCOMPARE(list.add(unparsedFiles({"?? odd.line/"})), 1);
-        QCOMPARE(rows(list).last(), QString("?? odd.line/|LINE/|"));
     }
 
     void columnSort_data()

@@ -1,5 +1,7 @@
-// The plain rules under the control's transfers: which remote names may
-// become local files, and what an upload of a folder sends.
+// The plain rules under the control's panes and transfers: which volume a
+// local folder is on, which remote names may become local files, and what an
+// upload of a folder sends.
+#include "LocalVolumes.h"
 #include "NameSafety.h"
 #include "TransferPlan.h"
 
@@ -14,6 +16,26 @@ using Kind = UploadStep::Kind;
 class tst_TransferLogic : public QObject {
     Q_OBJECT
 private slots:
+    void driveOfAKey_data()
+    {
+        QTest::addColumn<QString>("key");
+        QTest::addColumn<QString>("drive");
+        QTest::newRow("system drive") << "/" << "/";
+        QTest::newRow("folder on the system drive") << "/home/me/" << "/";
+        QTest::newRow("mounted volume") << "/media/stick/" << "/media/stick/";
+        QTest::newRow("folder on a mounted volume") << "/media/stick/site/" << "/media/stick/";
+        QTest::newRow("same prefix, other folder") << "/media/stickers/" << "/";
+        QTest::newRow("placeholder of a volume") << "/media/stick/***" << "/media/stick/";
+        QTest::newRow("not a path") << "root" << "";
+    }
+
+    void driveOfAKey()
+    {
+        QFETCH(QString, key);
+        QFETCH(QString, drive);
+        QCOMPARE(driveKeyOf(key, {"/", "/media/stick/"}), drive);
+    }
+
     void unsafeNames_data()
     {
         QTest::addColumn<QString>("name");
