@@ -115,8 +115,8 @@ QByteArray servedHead(const QUrl& base)
     const QByteArray served = "data-orv-served";
     return "<base href=\"" + escapedAttribute(base.toString(QUrl::FullyEncoded)) + "\" " + served
            + "><style " + served + ">span[" + fidelity::serverAttribute
-           + "]{-webkit-user-modify:read-only;padding:0 0.6em;background:#ffe08a;border:1px solid #b8860b}"
-             "</style>";
+           + "]{display:inline-block;width:1.4em;height:0.9em;vertical-align:middle;"
+             "background:#ffe08a;border:1px solid #b8860b}</style>";
 }
 
 ServedPage::ServedPage() = default;

@@ -9,9 +9,9 @@ namespace orvane::fidelity {
 namespace {
 
 // A small box the user can see, select and delete as a whole; one rule in
-// the served head styles them all and keeps the caret out of them.
+// the served head styles them all.
 QString serverMarker(int n) {
-    return QStringLiteral("<span %1=\"%2\"></span>")
+    return QStringLiteral("<span %1=\"%2\" contenteditable=\"false\"></span>")
         .arg(QLatin1StringView(serverAttribute))
         .arg(n);
 }
