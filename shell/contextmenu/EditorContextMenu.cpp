@@ -34,10 +34,10 @@ void EditorContextMenu::DHTMLEdit1_ContextMenuAction(int index)
     case ContextMenuPick::Kind::None:
         return;
     case ContextMenuPick::Kind::BackgroundColor:
-        m_colours.pageColor(PageColours::PageColour::Background);
+        m_colours.choose(PageColours::Colour::Background);
         return;
     case ContextMenuPick::Kind::FontColor:
-        m_colours.fontColor();
+        m_colours.choose(PageColours::Colour::Font);
         return;
     case ContextMenuPick::Kind::Exec:
         try {

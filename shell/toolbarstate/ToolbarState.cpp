@@ -68,28 +68,25 @@ void ToolbarState::DHTMLEdit1_DisplayChanged()
 // Each box is refreshed on its own; a query that fails leaves that box as it was.
 void ToolbarState::RefreshFontBoxes()
 {
+    refreshBox(m_fontCombo, DECMD_GETFONTNAME, [](const QVariant& name) { return name.toString(); });
+    refreshBox(m_fontSizeCombo, DECMD_GETFONTSIZE, [](const QVariant& size) {
+        return size.toInt() < 1 ? QString() : QString::number(size.toInt());
+    });
+}
+
+// The box shows the selection's value; where the command is unavailable it is
+// emptied, and enabled only when the selection mixes values.
+void ToolbarState::refreshBox(QComboBox& box, int getCommand,
+                              const std::function<QString(const QVariant&)>& shown)
+{
     try {
-        const int nameState = status(DECMD_GETFONTNAME);
-        if (nameState == DECMDF_ENABLED || nameState == DECMDF_LATCHED) {
-            m_fontCombo.setEditText(
-                m_design.ExecCommand(DECMD_GETFONTNAME, OLECMDEXECOPT_DONTPROMPTUSER).toString());
-            m_fontCombo.setEnabled(true);
+        const int state = status(getCommand);
+        if (state == DECMDF_ENABLED || state == DECMDF_LATCHED) {
+            box.setEditText(shown(m_design.ExecCommand(getCommand, OLECMDEXECOPT_DONTPROMPTUSER)));
+            box.setEnabled(true);
         } else {
-            m_fontCombo.setEditText(QString());
-            m_fontCombo.setEnabled(nameState == DECMDF_NINCHED);
-        }
-    } catch (const SurfaceError&) {
-    }
-    try {
-        const int sizeState = status(DECMD_GETFONTSIZE);
-        if (sizeState == DECMDF_ENABLED || sizeState == DECMDF_LATCHED) {
-            const int size =
-                m_design.ExecCommand(DECMD_GETFONTSIZE, OLECMDEXECOPT_DONTPROMPTUSER).toInt();
-            m_fontSizeCombo.setEditText(size < 1 ? QString() : QString::number(size));
-            m_fontSizeCombo.setEnabled(true);
-        } else {
-            m_fontSizeCombo.setEditText(QString());
-            m_fontSizeCombo.setEnabled(sizeState == DECMDF_NINCHED);
+            box.setEditText(QString());
+            box.setEnabled(state == DECMDF_NINCHED);
         }
     } catch (const SurfaceError&) {
     }
@@ -112,34 +109,27 @@ void ToolbarState::FontCombo_Click()
                          + QStringLiteral("\">    </FONT>"));
         return;
     }
-    const QString name = m_fontCombo.itemText(m_fontCombo.currentIndex());
-    if (!m_documentReady || !available(DECMD_SETFONTNAME))
-        return;
-    try {
-        m_design.ExecCommand(DECMD_SETFONTNAME, OLECMDEXECOPT_DONTPROMPTUSER, name);
-    } catch (const SurfaceError&) {
-    }
+    sendToSelection(DECMD_SETFONTNAME, m_fontCombo.itemText(m_fontCombo.currentIndex()));
 }
 
 void ToolbarState::FontCombo_KeyUp(int key)
 {
-    if ((key != Qt::Key_Return && key != Qt::Key_Enter) || !m_documentReady)
-        return;
-    if (!available(DECMD_SETFONTNAME))
-        return;
-    try {
-        m_design.ExecCommand(DECMD_SETFONTNAME, OLECMDEXECOPT_DONTPROMPTUSER, m_fontCombo.currentText());
-    } catch (const SurfaceError&) {
-    }
+    if (key == Qt::Key_Return || key == Qt::Key_Enter)
+        sendToSelection(DECMD_SETFONTNAME, m_fontCombo.currentText());
 }
 
 void ToolbarState::FontSizeCombo_Click()
 {
-    const int size = m_fontSizeCombo.currentIndex() + 1;
-    if (!m_documentReady || !available(DECMD_SETFONTSIZE))
+    sendToSelection(DECMD_SETFONTSIZE, m_fontSizeCombo.currentIndex() + 1);
+}
+
+// Nothing reaches the page before its first document is complete.
+void ToolbarState::sendToSelection(int command, const QVariant& value)
+{
+    if (!m_documentReady || !available(command))
         return;
     try {
-        m_design.ExecCommand(DECMD_SETFONTSIZE, OLECMDEXECOPT_DONTPROMPTUSER, size);
+        m_design.ExecCommand(command, OLECMDEXECOPT_DONTPROMPTUSER, value);
     } catch (const SurfaceError&) {
     }
 }

@@ -4,6 +4,7 @@
 
 #include <QObject>
 #include <QPointer>
+#include <QVariant>
 #include <functional>
 
 class QComboBox;
@@ -51,6 +52,8 @@ protected:
 private:
     int status(int command);
     bool available(int command) { return status(command) >= 3; }
+    void refreshBox(QComboBox& box, int getCommand, const std::function<QString(const QVariant&)>& shown);
+    void sendToSelection(int command, const QVariant& value);
 
     Surface& m_design;
     SourcePane& m_rch;

@@ -1,11 +1,7 @@
-// The label menu bar on a window of its own with a real source pane: opening,
-// mode gating and the closing rules, driven by real mouse events.
-#include "SourcePane.h"
-#include "MenuBar.h"
-#include "MenuLayout.h"
-
-#include <QLabel>
-#include <QTest>
+// The label menu bar of the real window: opening, mode gating and the
+// closing rules, driven by real mouse events.
+#include "TestMain.h"
+#include "WindowFixture.h"
 
 using namespace orvane;
 using namespace orvane::menubar;
@@ -15,29 +11,22 @@ class tst_MenuBar : public QObject {
 private slots:
     void init()
     {
-        m_host = std::make_unique<QWidget>();
-        m_host->resize(751, 575);
-        m_bar = new MenuBar(m_host.get(), [this] { return !m_rch->isHidden(); });
-        m_rch = new SourcePane(m_host.get());
-        m_rch->setGeometry(0, 300, 400, 200);
-        m_bar->watchSourcePane(m_rch);
-        m_panel1 = new QLabel(m_host.get());
-        m_panel1->setGeometry(632, 24, 115, 226);
-        m_bar->watchSideBarImage(m_panel1);
-        // A sibling over the panels' area, created after them.
-        auto* cover = new QWidget(m_host.get());
-        cover->setGeometry(0, 16, 600, 280);
-        cover->setAutoFillBackground(true);
-        m_host->show();
-        QVERIFY(QTest::qWaitForWindowExposed(m_host.get()));
+        e = std::make_unique<test::WindowFixture>();
+        m_bar = e->menuBar;
+        m_rch = e->rch;
     }
 
-    void cleanup() { m_host.reset(); }
+    void cleanup() { e.reset(); }
 
     // A click opens the header's panel under it, in front of what lies there
-    // and of panels opened before; clicks close nothing.
+    // (even a sibling made later, or the web view's own render child) and of
+    // panels opened before; clicks close nothing.
     void clickOpensPanelInFront()
     {
+        auto* cover = new QWidget(e->window.get());
+        cover->setGeometry(0, 16, 600, 280);
+        cover->setAutoFillBackground(true);
+        cover->show();
         const std::pair<const char*, const char*> opened[] = {
             {"label_file", "Picture1"}, {"Label_format", "Picture_format"}, {"Label_asp", "Picture_asp"},
             {"Label69", "pic_library"}, {"Label69", "pic_library"}};
@@ -46,10 +35,18 @@ private slots:
             QWidget* panel = m_bar->panel(name);
             QVERIFY(panel->isVisible());
             QCOMPARE(panel->geometry().topLeft(), QPoint(m_bar->header(header)->x(), 16));
-            QWidget* top = m_host->childAt(panel->geometry().topLeft() + QPoint(2, 2));
+            QWidget* top = e->window->childAt(panel->geometry().topLeft() + QPoint(2, 2));
             QVERIFY2(top == panel || panel->isAncestorOf(top), header);
         }
         QCOMPARE(openPanels(), (QStringList{"Picture1", "Picture_format", "Picture_asp", "pic_library"}));
+
+        delete cover;
+        e->surface->setDocumentHTML("<BODY BGCOLOR=#ff0000><P>x</P></BODY>");
+        QWidget* panel = m_bar->panel("Picture_format");
+        const QPoint inPanel = panel->mapTo(e->window.get(), QPoint(panel->width() - 6, panel->height() / 2));
+        const QPoint besideIt = inPanel + QPoint(panel->width(), 0);
+        QTRY_COMPARE(e->window->grab().toImage().pixelColor(besideIt), QColor(Qt::red));
+        QCOMPARE(e->window->grab().toImage().pixelColor(inPanel), panel->palette().color(QPalette::Window));
     }
 
     void headerHoverGatesItems_data()
@@ -113,7 +110,7 @@ private slots:
                 QMetaObject::invokeMethod(m_bar->header(h.name), "clicked");
         QCOMPARE(openPanels().size(), 9);
         if (over == "panel_1")
-            moveTo(m_panel1);
+            moveTo(e->window->findChild<QLabel*>("panel_1"), {2, 2});
         else if (over == "pic_library")
             moveTo(m_bar->panel(over), {2, 2});
         else
@@ -128,7 +125,8 @@ private slots:
 private:
     void moveTo(QWidget* w, QPoint at = {-1, -1})
     {
-        QTest::mouseMove(m_host.get(), w->mapTo(m_host.get(), at == QPoint(-1, -1) ? w->rect().center() : at));
+        QTest::mouseMove(e->window->windowHandle(),
+                         w->mapTo(e->window.get(), at == QPoint(-1, -1) ? w->rect().center() : at));
     }
 
     QStringList openPanels() const
@@ -140,11 +138,10 @@ private:
         return open;
     }
 
-    std::unique_ptr<QWidget> m_host;
-    SourcePane* m_rch = nullptr;
-    QLabel* m_panel1 = nullptr;
+    std::unique_ptr<test::WindowFixture> e;
     MenuBar* m_bar = nullptr;
+    SourcePane* m_rch = nullptr;
 };
 
-QTEST_MAIN(tst_MenuBar)
+ORVANE_TEST_MAIN(tst_MenuBar)
 #include "tst_menubar.moc"

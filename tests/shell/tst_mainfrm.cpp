@@ -1,6 +1,5 @@
 // The main window with its real surfaces and source pane: the tab switch
-// through real clicks on the tabs, the mode flag, the generator name swapped in
-// the source and the hand-over of typed source to the surface.
+// through real clicks on the tabs.
 #include "SurfaceTestSupport.h"
 #include "TestMain.h"
 #include "WindowFixture.h"
@@ -62,26 +61,20 @@ private slots:
         QVERIFY(w.DHTMLEdit1()->DocumentHTML().contains(kSurfaceName));
         QVERIFY(life.SaveCurrentDocument(false));
         QCOMPARE(TempSite::read(file), bytes);
-    }
 
-    // Typing in the source and clicking "Edit" with the mouse hands the text to
-    // the design surface before the switch reads it back. A click on the
-    // current tab refreshes the source too.
-    void typedSourceReachesDesignSurface()
-    {
+        // Typed source reaches the design surface when "Edit" is clicked; a
+        // click on the current tab refreshes the source first.
         e->clickTab(1);
-        e->surface->setDocumentHTML(page(QStringLiteral("<P>start</P>")));
+        w.DHTMLEdit1()->setDocumentHTML(page(QStringLiteral("<P>start</P>")));
         e->clickTab(1);
-        orvane::SourcePane* rch = e->rch;
-        rch->setFocus(Qt::MouseFocusReason);
-        QTRY_VERIFY(rch->hasFocus());
-        rch->setSelStart(int(rch->Text().indexOf(QStringLiteral("start"))));
-        QTest::keyClicks(rch, QStringLiteral("typed words "));
+        w.rch()->setFocus(Qt::MouseFocusReason);
+        QTRY_VERIFY(w.rch()->hasFocus());
+        w.rch()->setSelStart(int(w.rch()->Text().indexOf(QStringLiteral("start"))));
+        QTest::keyClicks(w.rch(), QStringLiteral("typed words "));
         e->clickTab(0);
         QCOMPARE(e->frontFrame(), 0);
-        QVERIFY2(e->surface->DocumentHTML().contains(QStringLiteral("typed words start")),
-                 qPrintable(e->surface->DocumentHTML()));
-        QVERIFY(rch->Text().contains(QStringLiteral("typed words start")));
+        QVERIFY2(w.DHTMLEdit1()->DocumentHTML().contains(QStringLiteral("typed words start")),
+                 qPrintable(w.DHTMLEdit1()->DocumentHTML()));
     }
 
 private:

@@ -9,15 +9,30 @@ namespace orvane {
 
 namespace {
 
-QString attributeName(PageColours::PageColour kind)
+using Colour = PageColours::Colour;
+
+// What Source mode inserts at the caret; %1 is the colour.
+QString sourceText(Colour which)
 {
-    switch (kind) {
-    case PageColours::PageColour::Background: return QStringLiteral("BGCOLOR=");
-    case PageColours::PageColour::Link: return QStringLiteral("LINK=");
-    case PageColours::PageColour::VisitedLink: return QStringLiteral("VLINK=");
-    case PageColours::PageColour::ActiveLink: return QStringLiteral("ALINK=");
+    switch (which) {
+    case Colour::Font: return QStringLiteral("<FONT COLOR=%1>");
+    case Colour::Background: return QStringLiteral("BGCOLOR=\"%1\"");
+    case Colour::Link: return QStringLiteral("LINK=\"%1\"");
+    case Colour::VisitedLink: return QStringLiteral("VLINK=\"%1\"");
+    case Colour::ActiveLink: return QStringLiteral("ALINK=\"%1\"");
     }
     return {};
+}
+
+void applyOnSurface(Surface& design, Colour which, const QString& hex)
+{
+    switch (which) {
+    case Colour::Font: design.ExecCommand(DECMD_SETFORECOLOR, OLECMDEXECOPT_DONTPROMPTUSER, hex); break;
+    case Colour::Background: design.DOM().setBgColor(hex); break;
+    case Colour::Link: design.DOM().setLinkColor(hex); break;
+    case Colour::VisitedLink: design.DOM().setVlinkColor(hex); break;
+    case Colour::ActiveLink: design.DOM().setAlinkColor(hex); break;
+    }
 }
 
 }  // namespace
@@ -27,46 +42,23 @@ PageColours::PageColours(Surface& design, SourcePane& rch, std::function<bool()>
 {
 }
 
-void PageColours::fontColor()
+void PageColours::choose(Colour which)
 {
-    m_lastChosen = Qt::black;
+    if (which == Colour::Font)
+        m_lastChosen = Qt::black;
     const ColorAnswer answer = prompts().chooseColor(m_lastChosen);
     if (!answer.accepted)
         return;
     m_lastChosen = answer.color;
     const QString hex = ColorToHex(colorValue(answer.color));
     if (m_isSourceMode()) {
-        m_rch.setSelText(QStringLiteral("<FONT COLOR=") + hex + QLatin1Char('>'));
+        m_rch.setSelText(sourceText(which).arg(hex));
         return;
     }
     try {
-        m_design.ExecCommand(DECMD_SETFORECOLOR, OLECMDEXECOPT_DONTPROMPTUSER, hex);
+        applyOnSurface(m_design, which, hex);
     } catch (const SurfaceError&) {
-        // Nothing editable at the selection: no colour to set.
-    }
-}
-
-void PageColours::pageColor(PageColour kind)
-{
-    const ColorAnswer answer = prompts().chooseColor(m_lastChosen);
-    if (!answer.accepted)
-        return;
-    m_lastChosen = answer.color;
-    const QString hex = ColorToHex(colorValue(answer.color));
-    if (m_isSourceMode()) {
-        m_rch.setSelText(attributeName(kind) + QLatin1Char('"') + hex + QLatin1Char('"'));
-        return;
-    }
-    try {
-        SurfaceDocument doc = m_design.DOM();
-        switch (kind) {
-        case PageColour::Background: doc.setBgColor(hex); break;
-        case PageColour::Link: doc.setLinkColor(hex); break;
-        case PageColour::VisitedLink: doc.setVlinkColor(hex); break;
-        case PageColour::ActiveLink: doc.setAlinkColor(hex); break;
-        }
-    } catch (const SurfaceError&) {
-        // No document to colour.
+        // Nothing editable at the selection, or no document: nothing to colour.
     }
 }
 

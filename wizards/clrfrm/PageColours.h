@@ -13,15 +13,14 @@ class Surface;
 
 class PageColours {
 public:
-    enum class PageColour { Background, Link, VisitedLink, ActiveLink };
+    // The selection's text colour, then the page's four colours.
+    enum class Colour { Font, Background, Link, VisitedLink, ActiveLink };
 
     PageColours(Surface& design, SourcePane& rch, std::function<bool()> isSourceMode);
 
-    // Text colour of the selection; the colour dialog opens on black.
-    void fontColor();
-    // One of the page's four colours; the colour dialog opens on the last
-    // colour chosen here.
-    void pageColor(PageColour kind);
+    // Asks for a colour and applies it. For the font the colour dialog opens on
+    // black; for a page colour on the last colour chosen here.
+    void choose(Colour which);
     // The colour dialog opens on black again (the colour window has closed).
     void forgetLastColour() { m_lastChosen = Qt::black; }
 

@@ -8,7 +8,6 @@
 #include <QPushButton>
 #include <QToolButton>
 #include <QVBoxLayout>
-#include <functional>
 
 namespace orvane {
 
@@ -57,23 +56,19 @@ clrfrm::clrfrm(PageColours& colours, QWidget* parent) : QDialog(parent), m_colou
     setWindowTitle(QStringLiteral("Color"));
     setModal(true);
 
-    using Kind = PageColours::PageColour;
+    using Colour = PageColours::Colour;
     struct ButtonRow {
         const char* name;
         const char* tip;
         QPixmap picture;
-        std::function<void()> click;
+        Colour colour;
     };
     const ButtonRow buttonRows[] = {
-        {"Command1", "Font Color", letterPicture(), [this] { m_colours.fontColor(); }},
-        {"Command2", "Background Color", pagePicture(QColor(0xF4, 0xE3, 0xC1), {}),
-         [this] { m_colours.pageColor(Kind::Background); }},
-        {"Command3", "Link Color", pagePicture(Qt::white, QColor(0x1F, 0x5F, 0xBF)),
-         [this] { m_colours.pageColor(Kind::Link); }},
-        {"Command4", "Visited Link Color", pagePicture(Qt::white, QColor(0x80, 0x20, 0x80)),
-         [this] { m_colours.pageColor(Kind::VisitedLink); }},
-        {"Command5", "Active Link Color", pagePicture(Qt::white, QColor(0xD0, 0x1C, 0x1C)),
-         [this] { m_colours.pageColor(Kind::ActiveLink); }},
+        {"Command1", "Font Color", letterPicture(), Colour::Font},
+        {"Command2", "Background Color", pagePicture(QColor(0xF4, 0xE3, 0xC1), {}), Colour::Background},
+        {"Command3", "Link Color", pagePicture(Qt::white, QColor(0x1F, 0x5F, 0xBF)), Colour::Link},
+        {"Command4", "Visited Link Color", pagePicture(Qt::white, QColor(0x80, 0x20, 0x80)), Colour::VisitedLink},
+        {"Command5", "Active Link Color", pagePicture(Qt::white, QColor(0xD0, 0x1C, 0x1C)), Colour::ActiveLink},
     };
     auto* row = new QHBoxLayout;
     for (const ButtonRow& entry : buttonRows) {
@@ -83,7 +78,7 @@ clrfrm::clrfrm(PageColours& colours, QWidget* parent) : QDialog(parent), m_colou
         button->setAccessibleName(QLatin1String(entry.tip));
         button->setIcon(entry.picture);
         button->setIconSize(QSize(kPicture, kPicture));
-        connect(button, &QToolButton::clicked, this, entry.click);
+        connect(button, &QToolButton::clicked, this, [this, c = entry.colour] { m_colours.choose(c); });
         row->addWidget(button);
     }
 
