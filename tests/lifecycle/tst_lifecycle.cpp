@@ -86,60 +86,6 @@ private slots:
         QVERIFY(prompts->messages().isEmpty());
     }
 
-    void loadErrorIsReported_data()
-    {
-        QTest::addColumn<bool>("source");
-        QTest::addColumn<QString>("name");  // "" cancels the dialog, "start:" opens at start
-        QTest::addColumn<QString>("reason");
-        for (const bool source : {false, true}) {
-            const char* mode = source ? "source mode, " : "edit mode, ";
-            QTest::addRow("%smissing file", mode) << source << "missing.htm" << "File not found";
-            QTest::addRow("%smissing folder", mode) << source << "nowhere/missing.htm" << "Path not found";
-            QTest::addRow("%sfolder in place of the file", mode) << source << "folder" << "Access denied";
-        }
-        QTest::addRow("edit mode, frameset page") << false << "frames.htm" << "Document contains a frameset";
-        QTest::addRow("edit mode, only server script")
-            << false << "script.asp" << "Document is primarily server side script";
-        QTest::addRow("at start, missing file") << false << "start:missing.htm" << "File not found";
-        QTest::addRow("source mode, dialog cancelled") << true << "" << "";
-    }
-
-    void loadErrorIsReported()
-    {
-        QFETCH(bool, source);
-        QFETCH(QString, name);
-        QFETCH(QString, reason);
-        QDir(site->path()).mkdir(QStringLiteral("folder"));
-        site->write(QStringLiteral("frames.htm"),
-                    "<HTML><FRAMESET cols=\"50%,*\"><FRAME SRC=a.htm><FRAME SRC=b.htm></FRAMESET></HTML>");
-        site->write(QStringLiteral("script.asp"), "<%@ Language=VBScript %>\r\n<% Response.Redirect \"x\" %>");
-        const QString a = site->write(QStringLiteral("a.htm"), kPageA);
-        fx->life->openAtStart(name.startsWith("start:") ? site->path(name.mid(6)) : a);
-        if (source) {
-            fx->sourceMode();
-            fx->rch->setText(QString::fromLatin1(kPageA));
-        }
-        if (name.isEmpty())
-            prompts->cancelFile();
-        else if (!name.startsWith("start:"))
-            prompts->answerFile(site->path(name));
-        if (!name.startsWith("start:"))
-            fx->life->Label3_Click();
-
-        QCOMPARE(errorsShown(), reason.isEmpty() ? QString() : "Error occurred while loading document: " + reason + ".");
-        if (source) {
-            // The page stays as it was.
-            QCOMPARE(fx->rch->Text(), QString::fromLatin1(kPageA));
-            QCOMPARE(fx->design->CurrentDocumentPath(), a);
-            QCOMPARE(fx->window.windowTitle(), QStringLiteral("Orvane Editor - ") + a);
-        } else {
-            // A failed load leaves a blank page.
-            QCOMPARE(fx->design->CurrentDocumentPath(), QString());
-            QVERIFY(!fx->design->DocumentHTML().contains(QStringLiteral("page a")));
-            QCOMPARE(fx->window.windowTitle(), QStringLiteral("Orvane Editor"));
-        }
-    }
-
     void modifiedPageAsksFirst_data()
     {
         QTest::addColumn<QString>("command");  // a File menu item, or "close" for the window's close
@@ -250,49 +196,79 @@ private slots:
         QVERIFY(fx->window.isVisible());
     }
 
-    void failedSaveIsReportedAndOldFileKept_data()
+    void fileErrorIsReported_data()
     {
         QTest::addColumn<bool>("source");
-        QTest::addColumn<QString>("target");
+        QTest::addColumn<QString>("command");  // open, save, or start: opened when the program starts
+        QTest::addColumn<QString>("name");     // "" cancels the dialog
         QTest::addColumn<QString>("reason");
         for (const bool source : {false, true}) {
-            const char* mode = source ? "source mode, " : "edit mode, ";
-            QTest::addRow("%sdisk full", mode) << source << "full" << "Disk is full";
-            QTest::addRow("%sparent is a file", mode) << source << "a.htm/page.htm" << "Path not found";
-            QTest::addRow("%sa folder in place of the file", mode) << source << "folder" << "Access denied";
+            const char* mode = source ? "source mode" : "edit mode";
+            QTest::addRow("%s, open, missing file", mode) << source << "open" << "missing.htm" << "File not found";
+            QTest::addRow("%s, open, missing folder", mode) << source << "open" << "nowhere/missing.htm" << "Path not found";
+            QTest::addRow("%s, open, folder in place of the file", mode) << source << "open" << "folder" << "Access denied";
+            QTest::addRow("%s, save, disk full", mode) << source << "save" << "full" << "Disk is full";
+            QTest::addRow("%s, save, parent is a file", mode) << source << "save" << "a.htm/page.htm" << "Path not found";
+            QTest::addRow("%s, save, folder in place of the file", mode) << source << "save" << "folder" << "Access denied";
         }
+        QTest::addRow("edit mode, open, frameset page") << false << "open" << "frames.htm" << "Document contains a frameset";
+        QTest::addRow("edit mode, open, only server script")
+            << false << "open" << "script.asp" << "Document is primarily server side script";
+        QTest::addRow("at start, missing file") << false << "start" << "missing.htm" << "File not found";
+        QTest::addRow("source mode, open, dialog cancelled") << true << "open" << "" << "";
     }
 
-    void failedSaveIsReportedAndOldFileKept()
+    // The old file is kept; a failed open leaves the Source-mode page as it
+    // was and the design surface blank; a failed save leaves the page modified.
+    void fileErrorIsReported()
     {
         QFETCH(bool, source);
-        QFETCH(QString, target);
+        QFETCH(QString, command);
+        QFETCH(QString, name);
         QFETCH(QString, reason);
-        const QString a = site->write(QStringLiteral("a.htm"), kPageA);
         QDir(site->path()).mkdir(QStringLiteral("folder"));
+        site->write(QStringLiteral("frames.htm"),
+                    "<HTML><FRAMESET cols=\"50%,*\"><FRAME SRC=a.htm><FRAME SRC=b.htm></FRAMESET></HTML>");
+        site->write(QStringLiteral("script.asp"), "<%@ Language=VBScript %>\r\n<% Response.Redirect \"x\" %>");
+        const QString a = site->write(QStringLiteral("a.htm"), kPageA);
+        const QString path = site->path(name);
         // A character device that refuses every write with "no space left".
-        const QString path = site->path(target);
-        if (target == "full")
+        if (name == "full")
             QVERIFY(mknod(path.toLocal8Bit().constData(), S_IFCHR | 0666, makedev(1, 7)) == 0);
-        fx->life->openAtStart(a);
+        const bool save = command == "save";
+        fx->life->openAtStart(command == "start" ? path : a);
         if (source) {
             fx->sourceMode();
-            fx->rch->setText(kChanged);
-        } else {
+            fx->rch->setText(save ? kChanged : QString::fromLatin1(kPageA));
+        } else if (save) {
             fx->design->setDocumentHTML(kChanged);
         }
+        if (command != "start") {
+            if (name.isEmpty())
+                prompts->cancelFile();
+            else
+                prompts->answerFile(path);
+            fx->life->run(save ? "Label4" : "Label3");
+        }
 
-        prompts->answerFile(path);
-        fx->life->Label4_Click();
-
-        QCOMPARE(errorsShown(), "Error occurred while saving document: " + reason + ".");
+        const QString doing = save ? "saving" : "loading";
+        QCOMPARE(errorsShown(), reason.isEmpty() ? QString() : "Error occurred while " + doing + " document: " + reason + ".");
         QCOMPARE(TempSite::read(a), kPageA);
-        struct stat st {};
-        QVERIFY2(target != "full" || (stat(path.toLocal8Bit().constData(), &st) == 0 && S_ISCHR(st.st_mode)),
-                 "the device was replaced by a file");
         QVERIFY(QFileInfo(site->path("folder")).isDir());
-        if (!source)
-            QVERIFY(fx->design->IsDirty());
+        struct stat st {};
+        QVERIFY2(name != "full" || (stat(path.toLocal8Bit().constData(), &st) == 0 && S_ISCHR(st.st_mode)),
+                 "the device was replaced by a file");
+        if (save) {
+            QVERIFY(source || fx->design->IsDirty());
+        } else if (source) {
+            QCOMPARE(fx->rch->Text(), QString::fromLatin1(kPageA));
+            QCOMPARE(fx->design->CurrentDocumentPath(), a);
+            QCOMPARE(fx->window.windowTitle(), QStringLiteral("Orvane Editor - ") + a);
+        } else {
+            QCOMPARE(fx->design->CurrentDocumentPath(), QString());
+            QVERIFY(!fx->design->DocumentHTML().contains(QStringLiteral("page a")));
+            QCOMPARE(fx->window.windowTitle(), QStringLiteral("Orvane Editor"));
+        }
     }
 
     void rendererCrashKeepsUnsavedWork()

@@ -1,8 +1,9 @@
-// The font boxes on a real design surface and source pane: their picks, typed
-// entries and Enter keys, and nothing sent before the first document.
-#include "DocumentFixture.h"
+// The font boxes and formatting buttons of the real window following the
+// design surface's selection; the boxes' picks, typed entries and Enter keys.
+#include "SurfaceTestSupport.h"
 #include "TestMain.h"
-#include "ToolbarState.h"
+#include "WindowFixture.h"
+#include "shell/toolbarstate/ToolbarState.h"
 
 #include <QComboBox>
 #include <QLineEdit>
@@ -13,43 +14,35 @@ using namespace orvane::test;
 class tst_ToolbarState : public QObject {
     Q_OBJECT
 private slots:
-    void initTestCase() { qApp->setQuitOnLastWindowClosed(false); }
-
     void init()
     {
-        fx = std::make_unique<DocumentFixture>();
-        fontCombo = new QComboBox(&fx->window);
-        fontCombo->addItems({"Alberta", "Arial", "Tahoma", "Courier", "Verdana", "Wingdings"});
-        sizeCombo = new QComboBox(&fx->window);
-        sizeCombo->addItems({"1", "2", "3", "4", "5", "6", "7"});
-        fx->window.layout()->addWidget(fontCombo);
-        fx->window.layout()->addWidget(sizeCombo);
-        state = std::make_unique<ToolbarState>(
-            *fx->design, *fx->rch, *fontCombo, *sizeCombo, [this] { return fx->isSourceMode(); },
-            [](const QString&, bool) {});
+        e = std::make_unique<WindowFixture>();
+        fonts = e->window->FontCombo();
+        sizes = e->window->FontSizeCombo();
     }
 
-    void cleanup()
-    {
-        state.reset();
-        fx.reset();
-    }
+    void cleanup() { e.reset(); }
 
-    // Until the first document is complete nothing reaches the page; that
-    // document empties the size box's selection, later ones do not.
+    // Until its first document is complete a toolbar state sends nothing to
+    // the page; that document empties the size box's selection, later ones do not.
     void firstDocumentStartsTracking()
     {
-        const QString before = fx->design->DocumentHTML();
-        sizeCombo->setCurrentIndex(4);
-        state->FontSizeCombo_Click();
-        state->FontCombo_Click();
-        QCOMPARE(fx->design->DocumentHTML(), before);
-        startTracking();
-        QCOMPARE(sizeCombo->currentIndex(), -1);
-        sizeCombo->setCurrentIndex(2);
-        loadBody(*fx->design, QStringLiteral("<P>again</P>"));
-        state->DHTMLEdit1_DocumentComplete();
-        QCOMPARE(sizeCombo->currentIndex(), 2);
+        QCOMPARE(sizes->currentIndex(), -1);  // the window's own first document
+        loadBody(*e->surface, QStringLiteral("<P>plain text</P>"));
+        selectText(*e->surface, QStringLiteral("plain"));
+        ToolbarState fresh(*e->surface, *e->rch, *fonts, *sizes, [] { return false; }, [](const QString&, bool) {});
+        const QString before = e->surface->DocumentHTML();
+        sizes->setCurrentIndex(4);
+        fresh.FontSizeCombo_Click();
+        fresh.FontCombo_Click();
+        QCOMPARE(e->surface->DocumentHTML(), before);
+        loadBody(*e->surface, QStringLiteral("<P>again</P>"));
+        QTRY_VERIFY(fresh.documentReady());
+        QCOMPARE(sizes->currentIndex(), -1);
+        sizes->setCurrentIndex(2);
+        loadBody(*e->surface, QStringLiteral("<P>and again</P>"));
+        QTRY_COMPARE(e->surface->DocumentHTML().contains("and again"), true);
+        QCOMPARE(sizes->currentIndex(), 2);
     }
 
     void sizeBoxEnter_data()
@@ -61,60 +54,53 @@ private slots:
         QTest::newRow("in range sets the size") << "5" << "5" << "5";
     }
 
+    // The boxes and the latched buttons show the selection's face, size and style first.
     void sizeBoxEnter()
     {
         QFETCH(QString, typed);
         QFETCH(QString, box);
         QFETCH(QString, size);
-        startTracking();
-        loadBody(*fx->design, QStringLiteral("<P><FONT size=\"3\">sized text</FONT></P>"));
-        selectText(*fx->design, QStringLiteral("sized"));
-        state->DHTMLEdit1_DisplayChanged();
-        sizeCombo->lineEdit()->setText(typed);
-        sizeCombo->lineEdit()->setFocus();
-        QTest::keyClick(sizeCombo->lineEdit(), Qt::Key_Return);
-        QCOMPARE(sizeCombo->currentText(), box);
-        QCOMPARE(fx->design->ExecCommand(DECMD_GETFONTSIZE, OLECMDEXECOPT_DONTPROMPTUSER).toString(), size);
-        QCOMPARE(sizeCombo->count(), 7);  // Enter adds nothing to the list
+        loadBody(*e->surface, QStringLiteral("<P><FONT size=\"3\" face=\"Tahoma\"><B>sized</B> text</FONT></P>"));
+        selectText(*e->surface, QStringLiteral("sized"));
+        const auto pressed = [this](const char* b) { return e->toolbar->button(b)->frameStyle() != QFrame::NoFrame; };
+        QTRY_COMPARE(fonts->currentText() + "|" + sizes->currentText(), QStringLiteral("Tahoma|3"));
+        QTRY_VERIFY(pressed("bold") && !pressed("italics"));
+        sizes->lineEdit()->setText(typed);
+        sizes->lineEdit()->setFocus();
+        QTest::keyClick(sizes->lineEdit(), Qt::Key_Return);
+        QCOMPARE(sizes->currentText(), box);
+        QCOMPARE(e->surface->ExecCommand(DECMD_GETFONTSIZE, OLECMDEXECOPT_DONTPROMPTUSER).toString(), size);
+        QCOMPARE(sizes->count(), 7);  // Enter adds nothing to the list
     }
 
     // A face picked from the list or typed and entered reaches the selection;
     // in Source mode the pick inserts a fragment at the caret instead.
     void fontPickedOrTyped()
     {
-        startTracking();
-        loadBody(*fx->design, QStringLiteral("<P>face change</P>"));
-        selectText(*fx->design, QStringLiteral("face"));
-        fontCombo->setCurrentIndex(4);
-        emit fontCombo->activated(4);
-        QVERIFY(bodyHtml(*fx->design).contains(QStringLiteral("Verdana")));
-        selectText(*fx->design, QStringLiteral("change"));
-        fontCombo->lineEdit()->setText(QStringLiteral("Liberation Serif"));
-        QTest::keyClick(fontCombo->lineEdit(), Qt::Key_Enter);
-        QVERIFY(bodyHtml(*fx->design).contains(QStringLiteral("Liberation Serif")));
+        loadBody(*e->surface, QStringLiteral("<P>face change</P>"));
+        selectText(*e->surface, QStringLiteral("face"));
+        fonts->setCurrentIndex(4);
+        emit fonts->activated(4);
+        QVERIFY(bodyHtml(*e->surface).contains(QStringLiteral("Verdana")));
+        selectText(*e->surface, QStringLiteral("change"));
+        fonts->lineEdit()->setText(QStringLiteral("Liberation Serif"));
+        QTest::keyClick(fonts->lineEdit(), Qt::Key_Enter);
+        QVERIFY(bodyHtml(*e->surface).contains(QStringLiteral("Liberation Serif")));
 
-        const QString page = fx->design->DocumentHTML();
-        fx->sourceMode();
-        fx->rch->setText(QStringLiteral("ab"));
-        fx->rch->setSelStart(1);
-        fontCombo->setCurrentIndex(2);
-        emit fontCombo->activated(2);
-        QCOMPARE(fx->rch->Text(), QStringLiteral("a<FONT FACE=\"Tahoma\">    </FONT>b"));
-        QCOMPARE(fx->design->DocumentHTML(), page);
+        const QString page = e->surface->DocumentHTML();
+        e->setSourceMode(true);
+        e->rch->setText(QStringLiteral("ab"));
+        e->rch->setSelStart(1);
+        fonts->setCurrentIndex(2);
+        emit fonts->activated(2);
+        QCOMPARE(e->rch->Text(), QStringLiteral("a<FONT FACE=\"Tahoma\">    </FONT>b"));
+        QCOMPARE(e->surface->DocumentHTML(), page);
     }
 
 private:
-    // Loads a page and waits for its document-complete event to reach the toolbar.
-    void startTracking()
-    {
-        loadBody(*fx->design, QStringLiteral("<P>start</P>"));
-        QTRY_VERIFY(state->documentReady());
-    }
-
-    std::unique_ptr<DocumentFixture> fx;
-    QComboBox* fontCombo = nullptr;
-    QComboBox* sizeCombo = nullptr;
-    std::unique_ptr<ToolbarState> state;
+    std::unique_ptr<WindowFixture> e;
+    QComboBox* fonts = nullptr;
+    QComboBox* sizes = nullptr;
 };
 
 ORVANE_TEST_MAIN(tst_ToolbarState)

@@ -5,7 +5,6 @@
 
 #include <QImage>
 
-
 using namespace orvane;
 using namespace orvane::test;
 
@@ -47,16 +46,8 @@ private slots:
         const QString frameset = "<HTML><FRAMESET cols=\"50%,*\"><FRAME SRC=a.htm></FRAMESET></HTML>";
         for (Surface* s : {edit.get(), preview.get()}) {
             s->setDocumentHTML(s == edit.get() ? frameset : simplePage);
-            for (const auto& change : std::initializer_list<std::function<void()>>{
-                     [&] { s->DOM().setBgColor("#000000"); },
-                     [&] { s->DOM().selection().createRange().pasteHTML("x"); }}) {
-                try {
-                    change();
-                    QFAIL("a change to a verbatim document or to the preview was accepted");
-                } catch (const SurfaceError& e) {
-                    QCOMPARE(e.number(), SurfaceErrorNumber::Unexpected);
-                }
-            }
+            QCOMPARE(errorOf([&] { s->DOM().setBgColor("#000000"); }), SurfaceErrorNumber::Unexpected);
+            QCOMPARE(errorOf([&] { s->DOM().selection().createRange().pasteHTML("x"); }), SurfaceErrorNumber::Unexpected);
             QCOMPARE(s->DocumentHTML(), s == edit.get() ? frameset : simplePage);
         }
     }
