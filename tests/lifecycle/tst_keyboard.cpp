@@ -1,8 +1,9 @@
 // The standard shortcuts: each runs its menu item's command once, wherever the
 // focus is in the window, and the focused pane does not act on the key itself.
-#include "DocumentFixture.h"
+#include "SurfaceTestSupport.h"
 #include "TestMain.h"
-#include "KeyboardCommands.h"
+#include "WindowFixture.h"
+#include "shell/lifecycle/KeyboardCommands.h"
 
 #include <QLineEdit>
 
@@ -39,12 +40,12 @@ private slots:
         QFETCH(int, key);
         QFETCH(int, mods);
         QFETCH(QString, item);
-        DocumentFixture fx;
+        WindowFixture fx;
         QStringList ran;
-        KeyboardCommands keys(&fx.window, [&ran](const QString& c) { ran << c; });
+        KeyboardCommands keys(fx.window.get(), [&ran](const QString& c) { ran << c; });
         const auto press = [&](QWidget* w) { QTest::keyClick(w, Qt::Key(key), Qt::KeyboardModifiers(mods)); };
         if (focus == "source") {
-            fx.sourceMode();
+            fx.setSourceMode(true);
             fx.rch->setText(QStringLiteral("abc"));
             fx.rch->setFocus();
             QTest::keyClicks(fx.rch, QStringLiteral("xy"));
@@ -57,14 +58,14 @@ private slots:
                 QCOMPARE(fx.rch->SelLength(), 1);
             }
         } else if (focus == "surface") {
-            loadBody(*fx.design, QStringLiteral("<P>some words here</P>"));
-            fx.design->setFocus();
-            selectText(*fx.design, QStringLiteral("words"));
-            const QString before = fx.design->DocumentHTML();
-            press(fx.design->view()->focusProxy());
+            loadBody(*fx.surface, QStringLiteral("<P>some words here</P>"));
+            fx.surface->setFocus();
+            selectText(*fx.surface, QStringLiteral("words"));
+            const QString before = fx.surface->DocumentHTML();
+            press(fx.surface->view()->focusProxy());
             QTest::qWait(200);  // time for the page to act on the key, were it to
-            QCOMPARE(fx.design->DocumentHTML(), before);
-            QCOMPARE(pageScript(*fx.design, QStringLiteral("return getSelection().toString();")).toString(),
+            QCOMPARE(fx.surface->DocumentHTML(), before);
+            QCOMPARE(pageScript(*fx.surface, QStringLiteral("return getSelection().toString();")).toString(),
                      QStringLiteral("words"));
         } else {
             QLineEdit other;

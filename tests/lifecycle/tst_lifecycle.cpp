@@ -1,9 +1,12 @@
 // The document commands on a real design surface and source pane, with real
 // files: round trips byte for byte, captions, load and save errors, and the
 // question before unsaved work is replaced.
-#include "DocumentFixture.h"
 #include "ScriptedPrompts.h"
+#include "SurfaceTestSupport.h"
 #include "TestMain.h"
+#include "WindowFixture.h"
+#include "shell/lifecycle/DocumentLifecycle.h"
+#include "shell/lifecycle/MainWindowParts.h"
 
 #include <QWebEnginePage>
 #include <QWebEngineView>
@@ -30,7 +33,8 @@ private slots:
     {
         prompts = std::make_unique<ScriptedPrompts>();
         site = std::make_unique<TempSite>();
-        fx = std::make_unique<DocumentFixture>();
+        fx = std::make_unique<WindowFixture>();
+        life = &fx->window->parts()->lifecycle();
     }
 
     void cleanup()
@@ -65,24 +69,24 @@ private slots:
         const QString from = site->write(QStringLiteral("in/page.htm"), bytes);
         const QString to = site->path(filterIndex == 2 ? QStringLiteral("out.asp") : QStringLiteral("out.htm"));
         if (source)
-            fx->sourceMode();
+            fx->setSourceMode(true);
 
         prompts->answerFile(from);
-        fx->life->Label3_Click();
+        life->Label3_Click();
         // Source mode shows the bare path; a Source-mode save leaves the caption.
         const QString caption = source ? from : QStringLiteral("Orvane Editor - ") + from;
-        QCOMPARE(fx->window.windowTitle(), caption);
+        QCOMPARE(fx->window->windowTitle(), caption);
         if (source)
-            QCOMPARE(fx->design->DocumentHTML(), fx->rch->Text());
-        QVERIFY(!fx->design->IsDirty());
+            QCOMPARE(fx->surface->DocumentHTML(), fx->rch->Text());
+        QVERIFY(!fx->surface->IsDirty());
 
         prompts->answerFile(to, filterIndex);
-        fx->life->Label5_Click();
+        life->Label5_Click();
         QCOMPARE(TempSite::read(to), bytes);
-        QCOMPARE(fx->window.windowTitle(), source ? caption : QStringLiteral("Orvane Editor - ") + to);
+        QCOMPARE(fx->window->windowTitle(), source ? caption : QStringLiteral("Orvane Editor - ") + to);
         if (source)
             QCOMPARE(prompts->asked().last().file.filter, QStringLiteral("HTML |*.htm| ASP | *.asp"));
-        QVERIFY(!fx->design->IsDirty());
+        QVERIFY(!fx->surface->IsDirty());
         QVERIFY(prompts->messages().isEmpty());
     }
 
@@ -110,10 +114,10 @@ private slots:
         QFETCH(int, answer);
         const QString a = site->write(QStringLiteral("a.htm"), kPageA);
         const QString b = site->write(QStringLiteral("b.htm"), kPageB);
-        fx->life->openAtStart(a);
+        life->openAtStart(a);
         QString pageText;  // what the page holds once modified
         if (source) {
-            fx->sourceMode();
+            fx->setSourceMode(true);
             fx->rch->setText(QString::fromLatin1(kPageA));
             if (answer) {
                 fx->rch->setFocus();
@@ -122,10 +126,10 @@ private slots:
             }
             pageText = fx->rch->Text();
         } else if (answer) {
-            fx->design->setDocumentHTML(kChanged);
+            fx->surface->setDocumentHTML(kChanged);
             pageText = kChanged;
         }
-        QCOMPARE(fx->design->IsDirty(), answer != 0);
+        QCOMPARE(fx->surface->IsDirty(), answer != 0);
 
         if (command == "Label1")
             prompts->answerInput(QUrl::fromLocalFile(b).toString());
@@ -136,9 +140,9 @@ private slots:
         if (command == "Label3" && goesOn)
             prompts->answerFile(b);
         if (command == "close")
-            fx->window.close();
+            fx->window->close();
         else
-            fx->life->run(command);
+            life->run(command);
         if (command == "Label1")
             QCOMPARE(prompts->asked()[0].text + "|" + prompts->asked()[0].title + "|" + prompts->asked()[0].defaultText,
                      QStringLiteral("Enter Url for Page to Open|Open From The Web|HTTP:\\\\"));
@@ -158,26 +162,26 @@ private slots:
             QCOMPARE(TempSite::read(a), kPageA);
 
         if (!goesOn) {
-            QVERIFY(fx->window.isVisible());
-            QCOMPARE(source ? fx->rch->Text() : fx->design->DocumentHTML(), pageText);
-            QVERIFY(fx->design->IsDirty());
+            QVERIFY(fx->window->isVisible());
+            QCOMPARE(source ? fx->rch->Text() : fx->surface->DocumentHTML(), pageText);
+            QVERIFY(fx->surface->IsDirty());
         } else if (command == "Label7" || command == "close") {
-            QVERIFY(!fx->window.isVisible());
+            QVERIFY(!fx->window->isVisible());
         } else if (command == "Label6") {
             // Nine CR LF lines, no final break; Edit mode leaves the source pane as it was.
             const QString blank = QStringLiteral(
                 "<HTML>\r\n<HEAD>\r\n<META NAME=\"GENERATOR\" Content=\"Kestrova Editor v.1.0\">\r\n"
                 "<TITLE></TITLE>\r\n</HEAD>\r\n<BODY>\r\n<P>&nbsp;</P>\r\n</BODY>\r\n</HTML>");
-            QCOMPARE(fx->window.windowTitle(), QStringLiteral("Orvane Editor 1.0"));
+            QCOMPARE(fx->window->windowTitle(), QStringLiteral("Orvane Editor 1.0"));
             QCOMPARE(fx->rch->Text(), source ? blank : paneBefore);
-            QVERIFY(fx->design->DocumentHTML().contains(QStringLiteral("<P>&nbsp;</P>")));
-            QCOMPARE(fx->design->CurrentDocumentPath(), QString());
-            QVERIFY(!fx->design->IsDirty());
+            QVERIFY(fx->surface->DocumentHTML().contains(QStringLiteral("<P>&nbsp;</P>")));
+            QCOMPARE(fx->surface->CurrentDocumentPath(), QString());
+            QVERIFY(!fx->surface->IsDirty());
         } else {
             if (source)
                 QCOMPARE(fx->rch->Text(), QString::fromLatin1(kPageB));
-            QVERIFY(fx->design->DocumentHTML().contains(QStringLiteral("page b")));
-            QVERIFY(!fx->design->IsDirty());
+            QVERIFY(fx->surface->DocumentHTML().contains(QStringLiteral("page b")));
+            QVERIFY(!fx->surface->IsDirty());
         }
     }
 
@@ -185,15 +189,15 @@ private slots:
     // count as saved, so neither the open nor the close goes on.
     void yesWithCancelledSaveDialogKeepsEverything()
     {
-        fx->design->setDocumentHTML(kChanged);
+        fx->surface->setDocumentHTML(kChanged);
         prompts->answerMessage(MsgResult::Yes).cancelFile();
-        fx->life->Label3_Click();
-        QCOMPARE(fx->design->DocumentHTML(), kChanged);
-        QVERIFY(fx->design->IsDirty());
+        life->Label3_Click();
+        QCOMPARE(fx->surface->DocumentHTML(), kChanged);
+        QVERIFY(fx->surface->IsDirty());
 
         prompts->answerMessage(MsgResult::Yes).cancelFile();
-        fx->window.close();
-        QVERIFY(fx->window.isVisible());
+        fx->window->close();
+        QVERIFY(fx->window->isVisible());
     }
 
     void fileErrorIsReported_data()
@@ -236,19 +240,19 @@ private slots:
         if (name == "full")
             QVERIFY(mknod(path.toLocal8Bit().constData(), S_IFCHR | 0666, makedev(1, 7)) == 0);
         const bool save = command == "save";
-        fx->life->openAtStart(command == "start" ? path : a);
+        life->openAtStart(command == "start" ? path : a);
         if (source) {
-            fx->sourceMode();
+            fx->setSourceMode(true);
             fx->rch->setText(save ? kChanged : QString::fromLatin1(kPageA));
         } else if (save) {
-            fx->design->setDocumentHTML(kChanged);
+            fx->surface->setDocumentHTML(kChanged);
         }
         if (command != "start") {
             if (name.isEmpty())
                 prompts->cancelFile();
             else
                 prompts->answerFile(path);
-            fx->life->run(save ? "Label4" : "Label3");
+            life->run(save ? "Label4" : "Label3");
         }
 
         const QString doing = save ? "saving" : "loading";
@@ -259,42 +263,42 @@ private slots:
         QVERIFY2(name != "full" || (stat(path.toLocal8Bit().constData(), &st) == 0 && S_ISCHR(st.st_mode)),
                  "the device was replaced by a file");
         if (save) {
-            QVERIFY(source || fx->design->IsDirty());
+            QVERIFY(source || fx->surface->IsDirty());
         } else if (source) {
             QCOMPARE(fx->rch->Text(), QString::fromLatin1(kPageA));
-            QCOMPARE(fx->design->CurrentDocumentPath(), a);
-            QCOMPARE(fx->window.windowTitle(), QStringLiteral("Orvane Editor - ") + a);
+            QCOMPARE(fx->surface->CurrentDocumentPath(), a);
+            QCOMPARE(fx->window->windowTitle(), QStringLiteral("Orvane Editor - ") + a);
         } else {
-            QCOMPARE(fx->design->CurrentDocumentPath(), QString());
-            QVERIFY(!fx->design->DocumentHTML().contains(QStringLiteral("page a")));
-            QCOMPARE(fx->window.windowTitle(), QStringLiteral("Orvane Editor"));
+            QCOMPARE(fx->surface->CurrentDocumentPath(), QString());
+            QVERIFY(!fx->surface->DocumentHTML().contains(QStringLiteral("page a")));
+            QCOMPARE(fx->window->windowTitle(), QStringLiteral("Orvane Editor"));
         }
     }
 
     void rendererCrashKeepsUnsavedWork()
     {
         const QString a = site->write(QStringLiteral("a.htm"), kPageA);
-        fx->life->openAtStart(a);
-        fx->design->setFocus();
-        caretAfterText(*fx->design, QStringLiteral("page"));
-        typeText(*fx->design, QStringLiteral("typed"));
-        QVERIFY(fx->design->DocumentHTML().contains(QStringLiteral("typed")));
-        const qint64 pid = fx->design->view()->page()->renderProcessPid();
+        life->openAtStart(a);
+        fx->surface->setFocus();
+        caretAfterText(*fx->surface, QStringLiteral("page"));
+        typeText(*fx->surface, QStringLiteral("typed"));
+        QVERIFY(fx->surface->DocumentHTML().contains(QStringLiteral("typed")));
+        const qint64 pid = fx->surface->view()->page()->renderProcessPid();
         QVERIFY(pid > 0);
         ::kill(pid_t(pid), SIGKILL);
         // The surface reloads the text it last had in a new page process.
         QString html;
         QVERIFY(QTest::qWaitFor([&] {
             try {
-                html = fx->design->DocumentHTML();
-                return fx->design->view()->page()->renderProcessPid() != pid && !html.isEmpty();
+                html = fx->surface->DocumentHTML();
+                return fx->surface->view()->page()->renderProcessPid() != pid && !html.isEmpty();
             } catch (const SurfaceError&) {
                 return false;
             }
         }, 30000));
         QVERIFY(html.contains(QStringLiteral("typed")));
-        QVERIFY(fx->design->IsDirty());
-        QCOMPARE(fx->design->CurrentDocumentPath(), a);
+        QVERIFY(fx->surface->IsDirty());
+        QCOMPARE(fx->surface->CurrentDocumentPath(), a);
     }
 
 private:
@@ -308,7 +312,8 @@ private:
         return texts.join("; ");
     }
 
-    std::unique_ptr<DocumentFixture> fx;
+    std::unique_ptr<WindowFixture> fx;
+    DocumentLifecycle* life = nullptr;
     std::unique_ptr<ScriptedPrompts> prompts;
     std::unique_ptr<TempSite> site;
 };
