@@ -1,5 +1,6 @@
-// The commands of the menus and the toolbar, clicked as a user clicks them, on
-// a real design surface and a real source pane; prompts answered by script.
+// The menu bar of the real window (opening, mode gating, closing rules) and the
+// commands of the menus and the toolbar, clicked as a user clicks them, on a
+// real design surface and a real source pane; prompts answered by script.
 #include "ScriptedPrompts.h"
 #include "TestMain.h"
 #include "WindowFixture.h"
@@ -8,12 +9,12 @@
 #include <QClipboard>
 
 using namespace orvane;
+using namespace orvane::menubar;
 using orvane::test::WindowFixture;
 
 namespace {
 
 const QString kCancel = QStringLiteral("<cancel>");
-const QString CRLF = QStringLiteral("\r\n");
 
 // Each question asked as "text|title|default", a message's default being its
 // icon ("(i)" for information), all joined by "|".
@@ -63,6 +64,110 @@ private slots:
     void init() { e = std::make_unique<WindowFixture>(); }
     void cleanup() { e.reset(); }
 
+    // A click opens the header's panel under it, in front of what lies there
+    // (even a sibling made later, or the web view's own render child) and of
+    // panels opened before; clicks close nothing.
+    void clickOpensPanelInFront()
+    {
+        auto* cover = new QWidget(e->window.get());
+        cover->setGeometry(0, 16, 600, 280);
+        cover->setAutoFillBackground(true);
+        cover->show();
+        const std::pair<const char*, const char*> opened[] = {
+            {"label_file", "Picture1"}, {"Label_format", "Picture_format"}, {"Label_asp", "Picture_asp"},
+            {"Label69", "pic_library"}, {"Label69", "pic_library"}};
+        for (const auto& [header, name] : opened) {
+            QTest::mouseClick(e->menuBar->header(header), Qt::LeftButton);
+            QWidget* panel = e->menuBar->panel(name);
+            QVERIFY(panel->isVisible());
+            QCOMPARE(panel->geometry().topLeft(), QPoint(e->menuBar->header(header)->x(), 16));
+            QWidget* top = e->window->childAt(panel->geometry().topLeft() + QPoint(2, 2));
+            QVERIFY2(top == panel || panel->isAncestorOf(top), header);
+        }
+        QCOMPARE(openPanels(), (QStringList{"Picture1", "Picture_format", "Picture_asp", "pic_library"}));
+
+        delete cover;
+        e->surface->setDocumentHTML("<BODY BGCOLOR=#ff0000><P>x</P></BODY>");
+        QWidget* panel = e->menuBar->panel("Picture_format");
+        const QPoint inPanel = panel->mapTo(e->window.get(), QPoint(panel->width() - 6, panel->height() / 2));
+        const QPoint besideIt = inPanel + QPoint(panel->width(), 0);
+        QTRY_COMPARE(e->window->grab().toImage().pixelColor(besideIt), QColor(Qt::red));
+        QCOMPARE(e->window->grab().toImage().pixelColor(inPanel), panel->palette().color(QPalette::Window));
+    }
+
+    void headerHoverGatesItems_data()
+    {
+        QTest::addColumn<QString>("header");
+        QTest::addColumn<bool>("sourceMode");
+        QTest::addColumn<QStringList>("enabled");
+        QTest::addColumn<QStringList>("disabled");
+        using L = QStringList;
+        QTest::newRow("File, Source mode") << "label_file" << true << L{"Label3", "Label6"} << L{"Label1"};
+        QTest::newRow("Format, Source mode") << "Label_format" << true << L{"Label15", "Label22"} << L{"Label23"};
+        QTest::newRow("Table, Source mode") << "Label_table" << true << L{} << L{"Label24", "Label25", "Label30"};
+        QTest::newRow("Table, Edit mode") << "Label_table" << false << L{"Label24", "Label25", "Label30"} << L{};
+        QTest::newRow("Style, Source mode") << "Label_style" << true << L{} << L{"Label41", "Label46", "Label50"};
+        QTest::newRow("ASP, Edit mode") << "Label_asp" << false << L{} << L{"Label58", "Label63", "Label68"};
+        QTest::newRow("ASP, Source mode") << "Label_asp" << true << L{"Label58", "Label63", "Label68"} << L{};
+    }
+
+    void headerHoverGatesItems()
+    {
+        QFETCH(QString, header);
+        QFETCH(bool, sourceMode);
+        QFETCH(QStringList, enabled);
+        QFETCH(QStringList, disabled);
+        // Start from the opposite gating, so each row shows a change.
+        e->rch->setVisible(!sourceMode);
+        moveTo(e->menuBar->header(header), {2, 2});
+        e->rch->setVisible(sourceMode);
+        moveTo(e->menuBar->header(header));
+        for (const QString& name : enabled) {
+            QVERIFY2(e->menuBar->item(name)->isEnabled(), qPrintable(name));
+            QCOMPARE(MenuBar::foreColor(e->menuBar->item(name)), MenuBar::kNormal);
+        }
+        for (const QString& name : disabled) {
+            QVERIFY2(!e->menuBar->item(name)->isEnabled(), qPrintable(name));
+            QCOMPARE(MenuBar::foreColor(e->menuBar->item(name)), MenuBar::kDisabledLook);
+        }
+    }
+
+    void pointerClosesPanels_data()
+    {
+        QTest::addColumn<QString>("over");
+        QTest::addColumn<QStringList>("closed");
+        // A header closes the panels of the headers beside it, no others.
+        QTest::newRow("File header") << "label_file" << QStringList{"Picture_edit"};
+        QTest::newRow("Edit header") << "Label_edit" << QStringList{"Picture1", "Picture_format"};
+        QTest::newRow("Style header") << "Label_style" << QStringList{"Picture_form", "Picture_java"};
+        QTest::newRow("upper side-bar image") << "panel_1"
+            << QStringList{"Picture1", "Picture_edit", "Picture_format", "Picture_table", "Picture_form",
+                           "Picture_Style"};
+        QTest::newRow("panel background") << "pic_library" << QStringList{};
+    }
+
+    void pointerClosesPanels()
+    {
+        QFETCH(QString, over);
+        QFETCH(QStringList, closed);
+        e->rch->show();
+        for (const HeaderRow& h : menuHeaders())
+            if (!h.panel.isEmpty())
+                QMetaObject::invokeMethod(e->menuBar->header(h.name), "clicked");
+        QCOMPARE(openPanels().size(), 9);
+        if (over == "panel_1")
+            moveTo(e->window->findChild<QLabel*>("panel_1"), {2, 2});
+        else if (over == "pic_library")
+            moveTo(e->menuBar->panel(over), {2, 2});
+        else
+            moveTo(e->menuBar->header(over));
+        QStringList expected = allPanelsInClosingOrder();
+        for (const QString& p : closed)
+            expected.removeAll(p);
+        QCOMPARE(openPanels(), expected);
+        QVERIFY(!e->rch->isHidden());
+    }
+
     void controlClicked_data()
     {
         QTest::addColumn<QString>("control");
@@ -82,7 +187,7 @@ private slots:
         QTest::newRow("toolbar Indent: three blanks")
             << "Image8" << true << "ab[]cd" << L{} << "" << "ab<BLOCKQUOTE>   </BLOCKQUOTE>[]cd" << "" << "-";
         QTest::newRow("Ordered List: three blanks") << "Label51" << true << "[]cd" << L{} << ""
-            << CRLF + "<OL>" + CRLF + "<LI>   </LI>" + CRLF + "</OL>[]cd" << "" << "-";
+            << "\r\n<OL>\r\n<LI>   </LI>\r\n</OL>[]cd" << "" << "-";
         QTest::newRow("ASP Sub on one line")
             << "Label66" << true << "a[]cd" << L{} << "" << "aSub  End Sub[]cd" << "" << "open, black";
         QTest::newRow("Insert Hyperlink, cancelled")
@@ -244,6 +349,21 @@ private slots:
     }
 
 private:
+    void moveTo(QWidget* w, QPoint at = {-1, -1})
+    {
+        QTest::mouseMove(e->window->windowHandle(),
+                         w->mapTo(e->window.get(), at == QPoint(-1, -1) ? w->rect().center() : at));
+    }
+
+    QStringList openPanels() const
+    {
+        QStringList open;
+        for (const QString& p : allPanelsInClosingOrder())
+            if (e->menuBar->panel(p)->isVisible())
+                open << p;
+        return open;
+    }
+
     std::unique_ptr<WindowFixture> e;
 };
 

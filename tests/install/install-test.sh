@@ -1,10 +1,6 @@
 #!/usr/bin/env bash
-# Installs the build into a temporary prefix and checks the installed program:
-# it answers --version and --help without a display or the browser engine, it
-# finds its help page and libraries through the installed layout, it loads its
-# own shared libraries from the prefix, and the desktop entry and AppStream
-# metainfo pass their validators.
-#   install-test.sh BUILD_DIR APP_ID
+# Installs the build into a temporary prefix and checks the installed program,
+# its data, its libraries and its desktop files.   install-test.sh BUILD_DIR APP_ID
 set -euo pipefail
 build=$1
 app_id=$2

@@ -1,14 +1,18 @@
-// The document commands on a real design surface and source pane, with real
-// files: round trips byte for byte, captions, load and save errors, and the
-// question before unsaved work is replaced.
+// The document commands of the real window, with real files: round trips byte
+// for byte, captions, load and save errors, the question before unsaved work
+// is replaced, the shortcuts, the font boxes, and the tab switch that changes nothing.
 #include "ScriptedPrompts.h"
 #include "SurfaceTestSupport.h"
 #include "TestMain.h"
 #include "WindowFixture.h"
 #include "platform/surface/Document.h"
 #include "shell/lifecycle/DocumentLifecycle.h"
+#include "shell/lifecycle/KeyboardCommands.h"
 #include "shell/lifecycle/MainWindowParts.h"
+#include "shell/toolbarstate/ToolbarState.h"
 
+#include <QComboBox>
+#include <QLineEdit>
 #include <QWebEnginePage>
 #include <QWebEngineView>
 #include <csignal>
@@ -23,6 +27,16 @@ namespace {
 const QByteArray kPageA = "<HTML>\r\n<HEAD>\r\n<TITLE>A</TITLE>\r\n</HEAD>\r\n<BODY>\r\n<P>page a</P>\r\n</BODY>\r\n</HTML>\r\n";
 const QByteArray kPageB = "<html><head><title>B</title></head>\n<body><p>page b</p></body></html>\n";
 constexpr int kYesCancelled = -1;
+const QString kSurfaceName = QStringLiteral("Microsoft DHTML Editing Control");
+const QString kEditorName = QStringLiteral("Kestrova Editor v.1.5");
+
+QString page(const QString& body)
+{
+    return QStringLiteral("<HTML><HEAD>\r\n<META NAME=\"GENERATOR\" CONTENT=\"%1\">\r\n"
+                          "<TITLE>t</TITLE>\r\n</HEAD>\r\n<BODY>\r\n%2\r\n</BODY>\r\n</HTML>\r\n")
+        .arg(kSurfaceName, body);
+}
+
 const QString kChanged = QStringLiteral("<HTML><HEAD><TITLE>A</TITLE></HEAD><BODY><P>changed</P></BODY></HTML>");
 
 }  // namespace
@@ -292,7 +306,193 @@ private slots:
         QCOMPARE(fx->surface->CurrentDocumentPath(), a);
     }
 
+    // The standard shortcuts: each runs its menu item's command once, wherever
+    // the focus is in the window, and the focused pane does not act on the key itself.
+    void shortcutRunsItsItemOnly_data()
+    {
+        QTest::addColumn<QString>("focus");  // source, surface or another window
+        QTest::addColumn<int>("key");
+        QTest::addColumn<int>("mods");
+        QTest::addColumn<QString>("item");
+        const int C = Qt::ControlModifier;
+        QTest::newRow("new") << "source" << int(Qt::Key_N) << C << "Label6";
+        QTest::newRow("save") << "source" << int(Qt::Key_S) << C << "Label4";
+        QTest::newRow("save as") << "source" << int(Qt::Key_S) << (C | int(Qt::ShiftModifier)) << "Label5";
+        QTest::newRow("source pane, undo") << "source" << int(Qt::Key_Z) << C << "Label8";
+        QTest::newRow("source pane, paste") << "source" << int(Qt::Key_V) << C << "Label12";
+        QTest::newRow("plain letter") << "source" << int(Qt::Key_B) << 0 << "";
+        QTest::newRow("alt is not ctrl") << "source" << int(Qt::Key_S) << int(Qt::AltModifier) << "";
+        QTest::newRow("surface, bold") << "surface" << int(Qt::Key_B) << C << "Label15";
+        QTest::newRow("surface, cut") << "surface" << int(Qt::Key_X) << C << "Label10";
+        QTest::newRow("another window") << "other" << int(Qt::Key_S) << C << "";
+    }
+
+    void shortcutRunsItsItemOnly()
+    {
+        QFETCH(QString, focus);
+        QFETCH(int, key);
+        QFETCH(int, mods);
+        QFETCH(QString, item);
+        QStringList ran;
+        KeyboardCommands keys(fx->window.get(), [&ran](const QString& c) { ran << c; });
+        const auto press = [&](QWidget* w) { QTest::keyClick(w, Qt::Key(key), Qt::KeyboardModifiers(mods)); };
+        if (focus == "source") {
+            fx->setSourceMode(true);
+            fx->rch->setText(QStringLiteral("abc"));
+            fx->rch->setFocus();
+            QTest::keyClicks(fx->rch, QStringLiteral("xy"));
+            fx->rch->setSelStart(1);
+            fx->rch->setSelLength(1);
+            press(fx->rch);
+            if (!item.isEmpty()) {
+                QCOMPARE(fx->rch->Text(), QStringLiteral("xyabc"));
+                QCOMPARE(fx->rch->SelStart(), 1);
+                QCOMPARE(fx->rch->SelLength(), 1);
+            }
+        } else if (focus == "surface") {
+            loadBody(*fx->surface, QStringLiteral("<P>some words here</P>"));
+            fx->surface->setFocus();
+            selectText(*fx->surface, QStringLiteral("words"));
+            const QString before = fx->surface->DocumentHTML();
+            press(fx->surface->view()->focusProxy());
+            QTest::qWait(200);  // time for the page to act on the key, were it to
+            QCOMPARE(fx->surface->DocumentHTML(), before);
+            QCOMPARE(pageScript(*fx->surface, QStringLiteral("return getSelection().toString();")).toString(),
+                     QStringLiteral("words"));
+        } else {
+            QLineEdit other;
+            other.show();
+            QVERIFY(QTest::qWaitForWindowExposed(&other));
+            press(&other);
+        }
+        QCOMPARE(ran, item.isEmpty() ? QStringList() : QStringList{item});
+    }
+    // Every tab, clicked once or again while current, brings its frame to the
+    // front, makes Source mode current and refreshes the source (with the
+    // editor's generator name) and the preview from the design surface. On an
+    // unedited page none of this is a change: it saves byte for byte.
+    void tabSwitchesLeaveThePageUnchanged()
+    {
+        mainFrm& w = *fx->window;
+        const QByteArray bytes = page(QStringLiteral("<p class=x>kept  as\ris</p>")).toUtf8();
+        const QString file = site->write(QStringLiteral("page.htm"), bytes);
+        life->openAtStart(file);
+        for (int tab : {1, 0, 2, 2, 0, 1, 1, 0}) {
+            w.rch()->hide();  // as when the pointer crosses the design surface
+            fx->clickTab(tab);
+            QCOMPARE(w.TabStrip1()->selectedIndex(), tab);
+            QCOMPARE(fx->frontFrame(), tab);
+            QVERIFY(w.isSourceMode());
+            const QString source = w.rch()->Text();
+            QVERIFY2(source.contains("kept  as\ris") && source.contains(kEditorName), qPrintable(source));
+            QVERIFY(!source.contains(kSurfaceName));
+            QCOMPARE(w.rch()->SelLength(), 0);  // nothing left selected for the next insertion
+            if (tab == 2)
+                QVERIFY(w.DHTMLEdit2()->DocumentHTML().contains("kept  as"));
+            if (tab == 1) {  // the source is looked at: its losing the focus hands it over
+                fx->rch->setFocus(Qt::MouseFocusReason);
+                QTRY_VERIFY(fx->rch->hasFocus());
+            }
+            QVERIFY2(!w.document().isModified(), qPrintable(QString::number(tab)));
+        }
+        QVERIFY(w.DHTMLEdit1()->DocumentHTML().contains(kSurfaceName));
+        QVERIFY(life->SaveCurrentDocument(false));
+        QCOMPARE(TempSite::read(file), bytes);
+
+        // Typed source reaches the design surface when "Edit" is clicked; a
+        // click on the current tab refreshes the source first.
+        fx->clickTab(1);
+        w.DHTMLEdit1()->setDocumentHTML(page(QStringLiteral("<P>start</P>")));
+        fx->clickTab(1);
+        w.rch()->setFocus(Qt::MouseFocusReason);
+        QTRY_VERIFY(w.rch()->hasFocus());
+        w.rch()->setSelStart(int(w.rch()->Text().indexOf(QStringLiteral("start"))));
+        QTest::keyClicks(w.rch(), QStringLiteral("typed words "));
+        fx->clickTab(0);
+        QCOMPARE(fx->frontFrame(), 0);
+        QVERIFY2(w.DHTMLEdit1()->DocumentHTML().contains(QStringLiteral("typed words start")),
+                 qPrintable(w.DHTMLEdit1()->DocumentHTML()));
+    }
+
+    // The font boxes and formatting buttons follow the design surface's selection.
+    // Until its first document is complete a toolbar state sends nothing to
+    // the page; that document empties the size box's selection, later ones do not.
+    void firstDocumentStartsTracking()
+    {
+        QCOMPARE(sizes()->currentIndex(), -1);  // the window's own first document
+        loadBody(*fx->surface, QStringLiteral("<P>plain text</P>"));
+        selectText(*fx->surface, QStringLiteral("plain"));
+        ToolbarState fresh(*fx->surface, *fx->rch, *fonts(), *sizes(), [] { return false; }, [](const QString&, bool) {});
+        const QString before = fx->surface->DocumentHTML();
+        sizes()->setCurrentIndex(4);
+        fresh.FontSizeCombo_Click();
+        fresh.FontCombo_Click();
+        QCOMPARE(fx->surface->DocumentHTML(), before);
+        loadBody(*fx->surface, QStringLiteral("<P>again</P>"));
+        QTRY_VERIFY(fresh.documentReady());
+        QCOMPARE(sizes()->currentIndex(), -1);
+        sizes()->setCurrentIndex(2);
+        loadBody(*fx->surface, QStringLiteral("<P>and again</P>"));
+        QTRY_COMPARE(fx->surface->DocumentHTML().contains("and again"), true);
+        QCOMPARE(sizes()->currentIndex(), 2);
+    }
+
+    void sizeBoxEnter_data()
+    {
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("box");   // the box's text afterwards
+        QTest::addColumn<QString>("size");  // the size the text has afterwards
+        QTest::newRow("out of range puts size minus one") << "9" << "2" << "3";
+        QTest::newRow("in range sets the size") << "5" << "5" << "5";
+    }
+
+    // The boxes and the latched buttons show the selection's face, size and style first.
+    void sizeBoxEnter()
+    {
+        QFETCH(QString, typed);
+        QFETCH(QString, box);
+        QFETCH(QString, size);
+        loadBody(*fx->surface, QStringLiteral("<P><FONT size=\"3\" face=\"Tahoma\"><B>sized</B> text</FONT></P>"));
+        selectText(*fx->surface, QStringLiteral("sized"));
+        const auto pressed = [this](const char* b) { return fx->toolbar->button(b)->frameStyle() != QFrame::NoFrame; };
+        QTRY_COMPARE(fonts()->currentText() + "|" + sizes()->currentText(), QStringLiteral("Tahoma|3"));
+        QTRY_VERIFY(pressed("bold") && !pressed("italics"));
+        sizes()->lineEdit()->setText(typed);
+        sizes()->lineEdit()->setFocus();
+        QTest::keyClick(sizes()->lineEdit(), Qt::Key_Return);
+        QCOMPARE(sizes()->currentText(), box);
+        QCOMPARE(fx->surface->ExecCommand(DECMD_GETFONTSIZE, OLECMDEXECOPT_DONTPROMPTUSER).toString(), size);
+        QCOMPARE(sizes()->count(), 7);  // Enter adds nothing to the list
+    }
+
+    // A face picked from the list or typed and entered reaches the selection;
+    // in Source mode the pick inserts a fragment at the caret instead.
+    void fontPickedOrTyped()
+    {
+        loadBody(*fx->surface, QStringLiteral("<P>face change</P>"));
+        selectText(*fx->surface, QStringLiteral("face"));
+        fonts()->setCurrentIndex(4);
+        emit fonts()->activated(4);
+        QVERIFY(bodyHtml(*fx->surface).contains(QStringLiteral("Verdana")));
+        selectText(*fx->surface, QStringLiteral("change"));
+        fonts()->lineEdit()->setText(QStringLiteral("Liberation Serif"));
+        QTest::keyClick(fonts()->lineEdit(), Qt::Key_Enter);
+        QVERIFY(bodyHtml(*fx->surface).contains(QStringLiteral("Liberation Serif")));
+
+        const QString page = fx->surface->DocumentHTML();
+        fx->setSourceMode(true);
+        fx->rch->setText(QStringLiteral("ab"));
+        fx->rch->setSelStart(1);
+        fonts()->setCurrentIndex(2);
+        emit fonts()->activated(2);
+        QCOMPARE(fx->rch->Text(), QStringLiteral("a<FONT FACE=\"Tahoma\">    </FONT>b"));
+        QCOMPARE(fx->surface->DocumentHTML(), page);
+    }
+
 private:
+    QComboBox* fonts() const { return fx->window->FontCombo(); }
+    QComboBox* sizes() const { return fx->window->FontSizeCombo(); }
+
     // The messages shown, each of which must be a critical one with the program's title.
     QString errorsShown() const
     {

@@ -109,15 +109,14 @@ private slots:
     {
         QTest::addColumn<QString>("text");
         QTest::addColumn<QString>("needle");
-        QTest::addColumn<int>("start");
         QTest::addColumn<int>("end");
         QTest::addColumn<int>("found");
 
-        QTest::newRow("ascii ignores case") << "<html><BODY>" << "body" << 0 << -1 << 7;
-        QTest::newRow("non-ascii ignores case") << "Une ÉCOLE ici" << "école" << 0 << -1 << 4;
-        QTest::newRow("after an emoji") << "😀😀abc" << "B" << 0 << -1 << 5;
-        QTest::newRow("match must end by end") << "abcdef" << "def" << 0 << 5 << -1;
-        QTest::newRow("empty needle") << "abcdef" << "" << 0 << -1 << -1;
+        QTest::newRow("ascii ignores case") << "<html><BODY>" << "body" << -1 << 7;
+        QTest::newRow("non-ascii ignores case") << "Une ÉCOLE ici" << "école" << -1 << 4;
+        QTest::newRow("after an emoji") << "😀😀abc" << "B" << -1 << 5;
+        QTest::newRow("match must end by end") << "abcdef" << "def" << 5 << -1;
+        QTest::newRow("empty needle") << "abcdef" << "" << -1 << -1;
     }
 
     // A match is selected; a miss leaves the selection as it was.
@@ -125,7 +124,6 @@ private slots:
     {
         QFETCH(QString, text);
         QFETCH(QString, needle);
-        QFETCH(int, start);
         QFETCH(int, end);
         QFETCH(int, found);
 
@@ -133,7 +131,7 @@ private slots:
         pane.setText(text);
         pane.setSelStart(1);
         pane.setSelLength(1);
-        QCOMPARE(pane.Find(needle, start, end), found);
+        QCOMPARE(pane.Find(needle, 0, end), found);
         QCOMPARE(pane.SelStart(), found >= 0 ? found : 1);
         QCOMPARE(pane.SelLength(), found >= 0 ? needle.size() : 1);
     }

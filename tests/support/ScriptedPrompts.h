@@ -35,10 +35,7 @@ public:
     ScriptedPrompts& answerInput(const QString& text) { return queue(InputAnswer{true, text}); }
     ScriptedPrompts& cancelInput() { return queue(InputAnswer{false, QString()}); }
     ScriptedPrompts& answerMessage(MsgResult result) { return queue(result); }
-    ScriptedPrompts& answerFile(const QString& path, int filterIndex = 1)
-    {
-        return queue(FileAnswer{true, path, filterIndex});
-    }
+    ScriptedPrompts& answerFile(const QString& path, int filter = 1) { return queue(FileAnswer{true, path, filter}); }
     ScriptedPrompts& cancelFile() { return queue(FileAnswer{false, QString(), 1}); }
     ScriptedPrompts& answerColor(const QColor& color) { return queue(ColorAnswer{true, color}); }
     ScriptedPrompts& cancelColor() { return queue(ColorAnswer{false, QColor()}); }

@@ -1,6 +1,6 @@
 #pragma once
-// The main window with its menu bar, toolbar, design surface and source pane,
-// shown, its first blank document loaded. Clicks go through real mouse events.
+// The main window, shown, its first blank document loaded. Clicks go through
+// real mouse events.
 
 #include "SourcePane.h"
 #include "Surface.h"
@@ -55,7 +55,7 @@ public:
         QTest::mouseClick(menuBar->item(item), Qt::LeftButton);
     }
 
-    // Clicks a menu item whose header the pointer never crossed: no gating on the way.
+    // The same without crossing the header: no gating on the way.
     void clickUngatedMenuItem(const QString& item)
     {
         QMetaObject::invokeMethod(headerOf(item), "clicked");
@@ -69,10 +69,7 @@ public:
         QTest::mouseClick(toolbar->button(name), Qt::LeftButton);
     }
 
-    // A control of either kind.
     void click(const QString& control) { toolbar->button(control) ? clickTool(control) : clickMenuItem(control); }
-
-    QWidget* menuPanel(const QString& name) const { return menuBar->panel(name); }
 
     // A real click on the mode tab (0 Edit, 1 Source, 2 View).
     void clickTab(int index)
@@ -104,7 +101,7 @@ private:
     QLabel* headerOf(const QString& item) const
     {
         for (const menubar::HeaderRow& h : menubar::menuHeaders())
-            if (!h.panel.isEmpty() && menuPanel(h.panel)->findChild<QLabel*>(item))
+            if (!h.panel.isEmpty() && menuBar->panel(h.panel)->findChild<QLabel*>(item))
                 return menuBar->header(h.name);
         return menuBar->header(item);
     }

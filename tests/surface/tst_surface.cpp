@@ -97,15 +97,7 @@ private slots:
         picture.fill(Qt::red);
         QDir().mkpath(site.path("img"));
         QVERIFY(picture.save(site.path("img/pic.png")));
-        const auto pictureWidth = [this] {
-            int width = 0;
-            QTest::qWaitFor([&] {
-                width = pageScript(*edit, "const i = document.getElementById('pic');"
-                                          " return i && i.complete ? i.naturalWidth : -1;").toInt();
-                return width >= 0;
-            });
-            return width;
-        };
+        const QString pictureWidth = "const i = document.getElementById('pic'); return i && i.complete ? i.naturalWidth : -1;";
         const QByteArray text = "<html><body><p>web</p><img id=pic src=\"img/pic.png\"></body></html>";
         const QString path = site.write("web.htm", text);
         QStringList served;
@@ -113,7 +105,7 @@ private slots:
             edit->LoadURL(url);
             QCOMPARE(edit->DocumentHTML(), QString::fromUtf8(text));
             QCOMPARE(edit->CurrentDocumentPath(), path);
-            QCOMPARE(pictureWidth(), 3);
+            QTRY_COMPARE(pageScript(*edit, pictureWidth).toInt(), 3);
             served << edit->view()->url().toLocalFile();
             const auto others = QFile::ReadGroup | QFile::WriteGroup | QFile::ReadOther | QFile::WriteOther;
             QCOMPARE(QFile::permissions(served.last()) & others, QFile::Permissions());
@@ -122,7 +114,7 @@ private slots:
         QVERIFY(QFile::exists(served.last()));
         const QByteArray withBase = "<html><head><base href=\"img/\"></head><body><img id=pic src=\"pic.png\"></body></html>";
         edit->LoadURL(site.write("based.htm", withBase));
-        QCOMPARE(pictureWidth(), 3);
+        QTRY_COMPARE(pageScript(*edit, pictureWidth).toInt(), 3);
         QCOMPARE(edit->DocumentHTML(), QString::fromUtf8(withBase));
     }
 
