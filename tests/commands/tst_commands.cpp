@@ -301,30 +301,27 @@ private slots:
 
         // Find: the first match from the start, case ignored, part of a word
         // allowed; cancelled, the selection stays.
-        e->rch->setText("<TABLE><TR><TD>a table</TD></TR></TABLE>");
-        for (const int at : {1, 20}) {
-            e->rch->setSelStart(20);
+        const QString table = "<TABLE><TR><TD>a tab[]le</TD></TR></TABLE>";
+        for (const QString& found : QStringList{"<[TABLE]><TR><TD>a table</TD></TR></TABLE>", table}) {
+            setMarked(*e->rch, table);
             e->clickMenuItem("Label14");
-            QCOMPARE(e->rch->SelStart(), at);
-            QCOMPARE(e->rch->SelLength(), at == 1 ? 5 : 0);
+            QCOMPARE(marked(*e->rch), found);
             QCOMPARE(panelState(*e, "Label14"), QString("closed"));
         }
         QVERIFY(questions(prompts).startsWith("Enter Word to Find|Find Text|"));
 
-        e->rch->setText("one two");
+        setMarked(*e->rch, "one[] two");
         e->clickMenuItem("Label13");  // Select All
-        QCOMPARE(e->rch->SelText(), QString("one two"));
+        QCOMPARE(marked(*e->rch), QString("[one two]"));
 
         // Toolbar Copy leaves the focus in the source pane.
-        e->rch->setSelStart(4);
-        e->rch->setSelLength(3);
+        setMarked(*e->rch, "one [two]");
         e->surface->setFocus();
         e->clickTool("copy");
         QCOMPARE(QApplication::clipboard()->text(), QString("two"));
         QTRY_VERIFY(e->rch->hasFocus());
 
-        e->rch->setSelStart(0);
-        e->rch->setSelLength(4);
+        setMarked(*e->rch, "[one ]two");
         e->clickMenuItem("Label10");  // Cut
         QCOMPARE(e->rch->Text() + "|" + QApplication::clipboard()->text(), QString("two|one "));
         e->rch->setSelStart(3);

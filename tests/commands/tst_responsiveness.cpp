@@ -1,6 +1,5 @@
-// The main window at rest makes no calls into the page, and a right click
-// shows the menu for the spot clicked, with or without a click there before;
-// its table and colour items act there.
+// The main window at rest makes no calls into the page; a right click shows the
+// menu for the spot, with or without a click there before, and its items act there.
 #include "ScriptedPrompts.h"
 #include "SurfaceTestSupport.h"
 #include "TestMain.h"

@@ -1,7 +1,6 @@
 // The source pane: byte-exact text, QString positions, selection semantics,
 // line endings of Enter and paste, search and tag colouring.
-
-#include "SourcePane.h"
+#include "platform/sourcepane/SourcePane.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -16,8 +15,7 @@ constexpr quint32 kBlue = 0xFF0000;  // red in the lowest byte
 QString colourMap(SourcePane& pane)
 {
     QString map;
-    const int n = pane.TextLength();
-    for (int i = 0; i < n; ++i) {
+    for (int i = 0; i < pane.TextLength(); ++i) {
         pane.setSelStart(i);
         pane.setSelLength(1);
         const quint32 c = pane.SelColor();

@@ -1,8 +1,6 @@
 #pragma once
 // The main() of every GUI test: prepares the application as the program does
-// (the surface's URL schemes when the test links the surface, shared OpenGL
-// contexts) and runs the test object. Errors of the surface's own JavaScript
-// (warnings on "orvane.surface.js") make the test fail.
+// and runs the test object; errors in the surface's own scripts fail the test.
 
 #include <QApplication>
 #include <QtTest>
