@@ -5,11 +5,11 @@
 #include "SurfaceTestSupport.h"
 #include "TestMain.h"
 #include "WindowFixture.h"
-#include "platform/surface/Document.h"
-#include "shell/lifecycle/DocumentLifecycle.h"
-#include "shell/lifecycle/KeyboardCommands.h"
-#include "shell/lifecycle/MainWindowParts.h"
-#include "shell/toolbarstate/ToolbarState.h"
+#include "Document.h"
+#include "DocumentLifecycle.h"
+#include "KeyboardCommands.h"
+#include "MainWindowParts.h"
+#include "ToolbarState.h"
 
 #include <QComboBox>
 #include <QLineEdit>

@@ -1,7 +1,7 @@
 // The shell's text functions: ReplaceString (every occurrence, left to right,
 // inserted text never searched again) and the addresses typed for Open From Web.
-#include "shell/lifecycle/WebAddress.h"
-#include "shell/mainFrm.h"
+#include "WebAddress.h"
+#include "mainFrm.h"
 
 #include <QTest>
 

@@ -1,6 +1,6 @@
 // The source pane: byte-exact text, QString positions, selection semantics,
 // line endings of Enter and paste, search and tag colouring.
-#include "platform/sourcepane/SourcePane.h"
+#include "SourcePane.h"
 
 #include <QApplication>
 #include <QClipboard>
