@@ -25,7 +25,15 @@ public:
     {
         window->show();
         QVERIFY(QTest::qWaitForWindowExposed(window.get()));
-        surface->DocumentHTML();  // waits for the first blank document
+        // The first blank document, once the page's scripts answer.
+        QVERIFY(QTest::qWaitFor([this] {
+            try {
+                surface->DocumentHTML();
+                return true;
+            } catch (const SurfaceError&) {
+                return false;
+            }
+        }, 30000));
         QTRY_VERIFY(window->documentReady());  // ...and for the window to have handled it
     }
 
