@@ -181,7 +181,6 @@ private slots:
         using L = QStringList;
         const QString url = "Enter Url|ENTER URL FOR HREF|HTTP:\\\\";
         const QString word = "<P>word</P>";
-        // Source mode: text at the caret, replacing the selection; the page is left alone.
         QTest::newRow("menu Bold replaces the selection")
             << "Label15" << true << "ab[XY]cd" << L{} << "" << "ab<STRONG>    </STRONG>[]cd" << "" << "open, red";
         QTest::newRow("toolbar Indent: three blanks")
@@ -206,7 +205,6 @@ private slots:
         QTest::newRow("Events Wizard opens") << "Label56" << true << "[]abc" << L{}
             << "Step 1. Click the Element Where You would Like This Event to Occur!|Orvane Tip|(i)" << "[]abc"
             << "javaWiz" << "closed";
-        // Edit mode: the command acts on the selection; the source pane is left alone.
         QTest::newRow("menu Bold") << "Label15" << false << word << L{} << "" << "<b>word</b>" << ""
                                    << "closed";
         QTest::newRow("toolbar Align Left") << "left1" << false << "<P ALIGN=center>word</P>" << L{} << ""
@@ -218,7 +216,6 @@ private slots:
             << "Label46" << false << word << L{} << "" << "" << "" << "open, red";
         QTest::newRow("menu Bold, nothing editable")
             << "Label15" << false << "<FRAMESET></FRAMESET>" << L{} << "" << "" << "" << "open, red";
-        // Fragments built from the answers and pasted at the selection.
         QTest::newRow("Form") << "Label70" << false << "" << L{"p.asp"} << "Enter an Action|Form Element Name|HTTP://"
                               << "<form action=p.asp method=post>" << "" << "closed";
         QTest::newRow("Radio: value written before name") << "Label34" << false << "" << L{"r1", "yes"}

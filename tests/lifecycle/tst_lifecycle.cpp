@@ -227,8 +227,7 @@ private slots:
         QTest::addRow("source mode, open, dialog cancelled") << true << "open" << "" << "";
     }
 
-    // The old file is kept; a failed open leaves the Source-mode page as it
-    // was and the design surface blank; a failed save leaves the page modified.
+    // The old file is kept; a failed open leaves Source mode as it was and Edit mode blank.
     void fileErrorIsReported()
     {
         QFETCH(bool, source);
@@ -280,8 +279,7 @@ private slots:
         }
     }
 
-    // The standard shortcuts: each runs its menu item's command once, wherever
-    // the focus is in the window, and the focused pane does not act on the key itself.
+    // Each shortcut runs its item's command once; the focused pane does not act on it.
     void shortcutRunsItsItemOnly_data()
     {
         QTest::addColumn<QString>("focus");  // source, surface or another window
@@ -341,10 +339,8 @@ private slots:
         }
         QCOMPARE(ran, item.isEmpty() ? QStringList() : QStringList{item});
     }
-    // Every tab, clicked once or again while current, brings its frame to the
-    // front, makes Source mode current and refreshes the source (with the
-    // editor's generator name) and the preview from the design surface. On an
-    // unedited page none of this is a change: it saves byte for byte.
+    // Every tab click brings its frame to the front and refreshes source and
+    // preview; on an unedited page none of this is a change: it saves byte for byte.
     void tabSwitchesLeaveThePageUnchanged()
     {
         mainFrm& w = *fx->window;
@@ -388,7 +384,6 @@ private slots:
                  qPrintable(w.DHTMLEdit1()->DocumentHTML()));
     }
 
-    // The font boxes and formatting buttons follow the design surface's selection.
     // Until its first document is complete a toolbar state sends nothing to
     // the page; that document empties the size box's selection, later ones do not.
     void firstDocumentStartsTracking()
