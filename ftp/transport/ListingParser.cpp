@@ -329,11 +329,6 @@ Listing parseList(QStringView text, QDate today)
     return reader.finish();
 }
 
-Listing parseMlsd(QStringView text)
-{
-    return parseListing(text.toUtf8(), true, QDate());
-}
-
 Listing parseListing(QByteArrayView reply, bool mlsd, QDate today)
 {
     ListingReader reader(mlsd, today);

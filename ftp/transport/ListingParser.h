@@ -41,13 +41,11 @@ struct Listing {
 // after today.
 Listing parseList(QStringView text, QDate today);
 
-// An MLSD reply ("fact=value;...; name" per line); "cdir" and "pdir" entries
-// are left out. A CR in a name comes as CR NUL.
-Listing parseMlsd(QStringView text);
-
 // A reply as the server sent it: split at its own line ends (CR LF when its
 // first 64 KB hold one, else LF), each line read as UTF-8, or as Windows-1252
 // when it is not valid UTF-8 (the entry then keeps the name's bytes in rawName).
+// An MLSD reply ("fact=value;...; name" per line) leaves out its "cdir" and
+// "pdir" entries.
 Listing parseListing(QByteArrayView reply, bool mlsd, QDate today);
 
 // The same reading, done while the reply arrives: each complete line is read
