@@ -398,6 +398,10 @@ orv.fidelity = (() => {
         return document.documentElement;
     };
 
+    // Whatever the user does to the page waits until its gaps are read.
+    for (const type of ['keydown', 'beforeinput', 'compositionstart', 'paste', 'cut', 'dragstart', 'drop'])
+        window.addEventListener(type, () => readGaps(), true);
+
     return {
         // Starts watching a freshly loaded document. map: {parents, unsettled,
         // implied: {html, head, body}, generators, marker, trailingSpace} from
@@ -563,7 +567,3 @@ orv.fidelity = (() => {
         },
     };
 })();
-
-// Whatever the user does to the page waits until its gaps are read.
-for (const type of ['keydown', 'beforeinput', 'compositionstart', 'paste', 'cut', 'dragstart', 'drop'])
-    window.addEventListener(type, () => orv.fidelity.changed(), true);
