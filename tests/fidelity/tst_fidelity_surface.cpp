@@ -78,6 +78,12 @@ void tst_FidelitySurface::editsWhereTheBrowserMovedContent_data() {
         << "<html><head><meta name=\"generator\" content=\"<%= app %>\"></head><body><p>Hi</p></body></html>"
         << "document.querySelector('p').textContent = 'Hello';"
         << QStringList{"<meta name=\"generator\" content=\"<%= app %>\">", generator, "Hello"} << QStringList{};
+    QTest::newRow("text deleted right after a server block")
+        << "<p>Hi &amp; <%= name %> there &copy; now</p>" << "document.querySelector('[data-orv-srv]').nextSibling.deleteData(0, 6);"
+        << QStringList{"<%= name %>"} << QStringList{"<p>Hi &amp; <%= name %> &copy; now</p>"};
+    QTest::newRow("text typed between two server blocks")
+        << "<p>a &amp; <%= x %><%= y %> b &copy;</p>" << "document.querySelector('[data-orv-srv]').after('new & more');"
+        << QStringList{"<%= x %>", "<%= y %>"} << QStringList{"<p>a &amp; <%= x %>new &amp; more<%= y %> b &copy;</p>"};
     QTest::newRow("comment holding one server block")
         << "<p>Total: 4 <!--<%= debug %>--></p><p>other</p>" << "document.querySelector('p').firstChild.data = 'Total: 5 ';"
         << QStringList{"Total: 5 <!--<%= debug %>-->"} << QStringList{"<p>other</p>"};
@@ -103,7 +109,8 @@ void tst_FidelitySurface::editsWhereTheBrowserMovedContent() {
     QFETCH(QStringList, kept);
     edit->setDocumentHTML(page);
     QCOMPARE(edit->DocumentHTML(), page);
-    pageScript(*edit, script);
+    // What a user's first key does before any change: the page is read.
+    pageScript(*edit, "window.dispatchEvent(new Event('keydown')); " + script);
     const QString after = edit->DocumentHTML();
     QVERIFY2(after != page, qPrintable(after));
     for (const QString& t : once)
@@ -146,6 +153,12 @@ void tst_FidelitySurface::boldRewritesOnlyTheWord_data() {
            "<P CLASS=admin>Admin tools &amp; more are <B>on</B>.</P><% End If %>\r\n<SCRIPT LANGUAGE=\"VBScript\" RUNAT=\"Server\">"
            "\r\nSub Log(msg)\r\nEnd Sub\r\n</SCRIPT>\r\n<P>Footer <%= Year(Now()) %></P>\r\n</BODY>\r\n</HTML>\r\n"
         << "tools" << "Footer";
+    QTest::newRow("entity beside a server block") << "<p>Footer &copy; <%= y %> and more &raquo;</p>" << "Footer"
+                                                  << "more";
+    QTest::newRow("text between two server blocks")
+        << "<p>&laquo;<%= a %>&raquo; between &amp; <%= b %> after &#169;</p>" << "between" << "after";
+    QTest::newRow("text that begins and ends at server blocks")
+        << "<p><%= a %>start &copy; middle &mdash; end<%= b %></p>" << "middle" << "start";
     QTest::newRow("xhtml page")
         << QString::fromUtf8("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<!DOCTYPE html PUBLIC \"-//W3C//DTD XHTML 1.0 "
                              "Strict//EN\" \"http://www.w3.org/TR/xhtml1/DTD/xhtml1-strict.dtd\">\n<html xmlns=\"http://"

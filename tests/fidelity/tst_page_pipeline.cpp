@@ -297,7 +297,7 @@ void TestPagePipeline::rebuild() {
         QVERIFY2(id >= 0, qPrintable(c));
         changed.elements.insert(id, scriptHtml(page.map, c.section(u'|', 1, 1)));
         if (c.count(u'|') == 2)
-            changed.texts.insert(2 * id, c.section(u'|', 2));
+            changed.texts.insert({2 * id, -1}, c.section(u'|', 2));
     }
     QCOMPARE(rebuildPage(text, page.map, changed), expected);
 }

@@ -2,8 +2,10 @@
 // rebuild. The oracle: the tree is well formed and keeps raw text whole; no
 // server block reaches the browser; rebuilding with one element "changed" to
 // its own source (or to pieces of it) keeps every server block, leaves no
-// stand-in and gives the same page whichever element it is; the cuts of a
-// stretch of text against its own text are in order and inside both.
+// stand-in and gives the same page whichever element it is; writing its
+// gaps as the texts between their server blocks gives the same page as
+// copying the gaps whole; the cuts of a stretch of text against its own
+// text are in order and inside both.
 
 #include "PageRebuild.h"
 #include "TextAlignment.h"
@@ -111,6 +113,46 @@ QString asPieces(const PageMap& map, int k) {
     return out + piece(map, endTagPiece, k);
 }
 
+// Element k with each gap written as the texts between its server blocks,
+// each as parsed from its own source (line breaks as "\n", no NUL), and the
+// blocks' stand-ins: what the page script writes of a gap it follows.
+QString asStretches(const QString& text, const PageMap& map, int k, QHash<TextStretch, QString>& texts) {
+    const SourceTree& tree = map.tree;
+    QString out = piece(map, startTagPiece, k);
+    auto gap = [&](int key, qsizetype begin, qsizetype end) {
+        qsizetype pos = begin;
+        int after = -1;
+        auto stretch = [&](qsizetype to) {
+            QString parsed = text.mid(pos, to - pos);
+            parsed.replace(QStringLiteral("\r\n"), QStringLiteral("\n")).replace(u'\r', u'\n').remove(QChar(0));
+            if (parsed.isEmpty())
+                return;
+            texts.insert({key, after}, parsed);
+            out += QChar(pieceOpen) + map.standIns.marker + QChar(textPiece) +
+                   QStringLiteral("%1,0,%2").arg(key).arg(parsed.size()) +
+                   (after >= 0 ? u',' + QString::number(after) : QString()) + QChar(pieceClose);
+        };
+        for (int n = 0; n < map.serverBlocks.size(); ++n) {
+            const Span& b = map.serverBlocks[n];
+            if (b.begin >= begin && b.end <= end) {
+                stretch(b.begin);
+                out += map.standIns.server(n);
+                pos = b.end;
+                after = n;
+            }
+        }
+        stretch(end);
+    };
+    const SourceElement& el = tree.elements[k];
+    gap(2 * k, el.tagEnd, el.firstChild >= 0 ? tree.elements[el.firstChild].begin : el.close);
+    for (int c = el.firstChild; c >= 0; c = tree.elements[c].nextSibling) {
+        const SourceElement& child = tree.elements[c];
+        out += map.standIns.keep(c);
+        gap(2 * c + 1, child.end, child.nextSibling >= 0 ? tree.elements[child.nextSibling].begin : el.close);
+    }
+    return out + piece(map, endTagPiece, k);
+}
+
 void checkCuts(QStringView source) {
     QString text = source.toString();
     text.replace(QStringLiteral("\r\n"), QStringLiteral("\n")).replace(u'\r', u'\n');
@@ -157,6 +199,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
             firstPieces = pieces;
         else if (pieces != firstPieces)
             fail("rebuilding from pieces through different elements gave different pages");
+        QHash<TextStretch, QString> texts;
+        const QString stretches = asStretches(text, map, k, texts);
+        if (rebuildPage(text, map, PageChanges({{k, stretches}}, texts)) != pieces)
+            fail("the texts between server blocks are not the gap they make up");
         const SourceElement& el = map.tree.elements[k];
         checkCuts(QStringView(text).mid(el.tagEnd, el.close - el.tagEnd));
     }

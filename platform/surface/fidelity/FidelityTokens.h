@@ -48,8 +48,10 @@ constexpr char16_t pieceOpen = 0xFDD4;
 constexpr char16_t pieceClose = 0xFDD5;
 constexpr char16_t startTagPiece = u's';  // element K's start tag
 constexpr char16_t endTagPiece = u'e';    // element K's end tag, or its absence
-constexpr char16_t gapPiece = u'g';       // a stretch of text between elements
-constexpr char16_t textPiece = u't';      // part of such a stretch: gap, from, to
+constexpr char16_t gapPiece = u'g';       // the source between two elements (a gap), blocks and all
+// Part of a text the browser parsed in a gap: gap, from, to, and the server
+// block the text follows in the gap when it follows one.
+constexpr char16_t textPiece = u't';
 
 // Attributes the surface puts on the browser's elements. Inline elements
 // lose theirs when the page script has read them.

@@ -5,6 +5,8 @@
 
 #include <QJsonObject>
 
+#include <optional>
+
 namespace orvane::fidelity {
 namespace {
 
@@ -194,7 +196,7 @@ private:
             const char16_t close = c == serverOpen ? serverClose : c == keepOpen ? keepClose : pieceClose;
             QList<int> numbers;
             qsizetype j = args;
-            if (!readNumbers(html, j, close, c == pieceOpen ? 3 : 1, numbers))
+            if (!readNumbers(html, j, close, c == pieceOpen ? 4 : 1, numbers))
                 continue;
             m_out += QStringView(html).mid(f.pos, i - f.pos);
             f.pos = f.scan = j + 1;
@@ -257,23 +259,45 @@ private:
         } else if (code == gapPiece) {
             const Span gap = gapSpan(k);
             copy(gap.begin, gap.end);
-        } else if (code == textPiece && numbers.size() == 3) {
-            writeTextPart(k, numbers[1], numbers[2]);
+        } else if (code == textPiece && numbers.size() >= 3) {
+            writeTextPart({k, numbers.size() == 4 ? numbers[3] : -1}, numbers[1], numbers[2]);
         }
     }
 
-    // Characters from..to of a gap's text as the browser parsed it: from the
+    // The source of a text the browser parsed in a gap: from the gap's start
+    // or the server block it follows to the gap's next block or end. No
+    // block lies inside it: each is written once, by its own stand-in.
+    std::optional<Span> stretchSpan(const TextStretch& stretch) const {
+        const Span gap = gapSpan(stretch.first);
+        const QList<Span>& blocks = m_map.serverBlocks;
+        qsizetype begin = gap.begin;
+        if (stretch.second >= 0) {
+            if (stretch.second >= blocks.size())
+                return std::nullopt;
+            const Span& after = blocks[stretch.second];
+            if (after.begin < gap.begin || after.end > gap.end)
+                return std::nullopt;
+            begin = after.end;
+        }
+        const auto next = std::lower_bound(blocks.cbegin(), blocks.cend(), begin,
+                                           [](const Span& b, qsizetype p) { return b.begin < p; });
+        return Span{begin, next != blocks.cend() && next->begin < gap.end ? next->begin : gap.end};
+    }
+
+    // Characters from..to of a stretch's text as the browser parsed it: from the
     // source where they begin and end on cuts, else in the editor's spelling.
     // What lies past the source's own text was moved in by the browser from
     // elsewhere in the source, which keeps it.
-    void writeTextPart(int key, int from, int to) {
-        const auto parsed = m_texts.constFind(key);
+    void writeTextPart(const TextStretch& stretch, int from, int to) {
+        const auto parsed = m_texts.constFind(stretch);
         if (parsed == m_texts.cend() || from < 0 || to < from || to > parsed->size())
             return;
-        const Span gap = gapSpan(key);
-        auto cuts = m_cuts.constFind(key);
+        const std::optional<Span> span = stretchSpan(stretch);
+        auto cuts = m_cuts.constFind(stretch);
         if (cuts == m_cuts.cend())
-            cuts = m_cuts.insert(key, alignSourceText(QStringView(m_src).mid(gap.begin, gap.end - gap.begin), *parsed));
+            cuts = m_cuts.insert(stretch, span ? alignSourceText(QStringView(m_src).mid(span->begin, span->end - span->begin),
+                                                                 *parsed)
+                                               : QList<TextCut>());
         if (!cuts->isEmpty()) {
             const qsizetype made = cuts->back().text;
             const qsizetype a = std::min<qsizetype>(from, made), b = std::min<qsizetype>(to, made);
@@ -286,7 +310,7 @@ private:
             };
             const qsizetype sa = a == 0 ? 0 : at(a), sb = at(b);
             if (sa >= 0 && sb >= 0) {
-                copy(gap.begin + sa, gap.begin + sb);
+                copy(span->begin + sa, span->begin + sb);
                 return;
             }
         }
@@ -316,8 +340,8 @@ private:
     const PageMap& m_map;
     const SourceTree& m_tree;
     const QHash<int, QString>& m_changed;
-    const QHash<int, QString>& m_texts;
-    QHash<int, QList<TextCut>> m_cuts;  // per gap, once aligned
+    const QHash<TextStretch, QString>& m_texts;
+    QHash<TextStretch, QList<TextCut>> m_cuts;  // per stretch, once aligned
     QList<bool> m_affected;
     QList<bool> m_busy;
     QList<Frame> m_frames;
@@ -343,9 +367,10 @@ PageChanges changedElements(const QJsonArray& items) {
             continue;
         changes.elements.insert(o.value("id").toInt(), o.value("html").toString());
         for (const QJsonValue& t : o.value("texts").toArray()) {
-            const QJsonArray pair = t.toArray();
-            if (pair.size() == 2 && pair[0].isDouble())
-                changes.texts.insert(pair[0].toInt(), pair[1].toString());
+            const QJsonArray stretch = t.toArray();
+            if ((stretch.size() == 2 || stretch.size() == 3) && stretch[0].isDouble())
+                changes.texts.insert({stretch[0].toInt(), stretch.size() == 3 ? stretch[2].toInt(-1) : -1},
+                                     stretch[1].toString());
         }
     }
     return changes;

@@ -51,6 +51,8 @@ orv.fidelity = (() => {
     let inexact = new Set();      // settled elements holding unsettled ones: written whole
     let gapOf = new Map();        // text, comments and markers the parser made -> their gap
     let gapSize = new Int32Array(0);     // per gap: how many nodes the parser made in it
+    let gapMixed = new Uint8Array(0);    // per gap: 1 when it holds more than texts and server blocks
+    let afterBlock = new Map();   // a text the parser made right after a server block -> the block
     let gapQueue = [];            // elements whose gaps are still to be read (readGaps)
     let gapNext = 0;
     let firstChild = new Int32Array(0);  // source children as the parser placed them
@@ -138,6 +140,14 @@ orv.fidelity = (() => {
             readGaps();
     };
 
+    // The server block a stand-in (element or comment) stands for, else -1.
+    const serverNumber = (node) => {
+        if (node.nodeType === Node.ELEMENT_NODE)
+            return node.hasAttribute(SRV) ? Number(node.getAttribute(SRV)) : -1;
+        const m = node.nodeType === Node.COMMENT_NODE && serverComment && serverComment.exec(node.data);
+        return m ? Number(m[1]) : -1;
+    };
+
     // Reads the gaps of the queued elements as the parser made them, all of
     // them or until performance.now() passes deadline; true once all are read.
     // A big page holds a great many nodes, so this is done after the load,
@@ -150,11 +160,25 @@ orv.fidelity = (() => {
             const k = ids.get(el);
             let key = 2 * k;
             let prev = -1;
+            let block = -1;       // the server block just read in this gap
+            let text = false;     // the node just read in this gap was a text
             for (let c = el.firstChild; c; c = c.nextSibling) {
                 const ck = c.nodeType === Node.ELEMENT_NODE ? ids.get(c) : undefined;
                 if (ck === undefined) {
                     gapOf.set(c, key);
                     ++gapSize[key];
+                    if (c.nodeType === Node.TEXT_NODE) {
+                        if (text)
+                            gapMixed[key] = 1;
+                        else if (block >= 0)
+                            afterBlock.set(c, block);
+                        text = true;
+                    } else {
+                        block = serverNumber(c);
+                        text = false;
+                        if (block < 0)
+                            gapMixed[key] = 1;
+                    }
                     continue;
                 }
                 if (prev < 0)
@@ -163,6 +187,8 @@ orv.fidelity = (() => {
                     nextSibling[prev] = ck;
                 prev = ck;
                 key = 2 * ck + 1;
+                block = -1;
+                text = false;
             }
         }
         gapQueue = [];
@@ -245,9 +271,9 @@ orv.fidelity = (() => {
             text(node, out);
             break;
         case Node.COMMENT_NODE: {
-            const m = serverComment && serverComment.exec(node.data);
-            if (m)
-                out.push(SERVER_OPEN, marker, m[1], SERVER_CLOSE);
+            const block = serverNumber(node);
+            if (block >= 0)
+                out.push(SERVER_OPEN, marker, String(block), SERVER_CLOSE);
             else
                 out.push('<!--', node.data, '-->');
             break;
@@ -285,21 +311,33 @@ orv.fidelity = (() => {
         return true;
     };
 
-    // A changed gap that the parser made one text of: what is still that
-    // text's goes as pieces of its source, the rest in the editor's style.
-    // False when the gap's content cannot be followed that way.
+    // A changed gap that the parser made of texts and server blocks. The
+    // gap's content now is cut at its server stand-ins into stretches; what
+    // of a stretch is still the one text the parser made in it goes as
+    // pieces of that text's source, the rest in the editor's style. The
+    // surface finds a text's source between the server blocks around it, so
+    // a block is written only by its own stand-in. False when the gap's
+    // content cannot be followed that way.
     const writeTextPieces = (run, key, out, texts) => {
-        if (gapSize[key] !== 1)
+        if (gapMixed[key])
             return false;
-        const flat = [];
-        let parsedText = null;
+        const stretches = [];
+        let stretch = null;
+        const at = new Map();  // text node -> [its stretch, its offset there]
         const collect = (n) => {
             if (n.nodeType === Node.TEXT_NODE) {
-                flat.push(n);
-                if (gapOf.get(n) === key)
-                    parsedText = n;
+                if (!stretch)
+                    stretches.push(stretch = {now: '', parsed: null, many: false});
+                at.set(n, [stretch, stretch.now.length]);
+                stretch.now += n.data;
+                if (gapOf.get(n) === key) {
+                    stretch.many = stretch.many || stretch.parsed !== null;
+                    stretch.parsed = n;
+                }
+            } else if (serverNumber(n) >= 0) {
+                stretch = null;
             } else if (n.nodeType === Node.ELEMENT_NODE) {
-                if (ids.has(n) || n.hasAttribute(SRV) || localOf(n) === 'template')
+                if (ids.has(n) || localOf(n) === 'template')
                     return false;
                 for (const c of n.childNodes)
                     if (!collect(c))
@@ -310,40 +348,49 @@ orv.fidelity = (() => {
         for (const n of run)
             if (!collect(n))
                 return false;
-        if (!parsedText)
-            return false;
-        const before = original.has(parsedText) ? original.get(parsedText) : parsedText.data;
-        const now = flat.map((n) => n.data).join('');
-        let prefix = 0;
-        const most = Math.min(before.length, now.length);
-        while (prefix < most && before[prefix] === now[prefix])
-            ++prefix;
-        let suffix = 0;
-        while (suffix < most - prefix
-               && before[before.length - 1 - suffix] === now[now.length - 1 - suffix])
-            ++suffix;
-        const shift = before.length - now.length;
-        const offsets = new Map();
-        let at = 0;
-        for (const n of flat) {
-            offsets.set(n, at);
-            at += n.data.length;
+        let followed = false;
+        for (const st of stretches) {
+            const p = st.many ? null : st.parsed;
+            if (!p)
+                continue;
+            followed = true;
+            const before = original.has(p) ? original.get(p) : p.data;
+            const now = st.now;
+            let prefix = 0;
+            const most = Math.min(before.length, now.length);
+            while (prefix < most && before[prefix] === now[prefix])
+                ++prefix;
+            let suffix = 0;
+            while (suffix < most - prefix
+                   && before[before.length - 1 - suffix] === now[now.length - 1 - suffix])
+                ++suffix;
+            const block = afterBlock.has(p) ? afterBlock.get(p) : -1;
+            st.pieces = {prefix, suffix, shift: before.length - now.length,
+                         numbers: block < 0 ? [] : [block]};
+            texts.push(block < 0 ? [key, before] : [key, before, block]);
         }
+        if (!followed)
+            return false;
         const text = (node, o) => {
-            const from = offsets.get(node);
+            const [st, from] = at.get(node);
+            const pc = st.pieces;
+            if (!pc) {
+                plainText(node, o);
+                return;
+            }
+            const now = st.now;
             const to = from + node.data.length;
-            if (from < prefix)
-                piece(o, 't', key, from, Math.min(to, prefix));
-            const newFrom = Math.max(from, prefix), newTo = Math.min(to, now.length - suffix);
+            if (from < pc.prefix)
+                piece(o, 't', key, from, Math.min(to, pc.prefix), ...pc.numbers);
+            const newFrom = Math.max(from, pc.prefix), newTo = Math.min(to, now.length - pc.suffix);
             if (newFrom < newTo)
                 o.push(escapeText(now.slice(newFrom, newTo)));
-            const oldFrom = Math.max(from, now.length - suffix, prefix);
+            const oldFrom = Math.max(from, now.length - pc.suffix, pc.prefix);
             if (oldFrom < to)
-                piece(o, 't', key, oldFrom + shift, to + shift);
+                piece(o, 't', key, oldFrom + pc.shift, to + pc.shift, ...pc.numbers);
         };
         for (const n of run)
             writeNode(n, out, text);
-        texts.push([key, before]);
         return true;
     };
 
@@ -422,6 +469,7 @@ orv.fidelity = (() => {
             ids = new Map();
             inexact = new Set();
             gapOf = new Map();
+            afterBlock = new Map();
             const count = parents.length;
             const implied = map.implied || {};
             const impliedElements = {html: document.documentElement, head: document.head,
@@ -483,6 +531,7 @@ orv.fidelity = (() => {
             firstChild = new Int32Array(count).fill(-1);
             nextSibling = new Int32Array(count).fill(-1);
             gapSize = new Int32Array(2 * count);
+            gapMixed = new Uint8Array(2 * count);
             gapQueue = [];
             gapNext = 0;
             for (const [el, k] of ids)
