@@ -27,43 +27,26 @@ void FileListModel::reset(const QString& folderKey)
     beginResetModel();
     m_folderKey = folderKey;
     m_names.clear();
-    m_namesMade = false;
     m_entries.clear();
     m_order.clear();
     endResetModel();
 }
 
-const QSet<QStringView>& FileListModel::names() const
-{
-    if (!m_namesMade) {
-        m_names.reserve(m_entries.size());
-        for (const FileEntry& entry : m_entries)
-            m_names.insert(entry.name);
-        m_namesMade = true;
-    }
-    return m_names;
-}
-
 bool FileListModel::contains(const QString& name) const
 {
-    return names().contains(name);
+    return m_names.find(name, m_entries) >= 0;
 }
 
-int FileListModel::add(const QList<FileEntry>& entries)
+int FileListModel::add(QList<FileEntry> entries)
 {
     if (entries.isEmpty())
         return 0;
-    names();
-    m_names.reserve(m_names.size() + entries.size());
     const qsizetype first = m_entries.size();
+    m_names.reserve(first + entries.size());
     m_entries.reserve(first + entries.size());
-    for (const FileEntry& entry : entries) {
-        // One look-up: the set grows only for a new name. The kept copy
-        // shares the name's characters, so the view stays valid.
-        const qsizetype known = m_names.size();
-        m_names.insert(entry.name);
-        if (m_names.size() != known)
-            m_entries.append(entry);
+    for (FileEntry& entry : entries) {
+        if (m_names.insert(entry.name, int(m_entries.size()), m_entries))
+            m_entries.append(std::move(entry));
     }
     const int added = int(m_entries.size() - first);
     if (added == 0)
@@ -82,16 +65,14 @@ int FileListModel::add(const QList<FileEntry>& entries)
 
 bool FileListModel::remove(const QString& name)
 {
-    const auto at = std::find_if(m_entries.cbegin(), m_entries.cend(),
-                                 [&](const FileEntry& e) { return e.name == name; });
-    if (at == m_entries.cend())
+    const int entry = m_names.find(name, m_entries);
+    if (entry < 0)
         return false;
-    const int entry = int(at - m_entries.cbegin());
     int row = entry;
     if (!m_order.empty())
         row = int(std::find(m_order.begin(), m_order.end(), entry) - m_order.begin());
     beginRemoveRows({}, row, row);
-    m_names.remove(at->name);
+    m_names.removeAt(name, entry, m_entries);
     m_entries.removeAt(entry);
     if (!m_order.empty()) {
         m_order.erase(m_order.begin() + row);

@@ -8,12 +8,12 @@
 // permutation of the rows: sizes as numbers, texts without regard to letter
 // case (then with it, so the order is total).
 
+#include "NameIndex.h"
+
 #include <QAbstractItemModel>
 #include <QIcon>
 #include <QList>
-#include <QSet>
 #include <QString>
-#include <QStringView>
 
 #include <vector>
 
@@ -41,7 +41,7 @@ public:
 
     // Adds the entries in order (each in its sorted place once a column
     // was clicked), skipping names the list holds; returns how many it added.
-    int add(const QList<FileEntry>& entries);
+    int add(QList<FileEntry> entries);
     bool remove(const QString& name);
     bool contains(const QString& name) const;
     int count() const { return int(m_entries.size()); }
@@ -72,7 +72,6 @@ private:
     // Puts the rows in the order of the sort column, keeping the views'
     // selection and current row on their entries.
     void reorder();
-    const QSet<QStringView>& names() const;
 
     Side m_side;
     QString m_folderKey;
@@ -80,9 +79,7 @@ private:
     QList<FileEntry> m_entries;     // in the order they were added
     std::vector<int> m_order;       // row -> entry; empty while unsorted
     int m_sortColumn = -1;
-    // The names, made when first needed: views into m_entries' names.
-    mutable QSet<QStringView> m_names;
-    mutable bool m_namesMade = false;
+    NameIndex m_names;              // of m_entries
 };
 
 }  // namespace orvane::ftp

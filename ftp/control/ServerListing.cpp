@@ -2,9 +2,14 @@
 
 namespace orvane::ftp {
 
+bool isHiddenName(QStringView name)
+{
+    return name.isEmpty() || name.startsWith(QLatin1Char('.'));
+}
+
 LineKind classifyLine(const QString& line)
 {
-    if (line.isEmpty() || line.startsWith(QLatin1Char('.')))
+    if (isHiddenName(line))
         return LineKind::Hidden;
     return line.endsWith(QLatin1Char('/')) ? LineKind::Folder : LineKind::File;
 }
@@ -40,13 +45,23 @@ QList<RemoteFolder> serverFolders(const QString& path, const QStringList& lines)
     return out;
 }
 
-QList<FileEntry> serverFiles(const QStringList& lines)
+QStringList folderLines(const QList<RemoteEntry>& entries)
+{
+    QStringList lines;
+    for (const RemoteEntry& e : entries) {
+        if (e.isFolder && !isHiddenName(e.name))
+            lines.append(e.name + QLatin1Char('/'));
+    }
+    return lines;
+}
+
+QList<FileEntry> serverFiles(const QList<RemoteEntry>& entries)
 {
     QList<FileEntry> files;
-    files.reserve(lines.size());
-    for (const QString& line : lines) {
-        if (classifyLine(line) == LineKind::File)
-            files.append({line});
+    files.reserve(entries.size());
+    for (const RemoteEntry& e : entries) {
+        if (!e.isFolder && !isHiddenName(e.name))
+            files.append({e.name});
     }
     return files;
 }

@@ -7,6 +7,7 @@
 // its parent's key followed by the line ("pub/incoming/"). The root is "root".
 
 #include "FileListModel.h"
+#include "ListingParser.h"
 
 #include <QList>
 #include <QString>
@@ -24,6 +25,7 @@ enum class LineKind { Hidden, Folder, File };
 // Empty lines and names beginning with "." are hidden; a line ending with "/"
 // is a folder, any other line a file.
 LineKind classifyLine(const QString& line);
+bool isHiddenName(QStringView name);
 
 // The "Type" column of a file: the text after the first "." in capitals
 // (site.tar.gz gives TAR.GZ), or "File" for a name without a dot.
@@ -42,11 +44,14 @@ struct RemoteFolder {
     QString text;
 };
 
-// The folder nodes and file entries a reply for the folder `path` adds, in
-// listing order. In the remote list a file's key is ServerPath followed by
-// the name ("root" + name at the top).
+// The folder nodes a reply for the folder `path` adds, in listing order.
 QList<RemoteFolder> serverFolders(const QString& path, const QStringList& lines);
-QList<FileEntry> serverFiles(const QStringList& lines);
+
+// A listing's folders as reply lines ("name/"), and its files as list
+// entries, in listing order; hidden names left out. In the remote list a
+// file's key is ServerPath followed by the name ("root" + name at the top).
+QStringList folderLines(const QList<RemoteEntry>& entries);
+QList<FileEntry> serverFiles(const QList<RemoteEntry>& entries);
 
 // The file entries for the lines of a listing that the transport could not
 // read: each is shown whole, whatever it holds, so that nothing vanishes.

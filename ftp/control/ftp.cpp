@@ -455,12 +455,12 @@ void ftp::close_Click()
 
 void ftp::readReply()
 {
-    // The reply's lines straight from the listing: a folder of a million
-    // files is never turned into text and split again.
-    const QStringList lines = m_inet->ListingLines();
+    // Straight from the listing's entries: a folder of a million files is
+    // never turned into text and split again.
+    const QList<RemoteEntry> entries = m_inet->ListingEntries();
     if (!m_filesOnly)
-        GetServerFolders(m_serverPath, lines);
-    GetServerFiles(lines);
+        GetServerFolders(m_serverPath, folderLines(entries));
+    m_lstServer->entries().add(serverFiles(entries));
     m_lstServer->entries().add(unparsedFiles(m_inet->UnparsedLines()));
 }
 
@@ -477,11 +477,6 @@ void ftp::GetServerFolders(const QString& path, const QStringList& lines)
     // A folder listed again gets back the placeholder its click removed.
     for (const RemoteFolder& folder : folders)
         m_serverNodes->add(folder.key, {placeholderKey(folder.key), QString(kPlaceholder)});
-}
-
-void ftp::GetServerFiles(const QStringList& lines)
-{
-    m_lstServer->entries().add(serverFiles(lines));
 }
 
 void ftp::treeServer_Expand(QTreeWidgetItem* node)

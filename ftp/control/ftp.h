@@ -46,9 +46,8 @@ public:
     void setPassword(const QString& text);
 
     // Add the folders (tree nodes) of the reply lines of the remote folder
-    // keyed `path`, and its files (list entries) to the remote list.
+    // keyed `path`.
     void GetServerFolders(const QString& path, const QStringList& lines);
-    void GetServerFiles(const QStringList& lines);
 
     // Add the mounted volumes under the local root, and the subfolders of the
     // local folder keyed `root` under its node.

@@ -217,9 +217,9 @@ QString Inet::GetChunk(int size)
     return piece;
 }
 
-QStringList Inet::ListingLines() const
+QList<RemoteEntry> Inet::ListingEntries() const
 {
-    return d->busy || !d->listed ? QStringList() : listingLines(d->entries);
+    return d->busy || !d->listed ? QList<RemoteEntry>() : d->entries;
 }
 
 QString Inet::ResponseInfo() const { return d->responseInfo; }

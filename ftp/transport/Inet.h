@@ -5,6 +5,7 @@
 // ftps:// (implicit TLS) and sftp://.
 
 #include "FtpOperation.h"
+#include "ListingParser.h"
 
 #include <QObject>
 #include <QString>
@@ -44,9 +45,9 @@ public:
     // The reply of the last completed operation, in pieces of at most size
     // characters; an empty string once it is all read (and while running).
     QString GetChunk(int size);
-    // The lines of the last completed listing, as GetChunk gives them (CR LF
-    // apart), without making the text: for a listing of a million names.
-    QStringList ListingLines() const;
+    // The entries of the last completed listing, without making its text:
+    // for a listing of a million names.
+    QList<RemoteEntry> ListingEntries() const;
     // The server's last reply line, or the transport's error text.
     QString ResponseInfo() const;
     // The lines of the last completed listing that no listing format reads,

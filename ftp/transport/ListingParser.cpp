@@ -4,6 +4,8 @@
 
 #include <QSet>
 
+#include <algorithm>
+
 namespace orvane::ftp {
 namespace {
 
@@ -43,9 +45,19 @@ QDateTime mlsdTime(QByteArrayView v)
     return d.isValid() && t.isValid() ? QDateTime(d, t, Qt::UTC) : QDateTime();
 }
 
+// Fact names and values compared without regard to ASCII letter case (name
+// is ASCII; a byte differing only in bit 0x20 is the same letter in the
+// other case only when it is a letter).
 bool isFact(QByteArrayView key, QByteArrayView name)
 {
-    return key.compare(name, Qt::CaseInsensitive) == 0;
+    if (key.size() != name.size())
+        return false;
+    for (qsizetype i = 0; i < key.size(); ++i) {
+        const char a = key[i], b = name[i];
+        if (a != b && ((a ^ b) != 0x20 || (a | 0x20) < 'a' || (a | 0x20) > 'z'))
+            return false;
+    }
+    return true;
 }
 
 bool startsWithNoCase(QByteArrayView value, QByteArrayView prefix)
@@ -117,17 +129,34 @@ MlsdLine readMlsdLine(QByteArrayView line, RemoteEntry& e)
     return MlsdLine::Entry;
 }
 
-// Calls fn(line) for each line of text ended by end; the last may lack it.
+qsizetype findLf(QByteArrayView text, qsizetype from) { return text.indexOf('\n', from); }
+qsizetype findLf(QStringView text, qsizetype from) { return text.indexOf(u'\n', from); }
+
+// Where the first line end at or after from begins (CR LF, or LF alone when
+// not crlf), or -1. A lone LF in a CR LF reply belongs to its line.
+template <typename View>
+qsizetype lineEndFrom(View text, qsizetype from, bool crlf)
+{
+    for (qsizetype lf = findLf(text, from); lf >= 0; lf = findLf(text, lf + 1)) {
+        if (!crlf)
+            return lf;
+        if (lf > from && text[lf - 1] == u'\r')
+            return lf - 1;
+    }
+    return -1;
+}
+
+// Calls fn(line) for each line of text; the last may lack its line end.
 template <typename View, typename Fn>
-void forEachLine(View text, View end, Fn fn)
+void forEachLine(View text, bool crlf, Fn fn)
 {
     qsizetype start = 0;
     while (start < text.size()) {
-        qsizetype stop = text.indexOf(end, start);
+        qsizetype stop = lineEndFrom(text, start, crlf);
         if (stop < 0)
             stop = text.size();
         fn(text.sliced(start, stop - start));
-        start = stop + end.size();
+        start = stop + (crlf ? 2 : 1);
     }
 }
 
@@ -136,19 +165,20 @@ class Reader {
 public:
     Reader(bool mlsd, QDate today) : m_mlsd(mlsd), m_today(today) {}
 
-    // The complete lines of block, each ended by end; the last one may lack it.
-    void lines(QByteArrayView block, QByteArrayView end)
+    // The complete lines of block, each ended by CR LF (crlf) or LF; the
+    // last one may lack it.
+    void lines(QByteArrayView block, bool crlf)
     {
         if (m_mlsd) {
-            forEachLine(block, end, [&](QByteArrayView line) {
+            forEachLine(block, crlf, [&](QByteArrayView line) {
                 if (!line.isEmpty())
                     mlsdLine(line);
             });
         } else if (block.isValidUtf8()) {
             // One conversion for the whole block (line ends are ASCII).
-            textLines(QString::fromUtf8(block), QString::fromLatin1(end));
+            textLines(QString::fromUtf8(block), crlf);
         } else {
-            forEachLine(block, end, [&](QByteArrayView line) {
+            forEachLine(block, crlf, [&](QByteArrayView line) {
                 if (line.isValidUtf8())
                     listLine(QString::fromUtf8(line), false);
                 else
@@ -158,9 +188,9 @@ public:
     }
 
     // LIST lines already decoded.
-    void textLines(QStringView text, QStringView end)
+    void textLines(QStringView text, bool crlf)
     {
-        forEachLine(text, end, [&](QStringView line) { listLine(line, false); });
+        forEachLine(text, crlf, [&](QStringView line) { listLine(line, false); });
     }
 
     Listing finish()
@@ -276,30 +306,31 @@ struct ListingReader::Private {
     // Reads the complete lines of pending; at the end also the last one.
     void readLines(bool atEnd)
     {
-        if (!lineEnd) {
+        if (crlf < 0) {
             const QByteArrayView probe = QByteArrayView(pending).first(qMin(pending.size(), kLineEndProbe));
             if (probe.contains("\r\n"))
-                lineEnd = "\r\n";
+                crlf = 1;
             else if (atEnd || pending.size() >= kLineEndProbe)
-                lineEnd = "\n";
+                crlf = 0;
             else
                 return;
         }
-        const QByteArrayView end(lineEnd);
         qsizetype start = pending.size();
         if (!atEnd) {
-            const qsizetype last = pending.lastIndexOf(end);
+            qsizetype last = pending.lastIndexOf('\n');
+            while (crlf && last >= 0 && (last == 0 || pending[last - 1] != '\r'))
+                last = last > 0 ? pending.lastIndexOf('\n', last - 1) : -1;
             if (last < 0)
                 return;
-            start = last + end.size();
+            start = last + 1;
         }
-        reader.lines(QByteArrayView(pending).first(start), end);
+        reader.lines(QByteArrayView(pending).first(start), crlf);
         pending.remove(0, start);
     }
 
     Reader reader;
     QByteArray pending;     // bytes after the last complete line
-    const char* lineEnd = nullptr;
+    int crlf = -1;          // whether lines end with CR LF; -1 until known
     qsizetype total = 0;
 };
 
@@ -324,8 +355,7 @@ Listing ListingReader::finish()
 Listing parseList(QStringView text, QDate today)
 {
     Reader reader(false, today);
-    const bool crlf = text.first(qMin(text.size(), kLineEndProbe)).contains(u"\r\n");
-    reader.textLines(text, crlf ? u"\r\n" : u"\n");
+    reader.textLines(text, text.first(qMin(text.size(), kLineEndProbe)).contains(u"\r\n"));
     return reader.finish();
 }
 
@@ -338,8 +368,9 @@ Listing parseListing(QByteArrayView reply, bool mlsd, QDate today)
 
 QList<int> resolveLinks(QList<RemoteEntry>& entries)
 {
+    if (std::none_of(entries.cbegin(), entries.cend(), [](const RemoteEntry& e) { return e.isLink; }))
+        return {};
     QSet<QString> folders;
-    folders.reserve(entries.size());
     for (const RemoteEntry& e : entries)
         if (e.isFolder && !e.isLink)
             folders.insert(e.name);
@@ -365,6 +396,10 @@ QList<int> resolveLinks(QList<RemoteEntry>& entries)
     return unresolved;
 }
 
+namespace {
+
+// One line per entry, folders with a trailing "/"; names holding a CR or LF
+// cannot be shown one per line and are left out.
 QStringList listingLines(const QList<RemoteEntry>& entries)
 {
     QStringList lines;
@@ -376,6 +411,8 @@ QStringList listingLines(const QList<RemoteEntry>& entries)
     }
     return lines;
 }
+
+}  // namespace
 
 QString renderListing(const QList<RemoteEntry>& entries)
 {

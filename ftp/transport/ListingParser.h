@@ -71,10 +71,9 @@ private:
 // links it could not settle: their target lies elsewhere.
 QList<int> resolveLinks(QList<RemoteEntry>& entries);
 
-// The listing's lines: one per entry, folders with a trailing "/". Names
-// holding a CR or LF cannot be shown one per line and are left out.
-QStringList listingLines(const QList<RemoteEntry>& entries);
-// The listing text: those lines, each ended by CR LF.
+// The listing text: one line per entry, folders with a trailing "/", each
+// ended by CR LF. Names holding a CR or LF cannot be shown one per line and
+// are left out.
 QString renderListing(const QList<RemoteEntry>& entries);
 
 // Windows-1252, with its five unassigned bytes read as the C1 controls of the

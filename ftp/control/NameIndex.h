@@ -1,0 +1,44 @@
+#pragma once
+// The names of a file list as a flat hash set of entry numbers: one probe of
+// a flat table per look-up, no copy of the names (they stay in the list).
+// Hashes are seeded per process, so names a server chose cannot be made to
+// collide on purpose.
+
+#include <QList>
+#include <QStringView>
+
+#include <vector>
+
+namespace orvane::ftp {
+
+struct FileEntry;
+
+class NameIndex {
+public:
+    void clear();
+    // Makes room for count names in all.
+    void reserve(qsizetype count);
+    // The number of the entry named name, or -1.
+    int find(QStringView name, const QList<FileEntry>& entries) const;
+    // Records entry number index under name unless entries hold that name
+    // already (then returns false).
+    bool insert(QStringView name, int index, const QList<FileEntry>& entries);
+    // Forgets entry number index, named name; the entries after it have
+    // moved down by one.
+    void removeAt(QStringView name, int index, const QList<FileEntry>& entries);
+
+private:
+    struct Slot {
+        quint32 hash = 0;
+        qint32 entry = -1;     // -1: free
+    };
+    static quint32 hashOf(QStringView name);
+    // The slot holding name, or the free slot where it would go.
+    size_t slotOf(QStringView name, quint32 hash, const QList<FileEntry>& entries) const;
+    void rehash(size_t capacity);
+
+    std::vector<Slot> m_slots;     // a power of two in size, at most half full
+    qsizetype m_count = 0;
+};
+
+}  // namespace orvane::ftp
