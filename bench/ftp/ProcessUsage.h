@@ -37,4 +37,14 @@ inline long residentKiB()
     return -1;
 }
 
+// The machine's load averages over 1, 5 and 15 minutes, as the kernel gives
+// them: figures taken on a busy machine say so.
+inline QByteArray loadAverage()
+{
+    QFile loadavg(QStringLiteral("/proc/loadavg"));
+    if (!loadavg.open(QIODevice::ReadOnly))
+        return "unknown";
+    return loadavg.readLine().split(' ').mid(0, 3).join(' ');
+}
+
 }  // namespace orvane::bench

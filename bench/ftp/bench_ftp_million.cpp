@@ -25,6 +25,7 @@ using namespace orvane;
 using namespace orvane::testing;
 
 using orvane::bench::cpuSeconds;
+using orvane::bench::loadAverage;
 using orvane::bench::peakMb;
 
 namespace {
@@ -73,7 +74,8 @@ int main(int argc, char** argv)
         curl.waitForFinished(-1);
         curlBest = std::min(curlBest, t.nsecsElapsed() / 1e9);
     }
-    std::printf("1 000 000-entry MLSD listing (~60 MB) on loopback\n");
+    std::printf("1 000 000-entry MLSD listing (~60 MB) on loopback, load average %s\n",
+                loadAverage().constData());
     std::printf("  curl program fetch (best of 3):   %.2f s, CPU %.2f s each\n", curlBest,
                 (cpuSeconds(RUSAGE_CHILDREN) - curlCpu) / 3);
     std::printf("  peak memory before Inet:          %.0f MB\n", peakMb());

@@ -42,13 +42,7 @@ int FileListModel::add(QList<FileEntry> entries)
     if (entries.isEmpty())
         return 0;
     const qsizetype first = m_entries.size();
-    m_names.reserve(first + entries.size());
-    m_entries.reserve(first + entries.size());
-    for (FileEntry& entry : entries) {
-        if (m_names.insert(entry.name, int(m_entries.size()), m_entries))
-            m_entries.append(std::move(entry));
-    }
-    const int added = int(m_entries.size() - first);
+    const int added = int(m_names.appendNew(m_entries, std::move(entries)));
     if (added == 0)
         return 0;
     // Told as rows added at the end, then moved to their places.

@@ -41,16 +41,46 @@ int NameIndex::find(QStringView name, const QList<FileEntry>& entries) const
     return m_slots.empty() ? -1 : m_slots[slotOf(name, hashOf(name), entries)].entry;
 }
 
-bool NameIndex::insert(QStringView name, int index, const QList<FileEntry>& entries)
+qsizetype NameIndex::appendNew(QList<FileEntry>& entries, QList<FileEntry>&& more)
 {
-    reserve(m_count + 1);
-    const quint32 hash = hashOf(name);
-    Slot& slot = m_slots[slotOf(name, hash, entries)];
-    if (slot.entry >= 0)
-        return false;
-    slot = {hash, index};
-    ++m_count;
-    return true;
+    // The new entries join the list first (an empty list takes them over
+    // whole), then the repeated names are squeezed out in place.
+    const qsizetype before = entries.size();
+    if (before == 0)
+        entries.swap(more);
+    else
+        entries.append(std::move(more));
+    const qsizetype end = entries.size();
+    reserve(m_count + end - before);
+    FileEntry* list = entries.data();
+    // A table far larger than the caches costs a memory wait per name: the
+    // slots of the next names are fetched while this one is placed.
+    constexpr qsizetype kAhead = 8;
+    const size_t mask = m_slots.size() - 1;
+    quint32 ahead[kAhead];
+    const auto hashAhead = [&](qsizetype i) {
+        const quint32 hash = hashOf(list[i].name);
+        __builtin_prefetch(&m_slots[hash & mask]);
+        ahead[i % kAhead] = hash;
+    };
+    for (qsizetype i = before; i < qMin(before + kAhead, end); ++i)
+        hashAhead(i);
+    qsizetype kept = before;
+    for (qsizetype i = before; i < end; ++i) {
+        const quint32 hash = ahead[i % kAhead];
+        if (i + kAhead < end)
+            hashAhead(i + kAhead);
+        Slot& slot = m_slots[slotOf(list[i].name, hash, entries)];
+        if (slot.entry >= 0)
+            continue;
+        slot = {hash, qint32(kept)};
+        ++m_count;
+        if (kept != i)
+            list[kept] = std::move(list[i]);
+        ++kept;
+    }
+    entries.resize(kept);
+    return kept - before;
 }
 
 void NameIndex::removeAt(QStringView name, int index, const QList<FileEntry>& entries)

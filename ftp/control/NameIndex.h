@@ -20,9 +20,9 @@ public:
     void reserve(qsizetype count);
     // The number of the entry named name, or -1.
     int find(QStringView name, const QList<FileEntry>& entries) const;
-    // Records entry number index under name unless entries hold that name
-    // already (then returns false).
-    bool insert(QStringView name, int index, const QList<FileEntry>& entries);
+    // Moves the entries of more whose names are new (to entries and to each
+    // other) to the end of entries, in order; returns how many.
+    qsizetype appendNew(QList<FileEntry>& entries, QList<FileEntry>&& more);
     // Forgets entry number index, named name; the entries after it have
     // moved down by one.
     void removeAt(QStringView name, int index, const QList<FileEntry>& entries);

@@ -544,9 +544,10 @@ void Inet::Private::rememberServerBytes()
     const QByteArray baseBytes = bytesOf(base);
     const bool baseDiffers = baseBytes != base.toUtf8();
     for (const RemoteEntry& e : std::as_const(entries)) {
-        if (e.rawName.isEmpty() && !baseDiffers)
+        const QByteArray raw = e.rawName();
+        if (raw.isEmpty() && !baseDiffers)
             continue;
-        const QByteArray name = e.rawName.isEmpty() ? e.name.toUtf8() : e.rawName;
+        const QByteArray name = raw.isEmpty() ? e.name.toUtf8() : raw;
         if (base.isEmpty())
             serverBytes.insert(e.name, name);
         else

@@ -297,7 +297,7 @@ void setUnixName(QStringView name, QChar type, RemoteEntry& e)
     if (e.isLink) {
         const qsizetype arrow = name.indexOf(u" -> ");
         if (arrow > 0) {
-            e.linkTarget = name.mid(arrow + 4).toString();
+            e.setLinkTarget(name.mid(arrow + 4).toString());
             name = name.left(arrow);
         }
     }

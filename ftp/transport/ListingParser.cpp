@@ -78,10 +78,10 @@ MlsdLine readMlsdLine(QByteArrayView line, RemoteEntry& e)
 {
     // Facts never hold a blank: the name is everything after the first blank
     // (or TAB, which some servers send instead).
-    qsizetype blank = 0;
-    while (blank < line.size() && line[blank] != ' ' && line[blank] != '\t')
-        ++blank;
-    if (blank == line.size() || blank == 0)
+    qsizetype blank = line.indexOf(' ');
+    if (const qsizetype tab = line.first(blank < 0 ? line.size() : blank).indexOf('\t'); tab >= 0)
+        blank = tab;
+    if (blank <= 0)
         return MlsdLine::NoFacts;
     const QByteArrayView facts = line.first(blank);
     if (!facts.contains('='))
@@ -96,7 +96,7 @@ MlsdLine readMlsdLine(QByteArrayView line, RemoteEntry& e)
         e.name = QString::fromUtf8(name);
     } else {
         e.name = decodeWindows1252(name);
-        e.rawName = name.toByteArray();
+        e.setRawName(name.toByteArray());
     }
     for (qsizetype from = 0; from < facts.size();) {
         qsizetype end = facts.indexOf(';', from);
@@ -118,7 +118,7 @@ MlsdLine readMlsdLine(QByteArrayView line, RemoteEntry& e)
                 e.isLink = true;
                 const qsizetype colon = value.indexOf(':');
                 if (colon > 0)
-                    e.linkTarget = decodeName(value.sliced(colon + 1));
+                    e.setLinkTarget(decodeName(value.sliced(colon + 1)));
             }
         } else if (isFact(key, "size")) {
             e.size = value.toLongLong();
@@ -204,7 +204,7 @@ public:
                 RemoteEntry e;
                 e.name = names[i];
                 if (m_bareForeign.contains(i))
-                    e.rawName = encodeWindows1252(e.name);
+                    e.setRawName(encodeWindows1252(e.name));
                 add(std::move(e), [&] { return names[i]; });
             }
         }
@@ -264,7 +264,7 @@ private:
             break;
         }
         if (foreign)
-            e.rawName = encodeWindows1252(e.name);
+            e.setRawName(encodeWindows1252(e.name));
         add(std::move(e), [&] { return text.toString(); });
     }
 
@@ -379,7 +379,8 @@ QList<int> resolveLinks(QList<RemoteEntry>& entries)
         RemoteEntry& e = entries[i];
         if (!e.isLink || e.isFolder)
             continue;
-        QStringView target = e.linkTarget;
+        const QString linkTarget = e.linkTarget();
+        QStringView target = linkTarget;
         if (target.endsWith(u'/') && target.size() > 1) {
             e.isFolder = true;
             continue;

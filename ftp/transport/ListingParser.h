@@ -10,6 +10,7 @@
 #include <QDate>
 #include <QDateTime>
 #include <QList>
+#include <QSharedData>
 #include <QString>
 #include <QStringList>
 #include <QStringView>
@@ -22,10 +23,30 @@ struct RemoteEntry {
     QString name;
     bool isFolder = false;
     bool isLink = false;
-    QString linkTarget;     // as the server shows it; empty when unknown
     qint64 size = -1;       // -1 when not given
     QDateTime modified;     // as the server gives it (marked UTC); invalid when not given
-    QByteArray rawName;     // the name's bytes when they are not UTF-8; empty otherwise
+
+    // A link's target as the server shows it; empty when unknown.
+    QString linkTarget() const { return rare ? rare->linkTarget : QString(); }
+    void setLinkTarget(const QString& target) { rareFacts().linkTarget = target; }
+    // The name's bytes when they are not UTF-8; empty otherwise.
+    QByteArray rawName() const { return rare ? rare->rawName : QByteArray(); }
+    void setRawName(const QByteArray& bytes) { rareFacts().rawName = bytes; }
+
+private:
+    // Facts few entries have, kept apart: a listing of a million entries
+    // then costs little more than its names.
+    struct Rare : QSharedData {
+        QString linkTarget;
+        QByteArray rawName;
+    };
+    Rare& rareFacts()
+    {
+        if (!rare)
+            rare = new Rare;
+        return *rare;
+    }
+    QSharedDataPointer<Rare> rare;
 };
 
 struct Listing {

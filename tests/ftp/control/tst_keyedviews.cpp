@@ -111,6 +111,47 @@ private slots:
         QCOMPARE(list.index(placeOfLater, 0).data().toString(), QString("aa.txt"));
     }
 
+    void uniqueNames_data()
+    {
+        QTest::addColumn<int>("names");     // "n0", "n1", ... in one batch, each twice
+        QTest::addColumn<int>("removeEvery");   // then every k-th of them is removed
+        QTest::newRow("few names, first one removed") << 3 << 3;
+        QTest::newRow("thousands of names: the table grows, runs form") << 5000 << 3;
+        QTest::newRow("most names removed") << 2000 << 1;
+    }
+
+    // Whatever was added and removed before, each name is found at its own
+    // entry and comes in at most once.
+    void uniqueNames()
+    {
+        QFETCH(int, names);
+        QFETCH(int, removeEvery);
+        FileListModel list(FileListModel::Side::Remote, nullptr);
+        list.reset("pub/");
+        QList<FileEntry> batch;
+        for (int round = 0; round < 2; ++round)
+            for (int i = 0; i < names; ++i)
+                batch.append({QString("n%1").arg(i), i});
+        QCOMPARE(list.add(batch), names);
+        QStringList kept;
+        for (int i = 0; i < names; ++i) {
+            if (i % removeEvery == 0)
+                QVERIFY(list.remove(QString("n%1").arg(i)));
+            else
+                kept << QString("n%1").arg(i);
+        }
+        QCOMPARE(list.count(), kept.size());
+        for (int row = 0; row < list.count(); ++row) {
+            QCOMPARE(list.entryAt(row).name, kept[row]);
+            QVERIFY(list.contains(kept[row]));
+        }
+        QList<FileEntry> again;
+        for (int i = 0; i < names; ++i)
+            again.append({QString("n%1").arg(i)});
+        QCOMPARE(list.add(again), names - int(kept.size()));
+        QCOMPARE(list.count(), names);
+    }
+
     // Names are unique; a removed one may come back; a drag hands out local
     // paths (folders without their "/") or remote names, in view order.
     void namesRemovalAndDragData()

@@ -257,7 +257,7 @@ private slots:
                                       false, kToday);
         QList<RemoteEntry>& entries = parsed.entries;
         QCOMPARE(entries[0].name, QStringLiteral("up"));
-        QCOMPARE(entries[0].linkTarget, QStringLiteral("../x"));
+        QCOMPARE(entries[0].linkTarget(), QStringLiteral("../x"));
         const QList<int> unresolved = resolveLinks(entries);
         QCOMPARE(unresolved, (QList<int>{0, 1}));
         QVERIFY(entries[2].isFolder);
@@ -294,7 +294,7 @@ private slots:
         const Listing parsed = parseListing(reply, mlsd, kToday);
         QVERIFY(!parsed.entries.isEmpty());
         QCOMPARE(parsed.entries[0].name, name);
-        QCOMPARE(parsed.entries[0].rawName, rawName);
+        QCOMPARE(parsed.entries[0].rawName(), rawName);
     }
 };
 
