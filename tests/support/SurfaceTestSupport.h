@@ -90,10 +90,17 @@ inline QString quoted(const QString& s)
     return QString::fromUtf8(QJsonDocument(QJsonArray{s}).toJson(QJsonDocument::Compact)).mid(1).chopped(1);
 }
 
-// After a test's own script changed the page: waits for the page's state push,
-// as comes after any change the user or the surface makes.
-inline void settlePageState(Surface& surface)
+// Loads a page whose body is the given HTML.
+inline void loadBody(Surface& surface, const QString& body)
 {
+    surface.setDocumentHTML("<HTML><HEAD><TITLE>t</TITLE></HEAD><BODY>" + body + "</BODY></HTML>");
+}
+
+// Runs a script that sets the selection and answers whether it could, then
+// waits for the page's state push, as comes after any selection the user makes.
+inline void setSelection(Surface& surface, const QString& script, const QString& what)
+{
+    QVERIFY2(pageScript(surface, script).toBool(), qPrintable("not in page: " + what));
     QSignalSpy pushed(surface.view()->page(), SIGNAL(statePushed(QJsonObject)));
     const double sent = pageScript(surface, "orv.state.push(); return orv.state.seq;").toDouble();
     QTRY_VERIFY(std::any_of(pushed.cbegin(), pushed.cend(), [sent](const QList<QVariant>& args) {
@@ -101,31 +108,17 @@ inline void settlePageState(Surface& surface)
     }));
 }
 
-// Loads a page whose body is the given HTML.
-inline void loadBody(Surface& surface, const QString& body)
-{
-    surface.setDocumentHTML("<HTML><HEAD><TITLE>t</TITLE></HEAD><BODY>" + body + "</BODY></HTML>");
-}
-
-// Runs a script that sets the selection and answers whether it could.
-inline void setSelection(Surface& surface, const QString& script, const QString& what)
-{
-    QVERIFY2(pageScript(surface, script).toBool(), qPrintable("not in page: " + what));
-    settlePageState(surface);
-}
-
-// Selects the n-th occurrence of text in the page, across elements, or puts
+// Selects the first occurrence of text in the page, across elements, or puts
 // the caret before or after it.
 enum class InText { Select, Before, After };
-inline void placeInText(Surface& surface, const QString& text, InText where, int n = 0)
+inline void placeInText(Surface& surface, const QString& text, InText where)
 {
     setSelection(surface, QStringLiteral(R"(
-        const want = %1; let n = %2; const where = %3;
+        const want = %1; const where = %2;
         const nodes = [], starts = []; let all = '';
         const w = document.createTreeWalker(document.body, NodeFilter.SHOW_TEXT);
         for (let t = w.nextNode(); t; t = w.nextNode()) { nodes.push(t); starts.push(all.length); all += t.data; }
-        let at = all.indexOf(want);
-        while (at >= 0 && n-- > 0) at = all.indexOf(want, at + 1);
+        const at = all.indexOf(want);
         if (at < 0) return false;
         const locate = (o, end) => { let k = 0;
           while (k + 1 < nodes.length && (end ? starts[k + 1] < o : starts[k + 1] <= o)) ++k;
@@ -133,13 +126,13 @@ inline void placeInText(Surface& surface, const QString& text, InText where, int
         const [a, ao] = where == 2 ? locate(at + want.length, true) : locate(at, false);
         const [b, bo] = where == 0 ? locate(at + want.length, true) : [a, ao];
         getSelection().setBaseAndExtent(a, ao, b, bo);
-        return true;)").arg(quoted(text)).arg(n).arg(int(where)), text);
+        return true;)").arg(quoted(text)).arg(int(where)), text);
 }
 
 // A caret before the text when collapse is true.
-inline void selectText(Surface& surface, const QString& text, bool collapse = false, int n = 0)
+inline void selectText(Surface& surface, const QString& text, bool collapse = false)
 {
-    placeInText(surface, text, collapse ? InText::Before : InText::Select, n);
+    placeInText(surface, text, collapse ? InText::Before : InText::Select);
 }
 
 inline void caretAfterText(Surface& surface, const QString& text) { placeInText(surface, text, InText::After); }

@@ -1,8 +1,11 @@
 // The surface's one undo history (typing in bursts, commands, the paste
-// route, keyboard undo in the page), the system clipboard, and the program's
-// context menu.
+// route, keyboard undo in the page), the system clipboard, and the surface's
+// own dialogs (find, hyperlink, image, font) answered and cancelled through
+// scripted prompts.
 #include "SurfaceTestSupport.h"
 #include "TestMain.h"
+
+#include <ScriptedPrompts.h>
 
 #include <QClipboard>
 #include <QMimeData>
@@ -24,7 +27,7 @@ private slots:
     }
 
     // A burst of typing is one step, a pause starts the next; commands and
-    // typing undo in order.
+    // typing undo in order, from the program or from the keyboard.
     void typingAndCommandsUndoInOrder() {
         typeText(*s, "ab");
         QTRY_COMPARE(paragraph(), QString("one twoab"));
@@ -48,6 +51,21 @@ private slots:
         QVERIFY_THROWS_EXCEPTION(SurfaceError, s->ExecCommand(DECMD_UNDO));
         s->ExecCommand(DECMD_REDO);
         QCOMPARE(paragraph(), QString("one twoab"));
+
+        // Control+Z and Control+Y in the page use the same history, which brings
+        // back the very nodes and keeps marks set after the change.
+        pageScript(*s, "window.keptText = document.querySelector('#p').firstChild; return 1;");
+        selectText(*s, "one");
+        s->ExecCommand(DECMD_UNDERLINE, OLECMDEXECOPT_DONTPROMPTUSER);
+        pageScript(*s, "document.querySelector('#p').setAttribute('data-orv-mark', 'x'); return 1;");
+        s->setFocus();
+        QTest::keyClick(s->view()->focusProxy(), Qt::Key_Z, Qt::ControlModifier);
+        QTRY_COMPARE(paragraph(), QString("one twoab"));
+        QVERIFY(pageScript(*s, "return document.querySelector('#p').firstChild === window.keptText;").toBool());
+        QCOMPARE(pageScript(*s, "return document.querySelector('#p').getAttribute('data-orv-mark');").toString(),
+                 QString("x"));
+        QTest::keyClick(s->view()->focusProxy(), Qt::Key_Y, Qt::ControlModifier);
+        QTRY_COMPARE(paragraph(), QString("<u>one</u> twoab"));
     }
 
     // The paste route is undoable, undo brings the selection back, a new
@@ -68,23 +86,6 @@ private slots:
         s->ExecCommand(DECMD_BOLD, OLECMDEXECOPT_DONTPROMPTUSER);
         QCOMPARE(s->QueryStatus(DECMD_REDO), int(DECMDF_DISABLED));
         QVERIFY_THROWS_EXCEPTION(SurfaceError, s->ExecCommand(DECMD_REDO));
-    }
-
-    // Control+Z and Control+Y in the page use the surface's history, which
-    // brings back the very nodes and keeps marks set after the change.
-    void keyboardUndoKeepsNodesAndMarks() {
-        pageScript(*s, "window.keptText = document.querySelector('#p').firstChild; return 1;");
-        selectText(*s, "one");
-        s->ExecCommand(DECMD_UNDERLINE, OLECMDEXECOPT_DONTPROMPTUSER);
-        pageScript(*s, "document.querySelector('#p').setAttribute('data-orv-mark', 'x'); return 1;");
-        s->setFocus();
-        QTest::keyClick(s->view()->focusProxy(), Qt::Key_Z, Qt::ControlModifier);
-        QTRY_COMPARE(paragraph(), QString("one two"));
-        QVERIFY(pageScript(*s, "return document.querySelector('#p').firstChild === window.keptText;").toBool());
-        QCOMPARE(pageScript(*s, "return document.querySelector('#p').getAttribute('data-orv-mark');").toString(),
-                 QString("x"));
-        QTest::keyClick(s->view()->focusProxy(), Qt::Key_Y, Qt::ControlModifier);
-        QTRY_COMPARE(paragraph(), QString("<u>one</u> two"));
     }
 
     void copyPasteAndSelectAll() {
@@ -120,17 +121,108 @@ private slots:
         QCOMPARE(QGuiApplication::clipboard()->text(), QString("only"));
     }
 
-    // A right click asks for the menu where it happened; with no answer no menu shows.
-    void rightClickAsksForMenu() {
-        QSignalSpy asked(s.get(), &Surface::ShowContextMenu);
-        QTest::mouseClick(s->view()->focusProxy(), Qt::RightButton, {}, QPoint(40, 20));
-        QVERIFY(asked.wait(3000));
-        QCOMPARE(QPoint(asked.at(0).value(0).toInt(), asked.at(0).value(1).toInt()), QPoint(40, 20));
-        QTest::qWait(100);
-        QVERIFY(!QApplication::activePopupWidget());
+    void findSelectsNextMatchIgnoringCase() {
+        loadBody(*s, "<P>Alpha beta</P><P>gamma ALPHA <B>al</B>pha</P>");
+        selectText(*s, "Alpha", true);
+        ScriptedPrompts p;
+        p.answerInput("alpha").answerInput("alpha").answerInput("alpha").answerInput("alpha").answerInput("delta");
+        // The third match runs across the bold element; the fourth is found from the top again.
+        for (const char* match : {"Alpha", "ALPHA", "alpha", "Alpha"}) {
+            s->ExecCommand(DECMD_FINDTEXT);
+            QCOMPARE(selected(), QString(match));
+        }
+        QCOMPARE(p.asked().value(0).title, QString("Find"));
+        s->ExecCommand(DECMD_FINDTEXT);
+        QCOMPARE(p.messages().size(), 1);
+        QVERIFY(p.messages().at(0).text.contains("delta"));
+        QCOMPARE(selected(), QString("Alpha"));
+        // A given value asks nothing; without one, no-prompt commands refuse.
+        s->ExecCommand(DECMD_FINDTEXT, OLECMDEXECOPT_DONTPROMPTUSER, QString("GAMMA"));
+        QCOMPARE(selected(), QString("gamma"));
+        QVERIFY_THROWS_EXCEPTION(SurfaceError,
+                                 s->ExecCommand(DECMD_FINDTEXT, OLECMDEXECOPT_DONTPROMPTUSER, QString("four")));
+        QVERIFY_THROWS_EXCEPTION(SurfaceError, s->ExecCommand(DECMD_IMAGE, OLECMDEXECOPT_DONTPROMPTUSER));
+        QCOMPARE(p.asked().size(), 6);  // five finds and the not-found message
+        QVERIFY(p.unexpected().isEmpty());
+    }
+
+    void dialog_data() {
+        QTest::addColumn<int>("command");
+        // "#rrggbb" a colour, "-" and "-#" cancel a text and a colour, "=text" a value given without prompting
+        QTest::addColumn<QStringList>("answers");
+        QTest::addColumn<QString>("expected");       // the paragraph after; empty: unchanged
+
+        QTest::newRow("hyperlink") << int(DECMD_HYPERLINK) << QStringList{"http://example.com/"}
+                                   << "one <A HREF=\"http://example.com/\">two</A> three";
+        QTest::newRow("hyperlink given its address") << int(DECMD_HYPERLINK) << QStringList{"=a.htm"}
+                                                     << "one <A HREF=\"a.htm\">two</A> three";
+        QTest::newRow("image") << int(DECMD_IMAGE) << QStringList{"pic.png", "a picture"}
+                               << "one <IMG SRC=\"pic.png\" ALT=\"a picture\"> three";
+        QTest::newRow("font") << int(DECMD_FONT) << QStringList{"Courier New", "5", "#FF0000"}
+                              << "one <FONT FACE=\"Courier New\" SIZE=\"5\" COLOR=\"#ff0000\">two</FONT> three";
+        QTest::newRow("font, colour only") << int(DECMD_FONT) << QStringList{"", "", "#0000FF"}
+                                           << "one <FONT COLOR=\"#0000ff\">two</FONT> three";
+        QTest::newRow("find cancelled") << int(DECMD_FINDTEXT) << QStringList{"-"} << "";
+        QTest::newRow("hyperlink cancelled") << int(DECMD_HYPERLINK) << QStringList{"-"} << "";
+        QTest::newRow("image alternative text cancelled") << int(DECMD_IMAGE) << QStringList{"pic.png", "-"} << "";
+        QTest::newRow("font colour cancelled") << int(DECMD_FONT) << QStringList{"Arial", "4", "-#"} << "";
+        QTest::newRow("font size 9 refused with a beep") << int(DECMD_FONT) << QStringList{"Arial", "9"} << "";
+    }
+
+    void dialog() {
+        QFETCH(int, command);
+        QFETCH(QStringList, answers);
+        QFETCH(QString, expected);
+        loadBody(*s, "<P>one two three</P>");
+        selectText(*s, "two");
+        ScriptedPrompts p;
+        QVariant value;
+        for (const QString& a : answers) {
+            if (a.startsWith('='))
+                value = a.mid(1);
+            else if (a == "-")
+                p.cancelInput();
+            else if (a == "-#")
+                p.cancelColor();
+            else if (a.startsWith('#'))
+                p.answerColor(QColor(a));
+            else
+                p.answerInput(a);
+        }
+        s->ExecCommand(command, value.isValid()            ? OLECMDEXECOPT_DONTPROMPTUSER
+                                : command == DECMD_FONT ? OLECMDEXECOPT_PROMPTUSER
+                                                        : OLECMDEXECOPT_DODEFAULT, value);
+        QCOMPARE(p.pending(), 0);
+        QVERIFY(p.unexpected().isEmpty());
+        if (answers.last() == "9")
+            QCOMPARE(p.asked().last().kind, ScriptedPrompts::Kind::Beep);
+        if (expected.isEmpty()) {
+            QCOMPARE(bodyHtml(*s), QString("<P>one two three</P>"));
+            QCOMPARE(selected(), QString("two"));
+            QCOMPARE(s->QueryStatus(DECMD_UNDO), int(DECMDF_DISABLED));
+            return;
+        }
+        QCOMPARE(bodyHtml(*s), "<P>" + expected + "</P>");
+        s->ExecCommand(DECMD_UNDO);
+        QCOMPARE(bodyHtml(*s), QString("<P>one two three</P>"));
+    }
+
+    // The link at the caret and a selected image are edited, their values offered.
+    void dialogsOfferTheCurrentValues() {
+        loadBody(*s, "<P>go <A HREF=\"old.htm\">there</A> a <IMG SRC=\"old.png\" ALT=\"old\"> b</P>");
+        selectText(*s, "her", true);
+        ScriptedPrompts p;
+        p.answerInput("new.htm").answerInput("new.png").answerInput("fresh");
+        s->ExecCommand(DECMD_HYPERLINK);
+        selectElement(*s, "img");
+        s->ExecCommand(DECMD_IMAGE);
+        QCOMPARE(p.asked().value(0).defaultText + "|" + p.asked().value(1).defaultText + "|" + p.asked().value(2).defaultText,
+                 QString("old.htm|old.png|old"));
+        QCOMPARE(bodyHtml(*s), QString("<P>go <A HREF=\"new.htm\">there</A> a <IMG SRC=\"new.png\" ALT=\"fresh\"> b</P>"));
     }
 
 private:
+    QString selected() { return s->DOM().selection().createRange().text(); }
     QString paragraph() { return pageScript(*s, "return document.querySelector('p').innerHTML;").toString(); }
     std::unique_ptr<Surface> s;
 };
