@@ -56,14 +56,14 @@ private slots:
     void initTestCase() {
         qputenv("XDG_DATA_HOME", m_data.path().toLocal8Bit());
         setProgramFolder(m_program.path());
-        write(shipped("javascript library/shared.js"), "// shipped");
-        write(shipped("javascript library/a.js"), "// a");
-        write(user("javascript library/shared.js"), "// mine");
-        write(shipped("asp library/one.asp"), "<% Response.Write(1) %>");
-        write(shipped("image library/red.png"), png(Qt::red));
-        write(shipped("image library/blue.png"), png(Qt::blue));
-        write(shipped("image library/notes.txt"), "not a picture");
-        write(shipped("second.htm"), "<TITLE>Second page</TITLE>2");
+        m_program.write("javascript library/shared.js", "// shipped");
+        m_program.write("javascript library/a.js", "// a");
+        m_data.write(QDir(m_data.path()).relativeFilePath(user("javascript library/shared.js")), "// mine");
+        m_program.write("asp library/one.asp", "<% Response.Write(1) %>");
+        m_program.write("image library/red.png", png(Qt::red));
+        m_program.write("image library/blue.png", png(Qt::blue));
+        m_program.write("image library/notes.txt", "not a picture");
+        m_program.write("second.htm", "<TITLE>Second page</TITLE>2");
         m_editor = std::make_unique<test::WindowFixture>();
     }
     void init() { m_editor->setSourceMode(false); }
@@ -101,7 +101,7 @@ private slots:
         QTest::addColumn<int>("selStart");
         QTest::addColumn<int>("selLength");
         QTest::addColumn<QString>("expected");
-        const QString folder = shipped("image library/");
+        const QString folder = m_program.path("image library/");
         QTest::newRow("Source mode, over the selection") << true << 3 << 2 << "<P><img src='" + folder + "red.png'></P>";
         QTest::newRow("Edit mode") << false << 0 << 0 << QString("[1,\"%1red.png\",\"a\"]").arg(folder);
     }
@@ -169,7 +169,7 @@ private slots:
         int opened = 0;
         for (const QString& folder : {m_program.path(), m_program.path(), empty.path(), QStringLiteral(ORVANE_RESOURCES)}) {
             setProgramFolder(folder);
-            write(shipped("help.htm"), QString("<TITLE>Help %1</TITLE><A id=next href=second.htm>on</A>").arg(++opened).toUtf8());
+            m_program.write("help.htm", QString("<TITLE>Help %1</TITLE><A id=next href=second.htm>on</A>").arg(++opened).toUtf8());
             openHelp([&](helpFrm& w) {
                 Surface& page = *w.DHTMLEdit1();
                 QTest::qWaitFor([&] { return test::pageScript(page, "return [...document.images].every(i => i.complete);").toBool(); });
@@ -275,14 +275,9 @@ private slots:
         for (const QString& left : o.ignored)
             QVERIFY2(note.contains(left), qPrintable(note));
     }
+
 private:
-    // Writes a file under the program folder ("shipped") or the user's data location.
-    void write(const QString& path, const QByteArray& bytes) {
-        QDir().mkpath(QFileInfo(path).absolutePath());
-        QFile f(path);
-        QVERIFY(f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size());
-    }
-    QString shipped(const QString& rel) const { return m_program.filePath(rel); }
+    // A file in the user's data location.
     QString user(const QString& rel) const { return QDir(userLibraryRoot()).filePath(rel); }
     // Opens help from its header and runs step in the window, which then closes.
     void openHelp(std::function<void(helpFrm&)> step) {
@@ -291,7 +286,7 @@ private:
         QTest::mouseClick(m_editor->menuBar->header("Label_help"), Qt::LeftButton);
     }
 
-    QTemporaryDir m_program, m_data;
+    test::TempSite m_program, m_data;  // the program folder, the user's data home
     std::unique_ptr<test::WindowFixture> m_editor;
 };
 

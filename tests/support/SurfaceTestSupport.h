@@ -90,7 +90,6 @@ inline QString quoted(const QString& s)
     return QString::fromUtf8(QJsonDocument(QJsonArray{s}).toJson(QJsonDocument::Compact)).mid(1).chopped(1);
 }
 
-// Loads a page whose body is the given HTML.
 inline void loadBody(Surface& surface, const QString& body)
 {
     surface.setDocumentHTML("<HTML><HEAD><TITLE>t</TITLE></HEAD><BODY>" + body + "</BODY></HTML>");
