@@ -76,7 +76,7 @@ inline QVariant pageScript(Surface& surface, const QString& code)
         QStringLiteral("JSON.stringify((function(){%1})())").arg(code), QWebEngineScript::ApplicationWorld,
         [answer, &loop](const QVariant& v) { *answer = v.toString(); loop.quit(); });
     if (!answer->has_value()) {
-        QTimer::singleShot(10000, &loop, &QEventLoop::quit);
+        QTimer::singleShot(30000, &loop, &QEventLoop::quit);  // a large page on a busy machine
         loop.exec();
     }
     if (!answer->has_value())
