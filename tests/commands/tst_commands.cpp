@@ -1,16 +1,18 @@
-// The menu bar of the real window (opening, mode gating, closing rules) and the
-// commands of the menus and the toolbar, clicked as a user clicks them, on a
-// real design surface and a real source pane; prompts answered by script.
+// The menu bar of the real window (opening, mode gating, closing rules), the
+// commands of the menus, the toolbar and the context menu, clicked as a user
+// clicks them, and the window at rest, which makes no calls into the page.
 #include "ScriptedPrompts.h"
+#include "SurfaceTestSupport.h"
 #include "TestMain.h"
 #include "WindowFixture.h"
 
 #include <QApplication>
 #include <QClipboard>
+#include <QMenu>
 
 using namespace orvane;
 using namespace orvane::menubar;
-using orvane::test::WindowFixture;
+using namespace orvane::test;
 
 namespace {
 
@@ -187,6 +189,13 @@ private slots:
             << "Image8" << true << "ab[]cd" << L{} << "" << "ab<BLOCKQUOTE>   </BLOCKQUOTE>[]cd" << "" << "-";
         QTest::newRow("Ordered List: three blanks") << "Label51" << true << "[]cd" << L{} << ""
             << "\r\n<OL>\r\n<LI>   </LI>\r\n</OL>[]cd" << "" << "-";
+        const QString table = "<TABLE><TR><TD>a tab[]le</TD></TR></TABLE>";
+        const QString find = "Enter Word to Find|Find Text|";
+        QTest::newRow("Find: first match from the start, any case, part of a word") << "Label14" << true << table
+            << L{"table"} << find << "<[TABLE]><TR><TD>a table</TD></TR></TABLE>" << "" << "closed";
+        QTest::newRow("Find cancelled keeps the selection")
+            << "Label14" << true << table << L{kCancel} << find << table << "" << "closed";
+        QTest::newRow("Select All") << "Label13" << true << "one[] two" << L{} << "" << "[one two]" << "" << "closed";
         QTest::newRow("ASP Sub on one line")
             << "Label66" << true << "a[]cd" << L{} << "" << "aSub  End Sub[]cd" << "" << "open, black";
         QTest::newRow("Insert Hyperlink, cancelled")
@@ -290,26 +299,17 @@ private slots:
         }
     }
 
-    void sourcePaneEditMenu()
+    // Source mode: Insert Image writes the picture's file name only, and a
+    // cancelled dialog keeps its last choice; toolbar Copy, menu Cut, Paste, Undo.
+    void sourcePaneImageAndClipboard()
     {
         ScriptedPrompts prompts;
-        prompts.answerInput("table").cancelInput();
+        prompts.answerFile("/srv/site/images/pic one.gif").cancelFile();
         e->setSourceMode(true);
-
-        // Find: the first match from the start, case ignored, part of a word
-        // allowed; cancelled, the selection stays.
-        const QString table = "<TABLE><TR><TD>a tab[]le</TD></TR></TABLE>";
-        for (const QString& found : QStringList{"<[TABLE]><TR><TD>a table</TD></TR></TABLE>", table}) {
-            setMarked(*e->rch, table);
-            e->clickMenuItem("Label14");
-            QCOMPARE(marked(*e->rch), found);
-            QCOMPARE(panelState(*e, "Label14"), QString("closed"));
-        }
-        QVERIFY(questions(prompts).startsWith("Enter Word to Find|Find Text|"));
-
-        setMarked(*e->rch, "one[] two");
-        e->clickMenuItem("Label13");  // Select All
-        QCOMPARE(marked(*e->rch), QString("[one two]"));
+        e->rch->setText(QString());
+        e->clickTool("Image4");
+        e->clickTool("Image4");
+        QCOMPARE(e->rch->Text(), QString("<IMG SRC=\"pic one.gif\"><IMG SRC=\"pic one.gif\">"));
 
         // Toolbar Copy leaves the focus in the source pane.
         setMarked(*e->rch, "one [two]");
@@ -329,20 +329,89 @@ private slots:
         QCOMPARE(panelState(*e, "Label8"), QString("closed"));
     }
 
-    // Source mode: the picture's file name only; a cancelled dialog keeps its last choice.
-    void insertImageUsesFileNameOnly()
+    void idleWindowMakesNoPageCalls()
     {
+        QWidget* page = loadSpots();
+        QTest::mouseClick(page, Qt::LeftButton, {}, centreOf("p"));
+        QTest::qWait(500);  // the click's own updates
+        QSignalSpy changes(e->surface, &Surface::DisplayChanged);
+        const int before = e->surface->pageCallCount();
+        QTest::qWait(1500);
+        QCOMPARE(e->surface->pageCallCount(), before);
+        QCOMPARE(changes.count(), 0);
+        // The page pushes a caret move; the window's updates for it ask nothing.
+        QTest::keyClick(page, Qt::Key_Right);
+        QVERIFY(changes.wait(5000));
+        QTest::qWait(300);
+        QCOMPARE(e->surface->pageCallCount(), before);
+    }
+
+    void rightClickShowsMenuForTheSpot_data()
+    {
+        QTest::addColumn<bool>("clickFirst");
+        QTest::addColumn<QString>("at");
+        QTest::addColumn<QString>("pick");
+        QTest::newRow("cell, clicked there before") << true << "td" << "Insert Row";
+        QTest::newRow("cell, no click before") << false << "td" << "Insert Row";
+        QTest::newRow("paragraph, clicked there before") << true << "p" << "Background Color";
+        QTest::newRow("paragraph, no click before") << false << "p" << "Background Color";
+        QTest::newRow("selected words") << false << "span" << "Font Color";
+    }
+
+    // The menu for the spot, with or without a click there before; the picked
+    // item acts there: a row is added, or the colour dialog's colour is set.
+    void rightClickShowsMenuForTheSpot()
+    {
+        QFETCH(bool, clickFirst);
+        QFETCH(QString, at);
+        QFETCH(QString, pick);
+        QWidget* page = loadSpots();
+        const QPoint spot = centreOf(at);
+        if (clickFirst) {
+            QTest::mouseClick(page, Qt::LeftButton, {}, spot);
+            QTest::qWait(2000);
+        }
+        if (at == "span")
+            selectText(*e->surface, "lead words");
+        QTest::mouseClick(page, Qt::RightButton, {}, spot);
+        QMenu* menu = nullptr;
+        QTRY_VERIFY_WITH_TIMEOUT((menu = qobject_cast<QMenu*>(QApplication::activePopupWidget())), 5000);
+        QHash<QString, QAction*> items;
+        for (QAction* a : menu->actions())
+            items[a->text()] = a;
+        QVERIFY(items.value("Select All") && items["Select All"]->isEnabled());
+        QVERIFY(items.value("Font...") && items["Font..."]->isEnabled());
+        QCOMPARE(items.contains("Insert Row"), at == "td");
+        QCOMPARE(items["Cut"]->isEnabled(), at == "span");
         ScriptedPrompts prompts;
-        prompts.answerFile("/srv/site/images/pic one.gif").cancelFile();
-        e->setSourceMode(true);
-        e->rch->setText(QString());
-        e->clickTool("Image4");
-        QCOMPARE(e->rch->Text(), QString("<IMG SRC=\"pic one.gif\">"));
-        e->clickTool("Image4");
-        QCOMPARE(e->rch->Text(), QString("<IMG SRC=\"pic one.gif\"><IMG SRC=\"pic one.gif\">"));
+        prompts.answerColor(QColor(255, 0, 0));
+        QTest::mouseClick(menu, Qt::LeftButton, {}, menu->actionGeometry(items[pick]).center());
+        if (pick == "Insert Row")
+            QTRY_COMPARE(pageScript(*e->surface, "return document.querySelectorAll('tr').length;").toInt(), 2);
+        else
+            QTRY_COMPARE(prompts.pending(), 0);
+        const QString colour = "return getComputedStyle([...document.querySelectorAll('span, span *')].pop()).color;";
+        QCOMPARE(pageScript(*e->surface, colour).toString() == "rgb(255, 0, 0)", pick == "Font Color");
+        QCOMPARE(e->surface->DOM().bgColor().toUpper(), pick == "Background Color" ? "#FF0000" : "");
     }
 
 private:
+    // A paragraph, words in a span and a table; returns the view that takes the clicks.
+    QWidget* loadSpots()
+    {
+        loadBody(*e->surface, "<P><SPAN>lead words</SPAN></P><TABLE border=1><TR><TD>cell one</TD><TD>two</TD></TR></TABLE>");
+        return e->surface->view()->focusProxy();
+    }
+
+    // The centre of the first element matching selector, in view coordinates.
+    QPoint centreOf(const QString& selector)
+    {
+        const QVariantList r = pageScript(*e->surface, QStringLiteral(
+            "const b = document.querySelector(%1).getBoundingClientRect();"
+            "return [Math.round(b.left + b.width / 2), Math.round(b.top + b.height / 2)];").arg(quoted(selector))).toList();
+        return r.size() == 2 ? QPoint(r[0].toInt(), r[1].toInt()) : QPoint();
+    }
+
     void moveTo(QWidget* w, QPoint at = {-1, -1})
     {
         QTest::mouseMove(e->window->windowHandle(),

@@ -407,44 +407,31 @@ private slots:
         QCOMPARE(sizes()->currentIndex(), 2);
     }
 
-    void sizeBoxEnter_data()
+    // The boxes and the latched buttons show the selection's face, size and
+    // style; a size typed and entered, or a face picked or typed, reaches the
+    // selection. In Source mode a pick inserts a fragment at the caret instead.
+    void fontBoxes()
     {
-        QTest::addColumn<QString>("typed");
-        QTest::addColumn<QString>("box");   // the box's text afterwards
-        QTest::addColumn<QString>("size");  // the size the text has afterwards
-        QTest::newRow("out of range puts size minus one") << "9" << "2" << "3";
-        QTest::newRow("in range sets the size") << "5" << "5" << "5";
-    }
-
-    // The boxes and the latched buttons show the selection's face, size and style first.
-    void sizeBoxEnter()
-    {
-        QFETCH(QString, typed);
-        QFETCH(QString, box);
-        QFETCH(QString, size);
         loadBody(*fx->surface, QStringLiteral("<P><FONT size=\"3\" face=\"Tahoma\"><B>sized</B> text</FONT></P>"));
         selectText(*fx->surface, QStringLiteral("sized"));
         const auto pressed = [this](const char* b) { return fx->toolbar->button(b)->frameStyle() != QFrame::NoFrame; };
         QTRY_COMPARE(fonts()->currentText() + "|" + sizes()->currentText(), QStringLiteral("Tahoma|3"));
         QTRY_VERIFY(pressed("bold") && !pressed("italics"));
-        sizes()->lineEdit()->setText(typed);
-        sizes()->lineEdit()->setFocus();
-        QTest::keyClick(sizes()->lineEdit(), Qt::Key_Return);
-        QCOMPARE(sizes()->currentText(), box);
-        QCOMPARE(fx->surface->ExecCommand(DECMD_GETFONTSIZE, OLECMDEXECOPT_DONTPROMPTUSER).toString(), size);
+        // Out of range puts the size minus one in the box; in range sets the size.
+        for (const auto& [typed, box, size] : {std::tuple{"9", "2", "3"}, {"5", "5", "5"}}) {
+            sizes()->lineEdit()->setText(typed);
+            sizes()->lineEdit()->setFocus();
+            QTest::keyClick(sizes()->lineEdit(), Qt::Key_Return);
+            QCOMPARE(sizes()->currentText(), box);
+            QCOMPARE(fx->surface->ExecCommand(DECMD_GETFONTSIZE, OLECMDEXECOPT_DONTPROMPTUSER).toString(), size);
+        }
         QCOMPARE(sizes()->count(), 7);  // Enter adds nothing to the list
-    }
 
-    // A face picked from the list or typed and entered reaches the selection;
-    // in Source mode the pick inserts a fragment at the caret instead.
-    void fontPickedOrTyped()
-    {
-        loadBody(*fx->surface, QStringLiteral("<P>face change</P>"));
-        selectText(*fx->surface, QStringLiteral("face"));
+        selectText(*fx->surface, QStringLiteral("text"));
         fonts()->setCurrentIndex(4);
         emit fonts()->activated(4);
         QVERIFY(bodyHtml(*fx->surface).contains(QStringLiteral("Verdana")));
-        selectText(*fx->surface, QStringLiteral("change"));
+        selectText(*fx->surface, QStringLiteral("sized"));
         fonts()->lineEdit()->setText(QStringLiteral("Liberation Serif"));
         QTest::keyClick(fonts()->lineEdit(), Qt::Key_Enter);
         QVERIFY(bodyHtml(*fx->surface).contains(QStringLiteral("Liberation Serif")));

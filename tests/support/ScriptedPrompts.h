@@ -29,7 +29,8 @@ public:
     };
 
     ScriptedPrompts() { setPrompts(this); }
-    ~ScriptedPrompts() override { setPrompts(nullptr); }  // restores the default Prompts
+    // Restores the default Prompts, unless a newer answerer has taken over.
+    ~ScriptedPrompts() override { if (&prompts() == this) setPrompts(nullptr); }
 
     // Queue answers, in the order the questions will come.
     ScriptedPrompts& answerInput(const QString& text) { return queue(InputAnswer{true, text}); }

@@ -6,25 +6,18 @@
 #include <QtTest>
 #include <cstdio>
 
-#if __has_include(<Surface.h>)
 #include <Surface.h>
-#define ORVANE_TEST_PREPARE_APPLICATION() orvane::Surface::prepareApplication()
-#define ORVANE_TEST_SCRIPT_ERRORS() orvane::Surface::scriptErrorCount()
-#else
-#define ORVANE_TEST_PREPARE_APPLICATION() QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts)
-#define ORVANE_TEST_SCRIPT_ERRORS() 0
-#endif
 
 #define ORVANE_TEST_MAIN(TestObject)                                                          \
     int main(int argc, char** argv)                                                           \
     {                                                                                         \
-        ORVANE_TEST_PREPARE_APPLICATION();                                                    \
+        orvane::Surface::prepareApplication();                                                \
         QApplication app(argc, argv);                                                         \
         app.setAttribute(Qt::AA_Use96Dpi, true);                                              \
         TestObject tc;                                                                        \
         QTEST_SET_MAIN_SOURCE_PATH                                                            \
         const int rc = QTest::qExec(&tc, argc, argv);                                         \
-        if (const int errors = ORVANE_TEST_SCRIPT_ERRORS(); errors > 0) {                     \
+        if (const int errors = orvane::Surface::scriptErrorCount(); errors > 0) {             \
             std::fprintf(stderr, "FAIL: %d error(s) in the surface's own scripts\n", errors); \
             return rc ? rc : 1;                                                               \
         }                                                                                     \
