@@ -38,14 +38,6 @@ void clickItem(QListWidget* list, const QString& name) {
     QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(found[0]).center());
 }
 
-QByteArray png(Qt::GlobalColor colour) {
-    QImage image(8, 8, QImage::Format_RGB32);
-    image.fill(colour);
-    QBuffer buffer;
-    buffer.open(QIODevice::WriteOnly);
-    return image.save(&buffer, "PNG") ? buffer.data() : QByteArray();
-}
-
 QString title(helpFrm& w) { return w.DHTMLEdit1()->view()->title(); }
 
 }  // namespace
@@ -60,8 +52,11 @@ private slots:
         m_program.write("javascript library/a.js", "// a");
         m_data.write(QDir(m_data.path()).relativeFilePath(user("javascript library/shared.js")), "// mine");
         m_program.write("asp library/one.asp", "<% Response.Write(1) %>");
-        m_program.write("image library/red.png", png(Qt::red));
-        m_program.write("image library/blue.png", png(Qt::blue));
+        for (const auto& [name, colour] : {std::pair{"red", Qt::red}, std::pair{"blue", Qt::blue}}) {
+            QImage picture(8, 8, QImage::Format_RGB32);
+            picture.fill(colour);
+            QVERIFY(picture.save(m_program.write(QStringLiteral("image library/%1.png").arg(name), {})));
+        }
         m_program.write("image library/notes.txt", "not a picture");
         m_program.write("second.htm", "<TITLE>Second page</TITLE>2");
         m_editor = std::make_unique<test::WindowFixture>();
@@ -95,15 +90,13 @@ private slots:
     }
 
     void insertImage_data() {
-        // Source mode rows: the text after inserting at the selection of
-        // "<P>ab</P>". The Edit mode row replaces the page's "b" with the image.
+        // Source mode: the text after inserting over "ab" selected in "<P>ab</P>".
+        // Edit mode: the page's "b" replaced with the image.
         QTest::addColumn<bool>("sourceMode");
-        QTest::addColumn<int>("selStart");
-        QTest::addColumn<int>("selLength");
         QTest::addColumn<QString>("expected");
         const QString folder = m_program.path("image library/");
-        QTest::newRow("Source mode, over the selection") << true << 3 << 2 << "<P><img src='" + folder + "red.png'></P>";
-        QTest::newRow("Edit mode") << false << 0 << 0 << QString("[1,\"%1red.png\",\"a\"]").arg(folder);
+        QTest::newRow("Source mode, over the selection") << true << "<P><img src='" + folder + "red.png'></P>";
+        QTest::newRow("Edit mode") << false << QString("[1,\"%1red.png\",\"a\"]").arg(folder);
     }
 
     // "&Insert Image" with nothing chosen inserts nothing and keeps the window; a
@@ -111,15 +104,13 @@ private slots:
     // inserted and the window closes.
     void insertImage() {
         QFETCH(bool, sourceMode);
-        QFETCH(int, selStart);
-        QFETCH(int, selLength);
         QFETCH(QString, expected);
         m_editor->surface->setDocumentHTML("<HTML><BODY><P>ab</P></BODY></HTML>");
         if (sourceMode) {
             m_editor->rch->setText("<P>ab</P>");
             m_editor->setSourceMode(true);
-            m_editor->rch->setSelStart(selStart);
-            m_editor->rch->setSelLength(selLength);
+            m_editor->rch->setSelStart(3);
+            m_editor->rch->setSelLength(2);
         } else {
             test::selectText(*m_editor->surface, "b");
         }

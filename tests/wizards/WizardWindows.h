@@ -1,8 +1,6 @@
 #pragma once
 // Reaching the windows a test opens from the real main window: a step run
-// inside the next modal window of a name, from that window's own event loop
-// (as a user's click would, never nested in a wait of the design surface),
-// and a plain window found once it shows.
+// inside the next modal window, or a plain window found once it shows.
 
 #include <QApplication>
 #include <QDialog>
@@ -16,7 +14,8 @@
 namespace orvane::test {
 
 // Runs act on the modal window of type W (and of the name, if one is given)
-// once it shows, then closes the window if act left it open.
+// once it shows, from that window's own event loop as a user's click would
+// (never nested in a wait of the design surface); then closes it if still open.
 template <typename W = QDialog>
 void whenShown(const QString& name, std::type_identity_t<std::function<void(W&)>> act) {
     const int windowLoop = QThread::currentThread()->loopLevel() + 1;
