@@ -53,12 +53,15 @@ qsizetype NameIndex::appendNew(QList<FileEntry>& entries, QList<FileEntry>&& mor
     const qsizetype end = entries.size();
     reserve(m_count + end - before);
     FileEntry* list = entries.data();
-    // A table far larger than the caches costs a memory wait per name: the
-    // slots of the next names are fetched while this one is placed.
+    // A table far larger than the caches costs a memory wait per name, and
+    // so do a million names: the names further on and the slots of the next
+    // ones are fetched while this one is placed.
     constexpr qsizetype kAhead = 8;
     const size_t mask = m_slots.size() - 1;
     quint32 ahead[kAhead];
     const auto hashAhead = [&](qsizetype i) {
+        if (i + kAhead < end)
+            __builtin_prefetch(list[i + kAhead].name.constData());
         const quint32 hash = hashOf(list[i].name);
         __builtin_prefetch(&m_slots[hash & mask]);
         ahead[i % kAhead] = hash;

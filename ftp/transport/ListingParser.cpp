@@ -24,7 +24,19 @@ bool refusedName(QStringView name)
     return name.isEmpty();
 }
 
-// "YYYYMMDDHHMMSS[.sss]", in UTC.
+// Days from 1970-01-01 to the date y-m-d of the proleptic Gregorian calendar.
+qint64 daysSinceEpoch(int y, int m, int d)
+{
+    y -= m <= 2 ? 1 : 0;
+    const int era = (y >= 0 ? y : y - 399) / 400;
+    const int yearOfEra = y - era * 400;
+    const int dayOfYear = (153 * (m > 2 ? m - 3 : m + 9) + 2) / 5 + d - 1;   // from March 1st
+    const int dayOfEra = yearOfEra * 365 + yearOfEra / 4 - yearOfEra / 100 + dayOfYear;
+    return qint64(era) * 146097 + dayOfEra - 719468;
+}
+
+// "YYYYMMDDHHMMSS[.sss]", in UTC. Read with integers alone: a listing of a
+// million entries pays for no calendar objects.
 QDateTime mlsdTime(QByteArrayView v)
 {
     if (v.size() < 14)
@@ -40,9 +52,15 @@ QDateTime mlsdTime(QByteArrayView v)
             n[i] = n[i] * 10 + (c - '0');
         }
     }
-    const QDate d(n[0], n[1], n[2]);
-    const QTime t(n[3], n[4], n[5]);
-    return d.isValid() && t.isValid() ? QDateTime(d, t, Qt::UTC) : QDateTime();
+    const auto [year, month, day, hour, minute, second] = n;
+    const bool leap = (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
+    const int monthDays[12] = {31, leap ? 29 : 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+    // There is no year 0; a leap second is no valid time either.
+    if (year == 0 || month < 1 || month > 12 || day < 1 || day > monthDays[month - 1] || hour > 23
+        || minute > 59 || second > 59)
+        return {};
+    const qint64 seconds = daysSinceEpoch(year, month, day) * 86400 + hour * 3600 + minute * 60 + second;
+    return QDateTime::fromMSecsSinceEpoch(seconds * 1000, Qt::UTC);
 }
 
 // Fact names and values compared without regard to ASCII letter case (name
