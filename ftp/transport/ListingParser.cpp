@@ -91,19 +91,62 @@ QString decodeName(QByteArrayView bytes)
 
 enum class MlsdLine { Entry, Skip, NoFacts };
 
+// One fact of an MLSD line. Returns false when the line names the folder
+// itself or its parent ("cdir", "pdir"), which give no entry.
+bool readMlsdFact(QByteArrayView key, QByteArrayView value, RemoteEntry& e)
+{
+    if (isFact(key, "type")) {
+        if (isFact(value, "cdir") || isFact(value, "pdir"))
+            return false;
+        if (isFact(value, "dir")) {
+            e.isFolder = true;
+        } else if (startsWithNoCase(value, "OS.unix=slink") || startsWithNoCase(value, "OS.unix=symlink")) {
+            e.isLink = true;
+            const qsizetype colon = value.indexOf(':');
+            if (colon > 0)
+                e.setLinkTarget(decodeName(value.sliced(colon + 1)));
+        }
+    } else if (isFact(key, "size")) {
+        e.size = value.toLongLong();
+    } else if (isFact(key, "modify")) {
+        e.modified = mlsdTime(value);
+    }
+    return true;
+}
+
 // Read at the byte level: facts are ASCII, and only the name becomes text.
 MlsdLine readMlsdLine(QByteArrayView line, RemoteEntry& e)
 {
     // Facts never hold a blank: the name is everything after the first blank
-    // (or TAB, which some servers send instead).
-    qsizetype blank = line.indexOf(' ');
-    if (const qsizetype tab = line.first(blank < 0 ? line.size() : blank).indexOf('\t'); tab >= 0)
-        blank = tab;
-    if (blank <= 0)
+    // (or TAB, which some servers send instead). One pass over the facts
+    // finds it and reads them: a million lines make a million of these.
+    const char* const p = line.data();
+    qsizetype blank = 0, key = 0, eq = -1;
+    bool anyFact = false, entry = true;
+    for (;; ++blank) {
+        if (blank == line.size())
+            return MlsdLine::NoFacts;
+        const char c = p[blank];
+        if (c == '=') {
+            if (eq < 0)
+                eq = blank;
+            continue;
+        }
+        if (c != ';' && c != ' ' && c != '\t')
+            continue;
+        if (eq >= 0) {
+            anyFact = true;
+            entry = readMlsdFact(line.sliced(key, eq - key), line.sliced(eq + 1, blank - eq - 1), e) && entry;
+        }
+        if (c != ';')
+            break;
+        key = blank + 1;
+        eq = -1;
+    }
+    if (!anyFact || blank == 0)
         return MlsdLine::NoFacts;
-    const QByteArrayView facts = line.first(blank);
-    if (!facts.contains('='))
-        return MlsdLine::NoFacts;
+    if (!entry)
+        return MlsdLine::Skip;
     QByteArrayView name = line.sliced(blank + 1);
     QByteArray unescaped;
     if (name.contains('\r')) {   // a CR in a name comes as CR NUL
@@ -115,34 +158,6 @@ MlsdLine readMlsdLine(QByteArrayView line, RemoteEntry& e)
     } else {
         e.name = decodeWindows1252(name);
         e.setRawName(name.toByteArray());
-    }
-    for (qsizetype from = 0; from < facts.size();) {
-        qsizetype end = facts.indexOf(';', from);
-        if (end < 0)
-            end = facts.size();
-        const QByteArrayView fact = facts.sliced(from, end - from);
-        from = end + 1;
-        const qsizetype eq = fact.indexOf('=');
-        if (eq < 0)
-            continue;
-        const QByteArrayView key = fact.first(eq), value = fact.sliced(eq + 1);
-        if (isFact(key, "type")) {
-            if (isFact(value, "cdir") || isFact(value, "pdir"))
-                return MlsdLine::Skip;
-            if (isFact(value, "dir")) {
-                e.isFolder = true;
-            } else if (startsWithNoCase(value, "OS.unix=slink")
-                       || startsWithNoCase(value, "OS.unix=symlink")) {
-                e.isLink = true;
-                const qsizetype colon = value.indexOf(':');
-                if (colon > 0)
-                    e.setLinkTarget(decodeName(value.sliced(colon + 1)));
-            }
-        } else if (isFact(key, "size")) {
-            e.size = value.toLongLong();
-        } else if (isFact(key, "modify")) {
-            e.modified = mlsdTime(value);
-        }
     }
     return MlsdLine::Entry;
 }

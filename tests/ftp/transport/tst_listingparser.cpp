@@ -160,9 +160,9 @@ private slots:
             {"type=OS.unix=slink:pub;size=3; near", "near/"},
             {"type=dir; pub", "pub/"}});
         mlsdRow("mlsd lines without facts, names that are paths", {
-            {" no facts.txt", "!"}, {"just a name", "!"}, {"type=file; kept.txt", "kept.txt"},
-            {"type=file; ../x", "!"}, {"type=file; a/b", "!"}, {"type=file; trail/", "!"},
-            {"type=file; .", ""}, {"type=dir; ..", ""}});
+            {" no facts.txt", "!"}, {"just a name", "!"}, {"type=cdir;no.blank", "!"},
+            {"type=file; kept.txt", "kept.txt"}, {"type=file; ../x", "!"}, {"type=file; a/b", "!"},
+            {"type=file; trail/", "!"}, {"type=file; .", ""}, {"type=dir; ..", ""}});
         mlsdRow("mlsd CR, LF, CR LF and NUL inside names make no entry", {   // a CR comes as CR NUL
             {QByteArrayLiteral("type=file;size=1; crlf\r\0\ntype=file;size=9; phantom.txt"), "!"},
             {"type=file;size=1; lone\nlf.txt", "!"}, {"type=file;size=1; lone\rcr.txt", "!"},
