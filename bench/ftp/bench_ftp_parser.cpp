@@ -87,5 +87,15 @@ int main()
                 lines / bestMlsd / 1e6);
     std::printf("  parse + links + render:  %.1f ms  = %.2f million lines/s (target >= 1)\n",
                 bestAll * 1e3, lines / bestAll / 1e6);
+    // A hostile server's line that never ends, as it arrives in 64 KB pieces:
+    // the time must grow with its length, not with the square of it.
+    for (const int megabytes : {16, 64}) {
+        const QByteArray piece(64 * 1024, 'x');
+        ListingReader reader(true, today);
+        const double start = now();
+        for (int i = 0; i < megabytes * 16; ++i)
+            reader.feed(piece);
+        std::printf("  %3d MB line without end: %.1f ms\n", megabytes, (now() - start) * 1e3);
+    }
     return 0;
 }

@@ -350,19 +350,26 @@ struct ListingReader::Private {
         }
         qsizetype start = pending.size();
         if (!atEnd) {
-            qsizetype last = pending.lastIndexOf('\n');
-            while (crlf && last >= 0 && (last == 0 || pending[last - 1] != '\r'))
-                last = last > 0 ? pending.lastIndexOf('\n', last - 1) : -1;
+            // Only the bytes fed since the last look can end a line: a line
+            // that never ends is not searched again with every piece of it.
+            const qsizetype from = std::exchange(searched, pending.size());
+            const QByteArrayView fresh = QByteArrayView(pending).sliced(from);
+            qsizetype last = fresh.size();
+            do
+                last = fresh.first(last).lastIndexOf('\n');
+            while (last >= 0 && crlf && (from + last == 0 || pending[from + last - 1] != '\r'));
             if (last < 0)
                 return;
-            start = last + 1;
+            start = from + last + 1;
         }
         reader.lines(QByteArrayView(pending).first(start), crlf);
         pending.remove(0, start);
+        searched = pending.size();
     }
 
     Reader reader;
     QByteArray pending;     // bytes after the last complete line
+    qsizetype searched = 0; // of pending, known to end no line
     int crlf = -1;          // whether lines end with CR LF; -1 until known
     qsizetype total = 0;
 };
