@@ -34,10 +34,10 @@ private slots:
             QTest::newRow(name) << name;
     }
 
-    // A user's round trip on each server: connect (trusting the peer), browse,
-    // upload files and a folder tree, make, rename and delete, download back.
-    // On TLS servers that demand session reuse every data connection after an
-    // upload or a download must still be accepted.
+    // A user's round trip on each server: connect (refusing, then trusting an
+    // unverifiable peer), browse, upload files and a folder tree, make, rename
+    // and delete, download back. On TLS servers that demand session reuse every
+    // data connection after an upload or a download must still be accepted.
     void publishBrowseAndFetchBack()
     {
         QFETCH(QString, fixture);
@@ -57,9 +57,26 @@ private slots:
                                           {"Makefile", "all:\n"}, {"css/site.css", "p{}"}, {"css/img/logo.png", binary}})
             write(site.filePath(name), bytes);
         Session s;
+        if (server.scheme != u"ftp") {
+            // Refused from the server menu, with its defaults: nothing listed, nothing retried.
+            s.prompts.answerInput(server.url()).answerInput(server.user).answerInput(server.password);
+            s.prompts.answerMessage(MsgResult::No);
+            s.part<QAction>("mnuConnect")->trigger();
+            QVERIFY(s.waitIdle());
+            QStringList defaults;
+            for (const ScriptedPrompts::Asked& a : s.prompts.asked().mid(0, 3))
+                defaults << a.defaultText;
+            QCOMPARE(defaults, (QStringList{"127.0.0.1", "anonymous", "guest"}));
+            QCOMPARE(s.tree("treeClient")->topLevelItemCount(), 0);   // the menu leaves the local pane alone
+            QTest::qWait(50);   // a retry would have been sent by now
+            QVERIFY(!s.c.isBusy() && s.c.Inet1().hasUntrustedPeer());
+            QCOMPARE(s.prompts.messages().size(), 1);
+            QCOMPARE(s.tree("treeServer")->topLevelItem(0)->childCount(), 0);
+            s.prompts.clear();
+        }
         QVERIFY(s.connectTo(server));
         QVERIFY(s.allAnswered());
-        // An unverifiable peer is named with its fingerprint, trusted, and the listing sent again.
+        // The peer is named with its fingerprint, trusted, and the listing sent again.
         QCOMPARE(s.prompts.messages().size(), server.scheme == u"ftp" ? 0 : 1);
         for (const ScriptedPrompts::Asked& asked : s.prompts.messages())
             QVERIFY2(asked.buttons == MsgButtons::YesNo && asked.text.contains("127.0.0.1")
@@ -157,93 +174,6 @@ private slots:
         QCOMPARE(s.sentTexts().mid(s.sentTexts().size() - 2), (QStringList{"rmdir ctl_pub/Dossier été/made/", "dir"}));
     }
 
-    void connectAnswers_data()
-    {
-        QTest::addColumn<QStringList>("answers");     // URL, user, password; "-" cancels
-        QTest::addColumn<QStringList>("messages");    // the start of each message
-        QTest::addColumn<QString>("rootText");        // empty: nothing listed
-        const QString invalidUrl = "The URL you have entered is invalid. Please check and try again.";
-        QTest::newRow("text without a dot keeps the previous address")
-            << QStringList{"fileserver", "%USER%", "%PASSWORD%"} << QStringList{invalidUrl} << "127.0.0.1";
-        QTest::newRow("all three cancelled keep everything")
-            << QStringList{"-", "-", "-"}
-            << QStringList{invalidUrl, "You must enter a password. Check and try again."} << "127.0.0.1";
-        QTest::newRow("empty user name keeps the previous one")
-            << QStringList{"%URL%", "", "%PASSWORD%"} << QStringList{} << "127.0.0.1";
-        QTest::newRow("refused login: one message")
-            << QStringList{"%URL%", "%USER%", "wrong"}
-            << QStringList{"There was an error connecting to 127.0.0.1. 530"} << "";
-    }
-
-    // After a first connect, Connect with the row's answers builds a new remote
-    // tree and lists the login folder, keeping the opened local tree.
-    void connectAnswers()
-    {
-        QFETCH(QStringList, answers);
-        QFETCH(QStringList, messages);
-        QFETCH(QString, rootText);
-        ORVANE_REQUIRE_SERVER(server, "ftp_pyftpd");
-        server.makeFolder("ctl_checks");
-        Session s;
-        QVERIFY(s.connectTo(server));
-        QVERIFY(nodeByKey(s.tree("treeServer"), "ctl_checks/"));
-        s.openLocal("/usr/share");
-        s.prompts.clear();
-
-        for (QString a : answers) {
-            a.replace("%URL%", server.url()).replace("%USER%", server.user).replace("%PASSWORD%", server.password);
-            a == "-" ? s.prompts.cancelInput() : s.prompts.answerInput(a);
-        }
-        s.press("Command8");
-        QVERIFY(s.waitIdle());
-        const QStringList said = messageTexts(s.prompts);
-        QCOMPARE(said.size(), messages.size());
-        for (int i = 0; i < said.size(); ++i)
-            QVERIFY2(said[i].startsWith(messages[i]), qPrintable(said[i]));
-        QVERIFY(s.allAnswered());
-        // The three questions, titled, without defaults; the password hidden.
-        QStringList asked;
-        for (const ScriptedPrompts::Asked& a : s.prompts.asked().mid(0, 3))
-            asked << QStringList{a.text, a.title, a.defaultText, QString::number(int(a.echo))}.join('|');
-        QCOMPARE(asked, (QStringList{"Enter URL to Connect|Orvane FTP||" + QString::number(int(InputEcho::Normal)),
-                                     "Enter Username|Orvane FTP||" + QString::number(int(InputEcho::Normal)),
-                                     "Enter Password|Orvane FTP||" + QString::number(int(InputEcho::Password))}));
-        QVERIFY(nodeByKey(s.tree("treeClient"), "/usr/")->isExpanded());   // the opened local tree kept
-        QCOMPARE(s.tree("treeServer")->topLevelItemCount(), 1);
-        QTreeWidgetItem* root = s.tree("treeServer")->topLevelItem(0);
-        QVERIFY(s.label("lblState").isEmpty() && s.c.cursor().shape() == Qt::ArrowCursor);
-        if (rootText.isEmpty()) {
-            QCOMPARE(s.prompts.messages().first().title, QString("orvane"));
-            QCOMPARE(root->childCount(), 0);
-            return;
-        }
-        QCOMPARE(root->text(0), rootText);
-        QCOMPARE(root->data(0, ftp::ImageRole).toInt(), 5);
-        QVERIFY(root->isExpanded() && nodeByKey(s.tree("treeServer"), "ctl_checks/"));
-        QCOMPARE(s.label("lblServerFolder"), "Contents of \"" + rootText + "\"");
-        QCOMPARE(s.c.serverPath(), QString("root"));
-    }
-
-    // Connect from the server menu, with its defaults, refusing the peer.
-    void refusingAnUnverifiedPeerStops()
-    {
-        ORVANE_REQUIRE_SERVER(server, "ftp_pyftpd_tls");
-        Session s;
-        s.prompts.answerInput(server.url()).answerInput(server.user).answerInput(server.password);
-        s.prompts.answerMessage(MsgResult::No);
-        s.part<QAction>("mnuConnect")->trigger();
-        QVERIFY(s.waitIdle());
-        QStringList defaults;
-        for (const ScriptedPrompts::Asked& a : s.prompts.asked().mid(0, 3))
-            defaults << a.defaultText;
-        QCOMPARE(defaults, (QStringList{"127.0.0.1", "anonymous", "guest"}));
-        QCOMPARE(s.tree("treeClient")->topLevelItemCount(), 0);   // the menu leaves the local pane alone
-        QTest::qWait(50);   // a retry would have been sent by now
-        QVERIFY(!s.c.isBusy() && s.c.Inet1().hasUntrustedPeer());
-        QCOMPARE(s.prompts.messages().size(), 1);
-        QCOMPARE(s.tree("treeServer")->topLevelItem(0)->childCount(), 0);
-    }
-
     // While an operation runs a click is refused with one message and changes
     // nothing; Cancel ends it and waits until it has.
     void clicksWhileExecutingAreRefused()
@@ -293,58 +223,6 @@ private slots:
                                     kRefused.arg("ctl\\x16name.txt", "contains a control character")}));
         s.click("unix/");
         QCOMPARE(s.listRows("lstServer"), (QStringList{"ok.txt|TXT", "this line follows no listing format at all|File"}));
-    }
-
-    void downloadGuards_data()
-    {
-        QTest::addColumn<QStringList>("names");     // dropped on the local list
-        QTest::addColumn<int>("answer");            // to "Replace readme.txt?"; -1: no local folder
-        QTest::addColumn<QByteArray>("readme");     // afterwards
-        QTest::addColumn<bool>("gotB");
-        QTest::addColumn<QStringList>("messages");
-        const QStringList both{"readme.txt", "b.txt"};
-        const QStringList replace{"Replace readme.txt?"};
-        QTest::newRow("Yes") << both << int(MsgResult::Yes) << QByteArray("new") << true << replace;
-        QTest::newRow("No") << both << int(MsgResult::No) << QByteArray("old") << true << replace;
-        QTest::newRow("Cancel stops the rest")
-            << both << int(MsgResult::Cancel) << QByteArray("old") << false << replace;
-        QTest::newRow("unsafe names refused, the rest goes on")
-            << QStringList{"../x", "b.txt"} << 0 << QByteArray("old") << true
-            << QStringList{kRefused.arg("../x", "contains \"/\"")};
-        QTest::newRow("no local folder chosen")
-            << both << -1 << QByteArray("old") << false
-            << QStringList{"Choose a local folder first: click the folder in the local tree where the "
-                           "files should go, then drop them again."};
-    }
-
-    void downloadGuards()
-    {
-        QFETCH(QStringList, names);
-        QFETCH(int, answer);
-        QFETCH(QByteArray, readme);
-        QFETCH(bool, gotB);
-        QFETCH(QStringList, messages);
-        ORVANE_REQUIRE_SERVER(server, "ftp_pyftpd");
-        server.makeFolder("ctl_get");
-        server.writeFile("ctl_get/readme.txt", "new");
-        server.writeFile("ctl_get/b.txt", "bee");
-        QTemporaryDir parent;
-        const QString folder = parent.filePath("in");
-        write(folder + "/readme.txt", "old");
-        Session s;
-        QVERIFY(s.open(server, "ctl_get/", folder));
-        if (answer < 0)
-            s.tree("treeClient")->setCurrentItem(nodeByKey(s.tree("treeClient"), "root"));
-        if (answer > 0)
-            s.prompts.answerMessage(MsgResult(answer));
-        std::unique_ptr<QMimeData> data(ftp::remoteNamesData(names));
-        s.drop("lstClient", data.get());
-
-        QCOMPARE(messageTexts(s.prompts), messages);
-        QCOMPARE(contents(folder + "/readme.txt"), readme);
-        // Nothing written beside or above the chosen folder, no partial files.
-        QCOMPARE(entriesOf(parent.path()), QStringList{"in"});
-        QCOMPARE(entriesOf(folder), gotB ? (QStringList{"b.txt", "readme.txt"}) : QStringList{"readme.txt"});
     }
 
     void stoppedDownloadKeepsTheOldFile_data()
@@ -397,70 +275,19 @@ private slots:
         QVERIFY(entriesOf(folder) == QStringList{"big.bin"} && s.label("lblState").isEmpty());
     }
 
-    void remoteDeleteAndEmptyAnswers_data()
-    {
-        QTest::addColumn<QList<MsgResult>>("answers");   // to the three delete questions
-        QTest::addColumn<QStringList>("left");
-        QTest::newRow("No to the second") << QList{MsgResult::Yes, MsgResult::No, MsgResult::Yes}
-                                          << QStringList{"b.txt", "keep.txt"};
-        QTest::newRow("Cancel to the second") << QList{MsgResult::Yes, MsgResult::Cancel}
-                                              << QStringList{"b.txt", "c.txt", "keep.txt"};
-    }
-
-    // Delete asks for each selected file; cancelled or empty answers send
-    // nothing; RmDir at the top names no folder, and the server refuses it.
-    void remoteDeleteAndEmptyAnswers()
-    {
-        QFETCH(QList<MsgResult>, answers);
-        QFETCH(QStringList, left);
-        ORVANE_REQUIRE_SERVER(server, "ftp_pyftpd");
-        server.makeFolder("ctl_del");
-        for (const char* name : {"a.txt", "b.txt", "c.txt", "keep.txt"})
-            server.writeFile(QString("ctl_del/") + name, "x");
-        QTemporaryDir local;
-        Session s;
-        QVERIFY(s.open(server, "ctl_del/", local.path()));
-        s.prompts.cancelInput().answerInput("").answerInput("");
-        s.press("Command1");
-        s.press("Command1");
-        s.press("Command4");
-        QCOMPARE(messageTexts(s.prompts), QStringList{"Select the file to rename in the remote list first."});
-        s.select("lstServer", {"keep.txt"});
-        s.press("Command4");
-        QCOMPARE(s.sentTexts(), QStringList{});
-
-        s.prompts.clear();
-        s.list("lstServer")->model()->sort(0);
-        s.select("lstServer", {"a.txt", "b.txt", "c.txt"});
-        for (MsgResult a : answers)
-            s.prompts.answerMessage(a);
-        s.press("Command2");
-        const QStringList asked{"Delete a.txt?", "Delete b.txt?", "Delete c.txt?"};
-        QCOMPARE(messageTexts(s.prompts), asked.mid(0, answers.size()));
-        QCOMPARE(s.prompts.messages().first().buttons, MsgButtons::YesNoCancel);
-        QCOMPARE(QDir(server.pathOf("ctl_del")).entryList(QDir::Files), left);
-        QCOMPARE(s.sentTexts().first(), QString("DELETE ctl_del/a.txt"));
-        QCOMPARE(s.list("lstServer")->model()->rowCount(), 4);   // listed again only by a click
-
-        s.click(s.tree("treeServer")->topLevelItem(0));
-        s.sent.clear();
-        s.prompts.clear();
-        s.prompts.answerMessage(MsgResult::Yes).answerMessage(MsgResult::Yes);
-        s.press("Command5");
-        QVERIFY(s.waitIdle());
-        QCOMPARE(s.prompts.messages().first().text, QString("Delete This Directory: root?"));
-        QCOMPARE(s.sentTexts(), (QStringList{"rmdir ", "dir"}));
-        QCOMPARE(s.prompts.messages().size(), 2);   // the refusal
-        QVERIFY(QFileInfo(server.root).isDir());
-    }
-
-    // The local list of a folder and its header clicks; the pane marker, the
-    // two menus and what their items do; a volume that went away.
-    void localPaneAndMenus()
+    // One user's session on one server: empty and cancelled answers, remote
+    // deletes, the local list and its header clicks, the pane marker, the two
+    // menus and what their items do, the replace question, connecting again
+    // with other answers, and a volume that went away.
+    void panesMenusAndQuestions()
     {
         ORVANE_REQUIRE_SERVER(server, "ftp_pyftpd");
-        server.makeFolder("ctl_menu2");
-        server.writeFile("ctl_menu2/r.txt", "remote");
+        server.makeFolder("ctl_walk");
+        for (const char* name : {"a.txt", "c.txt", "d.txt", "keep.txt"})
+            server.writeFile(QString("ctl_walk/") + name, "x");
+        server.writeFile("ctl_walk/r.txt", "remote");
+        server.writeFile("ctl_walk/readme.txt", "new");
+        server.writeFile("ctl_walk/b.txt", "bee");
         QTemporaryDir local;
         const QString listed = local.filePath("listed");
         QDir().mkpath(listed + "/Sub");
@@ -479,7 +306,51 @@ private slots:
         s.c.resize(900, 400);
         s.c.show();
         QVERIFY(QTest::qWaitForWindowExposed(&s.c));
-        QVERIFY(s.open(server, "ctl_menu2/", listed));
+        QVERIFY(s.open(server, "ctl_walk/", listed));
+
+        // Cancelled or empty answers send nothing.
+        s.prompts.cancelInput().answerInput("").answerInput("");
+        s.press("Command1");
+        s.press("Command1");
+        s.press("Command4");
+        QCOMPARE(messageTexts(s.prompts), QStringList{"Select the file to rename in the remote list first."});
+        s.select("lstServer", {"keep.txt"});
+        s.press("Command4");
+        QCOMPARE(s.sentTexts(), QStringList{});
+
+        // Delete asks for each selected file: Cancel stops the rest, No skips one.
+        s.list("lstServer")->model()->sort(0);
+        const auto remoteDelete = [&](const QStringList& names, const QList<MsgResult>& answers) {
+            s.prompts.clear();
+            s.select("lstServer", names);
+            for (MsgResult a : answers)
+                s.prompts.answerMessage(a);
+            s.press("Command2");
+            return messageTexts(s.prompts);
+        };
+        QCOMPARE(remoteDelete({"a.txt", "c.txt", "d.txt"}, {MsgResult::Yes, MsgResult::Cancel}),
+                 (QStringList{"Delete a.txt?", "Delete c.txt?"}));
+        QCOMPARE(s.prompts.messages().first().buttons, MsgButtons::YesNoCancel);
+        QCOMPARE(s.sentTexts().first(), QString("DELETE ctl_walk/a.txt"));
+        QVERIFY(s.indexOf("lstServer", "a.txt").isValid());   // listed again only by a click
+        QCOMPARE(remoteDelete({"c.txt", "d.txt", "keep.txt"}, {MsgResult::Yes, MsgResult::No, MsgResult::Yes}),
+                 (QStringList{"Delete c.txt?", "Delete d.txt?", "Delete keep.txt?"}));
+        QCOMPARE(QDir(server.pathOf("ctl_walk")).entryList(QDir::Files),
+                 (QStringList{"b.txt", "d.txt", "r.txt", "readme.txt"}));
+
+        // RmDir at the top names no folder, and the server refuses it.
+        s.click(s.tree("treeServer")->topLevelItem(0));
+        s.sent.clear();
+        s.prompts.clear();
+        s.prompts.answerMessage(MsgResult::Yes).answerMessage(MsgResult::Yes);
+        s.press("Command5");
+        QVERIFY(s.waitIdle());
+        QCOMPARE(s.prompts.messages().first().text, QString("Delete This Directory: root?"));
+        QCOMPARE(s.sentTexts(), (QStringList{"rmdir ", "dir"}));
+        QCOMPARE(s.prompts.messages().size(), 2);   // the refusal
+        QVERIFY(QFileInfo(server.root).isDir());
+        s.click("ctl_walk/");
+        s.prompts.clear();
 
         QCOMPARE(s.label("lblClientFolder"), QString("Contents of \"listed\""));
         QCOMPARE(s.rows("lstClient"), (QStringList{"Sub|File Folder||Folder", ".hidden|HIDDEN|0|File", "Makefile|File|9|File",
@@ -551,18 +422,92 @@ private slots:
         rightClickItem("lstServer", "r.txt");
         s.part<QAction>("mnuMove")->trigger();
         QCOMPARE(contents(local.filePath("r.txt")), QByteArray("remote"));
-        QVERIFY(!QFile::exists(server.pathOf("ctl_menu2/r.txt")) && !s.indexOf("lstServer", "r.txt").isValid());
+        QVERIFY(!QFile::exists(server.pathOf("ctl_walk/r.txt")) && !s.indexOf("lstServer", "r.txt").isValid());
         rightClickItem("lstClient", "m.txt");
         s.prompts.answerInput("n.txt");
         s.part<QAction>("mnuRename")->trigger();
         QVERIFY(QFile::exists(local.filePath("n.txt")) && !QFile::exists(local.filePath("m.txt")));
         s.select("lstClient", {"n.txt"});
         s.part<QAction>("mnuCopy")->trigger();
-        QCOMPARE(contents(server.pathOf("ctl_menu2/n.txt")), QByteArray("m.txt"));
+        QCOMPARE(contents(server.pathOf("ctl_walk/n.txt")), QByteArray("m.txt"));
         write(local.filePath("late.txt"), "l");
         s.part<QAction>("mnuRefresh")->trigger();
         QVERIFY(s.indexOf("lstClient", "late.txt").isValid() && s.allAnswered());
         QCOMPARE(s.prompts.messages().size(), 0);
+
+        // Two names dropped where readme.txt is: the replace question's answers,
+        // a name that climbs out, and a drop with no local folder chosen.
+        s.openLocal(listed);
+        std::unique_ptr<QMimeData> both(ftp::remoteNamesData({"readme.txt", "b.txt"}));
+        for (const auto& [answer, readme, gotB] : {std::tuple{MsgResult::No, "old", true},
+                                                   {MsgResult::Cancel, "old", false}, {MsgResult::Yes, "new", true}}) {
+            write(listed + "/readme.txt", "old");
+            QFile::remove(listed + "/b.txt");
+            s.prompts.clear();
+            s.prompts.answerMessage(answer);
+            s.drop("lstClient", both.get());
+            QCOMPARE(messageTexts(s.prompts), QStringList{"Replace readme.txt?"});
+            QCOMPARE(contents(listed + "/readme.txt"), QByteArray(readme));
+            QCOMPARE(QFile::exists(listed + "/b.txt"), gotB);
+        }
+        std::unique_ptr<QMimeData> climbing(ftp::remoteNamesData({"../b.txt"}));
+        s.prompts.clear();
+        s.drop("lstClient", climbing.get());
+        QCOMPARE(messageTexts(s.prompts), QStringList{kRefused.arg("../b.txt", "contains \"/\"")});
+        QVERIFY(!QFile::exists(local.filePath("b.txt")));
+        s.tree("treeClient")->setCurrentItem(nodeByKey(s.tree("treeClient"), "root"));
+        s.prompts.clear();
+        s.drop("lstClient", both.get());
+        QCOMPARE(messageTexts(s.prompts), QStringList{"Choose a local folder first: click the folder in the local "
+                                                      "tree where the files should go, then drop them again."});
+        QVERIFY(!QFile::exists(local.filePath("readme.txt")));
+        QVERIFY(s.allAnswered());
+
+        // Connect again: each set of answers builds a new remote tree and lists
+        // the login folder (none after a refused login), keeping the local tree.
+        const QString invalidUrl = "The URL you have entered is invalid. Please check and try again.";
+        const struct {
+            QStringList answers;    // URL, user, password; "-" cancels
+            QStringList messages;   // the start of each message
+        } attempts[] = {
+            {{"fileserver", server.user, server.password}, {invalidUrl}},   // the previous address kept
+            {{"-", "-", "-"}, {invalidUrl, "You must enter a password. Check and try again."}},
+            {{server.url(), "", server.password}, {}},   // the previous user name kept
+            {{server.url(), server.user, "wrong"}, {"There was an error connecting to 127.0.0.1. 530"}},
+        };
+        for (const auto& [answers, messages] : attempts) {
+            s.prompts.clear();
+            for (const QString& a : answers)
+                a == "-" ? s.prompts.cancelInput() : s.prompts.answerInput(a);
+            s.press("Command8");
+            QVERIFY(s.waitIdle());
+            const QStringList said = messageTexts(s.prompts);
+            QCOMPARE(said.size(), messages.size());
+            for (int i = 0; i < said.size(); ++i)
+                QVERIFY2(said[i].startsWith(messages[i]), qPrintable(said[i]));
+            QVERIFY(s.allAnswered());
+            // The three questions, titled, without defaults; the password hidden.
+            QStringList asked;
+            for (const ScriptedPrompts::Asked& a : s.prompts.asked().mid(0, 3))
+                asked << QStringList{a.text, a.title, a.defaultText, QString::number(int(a.echo))}.join('|');
+            QCOMPARE(asked, (QStringList{"Enter URL to Connect|Orvane FTP||" + QString::number(int(InputEcho::Normal)),
+                                         "Enter Username|Orvane FTP||" + QString::number(int(InputEcho::Normal)),
+                                         "Enter Password|Orvane FTP||" + QString::number(int(InputEcho::Password))}));
+            QVERIFY(nodeByKey(s.tree("treeClient"), local.path() + "/")->isExpanded());
+            QCOMPARE(s.tree("treeServer")->topLevelItemCount(), 1);
+            QTreeWidgetItem* root = s.tree("treeServer")->topLevelItem(0);
+            QVERIFY(s.label("lblState").isEmpty() && s.c.cursor().shape() == Qt::ArrowCursor);
+            if (answers.last() == "wrong") {
+                QCOMPARE(s.prompts.messages().first().title, QString("orvane"));
+                QCOMPARE(root->childCount(), 0);
+                continue;
+            }
+            QCOMPARE(root->text(0), QString("127.0.0.1"));
+            QCOMPARE(root->data(0, ftp::ImageRole).toInt(), 5);
+            QVERIFY(root->isExpanded() && nodeByKey(s.tree("treeServer"), "ctl_walk/"));
+            QCOMPARE(s.label("lblServerFolder"), QString("Contents of \"127.0.0.1\""));
+            QCOMPARE(s.c.serverPath(), QString("root"));
+        }
 
         // A volume that went away: the two messages, the node closed.
         if (!mounted)
@@ -570,6 +515,7 @@ private slots:
         unmount.dismiss();
         QProcess::execute("umount", {volume});
         QDir().rmdir(volume);
+        s.prompts.clear();
         QTreeWidgetItem* drive = nodeByKey(s.tree("treeClient"), volume + "/");
         QVERIFY(drive);
         drive->setExpanded(true);
