@@ -1,29 +1,25 @@
-// The views under the control's panes: the keyed folder tree, and how the
-// file list sorts, finds and hands out its entries.
+// The plain parts under the control's panes: the keyed folder tree, how the
+// file list sorts, finds and hands out its entries, which volume a local
+// folder is on, which remote names may become local files, and what an upload
+// of a folder sends.
+#include "ControlSession.h"
 #include "DragData.h"
 #include "FileListModel.h"
 #include "ImageList.h"
-#include "ItemRoles.h"
 #include "KeyedTree.h"
+#include "LocalVolumes.h"
+#include "NameSafety.h"
+#include "TransferPlan.h"
 
-#include <QItemSelectionModel>
-#include <QMimeData>
-#include <QTreeWidget>
-#include <QtTest>
+#include <QTemporaryDir>
 
 #include <memory>
 
 using namespace orvane::ftp;
+using namespace orvane::testing;
+using Kind = UploadStep::Kind;
 
 namespace {
-
-QStringList childTexts(const QTreeWidgetItem* node)
-{
-    QStringList out;
-    for (int i = 0; i < node->childCount(); ++i)
-        out << node->child(i)->text(0);
-    return out;
-}
 
 // "name|type|size" of each row, in view order.
 QStringList rows(const FileListModel& list)
@@ -45,7 +41,7 @@ void fillLocal(FileListModel& list)
 
 }  // namespace
 
-class tst_KeyedViews : public QObject {
+class tst_ControlLogic : public QObject {
     Q_OBJECT
 private slots:
     void removeForgetsDescendantsAndKeepsSiblingsOpen()
@@ -177,7 +173,78 @@ private slots:
         QCOMPARE(remoteNamesOf(names.get()), (QStringList{"x.htm", "y.htm"}));
         QVERIFY(!names->hasUrls());
     }
+
+    void driveOfAKey_data()
+    {
+        QTest::addColumn<QString>("key");
+        QTest::addColumn<QString>("drive");
+        QTest::newRow("folder on the system drive") << "/home/me/" << "/";
+        QTest::newRow("folder on a mounted volume") << "/media/stick/site/" << "/media/stick/";
+        QTest::newRow("same prefix, other folder") << "/media/stickers/" << "/";
+        QTest::newRow("placeholder of a volume") << "/media/stick/***" << "/media/stick/";
+        QTest::newRow("not a path") << "root" << "";
+    }
+
+    void driveOfAKey()
+    {
+        QFETCH(QString, key);
+        QFETCH(QString, drive);
+        QCOMPARE(driveKeyOf(key, {"/", "/media/stick/"}), drive);
+    }
+
+    void unsafeNames_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("reason");   // empty: safe
+        const QString slash = "it contains \"/\"";
+        QTest::newRow("plain") << "index.htm" << "";
+        QTest::newRow("leading dot") << ".htaccess" << "";
+        QTest::newRow("three dots") << "..." << "";
+        QTest::newRow("parent") << ".." << "it names a folder, not a file";
+        QTest::newRow("climbs out") << "../x" << slash;
+        QTest::newRow("absolute") << "/etc/passwd" << slash;
+        QTest::newRow("backslash") << "..\\x" << "it contains \"\\\"";
+        QTest::newRow("NUL") << QString("a") + QChar(0) + "b" << "it contains a control character";
+        QTest::newRow("empty") << "" << "the name is empty";
+        QTest::newRow("255 bytes") << QString(255, 'x') << "";
+        QTest::newRow("256 bytes") << QString(256, 'x')
+                                   << "it is longer than the local file system allows (255 bytes)";
+        QTest::newRow("128 two-byte letters") << QString(128, QChar(0xe9))
+                                              << "it is longer than the local file system allows (255 bytes)";
+    }
+
+    void unsafeNames()
+    {
+        QFETCH(QString, name);
+        QFETCH(QString, reason);
+        QCOMPARE(unsafeLocalNameReason(name, 255), reason);
+    }
+
+    void uploadOfAFolderTree()
+    {
+        QTemporaryDir dir;
+        const QString site = dir.filePath("site");
+        for (const char* rel : {"site/b.htm", "site/.htaccess", "site/css/a.css", "site/css/img/x.png"})
+            QVERIFY(write(dir.filePath(rel), ""));
+        QDir().mkpath(dir.filePath("site/empty"));
+        QVERIFY(QFile::link(site, dir.filePath("site/loop")));
+
+        const QList<UploadStep> want{
+            {Kind::MakeFolder, "", "pub/site"},
+            {Kind::Send, site + "/.htaccess", "pub/site/.htaccess"},
+            {Kind::Send, site + "/b.htm", "pub/site/b.htm"},
+            {Kind::MakeFolder, "", "pub/site/css"},
+            {Kind::Send, site + "/css/a.css", "pub/site/css/a.css"},
+            {Kind::MakeFolder, "", "pub/site/css/img"},
+            {Kind::Send, site + "/css/img/x.png", "pub/site/css/img/x.png"},
+            {Kind::MakeFolder, "", "pub/site/empty"},
+            {Kind::MakeFolder, "", "pub/site/loop"},
+        };
+        QCOMPARE(uploadSteps(site + "/", "pub/"), want);
+        QCOMPARE(uploadSteps(site + "/b.htm", ""),
+                 (QList<UploadStep>{{Kind::Send, site + "/b.htm", "b.htm"}}));
+    }
 };
 
-QTEST_MAIN(tst_KeyedViews)
-#include "tst_keyedviews.moc"
+QTEST_MAIN(tst_ControlLogic)
+#include "tst_controllogic.moc"
