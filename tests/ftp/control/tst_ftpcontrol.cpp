@@ -10,7 +10,6 @@
 #include <QProcess>
 #include <QRegularExpression>
 #include <QScopeGuard>
-#include <QTcpServer>
 #include <QTemporaryDir>
 
 using namespace orvane;
@@ -174,30 +173,6 @@ private slots:
         QCOMPARE(s.sentTexts().mid(s.sentTexts().size() - 2), (QStringList{"rmdir ctl_pub/Dossier été/made/", "dir"}));
     }
 
-    // While an operation runs a click is refused with one message and changes
-    // nothing; Cancel ends it and waits until it has.
-    void clicksWhileExecutingAreRefused()
-    {
-        QTcpServer silent;   // accepts and never greets
-        QVERIFY(silent.listen(QHostAddress::LocalHost));
-        Session s;
-        s.c.GetServerFolders("root", {"pub/"});
-        s.prompts.answerInput(QString("ftp://127.0.0.1:%1").arg(silent.serverPort())).answerInput("u").answerInput("p");
-        s.part<QAction>("mnuConnect")->trigger();
-        QVERIFY(s.c.Inet1().StillExecuting());
-        QTRY_VERIFY(silent.hasPendingConnections());
-        QVERIFY(s.label("lblState") == "Connecting ... " && s.c.cursor().shape() == Qt::WaitCursor);
-        s.c.GetServerFolders("root", {"pub/"});
-        QTreeWidgetItem* pub = nodeByKey(s.tree("treeServer"), "pub/");
-        pub->setExpanded(true);
-        s.click(pub);
-        QCOMPARE(messageTexts(s.prompts), QStringList{kStill});
-        QVERIFY(!pub->isExpanded() && s.c.serverPath() == "root");
-        QCOMPARE(childTexts(pub), QStringList{"***"});   // nothing listed, nothing removed
-        s.press("Command7");
-        QVERIFY(!s.c.Inet1().StillExecuting());
-    }
-
     // Lines the transport cannot read are files named by the whole line; names
     // that cannot be local files are listed but refused at download.
     void lyingServer()
@@ -225,69 +200,21 @@ private slots:
         QCOMPARE(s.listRows("lstServer"), (QStringList{"ok.txt|TXT", "this line follows no listing format at all|File"}));
     }
 
-    void stoppedDownloadKeepsTheOldFile_data()
-    {
-        QTest::addColumn<bool>("fullDisk");   // else Cancel while it runs
-        QTest::newRow("Cancel pressed") << false;
-        QTest::newRow("local disk full") << true;
-    }
-
-    // A download shows its progress while it runs; stopped by Cancel or by a
-    // full local disk (which it names) it keeps the old file.
-    void stoppedDownloadKeepsTheOldFile()
-    {
-        QFETCH(bool, fullDisk);
-        ORVANE_REQUIRE_SERVER(server, "ftp_pyftpd_slow");
-        server.makeFolder("ctl_stop");
-        server.writeFile("ctl_stop/big.bin", QByteArray(512 * 1024, 'n'));
-        QTemporaryDir parent;
-        const QString folder = parent.filePath("small");
-        QDir().mkpath(folder);
-        if (fullDisk && QProcess::execute("mount", {"-t", "tmpfs", "-o", "size=384k", "none", folder}))
-            QSKIP("mounting a small tmpfs needs root");
-        auto unmount = qScopeGuard([&] { fullDisk && QProcess::execute("umount", {folder}); });
-        write(folder + "/big.bin", "old");
-        Session s;
-        QVERIFY(s.open(server, "ctl_stop/", folder));
-        s.prompts.answerMessage(MsgResult::Yes);   // replace big.bin
-        QStringList progress;
-        QTimer poll;
-        connect(&poll, &QTimer::timeout, &s.c, [&] {
-            if (s.label("lblState").startsWith("big.bin: ") && !progress.contains(s.label("lblState")))
-                progress << s.label("lblState");
-            if (progress.size() == 2 && s.prompts.messages().size() == 1) {   // other clicks are refused
-                s.press("Command1");
-                emit s.tree("treeClient")->itemClicked(s.tree("treeClient")->currentItem(), 0);
-            }
-            if (progress.size() >= 3 && !fullDisk)
-                s.press("Command7");
-        });
-        poll.start(20);
-        s.select("lstServer", {"big.bin"});
-        s.drag("lstServer", "lstClient");
-        poll.stop();
-
-        QVERIFY2(progress.size() >= 2 && QRegularExpression("^big\\.bin: \\d+ of 524288 bytes \\(\\d+%\\)$")
-                                             .match(progress[0]).hasMatch(), qPrintable(progress.join('\n')));
-        QCOMPARE(messageTexts(s.prompts).mid(0, 3), (QStringList{"Replace big.bin?", kStill, kStill}));
-        QCOMPARE(s.prompts.messages().size(), fullDisk ? 4 : 3);   // the failure said
-        QCOMPARE(contents(folder + "/big.bin"), QByteArray("old"));
-        QVERIFY(entriesOf(folder) == QStringList{"big.bin"} && s.label("lblState").isEmpty());
-    }
-
-    // One user's session on one server: empty and cancelled answers, remote
-    // deletes, the local list and its header clicks, the pane marker, the two
-    // menus and what their items do, the replace question, connecting again
-    // with other answers, and a volume that went away.
+    // One user's session on one (slow) server: empty and cancelled answers,
+    // remote deletes, the local list and its header clicks, the pane marker,
+    // the two menus and what their items do, the replace question, downloads
+    // stopped by Cancel and by a full disk, connecting again with other
+    // answers, and a volume that went away.
     void panesMenusAndQuestions()
     {
-        ORVANE_REQUIRE_SERVER(server, "ftp_pyftpd");
+        ORVANE_REQUIRE_SERVER(server, "ftp_pyftpd_slow");
         server.makeFolder("ctl_walk");
         for (const char* name : {"a.txt", "c.txt", "d.txt", "keep.txt"})
             server.writeFile(QString("ctl_walk/") + name, "x");
         server.writeFile("ctl_walk/r.txt", "remote");
         server.writeFile("ctl_walk/readme.txt", "new");
         server.writeFile("ctl_walk/b.txt", "bee");
+        server.writeFile("ctl_walk/big.bin", QByteArray(512 * 1024, 'n'));
         QTemporaryDir local;
         const QString listed = local.filePath("listed");
         QDir().mkpath(listed + "/Sub");
@@ -298,10 +225,12 @@ private slots:
             write(local.filePath(name), name);
         QDir().mkpath(local.filePath("sub"));
         QFile::setPermissions(local.filePath("ro.txt"), QFile::ReadOwner);
-        const QString volume = local.filePath("volume");
-        QDir().mkpath(volume);
-        const bool mounted = !QProcess::execute("mount", {"-t", "tmpfs", "-o", "size=64k", "none", volume});
-        auto unmount = qScopeGuard([&] { mounted && QProcess::execute("umount", {volume}); });
+        // A volume to take away, and a disk too small for big.bin.
+        const QString volume = local.filePath("volume"), small = local.filePath("small");
+        const bool mounted = QDir().mkpath(volume) && QDir().mkpath(small)
+            && !QProcess::execute("mount", {"-t", "tmpfs", "-o", "size=64k", "none", volume})
+            && !QProcess::execute("mount", {"-t", "tmpfs", "-o", "size=384k", "none", small});
+        auto unmount = qScopeGuard([&] { QProcess::execute("umount", {"-q", volume, small}); });
         Session s;
         s.c.resize(900, 400);
         s.c.show();
@@ -336,7 +265,7 @@ private slots:
         QCOMPARE(remoteDelete({"c.txt", "d.txt", "keep.txt"}, {MsgResult::Yes, MsgResult::No, MsgResult::Yes}),
                  (QStringList{"Delete c.txt?", "Delete d.txt?", "Delete keep.txt?"}));
         QCOMPARE(QDir(server.pathOf("ctl_walk")).entryList(QDir::Files),
-                 (QStringList{"b.txt", "d.txt", "r.txt", "readme.txt"}));
+                 (QStringList{"b.txt", "big.bin", "d.txt", "r.txt", "readme.txt"}));
 
         // RmDir at the top names no folder, and the server refuses it.
         s.click(s.tree("treeServer")->topLevelItem(0));
@@ -463,6 +392,48 @@ private slots:
         QVERIFY(!QFile::exists(local.filePath("readme.txt")));
         QVERIFY(s.allAnswered());
 
+        // A download shows its progress while it runs and refuses other clicks;
+        // stopped by Cancel or by a full local disk (which it names) it keeps
+        // the old file.
+        const auto stoppedDownload = [&](const QString& folder, bool cancel) {
+            write(folder + "/big.bin", "old");
+            s.openLocal(folder);
+            s.prompts.clear();
+            s.prompts.answerMessage(MsgResult::Yes);   // replace big.bin
+            QTreeWidgetItem* root = s.tree("treeServer")->topLevelItem(0);
+            QStringList progress, states;
+            bool waited = false;
+            QTimer poll;   // also the context that ends both connections
+            connect(&s.c.Inet1(), &ftp::Inet::StateChanged, &poll, [&] { states << s.label("lblState"); });
+            connect(&poll, &QTimer::timeout, &poll, [&] {
+                if (s.label("lblState").startsWith("big.bin: ") && !progress.contains(s.label("lblState")))
+                    progress << s.label("lblState");
+                if (progress.size() == 2 && s.prompts.messages().size() == 1) {
+                    waited = s.c.cursor().shape() == Qt::WaitCursor;
+                    s.press("Command1");
+                    root->setExpanded(true);
+                    s.click(root);
+                }
+                if (progress.size() >= 3 && cancel)
+                    s.press("Command7");
+            });
+            poll.start(20);
+            s.select("lstServer", {"big.bin"});
+            s.drag("lstServer", "lstClient");
+            poll.stop();
+            // Until the size is known the text has no total: one text must have it.
+            const QRegularExpression withTotal("^big\\.bin: \\d+ of 524288 bytes \\(\\d+%\\)$");
+            QVERIFY2(progress.size() >= 2 && !progress.filter(withTotal).isEmpty(), qPrintable(progress.join('\n')));
+            QVERIFY(states.contains("Connecting ... ") && waited);
+            QCOMPARE(messageTexts(s.prompts).mid(0, 3), (QStringList{"Replace big.bin?", kStill, kStill}));
+            QCOMPARE(s.prompts.messages().size(), cancel ? 3 : 4);   // the failure said
+            // The refused tree click listed nothing and removed nothing.
+            QVERIFY(!root->isExpanded() && s.c.serverPath() == "ctl_walk/" && nodeByKey(s.tree("treeServer"), "ctl_walk/"));
+            QCOMPARE(contents(folder + "/big.bin"), QByteArray("old"));
+            QVERIFY(entriesOf(folder).filter("big") == QStringList{"big.bin"} && s.label("lblState").isEmpty());
+        };
+        stoppedDownload(listed, true);
+
         // Connect again: each set of answers builds a new remote tree and lists
         // the login folder (none after a refused login), keeping the local tree.
         const QString invalidUrl = "The URL you have entered is invalid. Please check and try again.";
@@ -470,10 +441,10 @@ private slots:
             QStringList answers;    // URL, user, password; "-" cancels
             QStringList messages;   // the start of each message
         } attempts[] = {
+            {{server.url(), server.user, "wrong"}, {"There was an error connecting to 127.0.0.1. 530"}},
             {{"fileserver", server.user, server.password}, {invalidUrl}},   // the previous address kept
             {{"-", "-", "-"}, {invalidUrl, "You must enter a password. Check and try again."}},
             {{server.url(), "", server.password}, {}},   // the previous user name kept
-            {{server.url(), server.user, "wrong"}, {"There was an error connecting to 127.0.0.1. 530"}},
         };
         for (const auto& [answers, messages] : attempts) {
             s.prompts.clear();
@@ -509,10 +480,12 @@ private slots:
             QCOMPARE(s.c.serverPath(), QString("root"));
         }
 
-        // A volume that went away: the two messages, the node closed.
         if (!mounted)
             QSKIP("mounting a tmpfs needs root");
-        unmount.dismiss();
+        s.click("ctl_walk/");
+        stoppedDownload(small, false);
+
+        // A volume that went away: the two messages, the node closed.
         QProcess::execute("umount", {volume});
         QDir().rmdir(volume);
         s.prompts.clear();

@@ -1,14 +1,12 @@
 #!/usr/bin/python3
 """Starts and stops the real FTP, FTPS and SFTP servers the FTP tests use.
 
-  test_servers.py start|stop NAME STATE_DIR  start NAME in the background and write
-                                             STATE_DIR/NAME.json, or stop it
+  test_servers.py start|stop NAME STATE_DIR  start NAME (STATE_DIR/NAME.json says where), or stop it
   test_servers.py fetch-proftpd STATE_DIR    unpack proftpd for its fixtures
   test_servers.py pyftpd ROOT USER PASSWORD PORT_FILE THROTTLE [CERT KEY]  (internal)
 
-Every server listens on 127.0.0.1 on a port free at start. A server whose program
-is not installed is written as unavailable, with the reason, so that the tests that
-need it skip visibly.
+Each listens on 127.0.0.1. One whose program is missing is written as unavailable, with
+the reason, so that the tests that need it skip visibly.
 """
 
 import fcntl
@@ -149,6 +147,10 @@ def write_lines(path, lines, mode=0o644):
     return path
 
 
+def write_config(path, text, separator="|"):
+    return write_lines(path, [line.strip() for line in text.split(separator)])
+
+
 def vsftpd_config(folder, info, tls):
     lo, hi = free_port_range(40)
     os.makedirs("/var/run/vsftpd/empty", exist_ok=True)
@@ -162,7 +164,7 @@ def vsftpd_config(folder, info, tls):
         conf += f""" ssl_enable=YES rsa_cert_file={info['certificate']}
             rsa_private_key_file={folder}/key.pem force_local_logins_ssl=YES
             force_local_data_ssl=YES require_ssl_reuse=YES ssl_ciphers=HIGH"""
-    return write_lines(os.path.join(folder, "vsftpd.conf"), conf.split())
+    return write_config(os.path.join(folder, "vsftpd.conf"), conf, None)
 
 
 def proftpd_config(folder, dist, info, implicit):
@@ -184,8 +186,7 @@ def proftpd_config(folder, dist, info, implicit):
         |TLSEngine on|TLSRequired on|TLSProtocol TLSv1.2 TLSv1.3
         |TLSRSACertificateFile {info['certificate']}|TLSRSACertificateKeyFile {folder}/key.pem
         |TLSVerifyClient off|TLSLog {folder}/tls.log"""
-    conf += "|TLSOptions UseImplicitSSL" if implicit else ""
-    return write_lines(os.path.join(folder, "proftpd.conf"), [l.strip() for l in conf.split("|")])
+    return write_config(os.path.join(folder, "proftpd.conf"), conf + ("|TLSOptions UseImplicitSSL" if implicit else ""))
 
 
 def sshd_config(folder, info):
@@ -197,7 +198,7 @@ def sshd_config(folder, info):
         |PasswordAuthentication yes|KbdInteractiveAuthentication no|PubkeyAuthentication no
         |Subsystem sftp internal-sftp|AllowUsers {info['user']}|StrictModes no
         |PidFile {folder}/sshd.pid|LogLevel ERROR"""
-    return write_lines(os.path.join(folder, "sshd_config"), [l.strip() for l in conf.split("|")])
+    return write_config(os.path.join(folder, "sshd_config"), conf)
 
 
 def start(name, state_dir):
