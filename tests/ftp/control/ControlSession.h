@@ -33,6 +33,17 @@ inline QStringList childTexts(const QTreeWidgetItem* node)
     return out;
 }
 
+// A model's rows in view order, each "name|type|size|tag" cut to `fields`.
+inline QStringList rowsOf(const QAbstractItemModel* m, int fields = 4)
+{
+    QStringList out;
+    for (int r = 0; r < m->rowCount(); ++r)
+        out << QStringList{m->index(r, 0).data().toString(), m->index(r, 1).data().toString(),
+                           m->index(r, 2).data().toString(), m->index(r, 0).data(ftp::TagRole).toString()}
+                   .mid(0, fields).join('|');
+    return out;
+}
+
 inline QStringList messageTexts(const ScriptedPrompts& prompts)
 {
     QStringList out;
@@ -61,21 +72,14 @@ struct Session {
         return out;
     }
 
-    // A list's rows in view order, each "name|type|size|tag"; or, when
-    // `brief`, "name|type" sorted.
-    QStringList rows(const char* name, bool brief = false) const
+    QStringList rows(const char* name) const { return rowsOf(list(name)->model()); }
+    // "name|type" of each row, sorted.
+    QStringList listRows(const char* name) const
     {
-        const QAbstractItemModel* m = list(name)->model();
-        QStringList out;
-        for (int r = 0; r < m->rowCount(); ++r)
-            out << QStringList{m->index(r, 0).data().toString(), m->index(r, 1).data().toString(),
-                               m->index(r, 2).data().toString(), m->index(r, 0).data(ftp::TagRole).toString()}
-                       .mid(0, brief ? 2 : 4).join('|');
-        if (brief)
-            out.sort();
+        QStringList out = rowsOf(list(name)->model(), 2);
+        out.sort();
         return out;
     }
-    QStringList listRows(const char* name) const { return rows(name, true); }
     QModelIndex indexOf(const char* name, const QString& text) const
     {
         const QAbstractItemModel* m = list(name)->model();

@@ -21,16 +21,6 @@ using Kind = UploadStep::Kind;
 
 namespace {
 
-// "name|type|size" of each row, in view order.
-QStringList rows(const FileListModel& list)
-{
-    QStringList out;
-    for (int r = 0; r < list.rowCount(); ++r)
-        out << QStringList{list.index(r, 0).data().toString(), list.index(r, 1).data().toString(),
-                           list.index(r, 2).data().toString()}.join('|');
-    return out;
-}
-
 // A local folder of a subfolder and files whose names, types and sizes
 // order differently.
 void fillLocal(FileListModel& list)
@@ -97,10 +87,7 @@ private slots:
         QItemSelectionModel selection(&list);
         selection.select(list.index(1, 0), QItemSelectionModel::Select | QItemSelectionModel::Rows);   // b.txt
         list.sort(column);
-        QStringList sorted;
-        for (const QString& row : rows(list))
-            sorted << row.section('|', 0, 0);
-        QCOMPARE(sorted, names);
+        QCOMPARE(rowsOf(&list, 1), names);
         QCOMPARE(selection.selectedRows().size(), 1);
         QCOMPARE(selection.selectedRows().first().data().toString(), QString("b.txt"));
         list.add({{"aa.txt", 5}});
@@ -161,7 +148,7 @@ private slots:
         local.sort(2);
         QVERIFY(local.remove("b.txt") && !local.remove("b.txt") && !local.contains("b.txt"));
         QCOMPARE(local.add({{"b.txt", 3}}), 1);
-        QCOMPARE(rows(local).mid(0, 4), (QStringList{"Sub|File Folder|", "c|File|0", "new|File|1", "b.txt|TXT|3"}));
+        QCOMPARE(rowsOf(&local, 3).mid(0, 4), (QStringList{"Sub|File Folder|", "c|File|0", "new|File|1", "b.txt|TXT|3"}));
         std::unique_ptr<QMimeData> paths(local.mimeData({local.index(3, 2), local.index(0, 0), local.index(3, 0)}));
         QCOMPARE(localFilesOf(paths.get()), (QStringList{"/d/Sub", "/d/b.txt"}));
         QVERIFY(remoteNamesOf(paths.get()).isEmpty());

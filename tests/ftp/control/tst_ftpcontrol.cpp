@@ -1,5 +1,6 @@
 // The FTP control against real servers: connecting, the remote and local
-// panes, transfers by drop, file operations and the file menus.
+// panes, transfers by drop and by a real mouse drag through the X server
+// (the test runs under xvfb-run), file operations and the file menus.
 #include "ControlSession.h"
 #include "DragData.h"
 #include "Inet.h"
@@ -23,8 +24,6 @@ const QString kRefused = QStringLiteral("\"%1\" was not downloaded: it %2.");
 class tst_FtpControl : public QObject {
     Q_OBJECT
 private slots:
-    void initTestCase() { QApplication::setStyle(QStringLiteral("Fusion")); }
-
     void publishBrowseAndFetchBack_data()
     {
         QTest::addColumn<QString>("fixture");
@@ -209,11 +208,9 @@ private slots:
     {
         ORVANE_REQUIRE_SERVER(server, "ftp_pyftpd_slow");
         server.makeFolder("ctl_walk");
-        for (const char* name : {"a.txt", "c.txt", "d.txt", "keep.txt"})
-            server.writeFile(QString("ctl_walk/") + name, "x");
-        server.writeFile("ctl_walk/r.txt", "remote");
-        server.writeFile("ctl_walk/readme.txt", "new");
-        server.writeFile("ctl_walk/b.txt", "bee");
+        for (const auto& [name, bytes] : {std::pair{"a.txt", "x"}, {"c.txt", "x"}, {"d.txt", "x"}, {"keep.txt", "x"},
+                                          {"r.txt", "remote"}, {"readme.txt", "new"}, {"b.txt", "bee"}})
+            server.writeFile(QString("ctl_walk/") + name, bytes);
         server.writeFile("ctl_walk/big.bin", QByteArray(512 * 1024, 'n'));
         QTemporaryDir local;
         const QString listed = local.filePath("listed");
@@ -232,8 +229,9 @@ private slots:
             && !QProcess::execute("mount", {"-t", "tmpfs", "-o", "size=384k", "none", small});
         auto unmount = qScopeGuard([&] { QProcess::execute("umount", {"-q", volume, small}); });
         Session s;
-        s.c.resize(900, 400);
+        s.c.resize(1000, 500);
         s.c.show();
+        s.c.activateWindow();
         QVERIFY(QTest::qWaitForWindowExposed(&s.c));
         QVERIFY(s.open(server, "ctl_walk/", listed));
 
@@ -246,6 +244,32 @@ private slots:
         s.select("lstServer", {"keep.txt"});
         s.press("Command4");
         QCOMPARE(s.sentTexts(), QStringList{});
+
+        // A file dragged with the mouse from the local list onto the server list.
+        QCOMPARE(QGuiApplication::platformName(), QString("xcb"));
+        QVERIFY(QTest::qWaitForWindowActive(&s.c));
+        QTest::qWait(200);   // laid out and painted where the pointer will go
+        QWidget* source = s.list("lstClient")->viewport();
+        QWidget* target = s.list("lstServer")->viewport();
+        const QPoint from = source->mapToGlobal(s.list("lstClient")->visualRect(s.indexOf("lstClient", "Makefile")).center());
+        const QPoint to = target->mapToGlobal(target->rect().center());
+        const auto at = [](const QPoint& p) {
+            return QStringList{"mousemove", QString::number(p.x()), QString::number(p.y()), "sleep", "0.2"};
+        };
+        QStringList steps = at(from - QPoint(3, 0)) + at(from) + QStringList{"mousedown", "1", "sleep", "0.3"};
+        for (int k = 1; k <= 10; ++k)
+            steps += at(from + (to - from) * k / 10);
+        QProcess mouse;
+        mouse.start("xdotool", steps + QStringList{"mouseup", "1"});
+        QVERIFY2(mouse.waitForStarted(), "xdotool is needed (scripts/setup installs it)");
+        QTRY_COMPARE_WITH_TIMEOUT(mouse.state(), QProcess::NotRunning, 20000);
+        QCOMPARE(mouse.exitCode(), 0);
+        // The drop may still be on its way from the X server: wait for the item.
+        QTRY_VERIFY_WITH_TIMEOUT(s.indexOf("lstServer", "Makefile").isValid(), 20000);
+        QVERIFY(s.waitIdle());
+        QCOMPARE(contents(server.pathOf("ctl_walk/Makefile")), QByteArray("123456789"));
+        QCOMPARE(s.sentTexts().first(), "PUT " + listed + "/Makefile ctl_walk/Makefile");
+        s.sent.clear();
 
         // Delete asks for each selected file: Cancel stops the rest, No skips one.
         s.list("lstServer")->model()->sort(0);
@@ -265,7 +289,7 @@ private slots:
         QCOMPARE(remoteDelete({"c.txt", "d.txt", "keep.txt"}, {MsgResult::Yes, MsgResult::No, MsgResult::Yes}),
                  (QStringList{"Delete c.txt?", "Delete d.txt?", "Delete keep.txt?"}));
         QCOMPARE(QDir(server.pathOf("ctl_walk")).entryList(QDir::Files),
-                 (QStringList{"b.txt", "big.bin", "d.txt", "r.txt", "readme.txt"}));
+                 (QStringList{"b.txt", "big.bin", "d.txt", "Makefile", "r.txt", "readme.txt"}));
 
         // RmDir at the top names no folder, and the server refuses it.
         s.click(s.tree("treeServer")->topLevelItem(0));
@@ -500,5 +524,12 @@ private slots:
     }
 };
 
-QTEST_MAIN(tst_FtpControl)
+int main(int argc, char** argv)
+{
+    qputenv("QT_QPA_PLATFORM", "xcb");
+    QApplication app(argc, argv);
+    QApplication::setStyle(QStringLiteral("Fusion"));
+    tst_FtpControl test;
+    return QTest::qExec(&test, argc, argv);
+}
 #include "tst_ftpcontrol.moc"
