@@ -3,13 +3,10 @@
 
   lying_server.py PORT_FILE LOG_FILE
 
-Anyone logs in; every command line received is appended, as raw bytes, to the
-log file. The first folder of the path a command names picks the misbehaviour:
+Anyone logs in; each command line is appended, as raw bytes, to the log file.
+The first folder of the path a command names picks the misbehaviour:
 
-  hostile/     MLSD lists names no client may trust as paths ("../x", "a/b", "trail/",
-               ".", "..", NUL, CR, LF and CR LF inside names, a line without facts),
-               a 100 000-character name, a control character, a backslash and the
-               Latin-1 name "caf\\xe9.txt"
+  hostile/     MLSD lists names no client may trust as paths (see HOSTILE)
   unix/        MLSD is refused; LIST gives "ls -l" lines and a line no parser reads
   forever/     MLSD sends a line every 5 ms and never ends
   silence/     MLSD and RETR answer 150, then nothing more is ever sent
@@ -20,7 +17,7 @@ log file. The first folder of the path a command names picks the misbehaviour:
   plain/       any name is there, as at the top
   million/     MLSD lists 1 000 000 files (for the benchmarks)
 
-RETR of a listed file sends "content of " and the name's bytes. DELE, RNFR and
+RETR of a listed file sends "content of " and the name's bytes; DELE, RNFR and
 RMD answer 550 for names not listed.
 """
 
