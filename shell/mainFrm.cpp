@@ -8,6 +8,7 @@
 #include "SlibFrm.h"
 #include "helpFrm.h"
 #include "SourcePane.h"
+#include "PreviewFile.h"
 #include "Surface.h"
 #include "DocumentLifecycle.h"
 #include "MainWindowParts.h"
@@ -273,9 +274,10 @@ void mainFrm::TabStrip1_Click()
     skipErrors([&] {
         if (m_TabStrip1->selectedIndex() != kPreviewFrame)
             return;
-        DHTMLEdit2()->setDocumentHTML(haveHtml ? html
-                                      : isSourceMode() ? m_rch->Text()
-                                                       : m_DHTMLEdit1->DocumentHTML());
+        const QString text = haveHtml ? html : isSourceMode() ? m_rch->Text() : m_DHTMLEdit1->DocumentHTML();
+        const QString location = m_document->sourcePath().isEmpty() ? m_document->path() : m_document->sourcePath();
+        DHTMLEdit2()->setDocumentHTML(text, location,
+                                      orvane::previewLoadsFile(location, m_document->isModified(), text));
     });
     // The source pane takes the text once, renamed; ColorTags styles every
     // character of it.

@@ -3,12 +3,14 @@
 // QWebEngineView that loads the same file by file:// and turns design mode on
 // in the same run, and given our served file (what the engine alone needs
 // for it); the time until a first edit is done; the load's stages (classify,
-// prepare, write the served file); and reading the document back after an
-// edit of a 1 MB page.
+// prepare, write the served file); reading the document back after an edit
+// of a 1 MB page; and the preview of a saved page: served as the editor's
+// text, or loaded from its own file, beside a plain view loading the file.
 // Prints milliseconds, medians of 5 runs. Arguments (e.g. ASP_1_MB) pick
 // the pages of the load rows.
 #include "DocumentText.h"
 #include "PageKind.h"
+#include "PreviewFile.h"
 #include "ServedPage.h"
 #include "Surface.h"
 
@@ -65,12 +67,13 @@ double median(int runs, const std::function<void()>& op, const std::function<voi
     return times[times.size() / 2];
 }
 
-// A plain engine view's load of path by file:// with design mode on.
-void plainLoad(QWebEngineView& view, const QString& path)
+// A plain engine view's load of path by file://, with design mode on unless
+// it only shows the page.
+void plainLoad(QWebEngineView& view, const QString& path, bool design = true)
 {
     QEventLoop loop;
     const auto finished = QObject::connect(view.page(), &QWebEnginePage::loadFinished, &loop, [&](bool) {
-        view.page()->runJavaScript(QStringLiteral("document.designMode = 'on'"),
+        view.page()->runJavaScript(design ? QStringLiteral("document.designMode = 'on'") : QStringLiteral("0"),
                                    [&](const QVariant&) { loop.quit(); });
     });
     view.load(QUrl::fromLocalFile(path));
@@ -175,5 +178,26 @@ int main(int argc, char** argv)
         edit.DOM().selection().createRange().pasteHTML("<B>edit " + QString::number(++n) + "</B>");
     });
     std::printf("DocumentHTML after an edit, 1 MB        %8.1f\n", afterEdit);
+
+    // setDocumentHTML returns once the preview's page is loaded.
+    Surface preview(Surface::Mode::Browse);
+    preview.setCallTimeout(120000);
+    preview.resize(1000, 700);
+    preview.show();
+    preview.DocumentHTML();
+    std::printf("preview of a saved page (ms)   decide   served text   own file   plain view\n");
+    for (const Page& p : {pages[1], pages[2]}) {
+        const QString text = QString::fromUtf8(p.bytes);
+        bool direct = false;
+        const double decide = median(runs, [&] { direct = previewLoadsFile(p.path, false, text); });
+        auto show = [&](bool file) {
+            return median(runs, [&] { preview.setDocumentHTML(text, p.path, file); });
+        };
+        const double servedText = show(false);
+        const double ownFile = show(direct);
+        const double plainView = median(runs, [&] { plainLoad(plain, p.path, false); });
+        std::printf("  %-12s              %8.1f      %8.1f   %8.1f     %8.1f%s\n", p.name, decide, servedText, ownFile,
+                    plainView, direct ? "" : "  (file not loaded!)");
+    }
     return 0;
 }

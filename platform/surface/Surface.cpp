@@ -190,21 +190,33 @@ QString Surface::DocumentHTML()
 
 void Surface::setDocumentHTML(const QString& html)
 {
+    d->setText(html, d->base, {});
+}
+
+void Surface::setDocumentHTML(const QString& html, const QString& location, bool loadFile)
+{
+    const QUrl where = location.isEmpty()               ? untitledBase()
+                       : QFileInfo(location).isAbsolute() ? QUrl::fromLocalFile(location)
+                                                          : QUrl(location);
+    d->setText(html, where, loadFile && d->mode == Mode::Browse && where.isLocalFile() ? where : QUrl());
+}
+
+void Surface::Private::setText(const QString& html, const QUrl& newBase, const QUrl& file)
+{
     // Only the unedited text the surface holds is no change; the old document
     // is not written out to find that out.
     bool same = false;
     try {
-        same = html == d->text
-               && (!d->editable() || !d->call(QStringLiteral("doc.isEdited")).toBool());
+        same = html == text && (!editable() || !call(QStringLiteral("doc.isEdited")).toBool());
     } catch (const SurfaceError&) {
         // The page cannot answer (its renderer is gone): the new text replaces it.
     }
     if (!same) {
-        ++d->texts;
-        d->replacedTexts.clear();
+        ++texts;
+        replacedTexts.clear();
     }
-    d->loadText(html, d->base);
-    d->waitUntilLoaded();
+    loadText(html, newBase, {}, file);
+    waitUntilLoaded();
 }
 
 void Surface::replaceDocumentHTML(const QString& html)

@@ -71,6 +71,12 @@ public:
 
     QString DocumentHTML();
     void setDocumentHTML(const QString& html);
+    // As setDocumentHTML, for the text of the page at location (a local
+    // file's absolute path or a URL; empty for a new page), which relative
+    // links resolve against. With loadFile, the text being exactly that
+    // local file (see previewLoadsFile), a preview loads the file itself, as
+    // a browser opening it would.
+    void setDocumentHTML(const QString& html, const QString& location, bool loadFile);
     // As setDocumentHTML, for a rewrite of the whole page that the user can
     // take back: once the edits made after it are undone, DECMD_UNDO loads the
     // text the page had before, in one step (the latest 20 such rewrites).

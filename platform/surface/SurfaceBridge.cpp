@@ -232,11 +232,13 @@ void Surface::Private::flushEvents()
         std::exchange(pendingStateAnswer, {})();
 }
 
-void Surface::Private::loadText(const QString& newText, const QUrl& newBase, std::optional<PageKind> kind)
+void Surface::Private::loadText(const QString& newText, const QUrl& newBase, std::optional<PageKind> kind,
+                                const QUrl& file)
 {
     text = newText;
     recoveryText = newText;
     base = newBase;
+    directFile = file;
     verbatimOnly = (kind ? *kind : classifyPage(newText)) != PageKind::Editable;
     startLoad();
 }
@@ -245,8 +247,9 @@ void Surface::Private::startLoad()
 {
     sourceMap = {};
     state.invalidate();
-    documentUrl = served.write(prepareForBrowser(text, editable() ? &sourceMap : nullptr),
-                               linkBase(text, base));
+    documentUrl = directFile.isValid() ? directFile
+                                       : served.write(prepareForBrowser(text, editable() ? &sourceMap : nullptr),
+                                                      linkBase(text, base));
     loading = true;
     rendererGone = false;
     page->expectNavigation(documentUrl);

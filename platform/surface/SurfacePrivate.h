@@ -41,6 +41,7 @@ struct Surface::Private {
     bool verbatimOnly = false; // frameset or server-script-only: shown, never rewritten
     QUrl base;                 // the real location relative links resolve against
     QUrl documentUrl;          // the file the current text is served from
+    QUrl directFile;           // the page's own file when it is loaded as it is (a preview)
     ServedPage served;
     Document* document = nullptr;           // the page's file, encoding and saved state
     std::unique_ptr<Document> ownDocument;  // when nobody else keeps one
@@ -103,12 +104,17 @@ struct Surface::Private {
     // not a text kept verbatim.
     void ensureChangeable() const;
 
+    // setDocumentHTML's: the new text, its base, and its own file when it is
+    // loaded as it is.
+    void setText(const QString& html, const QUrl& newBase, const QUrl& file);
     // Loads a page read from where (a file or URL) as the new document,
     // resolving links against newBase, and waits for it.
     void openPage(const QString& where, const DecodedPage& page, const QUrl& newBase, PageKind kind);
-    // Serves newText from newBase and starts loading it; kind is newText's
-    // when the caller has classified it already.
-    void loadText(const QString& newText, const QUrl& newBase, std::optional<PageKind> kind = {});
+    // Serves newText from newBase, or loads file, which holds exactly
+    // newText, as it is, and starts loading it; kind is newText's when the
+    // caller has classified it already.
+    void loadText(const QString& newText, const QUrl& newBase, std::optional<PageKind> kind = {},
+                  const QUrl& file = {});
     void startLoad();
     void onLoadFinished();
     void onRendererTerminated();
