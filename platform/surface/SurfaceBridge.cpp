@@ -51,10 +51,11 @@ bool readsOnly(const QString& function)
 QString invocation(const QString& function, const QJsonArray& args)
 {
     const QJsonArray call{function, args, !readsOnly(function)};
-    // "[name,[args],withState]" becomes the argument list of orv.bridge.invoke.
+    // "[name,[args],withState]" becomes the argument list of orv.bridge.invoke;
+    // before our scripts are there the answer is empty.
     const QByteArray json = QJsonDocument(call).toJson(QJsonDocument::Compact);
-    return QStringLiteral("orv.bridge.invoke(") + QString::fromUtf8(json.mid(1, json.size() - 2))
-           + QLatin1Char(')');
+    return QStringLiteral("window.orv ? orv.bridge.invoke(") + QString::fromUtf8(json.mid(1, json.size() - 2))
+           + QStringLiteral(") : ''");
 }
 
 }  // namespace
@@ -75,32 +76,49 @@ QJsonValue Surface::Private::invoke(const QString& function, const QJsonArray& a
         QString answer;
         QEventLoop* loop = nullptr;
     };
-    auto state = std::make_shared<State>();
-    ++pageCalls;
-    page->runJavaScript(invocation(function, args), QWebEngineScript::ApplicationWorld,
-                        [state](const QVariant& result) {
-                            state->done = true;
-                            state->answer = result.toString();
-                            if (state->loop)
-                                state->loop->quit();
-                        });
-    if (!state->done) {
-        QEventLoop loop;
-        QTimer timeout;
-        timeout.setSingleShot(true);
-        QObject::connect(&timeout, &QTimer::timeout, &loop, &QEventLoop::quit);
-        timeout.start(callTimeoutMs);
-        state->loop = &loop;
-        WaitScope scope(this, &loop);
-        while (!state->done && !rendererGone && timeout.isActive())
+    // A new page's scripts may come a little after its load has ended (a
+    // fresh renderer on a busy machine). Until they answer, the call, which
+    // has not run, is made again now and then, within the same time limit;
+    // user input waits meanwhile and is handled afterwards.
+    QEventLoop loop;
+    QTimer timeout;
+    timeout.setSingleShot(true);
+    QObject::connect(&timeout, &QTimer::timeout, &loop, &QEventLoop::quit);
+    timeout.start(callTimeoutMs);
+    QJsonObject answer;
+    std::shared_ptr<State> state;
+    for (int attempt = 0;; ++attempt) {
+        if (attempt > 0) {
+            WaitScope scope(this, &loop);
+            QTimer::singleShot(20, &loop, &QEventLoop::quit);
             loop.exec(QEventLoop::ExcludeUserInputEvents);
-        state->loop = nullptr;
+        }
+        state = std::make_shared<State>();
+        ++pageCalls;
+        page->runJavaScript(invocation(function, args), QWebEngineScript::ApplicationWorld,
+                            [state](const QVariant& result) {
+                                state->done = true;
+                                state->answer = result.toString();
+                                if (state->loop)
+                                    state->loop->quit();
+                            });
+        if (!state->done) {
+            state->loop = &loop;
+            WaitScope scope(this, &loop);
+            while (!state->done && !rendererGone && timeout.isActive())
+                loop.exec(QEventLoop::ExcludeUserInputEvents);
+            state->loop = nullptr;
+        }
+        if (!state->done)
+            break;
+        answer = QJsonDocument::fromJson(state->answer.toUtf8()).object();
+        if (!answer.isEmpty() || rendererGone || !timeout.isActive())
+            break;
     }
     if (!state->done)
         throw SurfaceError(SurfaceErrorNumber::Unexpected,
                            rendererGone ? QStringLiteral("%1: the page's renderer stopped").arg(function)
                                         : QStringLiteral("%1: no answer from the page").arg(function));
-    const QJsonObject answer = QJsonDocument::fromJson(state->answer.toUtf8()).object();
     if (!readsOnly(function) && !this->state.accept(answer.value(QLatin1String("state")).toObject()))
         this->state.invalidate();
     if (answer.isEmpty())

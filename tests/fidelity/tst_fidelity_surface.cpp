@@ -7,6 +7,10 @@
 #include "TestMain.h"
 
 #include <QRegularExpression>
+#include <QTimer>
+#include <QWebEnginePage>
+#include <QWebEngineScript>
+#include <QWebEngineView>
 
 using namespace orvane;
 using namespace orvane::test;
@@ -21,6 +25,7 @@ class tst_FidelitySurface : public QObject {
     Q_OBJECT
 private slots:
     void initTestCase();
+    void newSurfaceAnswersAtOnce();
     void serverScriptOnlyPageIsKept();
     void editsWhereTheBrowserMovedContent_data();
     void editsWhereTheBrowserMovedContent();
@@ -41,6 +46,24 @@ void tst_FidelitySurface::initTestCase() {
     showAndSettle(*edit);
     edit->setCallTimeout(30000);  // the 1 MB page takes a while on a busy machine
     site = std::make_unique<TempSite>();
+}
+
+// Asked straight after it is made, shown or not, a surface waits for its page's
+// scripts; so does a call made before scripts that come late are there.
+void tst_FidelitySurface::newSurfaceAnswersAtOnce() {
+    for (int i = 0; i < 4; ++i) {
+        Surface fresh(Surface::Mode::Edit);
+        if (i % 2)
+            fresh.show();
+        QVERIFY(fresh.DocumentHTML().contains("<BODY>\r\n<P>&nbsp;</P>"));
+    }
+    edit->setDocumentHTML("<p>late</p>");
+    settlePageState(*edit);
+    pageScript(*edit, "window.hiddenOrv = window.orv; delete window.orv;");
+    QTimer::singleShot(300, edit.get(), [this] {
+        edit->view()->page()->runJavaScript("window.orv = window.hiddenOrv;", QWebEngineScript::ApplicationWorld);
+    });
+    QCOMPARE(edit->DocumentHTML(), "<p>late</p>");
 }
 
 // Such a page is not edited: the surface holds it and gives it back as it is.
