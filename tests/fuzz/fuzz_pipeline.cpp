@@ -113,44 +113,35 @@ QString asPieces(const PageMap& map, int k) {
     return out + piece(map, endTagPiece, k);
 }
 
-// Element k with each gap written as the texts between its server blocks,
-// each as parsed from its own source (line breaks as "\n", no NUL), and the
-// blocks' stand-ins: what the page script writes of a gap it follows. Empty
-// when a stretch of NULs made no text, which the script cannot write.
+// Element k with each gap as the texts between its server blocks (each as
+// parsed from its own source: "\n" line breaks, no NUL) and the blocks'
+// stand-ins, as the page script writes a gap it follows; empty when NULs
+// alone made no text there.
 QString asStretches(const QString& text, const PageMap& map, int k, QHash<TextStretch, QString>& texts) {
     const SourceTree& tree = map.tree;
+    const QList<Span>& blocks = map.serverBlocks;
     QString out = piece(map, startTagPiece, k);
     bool lost = false;
-    auto gap = [&](int key, qsizetype begin, qsizetype end) {
-        qsizetype pos = begin;
-        int after = -1;
-        auto stretch = [&](qsizetype to) {
-            QString parsed = text.mid(pos, to - pos);
-            parsed.replace(QStringLiteral("\r\n"), QStringLiteral("\n")).replace(u'\r', u'\n').remove(QChar(0));
+    auto gap = [&](int key, qsizetype pos, qsizetype end) {
+        for (int n = 0, after = -1; n <= blocks.size(); ++n) {
+            if (n < blocks.size() && (blocks[n].begin < pos || blocks[n].end > end))
+                continue;
+            const qsizetype to = n < blocks.size() ? blocks[n].begin : end;
+            const QString parsed = text.mid(pos, to - pos).replace("\r\n", "\n").replace(u'\r', u'\n').remove(QChar(0));
             lost = lost || (parsed.isEmpty() && to > pos);
-            if (parsed.isEmpty())
-                return;
+            if (!parsed.isEmpty())
+                out += QChar(pieceOpen) + map.standIns.marker + QStringLiteral("t%1,0,%2").arg(key).arg(parsed.size()) +
+                       (after < 0 ? QString() : u',' + QString::number(after)) + QChar(pieceClose);
             texts.insert({key, after}, parsed);
-            out += QChar(pieceOpen) + map.standIns.marker + QChar(textPiece) +
-                   QStringLiteral("%1,0,%2").arg(key).arg(parsed.size()) +
-                   (after >= 0 ? u',' + QString::number(after) : QString()) + QChar(pieceClose);
-        };
-        for (int n = 0; n < map.serverBlocks.size(); ++n) {
-            const Span& b = map.serverBlocks[n];
-            if (b.begin >= begin && b.end <= end) {
-                stretch(b.begin);
-                out += map.standIns.server(n);
-                pos = b.end;
-                after = n;
-            }
+            if (n < blocks.size())
+                out += map.standIns.server(n), pos = blocks[n].end, after = n;
         }
-        stretch(end);
     };
     const SourceElement& el = tree.elements[k];
     gap(2 * k, el.tagEnd, el.firstChild >= 0 ? tree.elements[el.firstChild].begin : el.close);
     for (int c = el.firstChild; c >= 0; c = tree.elements[c].nextSibling) {
-        const SourceElement& child = tree.elements[c];
         out += map.standIns.keep(c);
+        const SourceElement& child = tree.elements[c];
         gap(2 * c + 1, child.end, child.nextSibling >= 0 ? tree.elements[child.nextSibling].begin : el.close);
     }
     return lost ? QString() : out + piece(map, endTagPiece, k);
