@@ -54,7 +54,7 @@ void tst_FidelitySurface::newSurfaceAnswersAtOnce() {
         QVERIFY(fresh.DocumentHTML().contains("<BODY>\r\n<P>&nbsp;</P>"));
     }
     edit->setDocumentHTML("<p>late</p>");
-    settlePageState(*edit);
+    selectText(*edit, "late");  // the load's selection and its push are over
     pageScript(*edit, "window.hiddenOrv = window.orv; delete window.orv;");
     QTimer::singleShot(300, edit.get(), [this] { pageScript(*edit, "window.orv = window.hiddenOrv;"); });
     QCOMPARE(edit->DocumentHTML(), "<p>late</p>");
