@@ -79,6 +79,7 @@
     if (undoStack.length) {
       const top = undoStack[undoStack.length - 1];
       top.records.push(...kept);
+      top.shapes = shapesOf(top.records);
       top.fidAfter = fidelityState();
       redoStack = [];
     }
@@ -123,6 +124,30 @@
     }
   }
 
+  // Nodes our code builds or fills while they are out of the page (an
+  // extracted range, a wrapper filled before it is placed) change unseen, so
+  // the records alone cannot redo them. The step keeps the children of every
+  // element it added, as they were when it ended, and redo puts them back.
+  function shapesOf(records) {
+    const shapes = [];
+    for (const r of records) {
+      if (r.type !== 'childList') continue;
+      for (const n of r.added) {
+        if (n.nodeType !== Node.ELEMENT_NODE || !n.isConnected) continue;
+        shapes.push([n, Array.from(n.childNodes)]);
+        for (const e of n.querySelectorAll('*')) shapes.push([e, Array.from(e.childNodes)]);
+      }
+    }
+    return shapes;
+  }
+
+  function reshape(shapes) {
+    for (const [el, kids] of shapes) {
+      const now = el.childNodes;
+      if (now.length !== kids.length || kids.some((k, i) => now[i] !== k)) el.replaceChildren(...kids);
+    }
+  }
+
   function reapply(records) {
     for (const r of records) {
       if (r.type === 'characterData') r.target.data = r.neu === null ? '' : r.neu;
@@ -155,6 +180,7 @@
     single = null;
     step.selAfter = saveSelection();
     step.fidAfter = fidelityState();
+    step.shapes = shapesOf(step.records);
     if (step.records.length) push(step);
     return step.records.length;
   }
@@ -204,7 +230,7 @@
       close();
       const step = redoStack.pop();
       if (!step) return false;
-      replay(() => reapply(step.records));
+      replay(() => { reapply(step.records); reshape(step.shapes); });
       restoreFidelity(step.fidAfter);
       undoStack.push(step);
       restoreSelection(step.selAfter);
