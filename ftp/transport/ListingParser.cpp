@@ -392,13 +392,6 @@ Listing ListingReader::finish()
     return d->reader.finish();
 }
 
-Listing parseList(QStringView text, QDate today)
-{
-    Reader reader(false, today);
-    reader.textLines(text, text.first(qMin(text.size(), kLineEndProbe)).contains(u"\r\n"));
-    return reader.finish();
-}
-
 Listing parseListing(QByteArrayView reply, bool mlsd, QDate today)
 {
     ListingReader reader(mlsd, today);

@@ -55,18 +55,16 @@ struct Listing {
     QStringList refused;    // lines whose name holds "/", NUL, CR or LF, or has no facts (MLSD)
 };
 
-// A LIST reply. Headings and totals ("total 12", VMS "Directory ...") and the
-// entries "." and ".." give no entry. A reply in which no line has any known
-// format is a list of bare names (NLST-like): each line is a file. Dates
-// without a year take the latest year that does not put them more than a day
-// after today.
-Listing parseList(QStringView text, QDate today);
-
 // A reply as the server sent it: split at its own line ends (CR LF when its
 // first 64 KB hold one, else LF), each line read as UTF-8, or as Windows-1252
 // when it is not valid UTF-8 (the entry then keeps the name's bytes in rawName).
 // An MLSD reply ("fact=value;...; name" per line) leaves out its "cdir" and
 // "pdir" entries.
+// In a LIST reply, headings and totals ("total 12", VMS "Directory ...") and
+// the entries "." and ".." give no entry; a reply in which no line has any
+// known format is a list of bare names (NLST-like): each line is a file.
+// Dates without a year take the latest year that does not put them more than
+// a day after today.
 Listing parseListing(QByteArrayView reply, bool mlsd, QDate today);
 
 // The same reading, done while the reply arrives: each complete line is read
