@@ -14,9 +14,14 @@ namespace orvane::ftp {
 
 DownloadFile::DownloadFile(const QString& path) : m_target(path)
 {
-    const QFileInfo info(path);
-    if (info.isSymLink())
+    // A link may lead to another link: follow them all to the file (a loop
+    // of links ends the search).
+    for (int hop = 0; hop < 40; ++hop) {
+        const QFileInfo info(m_target);
+        if (!info.isSymLink())
+            break;
         m_target = info.symLinkTarget();
+    }
 }
 
 DownloadFile::~DownloadFile()

@@ -4,7 +4,7 @@
 // cancelled download leaves the old file as it was and no partial file.
 // Like the curl program and browsers, commit() does not wait for the disk
 // (a flush to disk of a large file takes longer than its transfer); an
-// existing file keeps its permissions, and a link is followed to its file.
+// existing file keeps its permissions, and links are followed to their file.
 
 #include <QFile>
 #include <QString>

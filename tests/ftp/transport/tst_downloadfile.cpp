@@ -14,29 +14,35 @@ private slots:
     void replace_data()
     {
         QTest::addColumn<int>("oldMode");     // 0: no old file
-        QTest::addColumn<bool>("viaLink");    // the target is a link to the old file
+        QTest::addColumn<int>("links");      // links from the target to the old file
         QTest::addColumn<bool>("complete");
         QTest::addColumn<QByteArray>("after");
         QTest::addColumn<int>("modeAfter");
-        QTest::newRow("new file") << 0 << false << true << QByteArray("new") << 0644;
-        QTest::newRow("new file, not completed") << 0 << false << false << QByteArray() << 0;
-        QTest::newRow("old file keeps its mode") << 0640 << false << true << QByteArray("new") << 0640;
-        QTest::newRow("old file, not completed") << 0640 << false << false << QByteArray("old") << 0640;
-        QTest::newRow("link to the old file") << 0600 << true << true << QByteArray("new") << 0600;
+        QTest::newRow("new file") << 0 << 0 << true << QByteArray("new") << 0644;
+        QTest::newRow("new file, not completed") << 0 << 0 << false << QByteArray() << 0;
+        QTest::newRow("old file keeps its mode") << 0640 << 0 << true << QByteArray("new") << 0640;
+        QTest::newRow("old file, not completed") << 0640 << 0 << false << QByteArray("old") << 0640;
+        QTest::newRow("link to the old file") << 0600 << 1 << true << QByteArray("new") << 0600;
+        QTest::newRow("link to a link to the old file") << 0600 << 2 << true << QByteArray("new") << 0600;
     }
     void replace()
     {
-        QFETCH(int, oldMode); QFETCH(bool, viaLink); QFETCH(bool, complete);
+        QFETCH(int, oldMode); QFETCH(int, links); QFETCH(bool, complete);
         QFETCH(QByteArray, after); QFETCH(int, modeAfter);
         ::umask(022);
         QTemporaryDir dir;
-        const QString file = dir.filePath("page.html"), target = viaLink ? dir.filePath("link") : file;
+        const QString file = dir.filePath("page.html");
+        QString target = file;
+        for (int i = 0; i < links; ++i) {
+            const QString link = dir.filePath(QStringLiteral("link%1").arg(i));
+            QVERIFY(QFile::link(target, link));
+            target = link;
+        }
         QFile old(file);
         if (oldMode)
             QVERIFY(old.open(QIODevice::WriteOnly) && old.write("old") == 3 && old.flush()
                     && ::chmod(QFile::encodeName(file), mode_t(oldMode)) == 0);
         old.close();
-        QVERIFY(!viaLink || QFile::link(file, target));
         {
             orvane::ftp::DownloadFile download(target);
             QVERIFY(download.open());
@@ -45,9 +51,10 @@ private slots:
         QCOMPARE(old.open(QIODevice::ReadOnly) ? old.readAll() : QByteArray(), after);
         struct stat st {};
         QCOMPARE(::stat(QFile::encodeName(file), &st) == 0 ? int(st.st_mode & 07777) : 0, modeAfter);
-        QCOMPARE(QFileInfo(target).isSymLink(), viaLink);
+        for (int i = 0; i < links; ++i)
+            QVERIFY(QFileInfo(dir.filePath(QStringLiteral("link%1").arg(i))).isSymLink());
         QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden | QDir::System).size(),
-                 (after.isEmpty() ? 0 : 1) + (viaLink ? 1 : 0));
+                 (after.isEmpty() ? 0 : 1) + links);
     }
 };
 
