@@ -318,7 +318,6 @@ void ftp::openServer(const QString& url, const QString& user, const QString& pas
     setURL(url);
     setLoginName(user);
     setPassword(password);
-    m_filesOnly = false;
     m_serverPath = QString(kRootKey);
     // The list showed a folder of the previous connection; the new root's
     // files replace it.
@@ -458,8 +457,7 @@ void ftp::readReply()
     // Straight from the listing's entries: a folder of a million files is
     // never turned into text and split again.
     const QList<RemoteEntry> entries = m_inet->ListingEntries();
-    if (!m_filesOnly)
-        GetServerFolders(m_serverPath, folderLines(entries));
+    GetServerFolders(m_serverPath, folderLines(entries));
     m_lstServer->entries().add(serverFiles(entries));
     m_lstServer->entries().add(unparsedFiles(m_inet->UnparsedLines()));
 }
@@ -497,7 +495,6 @@ void ftp::treeServer_NodeClick(QTreeWidgetItem* node)
     m_lstServer->entries().reset(key);
     m_serverNodes->remove(placeholderKey(key));
     m_serverPath = key;
-    m_filesOnly = false;
     execute(Operation::ls(pathPrefix(m_serverPath)));
     WaitWhileExecuting(m_inet->StillExecuting());
 }

@@ -61,7 +61,6 @@ public:
     // sent again, or a command is working through its items.
     bool isBusy() const;
     QString serverPath() const { return m_serverPath; }
-    bool filesOnly() const { return m_filesOnly; }
 
     // The positions of the splitters between the panes, for the next opening.
     QByteArray saveLayout() const;
@@ -176,7 +175,6 @@ private:
 
     std::unique_ptr<LocalFileSystem> m_fileSystem;
     QString m_serverPath;
-    bool m_filesOnly = false;
 
     std::optional<Operation> m_lastOperation;
     bool m_retryPending = false;

@@ -297,7 +297,6 @@ void ftp::Command5_Click()
         CommandScope scope(m_commandDepth, m_cancelRequested);
         run(Operation::rmdir(pathPrefix(m_serverPath)));
     }
-    m_filesOnly = false;
     m_serverPath = QString(kRootKey);
     m_serverNodes->clear();
     addServerRoot();
