@@ -23,8 +23,9 @@ public:
     // Moves the entries of more whose names are new (to entries and to each
     // other) to the end of entries, in order; returns how many.
     qsizetype appendNew(QList<FileEntry>& entries, QList<FileEntry>&& more);
-    // Forgets entry number index, named name; the entries after it have
-    // moved down by one.
+    // Forgets entry number index, named name, and counts the entries after
+    // it one lower. Called while the entry is still in entries (the look-up
+    // compares names there); the caller removes it afterwards.
     void removeAt(QStringView name, int index, const QList<FileEntry>& entries);
 
 private:
