@@ -21,11 +21,11 @@ bool previewLoadsFile(const QString& path, bool modified, const QString& text)
     if (!file.open(QIODevice::ReadOnly))
         return false;
     const QByteArray bytes = file.readAll();
-    const bool asciiOnly = std::all_of(bytes.cbegin(), bytes.cend(), [](char c) { return (c & 0x80) == 0; });
-    const bool bom = bytes.startsWith("\xEF\xBB\xBF") || bytes.startsWith("\xFF\xFE") || bytes.startsWith("\xFE\xFF");
-    if (!asciiOnly && !bom && text::declaredEncoding(bytes).isEmpty())
+    const DecodedPage page = decodePage(bytes);
+    if (page.text != text)
         return false;
-    return decodePage(bytes).text == text;
+    const bool asciiOnly = std::all_of(bytes.cbegin(), bytes.cend(), [](char c) { return (c & 0x80) == 0; });
+    return asciiOnly || page.encoding.bom || !text::declaredEncoding(bytes).isEmpty();
 }
 
 }  // namespace orvane

@@ -25,6 +25,7 @@ private slots:
         const QByteArray ascii = "<html><head><title>t</title></head>\r\n<body><p>some words</p></body></html>\r\n";
         QTest::newRow("unchanged html file") << "PAGE.HTML" << ascii << true;
         QTest::newRow("declared utf-8") << "a.htm" << QByteArray("<meta charset=utf-8><p>some words, caf\xC3\xA9") << true;
+        QTest::newRow("utf-8 byte order mark") << "a.htm" << QByteArray("\xEF\xBB\xBF<p>some words, caf\xC3\xA9") << true;
         QTest::newRow("undeclared utf-8") << "a.htm" << QByteArray("<p>some words, caf\xC3\xA9") << false;
         QTest::newRow("asp page") << "a.asp" << QByteArray("<p>some words <%= Now() %>") << false;
         QTest::newRow("modified page") << "page.htm" << ascii << false;
