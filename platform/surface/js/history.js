@@ -79,7 +79,6 @@
     if (undoStack.length) {
       const top = undoStack[undoStack.length - 1];
       top.records.push(...kept);
-      top.shapes = shapesOf(top.records);
       top.fidAfter = fidelityState();
       redoStack = [];
     }
@@ -126,8 +125,8 @@
 
   // Nodes our code builds or fills while they are out of the page (an
   // extracted range, a wrapper filled before it is placed) change unseen, so
-  // the records alone cannot redo them. The step keeps the children of every
-  // element it added, as they were when it ended, and redo puts them back.
+  // the records alone cannot redo them. Undo notes the children of every
+  // element the step added, as the step left them, and redo puts them back.
   function shapesOf(records) {
     const shapes = [];
     for (const r of records) {
@@ -180,7 +179,6 @@
     single = null;
     step.selAfter = saveSelection();
     step.fidAfter = fidelityState();
-    step.shapes = shapesOf(step.records);
     if (step.records.length) push(step);
     return step.records.length;
   }
@@ -220,6 +218,7 @@
       close();
       const step = undoStack.pop();
       if (!step) return false;
+      step.shapes = shapesOf(step.records);   // the page is as the step left it
       replay(() => revert(step.records));
       restoreFidelity(step.fidBefore);
       redoStack.push(step);
