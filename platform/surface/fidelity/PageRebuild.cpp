@@ -5,6 +5,7 @@
 
 #include <QJsonObject>
 
+#include <algorithm>
 #include <optional>
 
 namespace orvane::fidelity {
