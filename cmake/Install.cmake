@@ -50,13 +50,13 @@ endforeach()
 add_custom_target(orvane_data DEPENDS ${staged})
 add_dependencies(orvane orvane_data)
 
-# The program and its two shared libraries, found through a relative RPATH so
-# any prefix works.
+# The program, its two shared libraries and the FTP window's module, found
+# through a relative RPATH so any prefix works.
 file(RELATIVE_PATH lib_from_bin "/root/${CMAKE_INSTALL_BINDIR}" "/root/${ORVANE_PRIVATE_LIB_DIR}")
 set_target_properties(orvane PROPERTIES INSTALL_RPATH "$ORIGIN/${lib_from_bin}")
-set_target_properties(orvane-ftp orvane-dialogs PROPERTIES INSTALL_RPATH "$ORIGIN")
+set_target_properties(orvane-ftp orvane-dialogs orvane-ftp-window PROPERTIES INSTALL_RPATH "$ORIGIN")
 install(TARGETS orvane RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
-install(TARGETS orvane-ftp orvane-dialogs LIBRARY DESTINATION ${ORVANE_PRIVATE_LIB_DIR}
+install(TARGETS orvane-ftp orvane-dialogs orvane-ftp-window LIBRARY DESTINATION ${ORVANE_PRIVATE_LIB_DIR}
         NAMELINK_SKIP)
 
 # The desktop entry, the AppStream metainfo and the icon in the hicolor theme.

@@ -1,6 +1,8 @@
 #include "frmFtp.h"
 
-#include "DesignLayout.h"
+#include "FtpControlLibrary.h"
+#include "Prompts.h"
+#include "Twips.h"
 
 #include <QSettings>
 
@@ -14,7 +16,7 @@ const QString kSizeSetting = QStringLiteral("frmFtp/size");
 const QString kPanesSetting = QStringLiteral("frmFtp/panes");
 }  // namespace
 
-frmFtp::frmFtp(QWidget* parent) : QDialog(parent)
+frmFtp::frmFtp(const FtpControlEntry& control, QWidget* parent) : QDialog(parent), m_control(control)
 {
     setObjectName(QStringLiteral("frmFtp"));
     setWindowTitle(QStringLiteral("Orvane FTP"));
@@ -31,8 +33,16 @@ frmFtp* frmFtp::instance()
 
 void frmFtp::display(QWidget* parent)
 {
+    QString error;
+    const FtpControlEntry* control = ftpControlEntry(&error);
+    if (!control) {
+        prompts().messageBox(QStringLiteral("The FTP window cannot open: its control could not be "
+                                            "loaded.\n%1").arg(error),
+                             MsgButtons::OK, MsgIcon::Critical, QStringLiteral("Orvane FTP"));
+        return;
+    }
     if (!s_instance)
-        s_instance = new frmFtp(parent);
+        s_instance = new frmFtp(*control, parent);
     s_instance->exec();
     // Only now, with every handler of the control returned, is it safe to go.
     if (s_instance)
@@ -42,7 +52,7 @@ void frmFtp::display(QWidget* parent)
 void frmFtp::showEvent(QShowEvent* event)
 {
     if (!m_ftp1) {
-        m_ftp1 = new ftp::ftp(this);
+        m_ftp1 = m_control.create(this);
         m_ftp1->setObjectName(QStringLiteral("ftp1"));
         // Never smaller than the control needs, so no button is cut off;
         // otherwise the size the user left it at.
@@ -50,7 +60,7 @@ void frmFtp::showEvent(QShowEvent* event)
         setMinimumSize(minimumSize().expandedTo(least));
         const QSettings settings(QStringLiteral("orvane"), QStringLiteral("orvane"));
         resize(settings.value(kSizeSetting, size()).toSize().expandedTo(minimumSize()));
-        m_ftp1->restoreLayout(settings.value(kPanesSetting).toByteArray());
+        m_control.restoreLayout(m_ftp1, settings.value(kPanesSetting).toByteArray());
         placeControl();
         m_ftp1->show();
     }
@@ -74,7 +84,7 @@ void frmFtp::releaseControl()
     if (m_ftp1) {
         QSettings settings(QStringLiteral("orvane"), QStringLiteral("orvane"));
         settings.setValue(kSizeSetting, size());
-        settings.setValue(kPanesSetting, m_ftp1->saveLayout());
+        settings.setValue(kPanesSetting, m_control.saveLayout(m_ftp1));
     }
     delete m_ftp1;
 }

@@ -1,21 +1,34 @@
-// The editor's FTP window: one control, created when the window shows,
-// released when it closes, growing with the window.
+// The editor's FTP window, opened from the real main window's toolbar: one
+// control, created when the window shows, released when it closes, growing
+// with the window. The control's library (and libcurl) load only then.
 #include "TestMain.h"
-#include "ftp.h"
+#include "WindowFixture.h"
+#include "WizardWindows.h"
 #include "frmFtp.h"
 
-#include <QApplication>
+#include <QFile>
 #include <QPointer>
 #include <QPushButton>
-#include <QScopeGuard>
 #include <QSettings>
 #include <QSplitter>
 #include <QStandardPaths>
-#include <QTimer>
 #include <QTreeWidget>
 #include <QtTest>
 
 using orvane::frmFtp;
+
+namespace {
+
+// Whether a library whose file name starts with name is mapped into this process.
+bool loaded(const QByteArray& name)
+{
+    QFile maps(QStringLiteral("/proc/self/maps"));
+    if (!maps.open(QIODevice::ReadOnly))
+        return false;
+    return maps.readAll().contains("/" + name);
+}
+
+}  // namespace
 
 class tst_FrmFtp : public QObject {
     Q_OBJECT
@@ -30,23 +43,22 @@ private slots:
     // button cut off; the second time as it was left, with a new control.
     void showsOneControlAndReleasesIt()
     {
-        QPointer<orvane::ftp::ftp> seen[2];
+        orvane::test::WindowFixture e;
+        QVERIFY(!loaded("liborvane-ftp.so"));
+        QVERIFY(!loaded("libcurl"));
+        QPointer<QWidget> seen[2];
         frmFtp* windows[2] = {nullptr, nullptr};
         QList<int> panesSet;
         for (int pass = 0; pass < 2; ++pass) {
-            QTimer::singleShot(0, [&, pass] {
-                auto* form = qobject_cast<frmFtp*>(QApplication::activeModalWidget());
-                if (!form)
-                    return;   // display() would block: the checks below fail instead
-                auto close = qScopeGuard([form] { form->reject(); });
-                windows[pass] = form;
-                seen[pass] = form->ftp1();
-                orvane::ftp::ftp* control = form->ftp1();
+            orvane::test::whenShown<frmFtp>({}, [&, pass](frmFtp& form) {
+                windows[pass] = &form;
+                seen[pass] = form.ftp1();
+                QWidget* control = form.ftp1();
                 QVERIFY(control);
                 auto* panes = control->findChild<QSplitter*>("panes");
                 QVERIFY(panes);
                 if (pass == 0) {
-                    QCOMPARE(form->windowTitle(), QString("Orvane FTP"));
+                    QCOMPARE(form.windowTitle(), QString("Orvane FTP"));
                     QCOMPARE(control->objectName(), QString("ftp1"));
                     QCOMPARE(control->geometry().topLeft(), QPoint(0, 8));
                     QVERIFY(control->width() >= 673 && control->width() < 800);
@@ -56,21 +68,23 @@ private slots:
                                  qPrintable(b->text()));
                     auto* tree = control->findChild<QTreeWidget*>("treeServer");
                     const int treeWidth = tree->width();
-                    form->resize(1000, 600);
+                    form.resize(1000, 600);
                     QCOMPARE(control->geometry(), QRect(0, 8, 1000, 592));
                     QVERIFY(tree->width() > treeWidth);
                     panes->setSizes({300, 600});
                     panesSet = panes->sizes();
                 } else {
-                    QCOMPARE(form->size(), QSize(1000, 600));
+                    QCOMPARE(form.size(), QSize(1000, 600));
                     QCOMPARE(panes->sizes(), panesSet);
                 }
             });
-            frmFtp::display(nullptr);
+            e.click("Image7");
             QVERIFY(windows[pass] && windows[pass]->isModal());
+            QCOMPARE(windows[pass]->parentWidget(), e.window.get());
             QVERIFY(!frmFtp::instance()->ftp1());
             QVERIFY(seen[pass].isNull());   // released when the window closed
             QVERIFY(!QTest::currentTestFailed());
+            QVERIFY(loaded("liborvane-ftp.so"));
         }
         QVERIFY(!panesSet.isEmpty());
         QCOMPARE(windows[0], windows[1]);   // the window is made once and shown again
