@@ -30,13 +30,23 @@ for library in "javascript library" "asp library" "image library"; do
   [ -n "$(ls -A "$data/$library" 2>/dev/null)" ] || fail "empty or missing: $data/$library"
 done
 
-for lib in liborvane-ftp.so liborvane-dialogs.so; do
-  where=$(ldd "$program" | awk -v l="$lib" '$1 == l { print $3 }')
+# Where a library that object needs is loaded from: it must be the prefix.
+from_prefix() {
+  local where
+  where=$(ldd "$1" | awk -v l="$2" '$1 == l { print $3 }')
   case "$where" in
     "$prefix"/*) ;;
-    *) fail "$lib is loaded from '${where:-nowhere}', not from the prefix" ;;
+    *) fail "$2 is loaded from '${where:-nowhere}' for $1, not from the prefix" ;;
   esac
-done
+}
+from_prefix "$program" liborvane-dialogs.so
+# The FTP window's module is opened by name on the program's run path, and
+# brings the FTP library with it; the program itself does not load that library.
+runpath=$(readelf -d "$program" | sed -n 's/.*(RUNPATH).*\[\(.*\)\]/\1/p')
+module="${runpath//\$ORIGIN/$prefix/bin}/liborvane-ftp-window.so"
+[ -f "$module" ] || fail "no FTP window module on the program's run path ($runpath)"
+from_prefix "$module" liborvane-ftp.so
+if ldd "$program" | grep -q liborvane-ftp.so; then fail "the program loads the FTP library at start"; fi
 
 desktop="$prefix/share/applications/$app_id.desktop"
 desktop-file-validate "$desktop" || fail "desktop entry"
