@@ -61,8 +61,11 @@ mainFrm::mainFrm(QWidget* parent) : QWidget(parent)
     setMouseTracking(true);
     resize(px(11265), px(8625));
 
-    createTabStripAndFrames();
+    // The design surface comes first: its page starts loading in the
+    // engine's own processes while the rest of the window is built.
+    createFrames();
     createSurfaces();
+    createTabStrip();
     createSideBars();
     createStatusBar();
     createMenuBarAndToolbar();
@@ -73,18 +76,24 @@ mainFrm::mainFrm(QWidget* parent) : QWidget(parent)
 
 mainFrm::~mainFrm() = default;
 
-void mainFrm::createTabStripAndFrames()
+void mainFrm::createFrames()
 {
-    m_TabStrip1 = new orvane::TabStrip(this);
-    m_TabStrip1->setObjectName(QStringLiteral("TabStrip1"));
-    m_TabStrip1->setGeometry(pxRect(0, 240, 7095, 7995));
-    connect(m_TabStrip1, &orvane::TabStrip::Click, this, &mainFrm::TabStrip1_Click);
     for (int i = 0; i < 3; ++i) {
         m_Frame1[i] = new QFrame(this);
         m_Frame1[i]->setObjectName(QStringLiteral("Frame1(%1)").arg(i));
         m_Frame1[i]->setFrameShape(QFrame::NoFrame);
         m_Frame1[i]->setAutoFillBackground(true);
     }
+}
+
+// The tabs lie under the frames they switch between.
+void mainFrm::createTabStrip()
+{
+    m_TabStrip1 = new orvane::TabStrip(this);
+    m_TabStrip1->setObjectName(QStringLiteral("TabStrip1"));
+    m_TabStrip1->setGeometry(pxRect(0, 240, 7095, 7995));
+    m_TabStrip1->lower();
+    connect(m_TabStrip1, &orvane::TabStrip::Click, this, &mainFrm::TabStrip1_Click);
 }
 
 void mainFrm::createSurfaces()

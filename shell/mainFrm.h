@@ -85,7 +85,8 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
-    void createTabStripAndFrames();
+    void createFrames();
+    void createTabStrip();
     void createSurfaces();
     void createSideBars();
     void createStatusBar();

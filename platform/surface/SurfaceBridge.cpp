@@ -219,7 +219,9 @@ void Surface::Private::notifyDisplayChanged()
 void Surface::Private::notifyDocumentComplete()
 {
     pendingDocumentComplete = true;
-    flushEventsLater();
+    // A finished load is told on the event loop's next turn; only the pushes
+    // of a burst wait for the short coalescing delay.
+    QTimer::singleShot(0, q, [this] { flushEvents(); });
 }
 
 void Surface::Private::markDirty()
