@@ -17,7 +17,7 @@ struct FtpControlEntry {
     void (*restoreLayout)(QWidget* control, const QByteArray& state);
 };
 
-// The module's one exported function: it returns the entry points above.
-inline constexpr char kFtpControlEntrySymbol[] = "orvaneFtpControlEntry";
-
 }  // namespace orvane
+
+// The module's one exported function, extern "C": it returns the entry points above.
+#define ORVANE_FTP_CONTROL_ENTRY orvaneFtpControlEntry

@@ -18,7 +18,7 @@ const FtpControlEntry* ftpControlEntry(QString* error)
         return nullptr;
     }
     using Lookup = const FtpControlEntry* (*)();
-    auto lookup = reinterpret_cast<Lookup>(dlsym(module, kFtpControlEntrySymbol));
+    auto lookup = reinterpret_cast<Lookup>(dlsym(module, QT_STRINGIFY(ORVANE_FTP_CONTROL_ENTRY)));
     if (!lookup) {
         *error = QString::fromLocal8Bit(dlerror());
         dlclose(module);

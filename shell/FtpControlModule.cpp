@@ -14,7 +14,7 @@ const orvane::FtpControlEntry kEntry{
 
 }  // namespace
 
-extern "C" Q_DECL_EXPORT const orvane::FtpControlEntry* orvaneFtpControlEntry()
+extern "C" Q_DECL_EXPORT const orvane::FtpControlEntry* ORVANE_FTP_CONTROL_ENTRY()
 {
     return &kEntry;
 }
