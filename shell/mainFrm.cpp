@@ -86,13 +86,11 @@ void mainFrm::createFrames()
     }
 }
 
-// The tabs lie under the frames they switch between.
 void mainFrm::createTabStrip()
 {
     m_TabStrip1 = new orvane::TabStrip(this);
     m_TabStrip1->setObjectName(QStringLiteral("TabStrip1"));
     m_TabStrip1->setGeometry(pxRect(0, 240, 7095, 7995));
-    m_TabStrip1->lower();
     connect(m_TabStrip1, &orvane::TabStrip::Click, this, &mainFrm::TabStrip1_Click);
 }
 

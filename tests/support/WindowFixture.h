@@ -86,15 +86,15 @@ public:
         QTest::mouseClick(bar, Qt::LeftButton, {}, bar->tabRect(index).center());
     }
 
-    // The frame of the three that is in front.
+    // The frame of the three that is in front: the one a click in the middle
+    // of the tabs' page reaches (-1 when something else covers it).
     int frontFrame() const
     {
-        const QObjectList& order = window->children();
-        int front = 0;
-        for (int i = 1; i < 3; ++i)
-            if (order.indexOf(window->Frame1(i)) > order.indexOf(window->Frame1(front)))
-                front = i;
-        return front;
+        QWidget* hit = window->childAt(window->Frame1(0)->geometry().center());
+        for (int i = 0; i < 3; ++i)
+            if (hit && (hit == window->Frame1(i) || window->Frame1(i)->isAncestorOf(hit)))
+                return i;
+        return -1;
     }
 
     std::unique_ptr<mainFrm> window = std::make_unique<mainFrm>();
