@@ -6,6 +6,8 @@
 #include "SurfaceTestSupport.h"
 #include "TestMain.h"
 
+#include <QClipboard>
+#include <QMimeData>
 #include <QRegularExpression>
 #include <QTimer>
 
@@ -28,11 +30,18 @@ private slots:
     void editsWhereTheBrowserMovedContent();
     void boldRewritesOnlyTheWord_data();
     void boldRewritesOnlyTheWord();
+    void sourceBesideTheEditIsKept_data();
+    void sourceBesideTheEditIsKept();
+    void pastedStandInsAreTrustedOnlyFromThisPage_data();
+    void pastedStandInsAreTrustedOnlyFromThisPage();
 
 private:
     void bold(const QString& word) {
         selectText(*edit, word);
         edit->ExecCommand(DECMD_BOLD, OLECMDEXECOPT_DONTPROMPTUSER);
+    }
+    static QString inPage(const QString& body, const QString& head = {}) {
+        return "<html><head>" + head + "<title>t</title></head>\n<body>\n" + body + "\n</body>\n</html>\n";
     }
     std::unique_ptr<Surface> edit;
     std::unique_ptr<TempSite> site;
@@ -228,6 +237,79 @@ void tst_FidelitySurface::boldRewritesOnlyTheWord() {
     bold(second);
     edit->SaveDocument(path);
     QCOMPARE(QString::fromUtf8(TempSite::read(path)), twice);
+}
+
+// An edit next to comments, stray tags, NULs and server blocks (or of one)
+// keeps every byte of the paragraph that it did not touch.
+void tst_FidelitySurface::sourceBesideTheEditIsKept_data() {
+    QTest::addColumn<QString>("body");
+    QTest::addColumn<QString>("script");  // an edit made straight on the document
+    QTest::addColumn<QString>("saved");
+    const QString append = "document.querySelector('p').lastChild.data += '!';";
+    const QString dropBlock = "document.querySelector('[data-orv-srv]').remove();";
+    QTest::newRow("stray end tag between server blocks") << "<p>one <%= a %></font><%= b %> two</p>" << append
+                                                         << "<p>one <%= a %></font><%= b %> two!</p>";
+    QTest::newRow("NULs around server blocks") << QString("<p>%1<%= a %>%1<%= b %> x &amp; y%1</p>").arg(QChar(0))
+                                               << append << QString("<p>%1<%= a %>%1<%= b %> x &amp; y%1!</p>").arg(QChar(0));
+    QTest::newRow("page and bogus comments among entities")
+        << "<p>&copy; 2024 <!-- note --> &mdash; <?php echo 1 ?> more &raquo;</p>" << append
+        << "<p>&copy; 2024 <!-- note --> &mdash; <?php echo 1 ?> more &raquo;!</p>";
+    QTest::newRow("server block deleted between entities") << "<p>Hi &amp; <%= name %> there &copy; now</p>"
+                                                           << dropBlock << "<p>Hi &amp;  there &copy; now</p>";
+    QTest::newRow("server block deleted before a stray end tag") << "<p>x &lt; <%= a %></font><%= b %> y &gt;</p>"
+                                                                 << dropBlock << "<p>x &lt; </font><%= b %> y &gt;</p>";
+    QTest::newRow("text deleted before a stray end tag")
+        << "<p><%= a %>gone</font><%= b %> kept &amp;</p>"
+        << "document.querySelector('[data-orv-srv]').nextSibling.remove();" << "<p><%= a %></font><%= b %> kept &amp;</p>";
+    QTest::newRow("text typed before a stray end tag") << "<p></font><%= a %> b &amp;</p>"
+                                                       << "document.querySelector('p').prepend('new ');"
+                                                       << "<p></font>new <%= a %> b &amp;</p>";
+}
+
+void tst_FidelitySurface::sourceBesideTheEditIsKept() {
+    QFETCH(QString, body);
+    QFETCH(QString, script);
+    QFETCH(QString, saved);
+    edit->setDocumentHTML(inPage(body));
+    QCOMPARE(edit->DocumentHTML(), inPage(body));
+    pageScript(*edit, "window.dispatchEvent(new Event('keydown')); " + script);
+    QCOMPARE(edit->DocumentHTML(), inPage(saved, "\n" + generator));
+}
+
+// A server block copied within the page is pasted with it; a stand-in pasted
+// from elsewhere (another page, an older load) is no block of this page.
+void tst_FidelitySurface::pastedStandInsAreTrustedOnlyFromThisPage_data() {
+    QTest::addColumn<QString>("clipboard");  // empty: the first paragraph copied in the page
+    QTest::addColumn<bool>("keys");          // pasted with Ctrl+V in the page, else by the command
+    QTest::addColumn<QString>("pasted");     // the second paragraph as saved
+    const QString standIn = "<span data-orv-srv=\"%1\" contenteditable=\"false\"></span>";
+    QTest::newRow("copied in the page") << "" << false << "<p>a &amp; <%= a %> b</p>";
+    QTest::newRow("another load's number") << "<i>x</i>" + standIn.arg("0") + "y" << false << "<p><I>x</I>y</p>";
+    QTest::newRow("another load's marker, with ids") << "<b data-orv-id=\"1\">x</b>" + standIn.arg("abcdefghijkl0")
+                                                     << false << "<p><B>x</B></p>";
+    QTest::newRow("by keys") << "x" + standIn.arg("0") << true << "<p>x</p>";
+}
+
+void tst_FidelitySurface::pastedStandInsAreTrustedOnlyFromThisPage() {
+    QFETCH(QString, clipboard);
+    QFETCH(bool, keys);
+    QFETCH(QString, pasted);
+    const QString first = "<p>a &amp; <%= a %> b</p>";
+    edit->setDocumentHTML(inPage(first + "\n<p>target</p>"));
+    if (clipboard.isEmpty()) {
+        selectAcross(*edit, "p", "p");
+        edit->ExecCommand(DECMD_COPY, OLECMDEXECOPT_DONTPROMPTUSER);
+    } else {
+        auto* mime = new QMimeData;
+        mime->setHtml(clipboard);
+        QGuiApplication::clipboard()->setMimeData(mime);
+    }
+    selectText(*edit, "target");
+    if (keys)
+        QTest::keyClick(edit->view()->focusProxy(), Qt::Key_V, Qt::ControlModifier);
+    else
+        edit->ExecCommand(DECMD_PASTE, OLECMDEXECOPT_DONTPROMPTUSER);
+    QTRY_COMPARE(edit->DocumentHTML(), inPage(first + "\n" + pasted, "\n" + generator));
 }
 
 ORVANE_TEST_MAIN(tst_FidelitySurface)

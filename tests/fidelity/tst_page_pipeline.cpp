@@ -28,7 +28,7 @@ QString presentation(const PreparedPage& page) {
     const QString browserText = QString::fromUtf8(page.browserText);
     QString out;
     for (int n = 0; n < page.map.serverBlocks.size(); ++n)
-        out += browserText.contains(QStringLiteral("data-orv-srv=\"%1\"").arg(n)) ? u'M'
+        out += browserText.contains(QStringLiteral("data-orv-srv=\"%1\"").arg(page.map.standIns.serverValue(n))) ? u'M'
                : browserText.contains(page.map.standIns.serverComment(n))         ? u'C'
                : browserText.contains(page.map.standIns.server(n))                ? u'T'
                                                                                  : u'?';
@@ -42,7 +42,7 @@ QString undoPreparation(const PreparedPage& page, const QString& source) {
     for (int n = 0; n < page.map.serverBlocks.size(); ++n) {
         const Span& b = page.map.serverBlocks[n];
         const QString block = source.mid(b.begin, b.end - b.begin);
-        text.replace(QRegularExpression(QStringLiteral("<span data-orv-srv=\"%1\"[^>]*></span>").arg(n)), block);
+        text.replace(QRegularExpression(QStringLiteral("<span data-orv-srv=\"%1\"[^>]*></span>").arg(page.map.standIns.serverValue(n))), block);
         text.replace(page.map.standIns.serverComment(n), block);
         text.replace(page.map.standIns.server(n), block);
     }

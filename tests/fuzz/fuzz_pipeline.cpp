@@ -3,8 +3,8 @@
 // server block reaches the browser; rebuilding with one element "changed" to
 // its own source (or to pieces of it) keeps every server block, leaves no
 // stand-in and gives the same page whichever element it is; writing its
-// gaps as the texts between their server blocks gives the same page as
-// copying the gaps whole; the cuts of a stretch of text against its own
+// gaps as the texts between their comments and server blocks gives the
+// same page as copying the gaps whole; the cuts of a stretch of text against its own
 // text are in order and inside both.
 
 #include "PageRebuild.h"
@@ -113,29 +113,50 @@ QString asPieces(const PageMap& map, int k) {
     return out + piece(map, endTagPiece, k);
 }
 
-// Element k with each gap as the texts between its server blocks (each as
-// parsed from its own source: "\n" line breaks, no NUL) and the blocks'
-// stand-ins, as the page script writes a gap it follows; empty when NULs
-// alone made no text there.
-QString asStretches(const QString& text, const PageMap& map, int k, QHash<TextStretch, QString>& texts) {
+// Element k with each gap as the texts between its comments and server
+// blocks (each as parsed from its own source: "\n" line breaks, no NUL),
+// the comments as pieces and the blocks' stand-ins, as the page script
+// writes a gap it follows; a stretch that makes no text as what of it makes
+// none. Empty when a gap holds CDATA, whose reading the rebuild leaves to
+// the browser.
+QString asStretches(const QString& text, const PageMap& map, int k, QHash<GapPlace, QString>& texts) {
     const SourceTree& tree = map.tree;
-    const QList<Span>& blocks = map.serverBlocks;
     QString out = piece(map, startTagPiece, k);
-    bool lost = false;
+    bool unknown = false;
+    auto numbered = [&](char16_t code, QList<int> numbers) {
+        QStringList n;
+        for (int i : numbers)
+            n << QString::number(i);
+        out += QChar(pieceOpen) + map.standIns.marker + QChar(code) + n.join(u',') + QChar(pieceClose);
+    };
     auto gap = [&](int key, qsizetype pos, qsizetype end) {
-        for (int n = 0, after = -1; n <= blocks.size(); ++n) {
-            if (n < blocks.size() && (blocks[n].begin < pos || blocks[n].end > end))
-                continue;
-            const qsizetype to = n < blocks.size() ? blocks[n].begin : end;
+        HtmlTokenizer tokens(text, map.serverBlocks, pos);
+        Token t;
+        int place = -1;
+        auto stretch = [&](qsizetype to) {
             const QString parsed = text.mid(pos, to - pos).replace("\r\n", "\n").replace(u'\r', u'\n').remove(QChar(0));
-            lost = lost || (parsed.isEmpty() && to > pos);
-            if (!parsed.isEmpty())
-                out += QChar(pieceOpen) + map.standIns.marker + QStringLiteral("t%1,0,%2").arg(key).arg(parsed.size()) +
-                       (after < 0 ? QString() : u',' + QString::number(after)) + QChar(pieceClose);
-            texts.insert({key, after}, parsed);
-            if (n < blocks.size())
-                out += map.standIns.server(n), pos = blocks[n].end, after = n;
+            QList<int> at = place < 0 ? QList<int>{} : QList<int>{place};
+            if (parsed.isEmpty())
+                numbered(noTextPiece, QList<int>{key} + at);
+            else
+                numbered(textPiece, QList<int>{key, 0, int(parsed.size())} + at), texts.insert({key, place}, parsed);
+        };
+        while (tokens.next(t) && t.span.begin < end) {
+            unknown = unknown || t.kind == Token::CData;
+            if (t.kind != Token::Comment && t.kind != Token::Server)
+                continue;
+            stretch(t.span.begin);
+            ++place;
+            if (t.kind == Token::Server) {
+                out += map.standIns.server(t.server);
+            } else {
+                numbered(commentPiece, {key, place});
+                out += QStringLiteral("<!--fallback-->");
+                numbered(commentEndPiece, {key, place});
+            }
+            pos = t.span.end;
         }
+        stretch(end);
     };
     const SourceElement& el = tree.elements[k];
     gap(2 * k, el.tagEnd, el.firstChild >= 0 ? tree.elements[el.firstChild].begin : el.close);
@@ -144,7 +165,7 @@ QString asStretches(const QString& text, const PageMap& map, int k, QHash<TextSt
         const SourceElement& child = tree.elements[c];
         gap(2 * c + 1, child.end, child.nextSibling >= 0 ? tree.elements[child.nextSibling].begin : el.close);
     }
-    return lost ? QString() : out + piece(map, endTagPiece, k);
+    return unknown ? QString() : out + piece(map, endTagPiece, k);
 }
 
 void checkCuts(QStringView source) {
@@ -193,10 +214,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
             firstPieces = pieces;
         else if (pieces != firstPieces)
             fail("rebuilding from pieces through different elements gave different pages");
-        QHash<TextStretch, QString> texts;
+        QHash<GapPlace, QString> texts;
         const QString stretches = asStretches(text, map, k, texts);
         if (!stretches.isEmpty() && rebuildPage(text, map, PageChanges({{k, stretches}}, texts)) != pieces)
-            fail("the texts between server blocks are not the gap they make up");
+            fail("the texts, comments and server blocks are not the gap they make up");
         const SourceElement& el = map.tree.elements[k];
         checkCuts(QStringView(text).mid(el.tagEnd, el.close - el.tagEnd));
     }

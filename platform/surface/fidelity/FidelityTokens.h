@@ -33,6 +33,9 @@ struct StandIns {
 
     QString server(int n) const { return QChar(serverOpen) + marker + QString::number(n) + QChar(serverClose); }
     QString keep(int k) const { return QChar(keepOpen) + marker + QString::number(k) + QChar(keepClose); }
+    // The serverAttribute value of server block N's element in content: the
+    // marker tells this load's from one pasted from elsewhere.
+    QString serverValue(int n) const { return marker + QString::number(n); }
     // A server block where the browser would move text (between table rows,
     // in the head): a comment the page script turns back into server(n). Its
     // 'c' sets it apart from a page comment holding exactly one server block.
@@ -49,9 +52,18 @@ constexpr char16_t pieceClose = 0xFDD5;
 constexpr char16_t startTagPiece = u's';  // element K's start tag
 constexpr char16_t endTagPiece = u'e';    // element K's end tag, or its absence
 constexpr char16_t gapPiece = u'g';       // the source between two elements (a gap), blocks and all
-// Part of a text the browser parsed in a gap: gap, from, to, and the server
-// block the text follows in the gap when it follows one.
+// Part of a text the browser parsed in a gap: gap, from, to, and the place
+// among the gap's comments and server blocks that the text follows, when it
+// follows one.
 constexpr char16_t textPiece = u't';
+// What of a gap's stretch makes no text (stray tags, NUL characters): gap,
+// and the place as for a text.
+constexpr char16_t noTextPiece = u'n';
+// A comment the parser made in a gap: gap and its place. Its source is
+// written and what follows, up to the comment's end piece, skipped; that is
+// the comment as serialised, written only when its source is not known.
+constexpr char16_t commentPiece = u'c';
+constexpr char16_t commentEndPiece = u'C';
 
 // Attributes the surface puts on the browser's elements. Inline elements
 // lose theirs when the page script has read them.

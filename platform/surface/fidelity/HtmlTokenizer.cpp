@@ -1,5 +1,7 @@
 #include "HtmlTokenizer.h"
 
+#include <algorithm>
+
 namespace orvane::fidelity {
 namespace {
 
@@ -23,8 +25,12 @@ constexpr char16_t serverNameMark = 0xFDD0;
 
 }  // namespace
 
-HtmlTokenizer::HtmlTokenizer(const QString& text, const QList<Span>& blocks)
-    : m_text(text), m_blocks(blocks), m_n(text.size()), m_serverInline(blocks.size(), false) {}
+HtmlTokenizer::HtmlTokenizer(const QString& text, const QList<Span>& blocks, qsizetype from)
+    : m_text(text), m_blocks(blocks), m_n(text.size()), m_pos(from),
+      m_nextServer(int(std::lower_bound(blocks.begin(), blocks.end(), from,
+                                        [](const Span& b, qsizetype p) { return b.begin < p; }) -
+                       blocks.begin())),
+      m_serverInline(blocks.size(), false) {}
 
 bool HtmlTokenizer::next(Token& t) {
     if (m_pendingNext < m_pendingCount) {
@@ -66,11 +72,7 @@ bool HtmlTokenizer::next(Token& t) {
 }
 
 Token HtmlTokenizer::startTagAt(const QString& text, const QList<Span>& blocks, qsizetype at) {
-    HtmlTokenizer tokenizer(text, blocks);
-    tokenizer.m_pos = at;
-    tokenizer.m_nextServer = int(std::lower_bound(blocks.begin(), blocks.end(), at,
-                                                  [](const Span& b, qsizetype p) { return b.begin < p; }) -
-                                 blocks.begin());
+    HtmlTokenizer tokenizer(text, blocks, at);
     Token t;
     t.kind = Token::StartTag;
     t.span.begin = at;

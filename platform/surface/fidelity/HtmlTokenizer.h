@@ -41,7 +41,8 @@ struct Token {
 class HtmlTokenizer {
 public:
     // blocks: findServerBlocks(text). Both must outlive the tokenizer.
-    HtmlTokenizer(const QString& text, const QList<Span>& blocks);
+    // Reading starts at `from`, which must lie between tokens.
+    HtmlTokenizer(const QString& text, const QList<Span>& blocks, qsizetype from = 0);
 
     // The next token; false at the end of the text.
     bool next(Token& t);

@@ -10,10 +10,9 @@ namespace {
 
 // A small box the user can see, select and delete as a whole; one rule in
 // the served head styles them all.
-QString serverMarker(int n) {
+QString serverMarker(const StandIns& standIns, int n) {
     return QStringLiteral("<span %1=\"%2\" contenteditable=\"false\"></span>")
-        .arg(QLatin1StringView(serverAttribute))
-        .arg(n);
+        .arg(QLatin1StringView(serverAttribute), standIns.serverValue(n));
 }
 
 QStringView attributeValue(const QString& text, const Attribute& a) {
@@ -159,7 +158,7 @@ PreparedPage preparePage(const QString& text) {
         if (tree.serverInline[n])
             return map.standIns.server(n);
         if (tree.serverInContent[n])
-            return serverMarker(n);
+            return serverMarker(map.standIns, n);
         return map.standIns.serverComment(n);
     };
     // Ids go after the name of every start tag that made an element; the

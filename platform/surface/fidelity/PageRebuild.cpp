@@ -68,7 +68,7 @@ class Rebuilder {
 public:
     Rebuilder(const QString& source, const PageMap& map, const PageChanges& changes)
         : m_src(source), m_map(map), m_tree(map.tree), m_changed(changes.elements), m_texts(changes.texts),
-          m_affected(map.tree.elements.size(), false), m_busy(map.tree.elements.size(), false) {}
+          m_boundaries(changes.boundaries), m_affected(map.tree.elements.size(), false), m_busy(map.tree.elements.size(), false) {}
 
     QString run() {
         for (auto it = m_changed.cbegin(); it != m_changed.cend(); ++it)
@@ -208,7 +208,17 @@ private:
                 continue;
             }
             if (c == pieceOpen) {
-                writePiece(html[args - 1].unicode(), numbers);
+                const char16_t code = html[args - 1].unicode();
+                if (code == commentPiece && writeComment({numbers[0], numbers.value(1, -1)})) {
+                    // The comment as serialised follows, up to its end piece.
+                    const qsizetype at = html.indexOf(QChar(pieceOpen) + marker + QChar(commentEndPiece), j + 1);
+                    const qsizetype close = at < 0 ? -1 : html.indexOf(QChar(pieceClose), at);
+                    if (close >= 0)
+                        f.pos = f.scan = close + 1;
+                    i = f.pos - 1;
+                    continue;
+                }
+                writePiece(code, numbers);
                 i = j;
                 continue;
             }
@@ -262,34 +272,88 @@ private:
             copy(gap.begin, gap.end);
         } else if (code == textPiece && numbers.size() >= 3) {
             writeTextPart({k, numbers.size() == 4 ? numbers[3] : -1}, numbers[1], numbers[2]);
+        } else if (code == noTextPiece) {
+            writeNoText({k, numbers.value(1, -1)});
         }
     }
 
-    // The source of a text the browser parsed in a gap: from the gap's start
-    // or the server block it follows to the gap's next block or end. No
-    // block lies inside it: each is written once, by its own stand-in.
-    std::optional<Span> stretchSpan(const TextStretch& stretch) const {
-        const Span gap = gapSpan(stretch.first);
-        const QList<Span>& blocks = m_map.serverBlocks;
-        qsizetype begin = gap.begin;
-        if (stretch.second >= 0) {
-            if (stretch.second >= blocks.size())
-                return std::nullopt;
-            const Span& after = blocks[stretch.second];
-            if (after.begin < gap.begin || after.end > gap.end)
-                return std::nullopt;
-            begin = after.end;
+    // A gap's comments and server blocks in source order (what the parser
+    // made of them is a node each), when the source reads as the browser
+    // read it.
+    struct GapLayout {
+        bool known = false;
+        QList<Span> places;
+        QList<bool> comment;
+    };
+
+    const GapLayout& layout(int key) {
+        if (const auto it = m_layouts.constFind(key); it != m_layouts.cend())
+            return *it;
+        GapLayout l;
+        const Span gap = gapSpan(key);
+        l.known = valid(key / 2);
+        HtmlTokenizer tokens(m_src, m_map.serverBlocks, gap.begin);
+        Token t;
+        while (l.known && tokens.next(t) && t.span.begin < gap.end) {
+            // In HTML a comment up to the first '>', in SVG text: not known here.
+            if (t.kind == Token::CData)
+                l.known = false;
+            if (t.kind == Token::Comment || t.kind == Token::Server) {
+                l.places.append(t.span);
+                l.comment.append(t.kind == Token::Comment);
+            }
         }
-        const auto next = std::lower_bound(blocks.cbegin(), blocks.cend(), begin,
-                                           [](const Span& b, qsizetype p) { return b.begin < p; });
-        return Span{begin, next != blocks.cend() && next->begin < gap.end ? next->begin : gap.end};
+        if (const auto count = m_boundaries.constFind(key); count != m_boundaries.cend() && *count != l.places.size())
+            l.known = false;
+        return *m_layouts.insert(key, l);
+    }
+
+    // The source of a comment the parser made in a gap; false when not known.
+    bool writeComment(const GapPlace& place) {
+        const GapLayout& l = layout(place.first);
+        if (!l.known || place.second < 0 || place.second >= l.places.size() || !l.comment[place.second])
+            return false;
+        copy(l.places[place.second].begin, l.places[place.second].end);
+        return true;
+    }
+
+    // What of a stretch's source makes no text: tags the parser ignored and
+    // NUL characters.
+    void writeNoText(const GapPlace& place) {
+        const std::optional<Span> span = stretchSpan(place);
+        if (!span)
+            return;
+        HtmlTokenizer tokens(m_src, m_map.serverBlocks, span->begin);
+        Token t;
+        while (tokens.next(t) && t.span.begin < span->end) {
+            const qsizetype end = std::min<qsizetype>(t.span.end, span->end);
+            if (t.kind != Token::Text) {
+                copy(t.span.begin, end);
+                continue;
+            }
+            for (qsizetype i = t.span.begin; i < end; ++i)
+                if (m_src[i] == QChar(0))
+                    m_out += QChar(0);
+        }
+    }
+
+    // The source of a stretch: from the gap's start or the comment or server
+    // block at its place to the gap's next one or end. None lies inside it:
+    // each is written once, by its own node.
+    std::optional<Span> stretchSpan(const GapPlace& place) {
+        const GapLayout& l = layout(place.first);
+        const int at = place.second;
+        if (!l.known || at < -1 || at >= l.places.size())
+            return std::nullopt;
+        const Span gap = gapSpan(place.first);
+        return Span{at < 0 ? gap.begin : l.places[at].end, at + 1 < l.places.size() ? l.places[at + 1].begin : gap.end};
     }
 
     // Characters from..to of a stretch's text as the browser parsed it: from the
     // source where they begin and end on cuts, else in the editor's spelling.
     // What lies past the source's own text was moved in by the browser from
     // elsewhere in the source, which keeps it.
-    void writeTextPart(const TextStretch& stretch, int from, int to) {
+    void writeTextPart(const GapPlace& stretch, int from, int to) {
         const auto parsed = m_texts.constFind(stretch);
         if (parsed == m_texts.cend() || from < 0 || to < from || to > parsed->size())
             return;
@@ -341,8 +405,10 @@ private:
     const PageMap& m_map;
     const SourceTree& m_tree;
     const QHash<int, QString>& m_changed;
-    const QHash<TextStretch, QString>& m_texts;
-    QHash<TextStretch, QList<TextCut>> m_cuts;  // per stretch, once aligned
+    const QHash<GapPlace, QString>& m_texts;
+    const QHash<int, int>& m_boundaries;
+    QHash<int, GapLayout> m_layouts;          // per gap, once read
+    QHash<GapPlace, QList<TextCut>> m_cuts;   // per stretch, once aligned
     QList<bool> m_affected;
     QList<bool> m_busy;
     QList<Frame> m_frames;
@@ -372,6 +438,11 @@ PageChanges changedElements(const QJsonArray& items) {
             if ((stretch.size() == 2 || stretch.size() == 3) && stretch[0].isDouble())
                 changes.texts.insert({stretch[0].toInt(), stretch.size() == 3 ? stretch[2].toInt(-1) : -1},
                                      stretch[1].toString());
+        }
+        for (const QJsonValue& g : o.value("gaps").toArray()) {
+            const QJsonArray gap = g.toArray();
+            if (gap.size() == 2 && gap[0].isDouble() && gap[1].isDouble())
+                changes.boundaries.insert(gap[0].toInt(), gap[1].toInt());
         }
     }
     return changes;

@@ -12,23 +12,28 @@
 
 namespace orvane::fidelity {
 
-// A stretch of text between elements that the browser parsed as one text:
-// its gap and the server block it follows there (-1: the gap's start). Its
-// source runs to the gap's next server block or the gap's end.
-using TextStretch = std::pair<int, int>;
+// A place in the source between elements (a gap): the gap and the comment
+// or server block the place follows among those the parser made there (-1:
+// the gap's start). The stretch of text at a place runs to the gap's next
+// comment or server block, or to its end.
+using GapPlace = std::pair<int, int>;
 
 struct PageChanges {
-    PageChanges(QHash<int, QString> elements = {}, QHash<TextStretch, QString> texts = {})
+    PageChanges(QHash<int, QString> elements = {}, QHash<GapPlace, QString> texts = {})
         : elements(std::move(elements)), texts(std::move(texts)) {}
-    QHash<int, QString> elements;        // element id -> its HTML as serialised by the page script
-    QHash<TextStretch, QString> texts;   // stretch -> its text as the browser parsed it
+    QHash<int, QString> elements;     // element id -> its HTML as serialised by the page script
+    QHash<GapPlace, QString> texts;   // stretch -> its text as the browser parsed it
+    // Gap -> how many comments and server blocks the parser made in it. A
+    // gap whose source holds another number was read otherwise than the
+    // browser read it: its stretches and comments are not taken from it.
+    QHash<int, int> boundaries;
 };
 
 // With no changes the source comes back as it is; otherwise the page also
 // carries exactly one generator meta element naming the surface.
 QString rebuildPage(const QString& source, const PageMap& map, const PageChanges& changes);
 
-// The page script's [{id, html, texts: [[gap, text, block], ...]}, ...].
+// The page script's [{id, html, texts: [[gap, text, place], ...], gaps: [[gap, boundaries], ...]}, ...].
 PageChanges changedElements(const QJsonArray& items);
 
 }  // namespace orvane::fidelity

@@ -605,7 +605,8 @@
     exec(html) {
       if (typeof html !== 'string' || !html) refuse('nothing to paste');
       needEditable();
-      return edit('Paste', () => pasteInline(html) || run('insertHTML', html));
+      const own = orv.fidelity.adopted(html);
+      return edit('Paste', () => pasteInline(own) || run('insertHTML', own));
     },
     status: editableStatus,
   });

@@ -15,10 +15,11 @@
 // which the surface replaces by its source text; server blocks are written
 // as tokens the surface replaces by the block's text. A changed element is
 // written with piece tokens for what of it did not change: its start and end
-// tags, the stretches of text between its child elements ("gaps", numbered
-// 2K inside element K before its first child, 2C+1 after child C), and parts
-// of a changed gap's text. Tokens carry the load's marker, so that page text
-// can never pass for one.
+// tags, the stretches of source between its child elements ("gaps", numbered
+// 2K inside element K before its first child, 2C+1 after child C), and of a
+// changed gap its comments, parts of its texts and what of its source makes
+// no text. Tokens carry the load's marker, so that page text can never pass
+// for one, nor markup pasted from elsewhere for a server block's stand-in.
 'use strict';
 
 orv.fidelity = (() => {
@@ -44,6 +45,7 @@ orv.fidelity = (() => {
 
     let marker = '';              // this load's, in every token
     let serverComment = null;     // a server block's stand-in comment: its number
+    let serverElement = null;     // a server block's stand-in element's SRV value: its number
     let generators = new Set();   // generator meta ids, always written through the surface
     let parents = [];             // source parent of element K (-1: none)
     let unsettled = new Set();    // ids whose document subtree differs from their source
@@ -51,8 +53,13 @@ orv.fidelity = (() => {
     let inexact = new Set();      // settled elements holding unsettled ones: written whole
     let gapOf = new Map();        // text, comments and markers the parser made -> their gap
     let gapSize = new Int32Array(0);     // per gap: how many nodes the parser made in it
-    let gapMixed = new Uint8Array(0);    // per gap: 1 when it holds more than texts and server blocks
-    let afterBlock = new Map();   // a text the parser made right after a server block -> the block
+    let gapMixed = new Uint8Array(0);    // per gap: 1 when it holds more than texts, comments and server blocks
+    // The comments and server stand-ins the parser made in a gap are its
+    // places, numbered in order; a text follows one or the gap's start.
+    let gapPlaces = new Int32Array(0);   // per gap: how many places
+    let placeOf = new Map();      // a comment or stand-in the parser made -> its place
+    let afterPlace = new Map();   // a text the parser made after a place -> the place
+    let adopting = null;          // nodes a paste or drop by the browser added, until its input event
     let gapQueue = [];            // elements whose gaps are still to be read (readGaps)
     let gapNext = 0;
     let firstChild = new Int32Array(0);  // source children as the parser placed them
@@ -131,6 +138,8 @@ orv.fidelity = (() => {
                 changed = sourceOf(r.target.parentNode);
             } else {
                 changed = sourceOf(r.target);
+                if (adopting)
+                    adopting.push(...r.addedNodes);
             }
             dirty.add(changed);
             if (early)
@@ -140,11 +149,14 @@ orv.fidelity = (() => {
             readGaps();
     };
 
-    // The server block a stand-in (element or comment) stands for, else -1.
+    // The server block a stand-in of this load (element or comment) stands
+    // for, else -1.
     const serverNumber = (node) => {
+        let m = null;
         if (node.nodeType === Node.ELEMENT_NODE)
-            return node.hasAttribute(SRV) ? Number(node.getAttribute(SRV)) : -1;
-        const m = node.nodeType === Node.COMMENT_NODE && serverComment && serverComment.exec(node.data);
+            m = serverElement && node.hasAttribute(SRV) && serverElement.exec(node.getAttribute(SRV));
+        else if (node.nodeType === Node.COMMENT_NODE)
+            m = serverComment && serverComment.exec(node.data);
         return m ? Number(m[1]) : -1;
     };
 
@@ -160,7 +172,6 @@ orv.fidelity = (() => {
             const k = ids.get(el);
             let key = 2 * k;
             let prev = -1;
-            let block = -1;       // the server block just read in this gap
             let text = false;     // the node just read in this gap was a text
             for (let c = el.firstChild; c; c = c.nextSibling) {
                 const ck = c.nodeType === Node.ELEMENT_NODE ? ids.get(c) : undefined;
@@ -170,13 +181,14 @@ orv.fidelity = (() => {
                     if (c.nodeType === Node.TEXT_NODE) {
                         if (text)
                             gapMixed[key] = 1;
-                        else if (block >= 0)
-                            afterBlock.set(c, block);
+                        else if (gapPlaces[key] > 0)
+                            afterPlace.set(c, gapPlaces[key] - 1);
                         text = true;
                     } else {
-                        block = serverNumber(c);
                         text = false;
-                        if (block < 0)
+                        if (c.nodeType === Node.COMMENT_NODE || serverNumber(c) >= 0)
+                            placeOf.set(c, gapPlaces[key]++);
+                        else
                             gapMixed[key] = 1;
                     }
                     continue;
@@ -187,7 +199,6 @@ orv.fidelity = (() => {
                     nextSibling[prev] = ck;
                 prev = ck;
                 key = 2 * ck + 1;
-                block = -1;
                 text = false;
             }
         }
@@ -252,39 +263,34 @@ orv.fidelity = (() => {
         if (settled(el) || generators.has(k))
             out.push(KEEP_OPEN, marker, String(k), KEEP_CLOSE);
         else
-            writeElement(el, out, plainText);
+            writeElement(el, out, plainLeaf);
     };
 
-    const writeNode = (node, out, text) => {
-        switch (node.nodeType) {
-        case Node.ELEMENT_NODE:
-            if (node.hasAttribute(SERVED))
-                break;
-            if (node.hasAttribute(SRV))
-                out.push(SERVER_OPEN, marker, node.getAttribute(SRV), SERVER_CLOSE);
-            else if (ids.has(node))
-                writeSourceElement(node, out);
-            else
-                writeElement(node, out, text);
-            break;
-        case Node.TEXT_NODE:
-            text(node, out);
-            break;
-        case Node.COMMENT_NODE: {
-            const block = serverNumber(node);
-            if (block >= 0)
-                out.push(SERVER_OPEN, marker, String(block), SERVER_CLOSE);
-            else
-                out.push('<!--', node.data, '-->');
-            break;
-        }
-        default:
-            break;
-        }
+    // A text, comment or server stand-in in the editor's style.
+    const plainLeaf = (node, out) => {
+        const block = serverNumber(node);
+        if (block >= 0)
+            out.push(SERVER_OPEN, marker, String(block), SERVER_CLOSE);
+        else if (node.nodeType === Node.TEXT_NODE)
+            plainText(node, out);
+        else if (node.nodeType === Node.COMMENT_NODE)
+            out.push('<!--', node.data, '-->');
+    };
+
+    // leaf writes the texts, comments and server stand-ins.
+    const writeNode = (node, out, leaf) => {
+        if (node.nodeType !== Node.ELEMENT_NODE || serverNumber(node) >= 0)
+            leaf(node, out);
+        else if (node.hasAttribute(SERVED))
+            return;
+        else if (ids.has(node))
+            writeSourceElement(node, out);
+        else
+            writeElement(node, out, leaf);
     };
 
     // The element in the editor's style, its source children as tokens.
-    const writeElement = (el, out, text) => {
+    const writeElement = (el, out, leaf) => {
         writeStartTag(el, out);
         const local = localOf(el);
         if (voidElements.has(local))
@@ -294,7 +300,7 @@ orv.fidelity = (() => {
             && children[0].data.startsWith('\n'))
             out.push('\n');
         for (const child of children)
-            writeNode(child, out, text);
+            writeNode(child, out, leaf);
         out.push('</', tagName(el), '>');
     };
 
@@ -311,14 +317,17 @@ orv.fidelity = (() => {
         return true;
     };
 
-    // A changed gap that the parser made of texts and server blocks. The
-    // gap's content now is cut at its server stand-ins into stretches; what
-    // of a stretch is still the one text the parser made in it goes as
-    // pieces of that text's source, the rest in the editor's style. The
-    // surface finds a text's source between the server blocks around it, so
-    // a block is written only by its own stand-in. False when the gap's
-    // content cannot be followed that way.
-    const writeTextPieces = (run, key, out, texts) => {
+    // A changed gap that the parser made of texts, comments and server
+    // blocks. Its content now is cut at comments and server stand-ins into
+    // stretches; what of a stretch is still text the parser made in the gap
+    // goes as pieces of those texts' source, the rest in the editor's style.
+    // The comments the parser made go as their source, and what of a
+    // stretch's source makes no text (stray tags, NULs) stays at its place
+    // unless some of the stretch's text is written from the source, which
+    // carries it. The surface finds each text's source between the places
+    // around it, so a block is written only by its own stand-in. False when
+    // the gap's content cannot be followed that way.
+    const writeGapPieces = (run, key, out, changes) => {
         if (gapMixed[key])
             return false;
         const stretches = [];
@@ -327,14 +336,12 @@ orv.fidelity = (() => {
         const collect = (n) => {
             if (n.nodeType === Node.TEXT_NODE) {
                 if (!stretch)
-                    stretches.push(stretch = {now: '', parsed: null, many: false});
+                    stretches.push(stretch = {now: '', parsed: []});
                 at.set(n, [stretch, stretch.now.length]);
                 stretch.now += n.data;
-                if (gapOf.get(n) === key) {
-                    stretch.many = stretch.many || stretch.parsed !== null;
-                    stretch.parsed = n;
-                }
-            } else if (serverNumber(n) >= 0) {
+                if (gapOf.get(n) === key)
+                    stretch.parsed.push(n);
+            } else if (n.nodeType === Node.COMMENT_NODE || serverNumber(n) >= 0) {
                 stretch = null;
             } else if (n.nodeType === Node.ELEMENT_NODE) {
                 if (ids.has(n) || localOf(n) === 'template')
@@ -348,13 +355,21 @@ orv.fidelity = (() => {
         for (const n of run)
             if (!collect(n))
                 return false;
-        let followed = false;
+        const fromSource = new Set();  // places whose stretch has text written from its source
         for (const st of stretches) {
-            const p = st.many ? null : st.parsed;
-            if (!p)
+            if (!st.parsed.length)
                 continue;
-            followed = true;
-            const before = original.has(p) ? original.get(p) : p.data;
+            // The parsed texts one after the other (a block between them
+            // may be gone) against the stretch now.
+            let before = '';
+            st.parts = [];
+            for (const p of st.parsed) {
+                const data = original.has(p) ? original.get(p) : p.data;
+                const place = afterPlace.has(p) ? afterPlace.get(p) : -1;
+                st.parts.push({from: before.length, to: before.length + data.length, place});
+                before += data;
+                changes.texts.push(place < 0 ? [key, data] : [key, data, place]);
+            }
             const now = st.now;
             let prefix = 0;
             const most = Math.min(before.length, now.length);
@@ -364,13 +379,19 @@ orv.fidelity = (() => {
             while (suffix < most - prefix
                    && before[before.length - 1 - suffix] === now[now.length - 1 - suffix])
                 ++suffix;
-            const block = afterBlock.has(p) ? afterBlock.get(p) : -1;
-            st.pieces = {prefix, suffix, shift: before.length - now.length,
-                         numbers: block < 0 ? [] : [block]};
-            texts.push(block < 0 ? [key, before] : [key, before, block]);
+            st.pieces = {prefix, suffix, shift: before.length - now.length};
+            for (const part of st.parts)
+                if (part.from < part.to && (part.from < prefix || part.to > before.length - suffix))
+                    fromSource.add(part.place);
         }
-        if (!followed)
-            return false;
+        // Characters a..b of a stretch's texts as parsed.
+        const parsedPieces = (o, st, a, b) => {
+            for (const part of st.parts) {
+                const from = Math.max(a, part.from), to = Math.min(b, part.to);
+                if (from < to)
+                    piece(o, 't', key, from - part.from, to - part.from, ...(part.place < 0 ? [] : [part.place]));
+            }
+        };
         const text = (node, o) => {
             const [st, from] = at.get(node);
             const pc = st.pieces;
@@ -381,23 +402,52 @@ orv.fidelity = (() => {
             const now = st.now;
             const to = from + node.data.length;
             if (from < pc.prefix)
-                piece(o, 't', key, from, Math.min(to, pc.prefix), ...pc.numbers);
+                parsedPieces(o, st, from, Math.min(to, pc.prefix));
             const newFrom = Math.max(from, pc.prefix), newTo = Math.min(to, now.length - pc.suffix);
             if (newFrom < newTo)
                 o.push(escapeText(now.slice(newFrom, newTo)));
             const oldFrom = Math.max(from, now.length - pc.suffix, pc.prefix);
             if (oldFrom < to)
-                piece(o, 't', key, oldFrom + pc.shift, to + pc.shift, ...pc.numbers);
+                parsedPieces(o, st, oldFrom + pc.shift, to + pc.shift);
         };
+        let next = -1;  // the first place whose stretch's untexted source is still to come
+        const noText = (o, upTo) => {
+            for (; next <= upTo; ++next)
+                if (!fromSource.has(next))
+                    piece(o, 'n', key, ...(next < 0 ? [] : [next]));
+        };
+        const leaf = (node, o) => {
+            if (node.nodeType === Node.TEXT_NODE) {
+                text(node, o);
+                return;
+            }
+            const place = gapOf.get(node) === key ? placeOf.get(node) : undefined;
+            if (place === undefined || place < next) {
+                plainLeaf(node, o);
+                return;
+            }
+            noText(o, place - 1);  // of places whose comment or block is gone
+            if (serverNumber(node) < 0 && !(original.has(node) && original.get(node) !== node.data)) {
+                piece(o, 'c', key, place);
+                plainLeaf(node, o);
+                piece(o, 'C', key, place);
+            } else {
+                plainLeaf(node, o);
+            }
+            noText(o, place);
+        };
+        noText(out, -1);
         for (const n of run)
-            writeNode(n, out, text);
+            writeNode(n, out, leaf);
+        noText(out, gapPlaces[key] - 1);
+        changes.gaps.push([key, gapPlaces[key]]);
         return true;
     };
 
     // The stretch between two source children prev and next of element k
     // (-1: its start or end). In an element holding unsettled ones the
     // stretches may hold what the browser moved: always written out.
-    const writeRun = (el, k, prev, next, run, out, texts) => {
+    const writeRun = (el, k, prev, next, run, out, changes) => {
         const key = prev < 0 ? 2 * k : 2 * prev + 1;
         const follows = !inexact.has(el) && (prev < 0 ? firstChild[k] === next
             : parents[prev] === k && nextSibling[prev] === next);
@@ -405,15 +455,15 @@ orv.fidelity = (() => {
             piece(out, 'g', key);
             return;
         }
-        if (follows && !wholeText.has(localOf(el)) && writeTextPieces(run, key, out, texts))
+        if (follows && !wholeText.has(localOf(el)) && writeGapPieces(run, key, out, changes))
             return;
         for (const n of run)
-            writeNode(n, out, plainText);
+            writeNode(n, out, plainLeaf);
     };
 
     // A settled element the user changed: what of it did not change as pieces.
     // Its tags are its own even where the browser moved content in or out.
-    const writeChanged = (el, out, texts) => {
+    const writeChanged = (el, out, changes) => {
         const k = idOf(el);
         if (retagged.has(el) || generators.has(k))
             writeStartTag(el, out);
@@ -427,12 +477,12 @@ orv.fidelity = (() => {
                 run.push(c);
                 continue;
             }
-            writeRun(el, k, prev, ck, run, out, texts);
+            writeRun(el, k, prev, ck, run, out, changes);
             writeSourceElement(c, out);
             run = [];
             prev = ck;
         }
-        writeRun(el, k, prev, -1, run, out, texts);
+        writeRun(el, k, prev, -1, run, out, changes);
         piece(out, 'e', k);
     };
 
@@ -449,6 +499,49 @@ orv.fidelity = (() => {
     for (const type of ['keydown', 'beforeinput', 'compositionstart', 'paste', 'cut', 'dragstart', 'drop'])
         window.addEventListener(type, () => readGaps(), true);
 
+    // Markup pasted or dropped into the page is never taken for the page's
+    // own: element ids and the surface's marks come off it, and server
+    // stand-ins that are not this load's (from another page, or from before
+    // the page was loaded again) go, as no block of this page is theirs. This
+    // load's stand-ins stay, so that a block copied or moved within the page
+    // goes with its copy, as its text would.
+    const foreignComment = new RegExp('^' + SERVER_OPEN + '[a-z]+c\\d+' + SERVER_CLOSE + '$');
+    const adopt = (root) => {
+        const gone = [];
+        const walker = document.createTreeWalker(root, NodeFilter.SHOW_ELEMENT | NodeFilter.SHOW_COMMENT);
+        for (let n = walker.currentNode; n; n = walker.nextNode()) {
+            if (n.nodeType === Node.COMMENT_NODE) {
+                if (foreignComment.test(n.data) && serverNumber(n) < 0)
+                    gone.push(n);
+            } else if (n.nodeType === Node.ELEMENT_NODE) {
+                if (n.hasAttribute(SRV) && serverNumber(n) < 0)
+                    gone.push(n);
+                for (const name of n.getAttributeNames())
+                    if (name.startsWith('data-orv-') && name !== SRV)
+                        n.removeAttribute(name);
+            }
+        }
+        for (const n of gone)
+            n.remove();
+    };
+    window.addEventListener('beforeinput', (e) => {
+        if (/^insertFrom(Paste|Drop|Yank)/.test(e.inputType)) {
+            flush();
+            adopting = [];
+        }
+    }, true);
+    // Before the undo history closes the step on the same event.
+    window.addEventListener('input', () => {
+        if (!adopting)
+            return;
+        flush();
+        const added = adopting;
+        adopting = null;
+        for (const n of added)
+            if (n.isConnected)
+                adopt(n);
+    }, true);
+
     return {
         // Starts watching a freshly loaded document. map: {parents, unsettled,
         // implied: {html, head, body}, generators, marker, trailingSpace} from
@@ -458,6 +551,7 @@ orv.fidelity = (() => {
                 observer.disconnect();
             marker = map.marker || '';
             serverComment = new RegExp('^' + SERVER_OPEN + marker + 'c(\\d+)' + SERVER_CLOSE + '$');
+            serverElement = new RegExp('^' + marker + '(\\d+)$');
             generators = new Set(map.generators || []);
             parents = map.parents || [];
             unsettled = new Set(map.unsettled || []);
@@ -469,7 +563,8 @@ orv.fidelity = (() => {
             ids = new Map();
             inexact = new Set();
             gapOf = new Map();
-            afterBlock = new Map();
+            placeOf = new Map();
+            afterPlace = new Map();
             const count = parents.length;
             const implied = map.implied || {};
             const impliedElements = {html: document.documentElement, head: document.head,
@@ -532,6 +627,7 @@ orv.fidelity = (() => {
             nextSibling = new Int32Array(count).fill(-1);
             gapSize = new Int32Array(2 * count);
             gapMixed = new Uint8Array(2 * count);
+            gapPlaces = new Int32Array(2 * count);
             gapQueue = [];
             gapNext = 0;
             for (const [el, k] of ids)
@@ -572,14 +668,23 @@ orv.fidelity = (() => {
                 n.removeAttribute(INLINE_ID);
         },
 
+        // Markup from outside the page as it may go in (see adopt).
+        adopted(html) {
+            const t = document.createElement('template');
+            t.innerHTML = html;
+            adopt(t.content);
+            return t.innerHTML;
+        },
+
         // True once the user changed anything.
         changed() {
             flush();
             return dirty.size > 0;
         },
 
-        // [{id, html, texts: [[gap, its text as parsed], ...]}] for every
-        // element the edits are written through.
+        // [{id, html, texts: [[gap, a text as parsed, its place], ...],
+        // gaps: [[gap, its places], ...]}] for every element the edits are
+        // written through.
         serialize() {
             flush();
             const through = new Set();
@@ -589,12 +694,12 @@ orv.fidelity = (() => {
             const items = [];
             for (const el of through) {
                 const out = [];
-                const texts = [];
+                const changes = {texts: [], gaps: []};
                 if (settled(el))
-                    writeChanged(el, out, texts);
+                    writeChanged(el, out, changes);
                 else
-                    writeElement(el, out, plainText);
-                items.push({id: idOf(el), html: out.join(''), texts});
+                    writeElement(el, out, plainLeaf);
+                items.push({id: idOf(el), html: out.join(''), ...changes});
             }
             return items;
         },

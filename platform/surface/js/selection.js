@@ -74,7 +74,8 @@ orv.selection = {
 
     pasteHTML(html) {
         const r = orv.selection.range();
-        orv.change('Paste', () => orv.selection.replace(r, r.createContextualFragment(html)));
+        const own = orv.fidelity.adopted(html);
+        orv.change('Paste', () => orv.selection.replace(r, r.createContextualFragment(own)));
     },
 };
 
