@@ -4,8 +4,8 @@
 // its own source (or to pieces of it) keeps every server block, leaves no
 // stand-in and gives the same page whichever element it is; writing its
 // gaps as the texts between their comments and server blocks gives the
-// same page as copying the gaps whole; the cuts of a stretch of text against its own
-// text are in order and inside both.
+// same page as copying the gaps whole; the cuts of a stretch of text
+// against its own text are in order and inside both.
 
 #include "PageRebuild.h"
 #include "TextAlignment.h"
@@ -101,60 +101,50 @@ QString asSerialised(const QString& text, const PageMap& map, int k) {
     return out;
 }
 
-QString piece(const PageMap& map, char16_t code, int n) {
-    return QChar(pieceOpen) + map.standIns.marker + QChar(code) + QString::number(n) + QChar(pieceClose);
+QString piece(const PageMap& map, char16_t code, const QString& numbers) {
+    return QChar(pieceOpen) + map.standIns.marker + QChar(code) + numbers + QChar(pieceClose);
 }
 
 // Element k written as pieces of its source.
 QString asPieces(const PageMap& map, int k) {
-    QString out = piece(map, startTagPiece, k) + piece(map, gapPiece, 2 * k);
+    const auto n = [](int i) { return QString::number(i); };
+    QString out = piece(map, startTagPiece, n(k)) + piece(map, gapPiece, n(2 * k));
     for (int c = map.tree.elements[k].firstChild; c >= 0; c = map.tree.elements[c].nextSibling)
-        out += map.standIns.keep(c) + piece(map, gapPiece, 2 * c + 1);
-    return out + piece(map, endTagPiece, k);
+        out += map.standIns.keep(c) + piece(map, gapPiece, n(2 * c + 1));
+    return out + piece(map, endTagPiece, n(k));
 }
 
 // Element k with each gap as the texts between its comments and server
 // blocks (each as parsed from its own source: "\n" line breaks, no NUL),
-// the comments as pieces and the blocks' stand-ins, as the page script
-// writes a gap it follows; a stretch that makes no text as what of it makes
-// none. Empty when a gap holds CDATA, whose reading the rebuild leaves to
-// the browser.
+// the comments and the blocks' stand-ins, as the page script writes a gap
+// it follows, a stretch that makes no text as such. Empty for raw text
+// (never written so) and when a gap holds CDATA, whose reading the rebuild
+// leaves to the browser.
 QString asStretches(const QString& text, const PageMap& map, int k, QHash<GapPlace, QString>& texts) {
     const SourceTree& tree = map.tree;
-    QString out = piece(map, startTagPiece, k);
-    bool unknown = false;
-    auto numbered = [&](char16_t code, QList<int> numbers) {
-        QStringList n;
-        for (int i : numbers)
-            n << QString::number(i);
-        out += QChar(pieceOpen) + map.standIns.marker + QChar(code) + n.join(u',') + QChar(pieceClose);
-    };
+    QString out = piece(map, startTagPiece, QString::number(k));
+    bool unknown = rawText(tree.nameOf(k));
     auto gap = [&](int key, qsizetype pos, qsizetype end) {
         HtmlTokenizer tokens(text, map.serverBlocks, pos);
         Token t;
         int place = -1;
         auto stretch = [&](qsizetype to) {
             const QString parsed = text.mid(pos, to - pos).replace("\r\n", "\n").replace(u'\r', u'\n').remove(QChar(0));
-            QList<int> at = place < 0 ? QList<int>{} : QList<int>{place};
-            if (parsed.isEmpty())
-                numbered(noTextPiece, QList<int>{key} + at);
-            else
-                numbered(textPiece, QList<int>{key, 0, int(parsed.size())} + at), texts.insert({key, place}, parsed);
+            const QString at = place < 0 ? QString() : u',' + QString::number(place);
+            if (!parsed.isEmpty())
+                texts.insert({key, place}, parsed);
+            out += parsed.isEmpty() ? piece(map, noTextPiece, QString::number(key) + at)
+                                    : piece(map, textPiece, QStringLiteral("%1,0,%2").arg(key).arg(parsed.size()) + at);
         };
         while (tokens.next(t) && t.span.begin < end) {
             unknown = unknown || t.kind == Token::CData;
-            if (t.kind != Token::Comment && t.kind != Token::Server)
-                continue;
-            stretch(t.span.begin);
-            ++place;
-            if (t.kind == Token::Server) {
-                out += map.standIns.server(t.server);
-            } else {
-                numbered(commentPiece, {key, place});
-                out += QStringLiteral("<!--fallback-->");
-                numbered(commentEndPiece, {key, place});
+            if (t.kind == Token::Comment || t.kind == Token::Server) {
+                stretch(t.span.begin);
+                const QString at = QStringLiteral("%1,%2").arg(key).arg(++place);
+                out += t.kind == Token::Server ? map.standIns.server(t.server)
+                                               : piece(map, commentPiece, at) + "<!--x-->" + piece(map, commentEndPiece, at);
+                pos = t.span.end;
             }
-            pos = t.span.end;
         }
         stretch(end);
     };
@@ -165,7 +155,7 @@ QString asStretches(const QString& text, const PageMap& map, int k, QHash<GapPla
         const SourceElement& child = tree.elements[c];
         gap(2 * c + 1, child.end, child.nextSibling >= 0 ? tree.elements[child.nextSibling].begin : el.close);
     }
-    return unknown ? QString() : out + piece(map, endTagPiece, k);
+    return unknown ? QString() : out + piece(map, endTagPiece, QString::number(k));
 }
 
 void checkCuts(QStringView source) {

@@ -65,6 +65,7 @@ orv.fidelity = (() => {
     let firstChild = new Int32Array(0);  // source children as the parser placed them
     let nextSibling = new Int32Array(0);
     let original = new Map();     // parsed text or comments the user changed -> data as parsed
+    let lost = new Map();         // gap -> the texts the parser made there that edits took out
     let touched = new WeakSet();  // elements not from the source that edits reached into
     let dirty = new Set();        // source elements the user changed
     let retagged = new Set();     // source elements whose attributes the user changed
@@ -140,6 +141,11 @@ orv.fidelity = (() => {
                 changed = sourceOf(r.target);
                 if (adopting)
                     adopting.push(...r.addedNodes);
+                for (const n of r.removedNodes) {
+                    const key = n.nodeType === Node.TEXT_NODE ? gapOf.get(n) : undefined;
+                    if (key !== undefined)
+                        (lost.get(key) || lost.set(key, new Set()).get(key)).add(n);
+                }
             }
             dirty.add(changed);
             if (early)
@@ -332,17 +338,19 @@ orv.fidelity = (() => {
             return false;
         const stretches = [];
         let stretch = null;
+        let after = -1;        // the place the next stretch follows, when known
         const at = new Map();  // text node -> [its stretch, its offset there]
         const collect = (n) => {
             if (n.nodeType === Node.TEXT_NODE) {
                 if (!stretch)
-                    stretches.push(stretch = {now: '', parsed: []});
+                    stretches.push(stretch = {now: '', parsed: [], after});
                 at.set(n, [stretch, stretch.now.length]);
                 stretch.now += n.data;
                 if (gapOf.get(n) === key)
                     stretch.parsed.push(n);
             } else if (n.nodeType === Node.COMMENT_NODE || serverNumber(n) >= 0) {
                 stretch = null;
+                after = gapOf.get(n) === key ? placeOf.get(n) : undefined;
             } else if (n.nodeType === Node.ELEMENT_NODE) {
                 if (ids.has(n) || localOf(n) === 'template')
                     return false;
@@ -355,8 +363,18 @@ orv.fidelity = (() => {
         for (const n of run)
             if (!collect(n))
                 return false;
+        // A text the browser replaced by another (as it does around a deleted
+        // stand-in) is still its stretch's text as parsed.
+        const gone = new Map();
+        for (const n of lost.get(key) || [])
+            if (!n.isConnected)
+                gone.set(afterPlace.has(n) ? afterPlace.get(n) : -1, n);
         const fromSource = new Set();  // places whose stretch has text written from its source
         for (const st of stretches) {
+            if (gone.has(st.after)) {
+                st.parsed.unshift(gone.get(st.after));
+                gone.delete(st.after);
+            }
             if (!st.parsed.length)
                 continue;
             // The parsed texts one after the other (a block between them
@@ -559,6 +577,7 @@ orv.fidelity = (() => {
             dirty = new Set();
             retagged = new Set();
             original = new Map();
+            lost = new Map();
             touched = new WeakSet();
             ids = new Map();
             inexact = new Set();
