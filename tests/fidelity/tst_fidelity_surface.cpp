@@ -249,8 +249,8 @@ void tst_FidelitySurface::sourceBesideTheEditIsKept_data() {
     QTest::newRow("NULs around server blocks") << QString("<p>%1<%= a %>%1<%= b %> x &amp; y%1</p>").arg(QChar(0))
         << append << "" << QString("<p>%1<%= a %>%1<%= b %> x &amp; y%1!</p>").arg(QChar(0));
     QTest::newRow("page and bogus comments among entities")
-        << "<p>&copy; 2024 <!-- note --> &mdash; <?php echo 1 ?> more &raquo;</p>" << append << ""
-        << "<p>&copy; 2024 <!-- note --> &mdash; <?php echo 1 ?> more &raquo;!</p>";
+        << "<p>&copy; 2024 <!-- note --> &mdash; <?php echo 1 ?> more </> &raquo;</p>" << append << ""
+        << "<p>&copy; 2024 <!-- note --> &mdash; <?php echo 1 ?> more </> &raquo;!</p>";
     QTest::newRow("server block deleted between entities")
         << "<p>Hi &amp; <%= name %> there &copy; now</p>" << dropBlock << "" << "<p>Hi &amp;  there &copy; now</p>";
     QTest::newRow("server block deleted before a stray end tag")
