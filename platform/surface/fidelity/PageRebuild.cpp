@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <optional>
+#include <unordered_map>
 
 namespace orvane::fidelity {
 namespace {
@@ -287,9 +288,10 @@ private:
     };
 
     const GapLayout& layout(int key) {
-        if (const auto it = m_layouts.constFind(key); it != m_layouts.cend())
-            return *it;
-        GapLayout l;
+        const auto [it, made] = m_layouts.try_emplace(key);
+        if (!made)
+            return it->second;
+        GapLayout& l = it->second;
         const Span gap = gapSpan(key);
         l.known = valid(key / 2);
         HtmlTokenizer tokens(m_src, m_map.serverBlocks, gap.begin);
@@ -307,7 +309,7 @@ private:
         }
         if (const auto count = m_boundaries.constFind(key); count != m_boundaries.cend() && *count != l.places.size())
             l.known = false;
-        return *m_layouts.insert(key, l);
+        return l;
     }
 
     // The source of a comment the parser made in a gap; false when not known.
@@ -409,7 +411,7 @@ private:
     const QHash<int, QString>& m_changed;
     const QHash<GapPlace, QString>& m_texts;
     const QHash<int, int>& m_boundaries;
-    QHash<int, GapLayout> m_layouts;          // per gap, once read
+    std::unordered_map<int, GapLayout> m_layouts;  // per gap, once read
     QHash<GapPlace, QList<TextCut>> m_cuts;   // per stretch, once aligned
     QList<bool> m_affected;
     QList<bool> m_busy;
