@@ -4,11 +4,11 @@
 // toolbar's update after a caret move, and a right click until the menu shows.
 // Run headless: QT_QPA_PLATFORM=offscreen QTWEBENGINE_DISABLE_SANDBOX=1 bench_responsiveness
 
+#include "ProcessTreeCpu.h"
 #include "Surface.h"
 #include "mainFrm.h"
 
 #include <QApplication>
-#include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QMenu>
@@ -20,9 +20,10 @@
 #include <algorithm>
 #include <cstdio>
 #include <functional>
-#include <map>
 #include <unistd.h>
 #include <vector>
+
+using orvane::bench::treeCpuSeconds;
 
 namespace {
 
@@ -36,38 +37,6 @@ const QString kGatherAll = QStringLiteral(
     ".map(c => document.queryCommandState(c)).concat([document.queryCommandValue('fontName'),"
     " document.queryCommandValue('fontSize'), !!getSelection().anchorNode &&"
     " !!getSelection().anchorNode.parentElement.closest('td')]))");
-
-// CPU seconds used so far by this process and every process below it.
-double treeCpuSeconds()
-{
-    std::map<int, int> parent;
-    std::map<int, double> cpu;
-    const double tick = double(sysconf(_SC_CLK_TCK));
-    for (const QString& name : QDir(QStringLiteral("/proc")).entryList(QDir::Dirs)) {
-        bool numeric = false;
-        const int pid = name.toInt(&numeric);
-        QFile f(QStringLiteral("/proc/%1/stat").arg(name));
-        if (!numeric || !f.open(QIODevice::ReadOnly))
-            continue;
-        const QByteArray stat = f.readAll();
-        const QList<QByteArray> fields = stat.mid(stat.lastIndexOf(')') + 2).split(' ');
-        if (fields.size() < 13)
-            continue;
-        parent[pid] = fields[1].toInt();
-        cpu[pid] = (fields[11].toDouble() + fields[12].toDouble()) / tick;
-    }
-    const int self = int(getpid());
-    double total = 0;
-    for (const auto& [pid, seconds] : cpu) {
-        for (int p = pid; p > 1; p = parent.count(p) ? parent[p] : 0) {
-            if (p == self) {
-                total += seconds;
-                break;
-            }
-        }
-    }
-    return total;
-}
 
 void settle(int ms)
 {

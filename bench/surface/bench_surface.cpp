@@ -4,13 +4,16 @@
 // in the same run, and given our served file (what the engine alone needs
 // for it); the time until a first edit is done; the load's stages (classify,
 // prepare, write the served file); reading the document back after an edit
-// of a 1 MB page; and the preview of a saved page: served as the editor's
-// text, or loaded from its own file, beside a plain view loading the file.
-// Prints milliseconds, medians of 5 runs (BENCH_RUNS sets another count, e.g.
-// 3 for the 5 MB pages). Arguments (e.g. ASP_1_MB) pick the pages of the load rows.
+// of a 1 MB page; the preview of a saved page: served as the editor's
+// text, or loaded from its own file, beside a plain view loading the file;
+// and what the engine alone needs for the server-block stand-ins of the
+// 1 MB ASP page, drawn otherwise or left out. Prints milliseconds, medians
+// of 5 runs (BENCH_RUNS sets another count, e.g. 3 for the 5 MB pages).
+// Arguments (e.g. ASP_1_MB) pick the pages of the load rows.
 #include "DocumentText.h"
 #include "PageKind.h"
 #include "PreviewFile.h"
+#include "ProcessTreeCpu.h"
 #include "ServedPage.h"
 #include "Surface.h"
 
@@ -19,6 +22,7 @@
 #include <QEventLoop>
 #include <QFile>
 #include <QFileInfo>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QWebEngineView>
 #include <algorithm>
@@ -51,6 +55,12 @@ QByteArray aspPage(int bytes)
     return text + "</BODY>\r\n</HTML>\r\n";
 }
 
+double middle(std::vector<double> values)
+{
+    std::sort(values.begin(), values.end());
+    return values[values.size() / 2];
+}
+
 // Median of runs of op, in milliseconds; prepare runs untimed before each.
 double median(int runs, const std::function<void()>& op, const std::function<void()>& prepare = {})
 {
@@ -63,8 +73,25 @@ double median(int runs, const std::function<void()>& op, const std::function<voi
         op();
         times.push_back(clock.nsecsElapsed() / 1e6);
     }
-    std::sort(times.begin(), times.end());
-    return times[times.size() / 2];
+    return middle(times);
+}
+
+// Medians of op's wall time and of its process tree's CPU time, in ms.
+struct Cost {
+    double wall = 0, cpu = 0;
+};
+Cost cost(int runs, const std::function<void()>& op)
+{
+    std::vector<double> wall, cpu;
+    for (int i = 0; i < runs; ++i) {
+        const double before = 1000 * bench::treeCpuSeconds();
+        QElapsedTimer clock;
+        clock.start();
+        op();
+        wall.push_back(clock.nsecsElapsed() / 1e6);
+        cpu.push_back(1000 * bench::treeCpuSeconds() - before);
+    }
+    return {middle(wall), middle(cpu)};
 }
 
 // A plain engine view's load of path by file://, with design mode on unless
@@ -127,7 +154,7 @@ int main(int argc, char** argv)
     double engineDone = 0;
     QObject::connect(edit.view()->page(), &QWebEnginePage::loadFinished, &app,
                      [&] { engineDone = sinceLoad.nsecsElapsed() / 1e6; });
-    std::printf("load until editable, median of %d runs (ms)\n"
+    std::printf("load until editable, median of %d runs (ms; under each page its process tree's CPU time)\n"
                 "               Orvane  (engine load)     plain   ratio   plain, our served file   Orvane, load + first edit\n", runs);
     const QStringList only = QCoreApplication::arguments().mid(1);  // e.g. ASP_1_MB: just those pages
     for (const Page& p : pages) {
@@ -135,7 +162,7 @@ int main(int argc, char** argv)
             continue;
         // Until editable: the load, then one call, which runs after the page's set-up.
         std::vector<double> engine;
-        const double ours = median(runs, [&] {
+        const Cost ours = cost(runs, [&] {
             sinceLoad.start();
             edit.LoadDocument(p.path);
             edit.IsDirty();
@@ -149,14 +176,16 @@ int main(int argc, char** argv)
             edit.DOM().selection().createRange().pasteHTML(QStringLiteral("<B>edit</B>"));
             edit.IsDirty();
         });
-        const double theirs = median(runs, [&] { plainLoad(plain, p.path); });
+        const Cost theirs = cost(runs, [&] { plainLoad(plain, p.path); });
         ServedPage served;
         fidelity::PageMap map;
         const QUrl servedUrl = served.write(prepareForBrowser(QString::fromUtf8(p.bytes), &map),
                                             QUrl::fromLocalFile(p.path));
-        const double servedPlain = median(runs, [&] { plainLoad(plain, servedUrl.toLocalFile()); });
-        std::printf("  %-12s %8.1f  (%8.1f)     %8.1f  %5.2f   %8.1f   %8.1f\n", p.name, ours,
-                    engine[engine.size() / 2], theirs, ours / theirs, servedPlain, firstEdit);
+        const Cost servedPlain = cost(runs, [&] { plainLoad(plain, servedUrl.toLocalFile()); });
+        std::printf("  %-12s %8.1f  (%8.1f)     %8.1f  %5.2f   %8.1f   %8.1f\n", p.name, ours.wall,
+                    engine[engine.size() / 2], theirs.wall, ours.wall / theirs.wall, servedPlain.wall, firstEdit);
+        std::printf("    CPU        %8.1f                 %8.1f  %5.2f   %8.1f\n", ours.cpu, theirs.cpu,
+                    ours.cpu / theirs.cpu, servedPlain.cpu);
     }
 
     std::printf("stages of the 5 MB loads (ms)          classify   prepare  write file\n");
@@ -178,6 +207,59 @@ int main(int argc, char** argv)
         edit.DOM().selection().createRange().pasteHTML("<B>edit " + QString::number(++n) + "</B>");
     });
     std::printf("DocumentHTML after an edit, 1 MB        %8.1f\n", afterEdit);
+
+    // The engine alone, given our served 1 MB ASP page with its stand-ins as
+    // they are (non-editable inline blocks), without their style rule, drawn
+    // as plain inline boxes (cheaper, but the space before a box that ends a
+    // line then collapses, and bolding the word before it takes that space
+    // in), with those between paragraphs as block boxes (no line of their own
+    // to lay out), or left out.
+    if (only.isEmpty() || only.contains(QStringLiteral("ASP_1_MB"))) {
+        const Page& p = pages[3];
+        fidelity::PageMap map;
+        const QString prepared = QString::fromUtf8(prepareForBrowser(QString::fromUtf8(p.bytes), &map));
+        const QByteArray head = servedHead(QUrl::fromLocalFile(p.path));
+        const QByteArray base = head.left(head.indexOf("<style"));
+        const QByteArray rule = head.mid(head.indexOf("<style"));
+        const QString marker = QStringLiteral("<span (data-orv-srv=\"\\d+\") contenteditable=\"false\"></span>");
+        struct Variant {
+            const char* name;
+            QString path;
+            std::vector<double> wall, cpu;
+        };
+        std::vector<Variant> variants{{"raw page", p.path, {}, {}}};
+        auto add = [&](const char* name, const QString& pattern, const QString& by, const QByteArray& style) {
+            const QByteArray page = QString(prepared).replace(QRegularExpression(pattern), by).toUtf8();
+            const qsizetype at = servedHeadPosition(page);
+            const QString path = dir.filePath(QStringLiteral("variant%1.htm").arg(variants.size()));
+            QFile f(path);
+            if (f.open(QIODevice::WriteOnly))
+                f.write("\xEF\xBB\xBF" + page.left(at) + base + style + page.mid(at));
+            variants.push_back({name, path, {}, {}});
+        };
+        add("as served", {}, {}, rule);
+        add("stand-ins without their rule", {}, {}, {});
+        add("stand-ins as plain inline boxes", {}, {},
+            "<style>span[data-orv-srv]{padding:0 0.6em;background:#ffe08a;border:1px solid #b8860b}</style>");
+        add("those between paragraphs as blocks", "(</P>\r\n)" + marker,
+            QStringLiteral("\\1<div \\2 contenteditable=\"false\"></div>"),
+            rule + "<style>div[data-orv-srv]{width:1.4em;height:0.9em;background:#ffe08a;border:1px solid #b8860b}</style>");
+        add("stand-ins left out", marker, {}, {});
+        // Round by round, so that the machine's changing load falls on all alike.
+        for (int run = 0; run < runs; ++run)
+            for (Variant& v : variants) {
+                QElapsedTimer clock;
+                clock.start();
+                const double cpu = 1000 * bench::treeCpuSeconds();
+                plainLoad(plain, v.path);
+                v.cpu.push_back(1000 * bench::treeCpuSeconds() - cpu);
+                v.wall.push_back(clock.nsecsElapsed() / 1e6);
+            }
+        const double rawCpu = middle(variants[0].cpu);
+        std::printf("plain view, served 1 MB ASP page (ms)       wall      CPU   CPU ratio to raw\n");
+        for (const Variant& v : variants)
+            std::printf("  %-36s %8.1f %8.1f   %5.2f\n", v.name, middle(v.wall), middle(v.cpu), middle(v.cpu) / rawCpu);
+    }
 
     // setDocumentHTML returns once the preview's page is loaded.
     Surface preview(Surface::Mode::Browse);
