@@ -542,11 +542,10 @@ orv.fidelity = (() => {
         for (const n of gone)
             n.remove();
     };
+    // A paste whose input event never came is over at the next edit.
     window.addEventListener('beforeinput', (e) => {
-        if (/^insertFrom(Paste|Drop|Yank)/.test(e.inputType)) {
-            flush();
-            adopting = [];
-        }
+        flush();
+        adopting = /^insertFrom(Paste|Drop|Yank)/.test(e.inputType) ? [] : null;
     }, true);
     // Before the undo history closes the step on the same event.
     window.addEventListener('input', () => {
