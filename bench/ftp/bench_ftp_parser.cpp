@@ -47,14 +47,14 @@ int main()
     qsizetype outSize = 0;
     for (int round = 0; round < 7; ++round) {
         const double start = now();
-        QList<RemoteEntry> parsed = parseListing(bytes, false, today).entries;
+        Listing parsed = parseListing(bytes, false, today);
         const double parse = now() - start;
         resolveLinks(parsed);
         const QString out = renderListing(parsed);
         const double all = now() - start;
         bestParse = std::min(bestParse, parse);
         bestAll = std::min(bestAll, all);
-        entries = int(parsed.size());
+        entries = int(parsed.entries.size());
         outSize = out.size();
     }
     std::printf("listing parser (best of 7, CPU time): %d lines (%lld chars) -> %d entries, %lld chars of listing\n",

@@ -12,7 +12,7 @@ namespace orvane::ftp {
 
 namespace {
 
-bool textLess(const QString& a, const QString& b)
+bool textLess(QStringView a, QStringView b)
 {
     const int folded = a.compare(b, Qt::CaseInsensitive);
     return folded != 0 ? folded < 0 : a < b;
@@ -27,8 +27,9 @@ void FileListModel::reset(const QString& folderKey)
     beginResetModel();
     m_folderKey = folderKey;
     m_names.clear();
-    m_entries.clear();
+    m_entries = FileRows();
     m_order.clear();
+    m_rowCount = 0;
     endResetModel();
 }
 
@@ -37,71 +38,121 @@ bool FileListModel::contains(const QString& name) const
     return m_names.find(name, m_entries) >= 0;
 }
 
-int FileListModel::add(QList<FileEntry> entries)
+int FileListModel::add(const QList<FileEntry>& entries)
 {
-    if (entries.isEmpty())
+    FileRows rows;
+    for (const FileEntry& entry : entries)
+        rows.append(entry.name, entry.size, entry.folder);
+    return addRows(std::move(rows));
+}
+
+int FileListModel::addRows(FileRows entries)
+{
+    if (entries.rows.isEmpty())
         return 0;
     const qsizetype first = m_entries.size();
     const int added = int(m_names.appendNew(m_entries, std::move(entries)));
     if (added == 0)
         return 0;
-    // Told as rows added at the end, then moved to their places.
-    beginInsertRows({}, int(first), int(m_entries.size()) - 1);
+    // Told as rows added at the end (the views see them from the start of
+    // the insertion on), then moved to their places.
+    beginInsertRows({}, int(m_rowCount), int(m_rowCount) + added - 1);
     if (!m_order.empty()) {
-        m_order.resize(size_t(m_entries.size()));
-        std::iota(m_order.begin() + first, m_order.end(), int(first));
+        m_order.resize(size_t(m_rowCount + added));
+        std::iota(m_order.begin() + m_rowCount, m_order.end(), int(first));
     }
+    m_rowCount += added;
     endInsertRows();
     if (m_sortColumn >= 0)
         reorder();
     return added;
 }
 
-bool FileListModel::remove(const QString& name)
+int FileListModel::remove(const QStringList& names)
 {
-    const int entry = m_names.find(name, m_entries);
-    if (entry < 0)
-        return false;
-    int row = entry;
-    if (!m_order.empty())
-        row = int(std::find(m_order.begin(), m_order.end(), entry) - m_order.begin());
-    beginRemoveRows({}, row, row);
-    m_names.removeAt(name, entry, m_entries);
-    m_entries.removeAt(entry);
-    if (!m_order.empty()) {
-        m_order.erase(m_order.begin() + row);
-        for (int& e : m_order)
-            e -= e > entry ? 1 : 0;
+    std::vector<int> gone;
+    for (const QString& name : names) {
+        const int entry = m_names.find(name, m_entries);
+        if (entry >= 0)
+            gone.push_back(entry);
     }
-    endRemoveRows();
-    return true;
+    std::sort(gone.begin(), gone.end());
+    gone.erase(std::unique(gone.begin(), gone.end()), gone.end());
+    if (gone.empty())
+        return 0;
+    // The rows leave the views in runs, the last run first; the entries
+    // stay until every run is gone, then leave in one pass.
+    if (m_order.empty()) {
+        m_order.resize(size_t(m_entries.size()));
+        std::iota(m_order.begin(), m_order.end(), 0);
+    }
+    std::vector<char> isGone(size_t(m_entries.size()), 0);
+    for (const int entry : gone)
+        isGone[size_t(entry)] = 1;
+    std::vector<int> rows;
+    rows.reserve(gone.size());
+    for (size_t row = 0; row < m_order.size(); ++row)
+        if (isGone[size_t(m_order[row])])
+            rows.push_back(int(row));
+    for (size_t end = rows.size(); end > 0;) {
+        size_t begin = end - 1;
+        while (begin > 0 && rows[begin - 1] == rows[begin] - 1)
+            --begin;
+        beginRemoveRows({}, rows[begin], rows[end - 1]);
+        m_order.erase(m_order.begin() + rows[begin], m_order.begin() + rows[end - 1] + 1);
+        m_rowCount = qsizetype(m_order.size());
+        endRemoveRows();
+        end = begin;
+    }
+    m_names.remove(gone, m_entries);
+    std::vector<int> newIndex(size_t(m_entries.size()), -1);
+    qsizetype kept = 0;
+    for (qsizetype i = 0; i < m_entries.size(); ++i) {
+        if (isGone[size_t(i)])
+            continue;
+        newIndex[size_t(i)] = int(kept);
+        m_entries.rows[kept++] = m_entries.rows[i];
+    }
+    m_entries.rows.resize(kept);
+    for (int& entry : m_order)
+        entry = newIndex[size_t(entry)];
+    if (m_sortColumn < 0)
+        m_order.clear();   // the identity again
+    return int(gone.size());
+}
+
+FileEntry FileListModel::entryAt(int row) const
+{
+    const FileRows::Row& entry = m_entries.rows[entryIndex(row)];
+    return {nameAt(row).toString(), entry.size, entry.folder};
 }
 
 QString FileListModel::keyAt(int row) const
 {
-    const FileEntry& entry = entryAt(row);
-    return entry.folder ? m_folderKey + entry.name + QLatin1Char('/') : m_folderKey + entry.name;
+    const QString path = pathAt(row);
+    return m_entries.rows[entryIndex(row)].folder ? path + QLatin1Char('/') : path;
 }
 
-QString FileListModel::text(const FileEntry& entry, int column) const
+QString FileListModel::text(int entry, int column) const
 {
+    const FileRows::Row& row = m_entries.rows[entry];
     if (column == 0)
-        return entry.name;
+        return m_entries.name(entry).toString();
     if (column == 1)
-        return entry.folder ? QStringLiteral("File Folder") : fileTypeOf(entry.name);
-    return entry.size < 0 ? QString() : QString::number(entry.size);
+        return row.folder ? QStringLiteral("File Folder") : fileTypeOf(m_entries.name(entry));
+    return row.size < 0 ? QString() : QString::number(row.size);
 }
 
 QModelIndex FileListModel::index(int row, int column, const QModelIndex& parent) const
 {
-    if (parent.isValid() || row < 0 || row >= m_entries.size() || column < 0 || column > kSizeColumn)
+    if (parent.isValid() || row < 0 || row >= m_rowCount || column < 0 || column > kSizeColumn)
         return {};
     return createIndex(row, column);
 }
 
 int FileListModel::rowCount(const QModelIndex& parent) const
 {
-    return parent.isValid() ? 0 : int(m_entries.size());
+    return parent.isValid() ? 0 : int(m_rowCount);
 }
 
 int FileListModel::columnCount(const QModelIndex& parent) const
@@ -113,10 +164,11 @@ QVariant FileListModel::data(const QModelIndex& index, int role) const
 {
     if (!index.isValid())
         return {};
-    const FileEntry& entry = entryAt(index.row());
+    const int entryNumber = entryIndex(index.row());
+    const FileRows::Row& entry = m_entries.rows[entryNumber];
     switch (role) {
     case Qt::DisplayRole:
-        return text(entry, index.column());
+        return text(entryNumber, index.column());
     case Qt::DecorationRole:
         return index.column() == 0 && entry.folder ? QVariant(m_folderIcon) : QVariant();
     case KeyRole:
@@ -167,20 +219,20 @@ void FileListModel::reorder()
         m_order.resize(size_t(m_entries.size()));
         std::iota(m_order.begin(), m_order.end(), 0);
     }
-    const auto& entries = m_entries;
+    const FileRows& entries = m_entries;
     if (m_sortColumn == kSizeColumn) {
         // No size (-1) before any size.
         std::stable_sort(m_order.begin(), m_order.end(),
-                         [&](int a, int b) { return entries[a].size < entries[b].size; });
+                         [&](int a, int b) { return entries.rows[a].size < entries.rows[b].size; });
     } else if (m_sortColumn == 1) {
         std::vector<QString> types(size_t(entries.size()));
         for (qsizetype i = 0; i < entries.size(); ++i)
-            types[size_t(i)] = text(entries[i], 1);
+            types[size_t(i)] = text(int(i), 1);
         std::stable_sort(m_order.begin(), m_order.end(),
                          [&](int a, int b) { return textLess(types[size_t(a)], types[size_t(b)]); });
     } else {
         std::stable_sort(m_order.begin(), m_order.end(),
-                         [&](int a, int b) { return textLess(entries[a].name, entries[b].name); });
+                         [&](int a, int b) { return textLess(entries.name(a), entries.name(b)); });
     }
 
     std::vector<int> rowOf(m_order.size());
@@ -208,7 +260,7 @@ QMimeData* FileListModel::mimeData(const QModelIndexList& indexes) const
     rows.erase(std::unique(rows.begin(), rows.end()), rows.end());
     QStringList out;
     for (int row : rows)
-        out << (m_side == Side::Local ? pathAt(row) : entryAt(row).name);
+        out << (m_side == Side::Local ? pathAt(row) : nameAt(row).toString());
     return m_side == Side::Local ? localFilesData(out) : remoteNamesData(out);
 }
 

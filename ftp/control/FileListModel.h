@@ -1,6 +1,6 @@
 #pragma once
 // The entries of one folder as a report-view list (columns "Name", "Type",
-// "Size"). Entries are kept compact (the name as the listing gave it, the
+// "Size"). Entries are kept compact (FileRows: the names in one block, the
 // size, whether it is a folder); keys, types and size texts are made only
 // when asked for, so a folder of a million files costs little more than its
 // names. An entry's key is the folder's key followed by its name, and "/" for
@@ -41,16 +41,20 @@ public:
 
     // Adds the entries in order (each in its sorted place once a column
     // was clicked), skipping names the list holds; returns how many it added.
-    int add(QList<FileEntry> entries);
-    bool remove(const QString& name);
+    int addRows(FileRows entries);
+    int add(const QList<FileEntry>& entries);
+    // Removes the entries of these names in one pass, whatever their number;
+    // returns how many it removed.
+    int remove(const QStringList& names);
     bool contains(const QString& name) const;
-    int count() const { return int(m_entries.size()); }
+    int count() const { return int(m_rowCount); }
 
     // The entry a view row shows, its key, and its local path (the key
     // without the folder's "/").
-    const FileEntry& entryAt(int row) const { return m_entries[entryIndex(row)]; }
+    FileEntry entryAt(int row) const;
+    QStringView nameAt(int row) const { return m_entries.name(entryIndex(row)); }
     QString keyAt(int row) const;
-    QString pathAt(int row) const { return m_folderKey + entryAt(row).name; }
+    QString pathAt(int row) const { return m_folderKey + nameAt(row).toString(); }
 
     QModelIndex index(int row, int column, const QModelIndex& parent = {}) const override;
     QModelIndex parent(const QModelIndex&) const override { return {}; }
@@ -68,7 +72,7 @@ public:
 
 private:
     int entryIndex(int row) const { return m_order.empty() ? row : m_order[size_t(row)]; }
-    QString text(const FileEntry& entry, int column) const;
+    QString text(int entry, int column) const;
     // Puts the rows in the order of the sort column, keeping the views'
     // selection and current row on their entries.
     void reorder();
@@ -76,8 +80,9 @@ private:
     Side m_side;
     QString m_folderKey;
     QIcon m_folderIcon;
-    QList<FileEntry> m_entries;     // in the order they were added
-    std::vector<int> m_order;       // row -> entry; empty while unsorted
+    FileRows m_entries;             // in the order they were added
+    std::vector<int> m_order;       // row -> entry; empty while unsorted and nothing is being removed
+    qsizetype m_rowCount = 0;       // rows the views were told of
     int m_sortColumn = -1;
     NameIndex m_names;              // of m_entries
 };

@@ -4,14 +4,13 @@
 // Hashes are seeded per process, so names a server chose cannot be made to
 // collide on purpose.
 
-#include <QList>
+#include "FileRows.h"
+
 #include <QStringView>
 
 #include <vector>
 
 namespace orvane::ftp {
-
-struct FileEntry;
 
 class NameIndex {
 public:
@@ -19,14 +18,15 @@ public:
     // Makes room for count names in all.
     void reserve(qsizetype count);
     // The number of the entry named name, or -1.
-    int find(QStringView name, const QList<FileEntry>& entries) const;
+    int find(QStringView name, const FileRows& entries) const;
     // Moves the entries of more whose names are new (to entries and to each
     // other) to the end of entries, in order; returns how many.
-    qsizetype appendNew(QList<FileEntry>& entries, QList<FileEntry>&& more);
-    // Forgets entry number index, named name, and counts the entries after
-    // it one lower. Called while the entry is still in entries (the look-up
-    // compares names there); the caller removes it afterwards.
-    void removeAt(QStringView name, int index, const QList<FileEntry>& entries);
+    qsizetype appendNew(FileRows& entries, FileRows&& more);
+    // Forgets the entries numbered in gone (ascending) and numbers the rest
+    // as they will be once those have left entries. Called while they are
+    // still there (the look-up compares names there); the caller removes
+    // them afterwards.
+    void remove(const std::vector<int>& gone, const FileRows& entries);
 
 private:
     struct Slot {
@@ -35,7 +35,7 @@ private:
     };
     static quint32 hashOf(QStringView name);
     // The slot holding name, or the free slot where it would go.
-    size_t slotOf(QStringView name, quint32 hash, const QList<FileEntry>& entries) const;
+    size_t slotOf(QStringView name, quint32 hash, const FileRows& entries) const;
     void rehash(size_t capacity);
 
     std::vector<Slot> m_slots;     // a power of two in size, at most half full

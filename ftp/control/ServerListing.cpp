@@ -7,17 +7,10 @@ bool isHiddenName(QStringView name)
     return name.isEmpty() || name.startsWith(QLatin1Char('.'));
 }
 
-LineKind classifyLine(const QString& line)
-{
-    if (isHiddenName(line))
-        return LineKind::Hidden;
-    return line.endsWith(QLatin1Char('/')) ? LineKind::Folder : LineKind::File;
-}
-
-QString fileTypeOf(const QString& name)
+QString fileTypeOf(QStringView name)
 {
     const qsizetype dot = name.indexOf(QLatin1Char('.'));
-    return dot < 0 ? QStringLiteral("File") : name.mid(dot + 1).toUpper();
+    return dot < 0 ? QStringLiteral("File") : name.mid(dot + 1).toString().toUpper();
 }
 
 QString pathPrefix(const QString& serverPath)
@@ -35,43 +28,30 @@ QString placeholderKey(const QString& folderKey)
     return folderKey + kPlaceholder;
 }
 
-QList<RemoteFolder> serverFolders(const QString& path, const QStringList& lines)
+QList<RemoteFolder> serverFolders(const QString& path, const Listing& listing)
 {
     QList<RemoteFolder> out;
-    for (const QString& line : lines) {
-        if (classifyLine(line) == LineKind::Folder)
-            out.append({path, serverFolderKey(path, line), line});
+    for (const RemoteEntry& e : listing.entries) {
+        const QStringView name = listing.name(e);
+        if (!e.isFolder || isHiddenName(name))
+            continue;
+        const QString line = name.toString() + QLatin1Char('/');
+        out.append({path, serverFolderKey(path, line), line});
     }
     return out;
 }
 
-QStringList folderLines(const QList<RemoteEntry>& entries)
+FileRows serverFiles(const Listing& listing)
 {
-    QStringList lines;
-    for (const RemoteEntry& e : entries) {
-        if (e.isFolder && !isHiddenName(e.name))
-            lines.append(e.name + QLatin1Char('/'));
+    FileRows files;
+    files.names = listing.names;   // shared, not copied
+    files.rows.reserve(listing.entries.size() + listing.unparsed.size());
+    for (const RemoteEntry& e : listing.entries) {
+        if (!e.isFolder && !isHiddenName(listing.name(e)))
+            files.rows.append({e.nameAt, -1, qint32(e.nameSize), false});
     }
-    return lines;
-}
-
-QList<FileEntry> serverFiles(const QList<RemoteEntry>& entries)
-{
-    QList<FileEntry> files;
-    files.reserve(entries.size());
-    for (const RemoteEntry& e : entries) {
-        if (!e.isFolder && !isHiddenName(e.name))
-            files.append({e.name});
-    }
-    return files;
-}
-
-QList<FileEntry> unparsedFiles(const QStringList& lines)
-{
-    QList<FileEntry> files;
-    files.reserve(lines.size());
-    for (const QString& line : lines)
-        files.append({line});
+    for (const QString& line : listing.unparsed)
+        files.append(line);
     return files;
 }
 

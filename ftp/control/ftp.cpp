@@ -455,16 +455,15 @@ void ftp::close_Click()
 void ftp::readReply()
 {
     // Straight from the listing's entries: a folder of a million files is
-    // never turned into text and split again.
-    const QList<RemoteEntry> entries = m_inet->ListingEntries();
-    GetServerFolders(m_serverPath, folderLines(entries));
-    m_lstServer->entries().add(serverFiles(entries));
-    m_lstServer->entries().add(unparsedFiles(m_inet->UnparsedLines()));
+    // never turned into text and split again, and is sorted once.
+    const Listing listing = m_inet->lastListing();
+    GetServerFolders(m_serverPath, listing);
+    m_lstServer->entries().addRows(serverFiles(listing));
 }
 
-void ftp::GetServerFolders(const QString& path, const QStringList& lines)
+void ftp::GetServerFolders(const QString& path, const Listing& listing)
 {
-    const QList<RemoteFolder> folders = serverFolders(path, lines);
+    const QList<RemoteFolder> folders = serverFolders(path, listing);
     if (folders.isEmpty())
         return;
     QList<NodeEntry> nodes;

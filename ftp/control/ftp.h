@@ -45,9 +45,9 @@ public:
     void setLoginName(const QString& text);
     void setPassword(const QString& text);
 
-    // Add the folders (tree nodes) of the reply lines of the remote folder
-    // keyed `path`.
-    void GetServerFolders(const QString& path, const QStringList& lines);
+    // Add the folders (tree nodes) of a listing of the remote folder keyed
+    // `path`.
+    void GetServerFolders(const QString& path, const Listing& listing);
 
     // Add the mounted volumes under the local root, and the subfolders of the
     // local folder keyed `root` under its node.

@@ -348,7 +348,7 @@ void ftp::renameLocal()
         prompts().messageBox(QStringLiteral("%1 was not renamed: %2.").arg(from, failure));
         return;
     }
-    list.remove(entry.name);
+    list.remove({entry.name});
     list.add({{answer.text, entry.size, entry.folder}});
 }
 
@@ -420,26 +420,30 @@ void ftp::transferMarked(bool move)
         if (!move)
             return;
         // Only files leave the local side; a folder stays where it was.
+        QStringList deleted;
         for (const QString& path : sent) {
             if (QFileInfo(path).isDir())
                 continue;
             const QString why = deleteLocalFile(path);
             if (why.isEmpty())
-                list.remove(QFileInfo(path).fileName());
+                deleted << QFileInfo(path).fileName();
             else
                 prompts().messageBox(QStringLiteral("%1 was not deleted: %2.").arg(path, why));
         }
+        list.remove(deleted);
     } else if (tagOf(m_lstServer) == QLatin1String("1")) {
         const QStringList fetched = download(selectedNames(m_lstServer));
         if (!move)
             return;
         const QString prefix = pathPrefix(m_serverPath);
+        QStringList deleted;
         for (const QString& name : fetched) {
             if (m_cancelRequested)
-                return;
+                break;
             if (run(Operation::remove(prefix + name)) == Outcome::Done)
-                m_lstServer->entries().remove(name);
+                deleted << name;
         }
+        m_lstServer->entries().remove(deleted);
     }
 }
 

@@ -106,10 +106,9 @@ struct Inet::Private {
     bool collecting = false;             // the data connection's raw bytes go to listing
     bool rawDownload = false;            // a GET by command: the raw bytes go to the file
     QElapsedTimer listingClock;
-    QList<RemoteEntry> entries;          // parsed listing
-    bool listed = false;                 // the last completed operation was a listing
-    bool replyUnrendered = false;        // reply is still to be made from entries
-    QStringList unparsed;                // lines of the listing no format reads
+    Listing listed;                      // the last listing read
+    bool wasListing = false;             // the last completed operation was a listing
+    bool replyUnrendered = false;        // reply is still to be made from listed
     QList<int> linkProbes;               // entries whose link target is probed
     int probe = 0;
     std::unique_ptr<DownloadFile> download;
@@ -209,7 +208,7 @@ QString Inet::GetChunk(int size)
     if (size <= 0 || d->busy)
         return {};
     if (d->replyUnrendered) {
-        d->reply = renderListing(d->entries);
+        d->reply = renderListing(d->listed);
         d->replyUnrendered = false;
     }
     const QString piece = d->reply.mid(d->replyRead, size);
@@ -217,13 +216,12 @@ QString Inet::GetChunk(int size)
     return piece;
 }
 
-QList<RemoteEntry> Inet::ListingEntries() const
+Listing Inet::lastListing() const
 {
-    return d->busy || !d->listed ? QList<RemoteEntry>() : d->entries;
+    return d->busy || !d->wasListing ? Listing() : d->listed;
 }
 
 QString Inet::ResponseInfo() const { return d->responseInfo; }
-QStringList Inet::UnparsedLines() const { return d->busy ? QStringList() : d->unparsed; }
 
 qint64 Inet::bytesDone() const
 {
@@ -274,13 +272,12 @@ void Inet::Execute(const Operation& operation)
     d->stateReached = icNone;
     d->reply.clear();
     d->replyUnrendered = false;
-    d->listed = false;
+    d->wasListing = false;
     d->replyRead = 0;
     d->responseInfo.clear();
     d->lastServerLine.clear();
     d->localError.clear();
-    d->entries.clear();
-    d->unparsed.clear();
+    d->listed = Listing();
     d->linkProbes.clear();
     d->trust.clearRefusal();
     d->storeStarted = false;
@@ -516,7 +513,7 @@ QString Inet::Private::probePath(int entry) const
     QString base = listPath();
     if (!base.isEmpty() && !base.endsWith(u'/'))
         base += u'/';
-    return base + entries[entry].name;
+    return base + listed.name(listed.entries[entry]).toString();
 }
 
 QByteArray Inet::Private::bytesOf(const QString& path) const
@@ -543,36 +540,36 @@ void Inet::Private::rememberServerBytes()
         base.chop(1);
     const QByteArray baseBytes = bytesOf(base);
     const bool baseDiffers = baseBytes != base.toUtf8();
-    for (const RemoteEntry& e : std::as_const(entries)) {
-        const QByteArray raw = e.rawName();
-        if (raw.isEmpty() && !baseDiffers)
+    for (const RemoteEntry& e : std::as_const(listed.entries)) {
+        if (e.rare < 0 && !baseDiffers)
             continue;
-        const QByteArray name = raw.isEmpty() ? e.name.toUtf8() : raw;
+        const QStringView shown = listed.name(e);
+        const QByteArray raw = listed.rawName(e);
+        const QByteArray name = raw.isEmpty() ? shown.toUtf8() : raw;
         if (base.isEmpty())
-            serverBytes.insert(e.name, name);
+            serverBytes.insert(shown.toString(), name);
         else
-            serverBytes.insert(base + u'/' + e.name, baseBytes + '/' + name);
+            serverBytes.insert(base + u'/' + shown.toString(), baseBytes + '/' + name);
     }
 }
 
 void Inet::Private::finishListing(Listing&& listing)
 {
-    entries = std::move(listing.entries);
-    unparsed = listing.unparsed;
+    listed = std::move(listing);
     this->listing.reset();
     rememberServerBytes();
-    linkProbes = resolveLinks(entries);
-    if (listing.unparsed.isEmpty() && listing.refused.isEmpty())
+    linkProbes = resolveLinks(listed);
+    if (listed.unparsed.isEmpty() && listed.refused.isEmpty())
         return;
     // Once per listing: what was not read, and what was kept out.
     const QString where = oneLine(listPath().isEmpty() ? QStringLiteral("the login folder") : listPath());
     QStringList parts;
-    if (!listing.unparsed.isEmpty())
+    if (!listed.unparsed.isEmpty())
         parts << QStringLiteral("%1 line(s) in no known format, shown whole (first: \"%2\")")
-                     .arg(listing.unparsed.size()).arg(oneLine(listing.unparsed.first()));
-    if (!listing.refused.isEmpty())
+                     .arg(listed.unparsed.size()).arg(oneLine(listed.unparsed.first()));
+    if (!listed.refused.isEmpty())
         parts << QStringLiteral("%1 name(s) refused as unsafe (first: \"%2\")")
-                     .arg(listing.refused.size()).arg(oneLine(listing.refused.first()));
+                     .arg(listed.refused.size()).arg(oneLine(listed.refused.first()));
     qCWarning(lcTransport).noquote() << "Listing of" << where << ":" << parts.join(QStringLiteral("; "));
 }
 
@@ -645,7 +642,7 @@ void Inet::Private::stepFinished(CURLcode code)
     case Step::LinkProbe:
         // Listing the link as a folder works only when its target is one.
         if (code == CURLE_OK)
-            entries[linkProbes[probe]].isFolder = true;
+            listed.entries[linkProbes[probe]].isFolder = true;
         ++probe;
         break;
     case Step::Put:
@@ -683,7 +680,7 @@ void Inet::Private::stepFinished(CURLcode code)
     // The text is made when it is first read: a caller that takes the
     // entries themselves never pays for it.
     if (step == Step::Mlsd || step == Step::List || step == Step::LinkProbe)
-        listed = replyUnrendered = true;
+        wasListing = replyUnrendered = true;
     complete();
 }
 

@@ -45,14 +45,12 @@ public:
     // The reply of the last completed operation, in pieces of at most size
     // characters; an empty string once it is all read (and while running).
     QString GetChunk(int size);
-    // The entries of the last completed listing, without making its text:
-    // for a listing of a million names.
-    QList<RemoteEntry> ListingEntries() const;
+    // The last completed listing, entries and unread lines, without making
+    // its text: for a listing of a million names. Empty while running or
+    // after an operation that was no listing.
+    Listing lastListing() const;
     // The server's last reply line, or the transport's error text.
     QString ResponseInfo() const;
-    // The lines of the last completed listing that no listing format reads,
-    // whole; they are not part of the reply text.
-    QStringList UnparsedLines() const;
     // Stops the running operation at once; emits no state. A cancelled GET
     // leaves no file behind and an existing target untouched.
     void Cancel();

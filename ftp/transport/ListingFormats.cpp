@@ -290,23 +290,23 @@ qint64 sizeBeforeDate(QStringView s)
     return number(s.mid(k));
 }
 
-void setUnixName(QStringView name, QChar type, RemoteEntry& e)
+void setUnixName(QStringView name, QChar type, LineEntry& e)
 {
     e.isLink = type == u'l';
     e.isFolder = type == u'd';
     if (e.isLink) {
         const qsizetype arrow = name.indexOf(u" -> ");
         if (arrow > 0) {
-            e.setLinkTarget(name.mid(arrow + 4).toString());
+            e.linkTarget = name.mid(arrow + 4);
             name = name.left(arrow);
         }
     }
-    e.name = name.toString();
+    e.name = name;
 }
 
 // Type and permissions in token 0 (or NetWare's type and [rights] in tokens
 // 0 and 1), then owner, group and size in any shape, a date, the name.
-bool parseUnix(const Tokens& t, QDate today, RemoteEntry& e)
+bool parseUnix(const Tokens& t, QDate today, LineEntry& e)
 {
     const QStringView first = t[0];
     int start = 2;
@@ -343,7 +343,7 @@ bool parseUnix(const Tokens& t, QDate today, RemoteEntry& e)
 
 // "MM-DD-YY  HH:MM[AM|PM]  <DIR>|size  name", with 2- or 4-digit years or
 // ISO dates, 12- or 24-hour times and sizes with thousands separators.
-bool parseDos(const Tokens& t, RemoteEntry& e)
+bool parseDos(const Tokens& t, LineEntry& e)
 {
     if (t.n < 3)
         return false;
@@ -378,12 +378,12 @@ bool parseDos(const Tokens& t, RemoteEntry& e)
         const qsizetype padEnd = qMin(p + 10, t.line.size());
         while (p < padEnd && t.line[p] == u' ')
             ++p;
-        e.name = t.line.mid(p).toString();
+        e.name = t.line.mid(p);
     } else {
         e.size = sizeOf(kind);
         if (e.size < 0)
             return false;
-        e.name = t.after(next).toString();
+        e.name = t.after(next);
     }
     e.modified = QDateTime(date, timeOf(secs), Qt::UTC);
     return !e.name.isEmpty();
@@ -393,7 +393,7 @@ bool parseDos(const Tokens& t, RemoteEntry& e)
 
 // "+fact,fact,...\tname": "/" marks a folder, "s" the size, "m" the
 // modification time in seconds since 1970.
-bool parseEplf(QStringView line, RemoteEntry& e)
+bool parseEplf(QStringView line, LineEntry& e)
 {
     const qsizetype tab = line.indexOf(u'\t');
     if (tab < 1 || tab + 1 >= line.size())
@@ -406,7 +406,7 @@ bool parseEplf(QStringView line, RemoteEntry& e)
         else if (fact.startsWith(u'm') && allDigits(fact.mid(1)))
             e.modified = QDateTime::fromSecsSinceEpoch(number(fact.mid(1)), Qt::UTC);
     }
-    e.name = line.mid(tab + 1).toString();
+    e.name = line.mid(tab + 1);
     return true;
 }
 
@@ -420,7 +420,7 @@ bool vmsName(QStringView s)
 
 // "NAME.EXT;1  used[/allocated]  DD-MMM-YYYY HH:MM[:SS]  [owner]  (protection)";
 // folders are NAME.DIR;1. Sizes are in 512-byte blocks.
-bool parseVms(const Tokens& t, RemoteEntry& e)
+bool parseVms(const Tokens& t, LineEntry& e)
 {
     if (t.n < 4 || !vmsName(t[0]))
         return false;
@@ -441,7 +441,7 @@ bool parseVms(const Tokens& t, RemoteEntry& e)
         e.isFolder = true;
         name.chop(4);
     }
-    e.name = name.toString();
+    e.name = name;
     e.size = number(blocks) * 512;
     e.modified = at(fullYear(number(year), year.size()), mon, int(number(day)), secs);
     return true;
@@ -450,7 +450,7 @@ bool parseVms(const Tokens& t, RemoteEntry& e)
 // --- OS/2 and VxWorks/Nortel (both begin with the size) -------------------------
 
 // OS/2: "size  [attributes] [DIR]  MM-DD-YY  HH:MM  name".
-bool parseOs2(const Tokens& t, RemoteEntry& e)
+bool parseOs2(const Tokens& t, LineEntry& e)
 {
     for (int i = 1; i + 2 < t.n && i <= 4; ++i) {
         QChar sep;
@@ -465,14 +465,14 @@ bool parseOs2(const Tokens& t, RemoteEntry& e)
                 e.isFolder = true;
         e.size = number(t[0]);
         e.modified = QDateTime(date, timeOf(secs), Qt::UTC);
-        e.name = t.from(i + 2).toString();
+        e.name = t.from(i + 2);
         return true;
     }
     return false;
 }
 
 // VxWorks and Nortel switches: "size  Mon DD YYYY  HH:MM:SS  name [<DIR>]".
-bool parseVxWorks(const Tokens& t, RemoteEntry& e)
+bool parseVxWorks(const Tokens& t, LineEntry& e)
 {
     const int mon = month(t[1]);
     const int secs = clockTime(t[4]);
@@ -485,7 +485,7 @@ bool parseVxWorks(const Tokens& t, RemoteEntry& e)
     }
     e.size = number(t[0]);
     e.modified = at(int(number(t[3])), mon, int(number(t[2])), secs);
-    e.name = name.toString();
+    e.name = name;
     return !e.name.isEmpty();
 }
 
@@ -502,7 +502,7 @@ bool isUpperWord(QStringView s)
 }
 
 // OS/400: "owner  size  date  time  *TYPE  name", or "owner  *MEM  LIB.FILE/MBR.MBR".
-bool parseOs400(const Tokens& t, RemoteEntry& e)
+bool parseOs400(const Tokens& t, LineEntry& e)
 {
     int typeAt = -1;
     if (t.n >= 6 && isUpperWord(t[4]) && allDigits(t[1]))
@@ -526,7 +526,7 @@ bool parseOs400(const Tokens& t, RemoteEntry& e)
         name.chop(1);
     if (type == u"*MEM")
         name = name.mid(name.lastIndexOf(u'/') + 1);
-    e.name = name.toString();
+    e.name = name;
     return !e.name.isEmpty();
 }
 
@@ -538,10 +538,10 @@ bool isMvsDate(QStringView s)
 // MVS data sets: "volume unit referred ext used recfm lrecl blksize dsorg dsname";
 // partitioned data sets (dsorg PO) hold members, so they are folders.
 // Migrated and other non-DASD data sets show only their name at the end.
-bool parseMvsDataSet(const Tokens& t, RemoteEntry& e)
+bool parseMvsDataSet(const Tokens& t, LineEntry& e)
 {
     if (t.n >= 2 && (t[0] == u"Migrated" || t[0] == u"ARCIVE" || t[0] == u"Pseudo")) {
-        e.name = t[t.n - 1].toString();
+        e.name = t[t.n - 1];
         return t.n < kMaxTokens;
     }
     if (t.n != 10 || !(isMvsDate(t[2]) || t[2] == u"**NONE**"))
@@ -550,24 +550,24 @@ bool parseMvsDataSet(const Tokens& t, RemoteEntry& e)
     e.isFolder = dsorg == u"PO" || dsorg == u"PO-E";
     if (isMvsDate(t[2]))
         e.modified = QDateTime(numericDate(t[2]), QTime(0, 0), Qt::UTC);
-    e.name = t[9].toString();
+    e.name = t[9];
     return true;
 }
 
 // PDS members: "name  VV.MM  created  changed  HH:MM  size  init  mod  id".
-bool parseMvsMember(const Tokens& t, RemoteEntry& e)
+bool parseMvsMember(const Tokens& t, LineEntry& e)
 {
     const QStringView vvmm = t[1];
     if (t.n < 6 || vvmm.size() != 5 || vvmm[2] != u'.' || !isMvsDate(t[2]) || !isMvsDate(t[3]))
         return false;
     const int secs = clockTime(t[4]);
     e.modified = QDateTime(numericDate(t[3]), timeOf(secs), Qt::UTC);
-    e.name = t[0].toString();
+    e.name = t[0];
     return true;
 }
 
 // z/VM: "name type recfm lrecl records blocks date time owner"; type DIR is a folder.
-bool parseZvm(const Tokens& t, RemoteEntry& e)
+bool parseZvm(const Tokens& t, LineEntry& e)
 {
     if (t.n < 8)
         return false;
@@ -579,7 +579,12 @@ bool parseZvm(const Tokens& t, RemoteEntry& e)
     if (!d.isValid() || secs < 0)
         return false;
     e.isFolder = t[1] == u"DIR";
-    e.name = e.isFolder ? t[0].toString() : t[0].toString() + u'.' + t[1].toString();
+    if (e.isFolder) {
+        e.name = t[0];
+    } else {
+        e.built = t[0].toString() + u'.' + t[1].toString();
+        e.name = e.built;
+    }
     e.modified = QDateTime(d, timeOf(secs), Qt::UTC);
     return true;
 }
@@ -587,7 +592,7 @@ bool parseZvm(const Tokens& t, RemoteEntry& e)
 // --- HP NonStop and OS-9 -------------------------------------------------------------
 
 // "name  code  EOF  D-Mon-YY  HH:MM:SS  group,user  "rwep"".
-bool parseNonStop(const Tokens& t, RemoteEntry& e)
+bool parseNonStop(const Tokens& t, LineEntry& e)
 {
     if (t.n < 6 || !allDigits(t[1]) || !allDigits(t[2]) || !t[5].contains(u','))
         return false;
@@ -599,7 +604,7 @@ bool parseNonStop(const Tokens& t, RemoteEntry& e)
     const int secs = clockTime(t[4]);
     if (!mon || secs < 0 || !allDigits(date.left(d1)) || !allDigits(date.mid(d2 + 1)))
         return false;
-    e.name = t[0].toString();
+    e.name = t[0];
     e.size = number(t[2]);
     e.modified = at(fullYear(number(date.mid(d2 + 1)), date.size() - d2 - 1), mon,
                     int(number(date.left(d1))), secs);
@@ -608,7 +613,7 @@ bool parseNonStop(const Tokens& t, RemoteEntry& e)
 
 // "group.user  YY/MM/DD HHMM  attributes  sector  bytecount  name"; sector
 // and byte count are hexadecimal.
-bool parseOs9(const Tokens& t, RemoteEntry& e)
+bool parseOs9(const Tokens& t, LineEntry& e)
 {
     const QStringView owner = t[0], date = t[1], time = t[2], attrs = t[3];
     const qsizetype dot = owner.indexOf(u'.');
@@ -624,7 +629,7 @@ bool parseOs9(const Tokens& t, RemoteEntry& e)
     e.modified = at(fullYear(number(date.left(2)), 2), int(number(date.mid(3, 2))),
                     int(number(date.mid(6, 2))),
                     int(number(time.left(2)) * 3600 + number(time.mid(2)) * 60));
-    e.name = t.from(6).toString();
+    e.name = t.from(6);
     return true;
 }
 
@@ -656,7 +661,7 @@ bool isWrappedVmsName(QStringView line)
     return t.n == 1 && t.t[0].pos == 0 && vmsName(t[0]);
 }
 
-LineReading readListLine(QStringView line, QDate today, RemoteEntry& e)
+LineReading readListLine(QStringView line, QDate today, LineEntry& e)
 {
     const Tokens t(line);
     if (t.n == 0)
@@ -668,7 +673,7 @@ LineReading readListLine(QStringView line, QDate today, RemoteEntry& e)
     else if (unixPermissions(t[0]) || t[0].size() == 1)
         ok = parseUnix(t, today, e);
     if (!ok && isDigit(t[0][0])) {
-        e = RemoteEntry();
+        e = LineEntry();
         const bool sizeFirst = allDigits(t[0]);
         ok = (!sizeFirst && parseDos(t, e)) || (sizeFirst && (parseVxWorks(t, e) || parseOs2(t, e)))
              || parseOs9(t, e);
@@ -676,12 +681,12 @@ LineReading readListLine(QStringView line, QDate today, RemoteEntry& e)
     if (!ok && isSummary(t))
         return LineReading::Summary;
     if (!ok) {
-        e = RemoteEntry();
+        e = LineEntry();
         ok = parseVms(t, e) || parseOs400(t, e) || parseMvsDataSet(t, e) || parseMvsMember(t, e)
              || parseZvm(t, e) || parseNonStop(t, e);
     }
     if (!ok)
-        e = RemoteEntry();
+        e = LineEntry();
     return ok ? LineReading::Entry : LineReading::Unknown;
 }
 

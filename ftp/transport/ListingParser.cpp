@@ -5,23 +5,43 @@
 #include <QSet>
 
 #include <algorithm>
+#include <cstring>
 
 namespace orvane::ftp {
 namespace {
 
-bool isDotEntry(QStringView name)
+template <typename View>
+bool isDotEntry(View name)
 {
-    return name == u"." || name == u"..";
+    return name.size() <= 2 && !name.isEmpty() && name[0] == '.' && (name.size() == 1 || name[1] == '.');
 }
 
 // A name that cannot name a file of the listed folder, or cannot be shown
-// and sent back one per line.
-bool refusedName(QStringView name)
+// and sent back one per line. Bytes are read before decoding: "/", NUL, CR
+// and LF are the same in UTF-8 and Windows-1252, and no other byte becomes one.
+template <typename View>
+bool refusedName(View name)
 {
-    for (QChar c : name)
-        if (c == u'/' || c == u'\0' || c == u'\r' || c == u'\n')
+    for (auto c : name)
+        if (c == '/' || c == '\0' || c == '\r' || c == '\n')
             return true;
-    return name.isEmpty();
+    return name.isEmpty() || name.size() > RemoteEntry::kMaxNameSize;
+}
+
+bool isAscii(QByteArrayView bytes)
+{
+    const char* p = bytes.data();
+    const char* const end = p + bytes.size();
+    for (; end - p >= 8; p += 8) {
+        quint64 word;
+        std::memcpy(&word, p, 8);
+        if (word & 0x8080808080808080ull)
+            return false;
+    }
+    for (; p < end; ++p)
+        if (uchar(*p) >= 0x80)
+            return false;
+    return true;
 }
 
 // Days from 1970-01-01 to the date y-m-d of the proleptic Gregorian calendar.
@@ -35,12 +55,12 @@ qint64 daysSinceEpoch(int y, int m, int d)
     return qint64(era) * 146097 + dayOfEra - 719468;
 }
 
-// "YYYYMMDDHHMMSS[.sss]", in UTC. Read with integers alone: a listing of a
-// million entries pays for no calendar objects.
-QDateTime mlsdTime(QByteArrayView v)
+// "YYYYMMDDHHMMSS[.sss]", in UTC, as milliseconds since 1970. Read with
+// integers alone: a listing of a million entries pays for no calendar objects.
+qint64 mlsdTime(QByteArrayView v)
 {
     if (v.size() < 14)
-        return {};
+        return RemoteEntry::kNoTime;
     int n[6] = {};
     const int width[6] = {4, 2, 2, 2, 2, 2};
     qsizetype p = 0;
@@ -48,7 +68,7 @@ QDateTime mlsdTime(QByteArrayView v)
         for (int k = 0; k < width[i]; ++k, ++p) {
             const char c = v[p];
             if (c < '0' || c > '9')
-                return {};
+                return RemoteEntry::kNoTime;
             n[i] = n[i] * 10 + (c - '0');
         }
     }
@@ -58,9 +78,8 @@ QDateTime mlsdTime(QByteArrayView v)
     // There is no year 0; a leap second is no valid time either.
     if (year == 0 || month < 1 || month > 12 || day < 1 || day > monthDays[month - 1] || hour > 23
         || minute > 59 || second > 59)
-        return {};
-    const qint64 seconds = daysSinceEpoch(year, month, day) * 86400 + hour * 3600 + minute * 60 + second;
-    return QDateTime::fromMSecsSinceEpoch(seconds * 1000, Qt::UTC);
+        return RemoteEntry::kNoTime;
+    return (daysSinceEpoch(year, month, day) * 86400 + hour * 3600 + minute * 60 + second) * 1000;
 }
 
 // Fact names and values compared without regard to ASCII letter case (name
@@ -89,76 +108,69 @@ QString decodeName(QByteArrayView bytes)
     return bytes.isValidUtf8() ? QString::fromUtf8(bytes) : decodeWindows1252(bytes);
 }
 
+struct MlsdFacts {
+    bool isFolder = false;
+    bool isLink = false;
+    qint64 size = -1;
+    qint64 modifiedMs = RemoteEntry::kNoTime;
+    QByteArrayView linkTarget;
+};
+
 enum class MlsdLine { Entry, Skip, NoFacts };
 
 // One fact of an MLSD line. Returns false when the line names the folder
 // itself or its parent ("cdir", "pdir"), which give no entry.
-bool readMlsdFact(QByteArrayView key, QByteArrayView value, RemoteEntry& e)
+bool readMlsdFact(QByteArrayView key, QByteArrayView value, MlsdFacts& f)
 {
     if (isFact(key, "type")) {
         if (isFact(value, "cdir") || isFact(value, "pdir"))
             return false;
         if (isFact(value, "dir")) {
-            e.isFolder = true;
+            f.isFolder = true;
         } else if (startsWithNoCase(value, "OS.unix=slink") || startsWithNoCase(value, "OS.unix=symlink")) {
-            e.isLink = true;
+            f.isLink = true;
             const qsizetype colon = value.indexOf(':');
             if (colon > 0)
-                e.setLinkTarget(decodeName(value.sliced(colon + 1)));
+                f.linkTarget = value.sliced(colon + 1);
         }
     } else if (isFact(key, "size")) {
-        e.size = value.toLongLong();
+        f.size = value.toLongLong();
     } else if (isFact(key, "modify")) {
-        e.modified = mlsdTime(value);
+        f.modifiedMs = mlsdTime(value);
     }
     return true;
 }
 
 // Read at the byte level: facts are ASCII, and only the name becomes text.
-MlsdLine readMlsdLine(QByteArrayView line, RemoteEntry& e)
+MlsdLine readMlsdLine(QByteArrayView line, MlsdFacts& f, QByteArrayView& name)
 {
     // Facts never hold a blank: the name is everything after the first blank
-    // (or TAB, which some servers send instead). One pass over the facts
-    // finds it and reads them: a million lines make a million of these.
-    const char* const p = line.data();
-    qsizetype blank = 0, key = 0, eq = -1;
+    // (or TAB, which some servers send instead). A million lines make a
+    // million of these, so the bytes are searched, not stepped through.
+    qsizetype blank = line.indexOf(' ');
+    const qsizetype tab = (blank < 0 ? line : line.first(blank)).indexOf('\t');
+    if (tab >= 0)
+        blank = tab;
+    if (blank <= 0)
+        return MlsdLine::NoFacts;
+    const QByteArrayView facts = line.first(blank);
     bool anyFact = false, entry = true;
-    for (;; ++blank) {
-        if (blank == line.size())
-            return MlsdLine::NoFacts;
-        const char c = p[blank];
-        if (c == '=') {
-            if (eq < 0)
-                eq = blank;
-            continue;
-        }
-        if (c != ';' && c != ' ' && c != '\t')
-            continue;
-        if (eq >= 0) {
+    for (qsizetype key = 0; key < blank;) {
+        qsizetype end = facts.indexOf(';', key);
+        if (end < 0)
+            end = blank;
+        const QByteArrayView fact = facts.sliced(key, end - key);
+        if (const qsizetype eq = fact.indexOf('='); eq >= 0) {
             anyFact = true;
-            entry = readMlsdFact(line.sliced(key, eq - key), line.sliced(eq + 1, blank - eq - 1), e) && entry;
+            entry = readMlsdFact(fact.first(eq), fact.sliced(eq + 1), f) && entry;
         }
-        if (c != ';')
-            break;
-        key = blank + 1;
-        eq = -1;
+        key = end + 1;
     }
-    if (!anyFact || blank == 0)
+    if (!anyFact)
         return MlsdLine::NoFacts;
     if (!entry)
         return MlsdLine::Skip;
-    QByteArrayView name = line.sliced(blank + 1);
-    QByteArray unescaped;
-    if (name.contains('\r')) {   // a CR in a name comes as CR NUL
-        unescaped = name.toByteArray().replace(QByteArrayView("\r\0", 2), "\r");
-        name = unescaped;
-    }
-    if (name.isValidUtf8()) {
-        e.name = QString::fromUtf8(name);
-    } else {
-        e.name = decodeWindows1252(name);
-        e.setRawName(name.toByteArray());
-    }
+    name = line.sliced(blank + 1);
     return MlsdLine::Entry;
 }
 
@@ -234,11 +246,9 @@ public:
         if (!m_mlsd && !m_anyRead && !m_out.unparsed.isEmpty()) {
             const QStringList names = std::exchange(m_out.unparsed, {});
             for (qsizetype i = 0; i < names.size(); ++i) {
-                RemoteEntry e;
+                LineEntry e;
                 e.name = names[i];
-                if (m_bareForeign.contains(i))
-                    e.setRawName(encodeWindows1252(e.name));
-                add(std::move(e), [&] { return names[i]; });
+                add(e, m_bareForeign.contains(i), names[i]);
             }
         }
         return std::move(m_out);
@@ -247,17 +257,44 @@ public:
 private:
     void mlsdLine(QByteArrayView bytes)
     {
-        RemoteEntry e;
-        switch (readMlsdLine(bytes, e)) {
+        MlsdFacts f;
+        QByteArrayView name;
+        switch (readMlsdLine(bytes, f, name)) {
         case MlsdLine::Skip:
             return;
         case MlsdLine::NoFacts:
             m_out.refused.append(decodeName(bytes));
             return;
         case MlsdLine::Entry:
-            add(std::move(e), [&] { return decodeName(bytes); });
+            break;
+        }
+        QByteArray unescaped;
+        if (name.contains('\r')) {   // a CR in a name comes as CR NUL
+            unescaped = name.toByteArray().replace(QByteArrayView("\r\0", 2), "\r");
+            name = unescaped;
+        }
+        if (isDotEntry(name))
+            return;
+        if (refusedName(name)) {
+            m_out.refused.append(decodeName(bytes));
             return;
         }
+        // Most names are ASCII: they go straight into the listing's names.
+        RemoteEntry* e;
+        if (isAscii(name)) {
+            e = &m_out.append(QLatin1StringView(name));
+        } else if (name.isValidUtf8()) {
+            e = &m_out.append(QString::fromUtf8(name));
+        } else {
+            e = &m_out.append(decodeWindows1252(name));
+            m_out.setRawName(*e, name.toByteArray());
+        }
+        e->isFolder = f.isFolder;
+        e->isLink = f.isLink;
+        e->size = f.size;
+        e->modifiedMs = f.modifiedMs;
+        if (!f.linkTarget.isEmpty())
+            m_out.setLinkTarget(*e, decodeName(f.linkTarget));
     }
 
     void listLine(QStringView text, bool foreign)
@@ -282,7 +319,7 @@ private:
     {
         if (text.isEmpty())
             return;
-        RemoteEntry e;
+        LineEntry e;
         switch (readListLine(text, m_today, e)) {
         case LineReading::Summary:
             m_anyRead = true;
@@ -296,22 +333,27 @@ private:
             m_anyRead = true;
             break;
         }
-        if (foreign)
-            e.setRawName(encodeWindows1252(e.name));
-        add(std::move(e), [&] { return text.toString(); });
+        add(e, foreign, text);
     }
 
-    // lineText gives the whole line, wanted only when the name is refused.
-    template <typename LineText>
-    void add(RemoteEntry&& e, LineText lineText)
+    // line is the whole line, kept when the name is refused.
+    void add(const LineEntry& e, bool foreign, QStringView line)
     {
         if (isDotEntry(e.name))
             return;
         if (refusedName(e.name)) {
-            m_out.refused.append(lineText());
+            m_out.refused.append(line.toString());
             return;
         }
-        m_out.entries.append(std::move(e));
+        RemoteEntry& r = m_out.append(e.name);
+        r.isFolder = e.isFolder;
+        r.isLink = e.isLink;
+        r.size = e.size;
+        r.modifiedMs = e.modified.isValid() ? e.modified.toMSecsSinceEpoch() : RemoteEntry::kNoTime;
+        if (!e.linkTarget.isEmpty())
+            m_out.setLinkTarget(r, e.linkTarget);
+        if (foreign)
+            m_out.setRawName(r, encodeWindows1252(e.name));
     }
 
     const bool m_mlsd;
@@ -336,40 +378,74 @@ constexpr qsizetype kLineEndProbe = 64 * 1024;
 struct ListingReader::Private {
     Private(bool mlsd, QDate today) : reader(mlsd, today) {}
 
-    // Reads the complete lines of pending; at the end also the last one.
-    void readLines(bool atEnd)
+    // Whether lines end with CR LF, from the first part of the reply;
+    // false while that part is still to come.
+    bool learnLineEnds(bool atEnd)
+    {
+        if (crlf >= 0)
+            return true;
+        const QByteArrayView probe = QByteArrayView(pending).first(qMin(pending.size(), kLineEndProbe));
+        if (probe.contains("\r\n"))
+            crlf = 1;
+        else if (atEnd || pending.size() >= kLineEndProbe)
+            crlf = 0;
+        return crlf >= 0;
+    }
+
+    // Just past the last line end of text, or 0 when it ends no line.
+    qsizetype afterLastLine(QByteArrayView text) const
+    {
+        qsizetype last = text.size();
+        do
+            last = text.first(last).lastIndexOf('\n');
+        while (last >= 0 && crlf && (last == 0 || text[last - 1] != '\r'));
+        return last + 1;
+    }
+
+    // Reads the complete lines of bytes, straight from them; the unfinished
+    // last one waits in pending. Only bytes not searched before are searched:
+    // a line that never ends costs time in proportion to its length.
+    void feed(QByteArrayView bytes)
     {
         if (crlf < 0) {
-            const QByteArrayView probe = QByteArrayView(pending).first(qMin(pending.size(), kLineEndProbe));
-            if (probe.contains("\r\n"))
-                crlf = 1;
-            else if (atEnd || pending.size() >= kLineEndProbe)
-                crlf = 0;
-            else
+            pending.append(bytes);
+            if (!learnLineEnds(false))
                 return;
+            const qsizetype end = afterLastLine(pending);
+            reader.lines(QByteArrayView(pending).first(end), crlf);
+            pending.remove(0, end);
+            return;
         }
-        qsizetype start = pending.size();
-        if (!atEnd) {
-            // Only the bytes fed since the last look can end a line: a line
-            // that never ends is not searched again with every piece of it.
-            const qsizetype from = std::exchange(searched, pending.size());
-            const QByteArrayView fresh = QByteArrayView(pending).sliced(from);
-            qsizetype last = fresh.size();
-            do
-                last = fresh.first(last).lastIndexOf('\n');
-            while (last >= 0 && crlf && (from + last == 0 || pending[from + last - 1] != '\r'));
-            if (last < 0)
+        if (!pending.isEmpty()) {
+            // The line begun in earlier pieces ends in this one, or not yet.
+            qsizetype end = -1;
+            if (crlf && pending.endsWith('\r') && bytes.startsWith('\n'))
+                end = 1;
+            else if (const qsizetype at = lineEndFrom(bytes, 0, crlf); at >= 0)
+                end = at + (crlf ? 2 : 1);
+            if (end < 0) {
+                pending.append(bytes);
                 return;
-            start = from + last + 1;
+            }
+            pending.append(bytes.first(end));
+            reader.lines(pending, crlf);
+            pending.resize(0);
+            bytes = bytes.sliced(end);
         }
-        reader.lines(QByteArrayView(pending).first(start), crlf);
-        pending.remove(0, start);
-        searched = pending.size();
+        const qsizetype end = afterLastLine(bytes);
+        reader.lines(bytes.first(end), crlf);
+        pending.append(bytes.sliced(end));
+    }
+
+    Listing finish()
+    {
+        learnLineEnds(true);
+        reader.lines(pending, crlf);
+        return reader.finish();
     }
 
     Reader reader;
-    QByteArray pending;     // bytes after the last complete line
-    qsizetype searched = 0; // of pending, known to end no line
+    QByteArray pending;     // the reply's unfinished last line
     int crlf = -1;          // whether lines end with CR LF; -1 until known
     qsizetype total = 0;
 };
@@ -380,17 +456,12 @@ ListingReader::~ListingReader() = default;
 void ListingReader::feed(QByteArrayView bytes)
 {
     d->total += bytes.size();
-    d->pending.append(bytes);
-    d->readLines(false);
+    d->feed(bytes);
 }
 
 qsizetype ListingReader::size() const { return d->total; }
 
-Listing ListingReader::finish()
-{
-    d->readLines(true);
-    return d->reader.finish();
-}
+Listing ListingReader::finish() { return d->finish(); }
 
 Listing parseListing(QByteArrayView reply, bool mlsd, QDate today)
 {
@@ -399,21 +470,74 @@ Listing parseListing(QByteArrayView reply, bool mlsd, QDate today)
     return reader.finish();
 }
 
-QList<int> resolveLinks(QList<RemoteEntry>& entries)
+static_assert(sizeof(RemoteEntry) == 32);
+
+QDateTime RemoteEntry::modified() const
 {
+    return modifiedMs == kNoTime ? QDateTime() : QDateTime::fromMSecsSinceEpoch(modifiedMs, Qt::UTC);
+}
+
+template <typename Name>
+static RemoteEntry& appendEntry(Listing& listing, Name name)
+{
+    Q_ASSERT(name.size() <= RemoteEntry::kMaxNameSize);
+    RemoteEntry& e = listing.entries.emplace_back();
+    e.nameAt = listing.names.size();
+    e.nameSize = quint32(name.size());
+    listing.names.append(name);
+    return e;
+}
+
+RemoteEntry& Listing::append(QStringView name) { return appendEntry(*this, name); }
+RemoteEntry& Listing::append(QLatin1StringView name) { return appendEntry(*this, name); }
+
+Listing::Rare& Listing::rareOf(RemoteEntry& e)
+{
+    if (e.rare < 0) {
+        e.rare = qint32(m_rare.size());
+        m_rare.emplace_back();
+    }
+    return m_rare[e.rare];
+}
+
+QStringView Listing::linkTarget(const RemoteEntry& e) const
+{
+    if (e.rare < 0)
+        return {};
+    const Rare& r = m_rare[e.rare];
+    return QStringView(names).sliced(r.targetAt, r.targetSize);
+}
+
+QByteArray Listing::rawName(const RemoteEntry& e) const
+{
+    return e.rare < 0 ? QByteArray() : m_rare[e.rare].rawName;
+}
+
+void Listing::setLinkTarget(RemoteEntry& e, QStringView target)
+{
+    Rare& r = rareOf(e);
+    r.targetAt = names.size();
+    r.targetSize = target.size();
+    names.append(target);
+}
+
+void Listing::setRawName(RemoteEntry& e, const QByteArray& bytes) { rareOf(e).rawName = bytes; }
+
+QList<int> resolveLinks(Listing& listing)
+{
+    QList<RemoteEntry>& entries = listing.entries;
     if (std::none_of(entries.cbegin(), entries.cend(), [](const RemoteEntry& e) { return e.isLink; }))
         return {};
-    QSet<QString> folders;
-    for (const RemoteEntry& e : entries)
+    QSet<QStringView> folders;
+    for (const RemoteEntry& e : std::as_const(entries))
         if (e.isFolder && !e.isLink)
-            folders.insert(e.name);
+            folders.insert(listing.name(e));
     QList<int> unresolved;
     for (int i = 0; i < entries.size(); ++i) {
         RemoteEntry& e = entries[i];
         if (!e.isLink || e.isFolder)
             continue;
-        const QString linkTarget = e.linkTarget();
-        QStringView target = linkTarget;
+        QStringView target = listing.linkTarget(e);
         if (target.endsWith(u'/') && target.size() > 1) {
             e.isFolder = true;
             continue;
@@ -422,7 +546,7 @@ QList<int> resolveLinks(QList<RemoteEntry>& entries)
             target = target.mid(2);
         if (target.isEmpty() || target.contains(u'/'))
             unresolved.append(i);
-        else if (folders.contains(target.toString()))
+        else if (folders.contains(target))
             e.isFolder = true;
         // A target without "/" that is not listed as a folder here is a file
         // of this folder (or missing): the entry stays a file.
@@ -430,34 +554,24 @@ QList<int> resolveLinks(QList<RemoteEntry>& entries)
     return unresolved;
 }
 
-namespace {
-
-// One line per entry, folders with a trailing "/"; names holding a CR or LF
-// cannot be shown one per line and are left out.
-QStringList listingLines(const QList<RemoteEntry>& entries)
+QString renderListing(const Listing& listing)
 {
-    QStringList lines;
-    lines.reserve(entries.size());
-    for (const RemoteEntry& e : entries) {
-        if (e.name.isEmpty() || e.name.contains(u'\r') || e.name.contains(u'\n'))
-            continue;
-        lines.append(e.isFolder ? e.name + u'/' : e.name);
-    }
-    return lines;
-}
-
-}  // namespace
-
-QString renderListing(const QList<RemoteEntry>& entries)
-{
-    const QStringList lines = listingLines(entries);
+    // Names holding a CR or LF cannot be shown one per line: left out.
+    const auto shown = [&](const RemoteEntry& e) {
+        const QStringView name = listing.name(e);
+        return !name.isEmpty() && !name.contains(u'\r') && !name.contains(u'\n');
+    };
     qsizetype length = 0;
-    for (const QString& line : lines)
-        length += line.size() + 2;
+    for (const RemoteEntry& e : listing.entries)
+        length += e.nameSize + 3;
     QString out;
     out.reserve(length);
-    for (const QString& line : lines) {
-        out += line;
+    for (const RemoteEntry& e : listing.entries) {
+        if (!shown(e))
+            continue;
+        out += listing.name(e);
+        if (e.isFolder)
+            out += u'/';
         out += u"\r\n";
     }
     return out;

@@ -10,49 +10,60 @@
 #include <QDate>
 #include <QDateTime>
 #include <QList>
-#include <QSharedData>
 #include <QString>
 #include <QStringList>
 #include <QStringView>
 
+#include <limits>
 #include <memory>
 
 namespace orvane::ftp {
 
+// One entry of a listing. Its name, and the facts few entries have, live in
+// the listing (see Listing): a listing of a million entries makes no
+// allocation per entry.
 struct RemoteEntry {
-    QString name;
-    bool isFolder = false;
-    bool isLink = false;
-    qint64 size = -1;       // -1 when not given
-    QDateTime modified;     // as the server gives it (marked UTC); invalid when not given
+    static constexpr qint64 kNoTime = std::numeric_limits<qint64>::min();
+    static constexpr qsizetype kMaxNameSize = (qsizetype(1) << 30) - 1;
 
-    // A link's target as the server shows it; empty when unknown.
-    QString linkTarget() const { return rare ? rare->linkTarget : QString(); }
-    void setLinkTarget(const QString& target) { rareFacts().linkTarget = target; }
-    // The name's bytes when they are not UTF-8; empty otherwise.
-    QByteArray rawName() const { return rare ? rare->rawName : QByteArray(); }
-    void setRawName(const QByteArray& bytes) { rareFacts().rawName = bytes; }
+    qsizetype nameAt = 0;          // in Listing::names
+    quint32 nameSize : 30 = 0;
+    quint32 isFolder : 1 = 0;
+    quint32 isLink : 1 = 0;
+    qint32 rare = -1;              // its rarer facts in the listing, or -1
+    qint64 size = -1;              // -1 when not given
+    qint64 modifiedMs = kNoTime;   // as the server gives it, read as UTC
 
-private:
-    // Facts few entries have, kept apart: a listing of a million entries
-    // then costs little more than its names.
-    struct Rare : QSharedData {
-        QString linkTarget;
-        QByteArray rawName;
-    };
-    Rare& rareFacts()
-    {
-        if (!rare)
-            rare = new Rare;
-        return *rare;
-    }
-    QSharedDataPointer<Rare> rare;
+    // Invalid when not given.
+    QDateTime modified() const;
 };
 
 struct Listing {
+    QString names;                 // the entries' names (and link targets), one after another
     QList<RemoteEntry> entries;
-    QStringList unparsed;   // lines no listing format reads, whole
-    QStringList refused;    // lines whose name holds "/", NUL, CR or LF, or has no facts (MLSD)
+    QStringList unparsed;          // lines no listing format reads, whole
+    QStringList refused;           // lines whose name holds "/", NUL, CR or LF, or has no facts (MLSD)
+
+    QStringView name(const RemoteEntry& e) const { return QStringView(names).sliced(e.nameAt, e.nameSize); }
+    // A link's target as the server shows it; empty when unknown.
+    QStringView linkTarget(const RemoteEntry& e) const;
+    // The name's bytes when they are not UTF-8; empty otherwise.
+    QByteArray rawName(const RemoteEntry& e) const;
+
+    // A new last entry named name (at most kMaxNameSize characters).
+    RemoteEntry& append(QStringView name);
+    RemoteEntry& append(QLatin1StringView name);
+    void setLinkTarget(RemoteEntry& e, QStringView target);
+    void setRawName(RemoteEntry& e, const QByteArray& bytes);
+
+private:
+    struct Rare {
+        qsizetype targetAt = 0;    // in names
+        qsizetype targetSize = 0;
+        QByteArray rawName;
+    };
+    Rare& rareOf(RemoteEntry& e);
+    QList<Rare> m_rare;
 };
 
 // A reply as the server sent it: split at its own line ends (CR LF when its
@@ -88,12 +99,12 @@ private:
 // Marks as folders the links whose target is a folder of the same listing
 // (or that can only name a folder, ending in "/"). Returns the indexes of the
 // links it could not settle: their target lies elsewhere.
-QList<int> resolveLinks(QList<RemoteEntry>& entries);
+QList<int> resolveLinks(Listing& listing);
 
 // The listing text: one line per entry, folders with a trailing "/", each
 // ended by CR LF. Names holding a CR or LF cannot be shown one per line and
 // are left out.
-QString renderListing(const QList<RemoteEntry>& entries);
+QString renderListing(const Listing& listing);
 
 // Windows-1252, with its five unassigned bytes read as the C1 controls of the
 // same value so that every byte comes back from encodeWindows1252.
@@ -101,5 +112,3 @@ QString decodeWindows1252(QByteArrayView bytes);
 QByteArray encodeWindows1252(QStringView text);
 
 }  // namespace orvane::ftp
-
-Q_DECLARE_TYPEINFO(orvane::ftp::RemoteEntry, Q_RELOCATABLE_TYPE);

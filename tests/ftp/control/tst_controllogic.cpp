@@ -11,6 +11,7 @@
 #include "NameSafety.h"
 #include "TransferPlan.h"
 
+#include <QAbstractItemModelTester>
 #include <QTemporaryDir>
 
 #include <memory>
@@ -97,36 +98,56 @@ private slots:
     void uniqueNames_data()
     {
         QTest::addColumn<int>("names");     // "n0", "n1", ... in one batch, each twice
-        QTest::addColumn<int>("removeEvery");   // then every k-th of them is removed
-        QTest::newRow("few names, first one removed") << 3 << 3;
-        QTest::newRow("thousands of names: the table grows, runs form") << 5000 << 3;
-        QTest::newRow("most names removed") << 2000 << 1;
+        QTest::addColumn<int>("removeEvery");   // then every k-th of them is removed, in one call
+        QTest::addColumn<int>("sortColumn");    // -1: never sorted
+        QTest::newRow("few names, first one removed") << 3 << 3 << -1;
+        QTest::newRow("scattered removals") << 40 << 3 << -1;
+        QTest::newRow("sorted by name, scattered removals") << 40 << 3 << 0;
+        QTest::newRow("thousands of names: the table grows, runs form") << 5000 << 3 << -1;
+        QTest::newRow("most names removed") << 2000 << 1 << -1;
+        QTest::newRow("thousands sorted by size, every other one removed") << 3000 << 2 << 2;
     }
 
     // Whatever was added and removed before, each name is found at its own
-    // entry and comes in at most once.
+    // entry and comes in at most once; the views are told of each removal
+    // in order, and a selected row that stays keeps its selection.
     void uniqueNames()
     {
         QFETCH(int, names);
         QFETCH(int, removeEvery);
+        QFETCH(int, sortColumn);
         FileListModel list(FileListModel::Side::Remote, nullptr);
+        // The tester walks the whole list at every change: small lists only.
+        std::unique_ptr<QAbstractItemModelTester> tester;
+        if (names <= 100)
+            tester = std::make_unique<QAbstractItemModelTester>(&list, QAbstractItemModelTester::FailureReportingMode::QtTest);
         list.reset("pub/");
         QList<FileEntry> batch;
         for (int round = 0; round < 2; ++round)
             for (int i = 0; i < names; ++i)
                 batch.append({QString("n%1").arg(i), i});
         QCOMPARE(list.add(batch), names);
-        QStringList kept;
-        for (int i = 0; i < names; ++i) {
-            if (i % removeEvery == 0)
-                QVERIFY(list.remove(QString("n%1").arg(i)));
-            else
-                kept << QString("n%1").arg(i);
-        }
+        if (sortColumn >= 0)
+            list.sort(sortColumn);
+        QStringList kept, removed{"not listed"};
+        for (int i = 0; i < names; ++i)
+            (i % removeEvery == 0 ? removed : kept) << QString("n%1").arg(i);
+        if (sortColumn == 0)
+            kept.sort();   // lower-case names: plain order
+        QItemSelectionModel selection(&list);
+        const int selectedRow = kept.isEmpty() ? -1 : list.count() - 1;
+        const QString selectedName = selectedRow < 0 ? QString() : list.nameAt(selectedRow).toString();
+        if (selectedRow >= 0)
+            selection.select(list.index(selectedRow, 0), QItemSelectionModel::Select | QItemSelectionModel::Rows);
+        QCOMPARE(list.remove(removed + removed), names - int(kept.size()));
         QCOMPARE(list.count(), kept.size());
         for (int row = 0; row < list.count(); ++row) {
-            QCOMPARE(list.entryAt(row).name, kept[row]);
+            QCOMPARE(list.nameAt(row).toString(), kept[row]);
             QVERIFY(list.contains(kept[row]));
+        }
+        if (selectedRow >= 0 && kept.contains(selectedName)) {
+            QCOMPARE(selection.selectedRows().size(), 1);
+            QCOMPARE(selection.selectedRows().first().data().toString(), selectedName);
         }
         QList<FileEntry> again;
         for (int i = 0; i < names; ++i)
@@ -146,7 +167,7 @@ private slots:
         QCOMPARE(local.index(0, 0).data(KeyRole).toString(), QString("/d/Sub/"));
         QCOMPARE(local.index(0, 1).data().toString(), QString("File Folder"));
         local.sort(2);
-        QVERIFY(local.remove("b.txt") && !local.remove("b.txt") && !local.contains("b.txt"));
+        QVERIFY(local.remove({"b.txt"}) == 1 && local.remove({"b.txt"}) == 0 && !local.contains("b.txt"));
         QCOMPARE(local.add({{"b.txt", 3}}), 1);
         QCOMPARE(rowsOf(&local, 3).mid(0, 4), (QStringList{"Sub|File Folder|", "c|File|0", "new|File|1", "b.txt|TXT|3"}));
         std::unique_ptr<QMimeData> paths(local.mimeData({local.index(3, 2), local.index(0, 0), local.index(3, 0)}));

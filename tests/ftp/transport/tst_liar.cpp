@@ -44,11 +44,11 @@ private slots:
         QVERIFY(lines.removeOne(kLongName));
         QCOMPARE(lines, (QStringList{QStringLiteral("ctl\x16name.txt"), QStringLiteral("back\\slash.txt"),
                                      kLatin1Name, QStringLiteral("ok.txt"), QStringLiteral("sub/")}));
-        QVERIFY(m_inet->UnparsedLines().isEmpty());
+        QVERIFY(m_inet->lastListing().unparsed.isEmpty());
 
         o = runOperation(*m_inet, Operation::ls(QStringLiteral("unix/")));
         QCOMPARE(o.reply, QStringLiteral("ok.txt\r\n"));
-        QCOMPARE(m_inet->UnparsedLines(), QStringList{"this line follows no listing format at all"});
+        QCOMPARE(m_inet->lastListing().unparsed, QStringList{"this line follows no listing format at all"});
 
         // libcurl refuses control bytes in URLs: such names still download.
         QTemporaryDir local;
