@@ -124,13 +124,13 @@ int FileListModel::remove(const QStringList& names)
 FileEntry FileListModel::entryAt(int row) const
 {
     const FileRows::Row& entry = m_entries.rows[entryIndex(row)];
-    return {nameAt(row).toString(), entry.size, entry.folder};
+    return {nameAt(row).toString(), shownSize(entry), bool(entry.isFolder)};
 }
 
 QString FileListModel::keyAt(int row) const
 {
     const QString path = pathAt(row);
-    return m_entries.rows[entryIndex(row)].folder ? path + QLatin1Char('/') : path;
+    return m_entries.rows[entryIndex(row)].isFolder ? path + QLatin1Char('/') : path;
 }
 
 QString FileListModel::text(int entry, int column) const
@@ -139,8 +139,9 @@ QString FileListModel::text(int entry, int column) const
     if (column == 0)
         return m_entries.name(entry).toString();
     if (column == 1)
-        return row.folder ? QStringLiteral("File Folder") : fileTypeOf(m_entries.name(entry));
-    return row.size < 0 ? QString() : QString::number(row.size);
+        return row.isFolder ? QStringLiteral("File Folder") : fileTypeOf(m_entries.name(entry));
+    const qint64 size = shownSize(row);
+    return size < 0 ? QString() : QString::number(size);
 }
 
 QModelIndex FileListModel::index(int row, int column, const QModelIndex& parent) const
@@ -170,13 +171,13 @@ QVariant FileListModel::data(const QModelIndex& index, int role) const
     case Qt::DisplayRole:
         return text(entryNumber, index.column());
     case Qt::DecorationRole:
-        return index.column() == 0 && entry.folder ? QVariant(m_folderIcon) : QVariant();
+        return index.column() == 0 && entry.isFolder ? QVariant(m_folderIcon) : QVariant();
     case KeyRole:
         return keyAt(index.row());
     case TagRole:
-        return entry.folder ? QStringLiteral("Folder") : QStringLiteral("File");
+        return entry.isFolder ? QStringLiteral("Folder") : QStringLiteral("File");
     case ImageRole:
-        return entry.folder ? int(kFolderImage) : 0;
+        return entry.isFolder ? int(kFolderImage) : 0;
     default:
         return {};
     }
@@ -223,7 +224,7 @@ void FileListModel::reorder()
     if (m_sortColumn == kSizeColumn) {
         // No size (-1) before any size.
         std::stable_sort(m_order.begin(), m_order.end(),
-                         [&](int a, int b) { return entries.rows[a].size < entries.rows[b].size; });
+                         [&](int a, int b) { return shownSize(entries.rows[a]) < shownSize(entries.rows[b]); });
     } else if (m_sortColumn == 1) {
         std::vector<QString> types(size_t(entries.size()));
         for (qsizetype i = 0; i < entries.size(); ++i)

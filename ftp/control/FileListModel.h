@@ -73,6 +73,9 @@ public:
 private:
     int entryIndex(int row) const { return m_order.empty() ? row : m_order[size_t(row)]; }
     QString text(int entry, int column) const;
+    // A remote list shows no sizes (its rows may be a listing's entries,
+    // which know them).
+    qint64 shownSize(const FileRows::Row& row) const { return m_side == Side::Remote ? -1 : row.size; }
     // Puts the rows in the order of the sort column, keeping the views'
     // selection and current row on their entries.
     void reorder();

@@ -1,8 +1,10 @@
 #pragma once
 // The entries of a file list, compact: their names one after another in one
 // block of text, each row holding where its name is, its size and whether it
-// is a folder. A folder of a million files costs no allocation per name, and
-// a listing's own block of names is taken over as it is.
+// is a folder. A row is a listing's own entry, so a listing of a million
+// files is shown with its entries and block of names taken over as they are.
+
+#include "ListingParser.h"
 
 #include <QList>
 #include <QString>
@@ -11,21 +13,25 @@
 namespace orvane::ftp {
 
 struct FileRows {
-    struct Row {
-        qsizetype nameAt = 0;   // in names
-        qint64 size = -1;       // shown in bytes; -1 shows none
-        qint32 nameSize = 0;
-        bool folder = false;
-    };
+    using Row = RemoteEntry;
 
     QString names;
     QList<Row> rows;
 
     qsizetype size() const { return rows.size(); }
-    QStringView name(qsizetype i) const { return QStringView(names).sliced(rows[i].nameAt, rows[i].nameSize); }
+    QStringView name(qsizetype i) const
+    {
+        const Row& row = rows[i];
+        return QStringView(names).sliced(row.nameAt, row.nameSize);
+    }
     void append(QStringView name, qint64 size = -1, bool folder = false)
     {
-        rows.append({names.size(), size, qint32(name.size()), folder});
+        Q_ASSERT(name.size() <= Row::kMaxNameSize);
+        Row& row = rows.emplace_back();
+        row.nameAt = names.size();
+        row.nameSize = quint32(name.size());
+        row.size = size;
+        row.isFolder = folder;
         names.append(name);
     }
 };

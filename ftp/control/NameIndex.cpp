@@ -60,7 +60,9 @@ qsizetype NameIndex::appendNew(FileRows& entries, FileRows&& more)
     }
     const qsizetype end = entries.size();
     reserve(m_count + end - before);
-    FileRows::Row* rows = entries.rows.data();
+    // Rows shared with a listing are copied only when a repeat is found.
+    const FileRows::Row* rows = entries.rows.constData();
+    FileRows::Row* out = nullptr;
     const QChar* names = entries.names.constData();
     // A table far larger than the caches costs a memory wait per name: the
     // slots of the next names are fetched while this one is placed.
@@ -80,13 +82,19 @@ qsizetype NameIndex::appendNew(FileRows& entries, FileRows&& more)
         if (i + kAhead < end)
             hashAhead(i + kAhead);
         Slot& slot = m_slots[slotOf(QStringView(names + rows[i].nameAt, rows[i].nameSize), hash, entries)];
-        if (slot.entry >= 0)
+        if (slot.entry >= 0) {
+            if (!out)
+                rows = out = entries.rows.data();
             continue;
+        }
         slot = {hash, qint32(kept)};
         ++m_count;
-        rows[kept++] = rows[i];
+        if (kept != i)
+            out[kept] = rows[i];
+        ++kept;
     }
-    entries.rows.resize(kept);
+    if (kept != end)
+        entries.rows.resize(kept);
     return kept - before;
 }
 

@@ -1,5 +1,7 @@
 #include "ServerListing.h"
 
+#include <algorithm>
+
 namespace orvane::ftp {
 
 bool isHiddenName(QStringView name)
@@ -45,10 +47,13 @@ FileRows serverFiles(const Listing& listing)
 {
     FileRows files;
     files.names = listing.names;   // shared, not copied
-    files.rows.reserve(listing.entries.size() + listing.unparsed.size());
-    for (const RemoteEntry& e : listing.entries) {
-        if (!e.isFolder && !isHiddenName(listing.name(e)))
-            files.rows.append({e.nameAt, -1, qint32(e.nameSize), false});
+    const auto shown = [&](const RemoteEntry& e) { return !e.isFolder && !isHiddenName(listing.name(e)); };
+    if (std::all_of(listing.entries.cbegin(), listing.entries.cend(), shown)) {
+        files.rows = listing.entries;   // shared too
+    } else {
+        for (const RemoteEntry& e : listing.entries)
+            if (shown(e))
+                files.rows.append(e);
     }
     for (const QString& line : listing.unparsed)
         files.append(line);

@@ -384,11 +384,14 @@ struct ListingReader::Private {
     {
         if (crlf >= 0)
             return true;
-        const QByteArrayView probe = QByteArrayView(pending).first(qMin(pending.size(), kLineEndProbe));
-        if (probe.contains("\r\n"))
+        // Only what came since the last look (and the CR it may end with).
+        const qsizetype end = qMin(pending.size(), kLineEndProbe);
+        const qsizetype from = qMax<qsizetype>(0, probed - 1);
+        if (QByteArrayView(pending).sliced(from, end - from).contains("\r\n"))
             crlf = 1;
         else if (atEnd || pending.size() >= kLineEndProbe)
             crlf = 0;
+        probed = end;
         return crlf >= 0;
     }
 
@@ -447,6 +450,7 @@ struct ListingReader::Private {
     Reader reader;
     QByteArray pending;     // the reply's unfinished last line
     int crlf = -1;          // whether lines end with CR LF; -1 until known
+    qsizetype probed = 0;   // of pending, looked at for CR LF while crlf is unknown
     qsizetype total = 0;
 };
 

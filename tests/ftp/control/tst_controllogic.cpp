@@ -9,6 +9,7 @@
 #include "KeyedTree.h"
 #include "LocalVolumes.h"
 #include "NameSafety.h"
+#include "ServerListing.h"
 #include "TransferPlan.h"
 
 #include <QAbstractItemModelTester>
@@ -180,6 +181,31 @@ private slots:
         std::unique_ptr<QMimeData> names(remote.mimeData({remote.index(1, 0), remote.index(0, 0)}));
         QCOMPARE(remoteNamesOf(names.get()), (QStringList{"x.htm", "y.htm"}));
         QVERIFY(!names->hasUrls());
+    }
+
+    // The remote list shows a listing's files (no folders, no hidden names,
+    // no sizes, repeats once) and its unread lines whole; the tree gets its
+    // folders. A listing of files only is shown without copying its entries.
+    void remoteListFromAListing()
+    {
+        const Listing listing = parseListing("drwxr-xr-x 2 u g 4096 Mar 14 09:05 pub\n"
+                                             "-rw-r--r-- 1 u g 312 Mar 14 09:05 index.html\n"
+                                             "-rw-r--r-- 1 u g 20 Mar 14 09:05 .htaccess\n"
+                                             "drwxr-xr-x 2 u g 4096 Mar 14 09:05 .git\n"
+                                             "-rw-r--r-- 1 u g 5 Mar 14 09:05 index.html\n"
+                                             "this line follows no format\n",
+                                             false, QDate(2026, 3, 15));
+        FileListModel remote(FileListModel::Side::Remote, nullptr);
+        remote.reset("pub/");
+        QCOMPARE(remote.addRows(serverFiles(listing)), 2);
+        QCOMPARE(rowsOf(&remote), (QStringList{"index.html|HTML||File", "this line follows no format|File||File"}));
+        const QList<RemoteFolder> folders = serverFolders("pub/", listing);
+        QCOMPARE(folders.size(), 1);
+        QCOMPARE(folders[0].key, QString("pub/pub/"));
+        QCOMPARE(folders[0].text, QString("pub/"));
+
+        const Listing files = parseListing("type=file;size=1; a\r\ntype=file;size=2; b\r\n", true, {});
+        QCOMPARE(serverFiles(files).rows.constData(), files.entries.constData());
     }
 
     void driveOfAKey_data()

@@ -40,6 +40,19 @@ private slots:
         const auto mlsdRow = [&](const char* name, const Lines& lines) { row(name, "\r\n", lines, true); };
 
         row("empty reply", "", {});
+        // Long enough that its line ends are settled on its first 64 KB and
+        // the rest is read where it arrives.
+        for (const char* eol : {"\n", "\r\n"}) {
+            QByteArray reply;
+            QString listing;
+            for (int i = 0; i < 3000; ++i) {
+                reply += "-rw-r--r--   1 web      staff         312 Jan  3  2024 page " + QByteArray::number(i)
+                         + ".html" + eol;
+                listing += QStringLiteral("page %1.html\r\n").arg(i);
+            }
+            QTest::newRow(eol[0] == '\n' ? "3000 lines with LF" : "3000 lines with CR LF")
+                << reply << false << listing << QStringList() << 0;
+        }
         row("unix with and without group, time and year", "\r\n", {
             {"total 12", ""},
             {"drwxr-xr-x   2 web      staff        4096 Mar 14 09:05 pub", "pub/"},
