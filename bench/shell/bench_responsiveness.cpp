@@ -4,7 +4,7 @@
 // toolbar's update after a caret move, and a right click until the menu shows.
 // Run headless: QT_QPA_PLATFORM=offscreen QTWEBENGINE_DISABLE_SANDBOX=1 bench_responsiveness
 
-#include "ProcessTreeCpu.h"
+#include "ProcessTree.h"
 #include "Surface.h"
 #include "mainFrm.h"
 
@@ -23,7 +23,7 @@
 #include <unistd.h>
 #include <vector>
 
-using orvane::bench::treeCpuSeconds;
+using orvane::bench::processTreeUsage;
 
 namespace {
 
@@ -69,12 +69,12 @@ struct Idle { double cpuPercent; double callsPerSecond; double changesPerSecond;
 Idle measureIdle(double seconds, const std::function<int()>& calls, const std::function<int()>& changes)
 {
     const int calls0 = calls(), changes0 = changes();
-    const double cpu0 = treeCpuSeconds();
+    const double cpu0 = processTreeUsage().cpuSeconds;
     QElapsedTimer t;
     t.start();
     settle(int(seconds * 1000));
     const double elapsed = t.nsecsElapsed() / 1e9;
-    return {100 * (treeCpuSeconds() - cpu0) / elapsed, (calls() - calls0) / elapsed,
+    return {100 * (processTreeUsage().cpuSeconds - cpu0) / elapsed, (calls() - calls0) / elapsed,
             (changes() - changes0) / elapsed};
 }
 

@@ -8,10 +8,11 @@
 // so programs built before and after a change are compared in the same period.
 // Run headless: QT_QPA_PLATFORM=offscreen QTWEBENGINE_DISABLE_SANDBOX=1 bench_start [PROGRAM...]
 
+#include "ProcessTree.h"
+
 #include <QApplication>
 #include <QTimer>
 #include <QWebEngineView>
-#include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QProcess>
@@ -20,47 +21,9 @@
 
 #include <algorithm>
 #include <cstdio>
-#include <map>
 #include <vector>
 
 namespace {
-
-// Resident kilobytes of pid and all its descendants, from /proc.
-long treeRssKb(qint64 root)
-{
-    std::multimap<qint64, qint64> children;
-    std::map<qint64, long> rss;
-    const QStringList pids = QDir(QStringLiteral("/proc")).entryList(QDir::Dirs);
-    for (const QString& name : pids) {
-        bool ok = false;
-        const qint64 pid = name.toLongLong(&ok);
-        if (!ok)
-            continue;
-        QFile status(QStringLiteral("/proc/%1/status").arg(pid));
-        if (!status.open(QIODevice::ReadOnly))
-            continue;
-        qint64 ppid = 0;
-        long kb = 0;
-        for (const QByteArray& line : status.readAll().split('\n')) {
-            if (line.startsWith("PPid:"))
-                ppid = line.mid(5).trimmed().toLongLong();
-            else if (line.startsWith("VmRSS:"))
-                kb = line.mid(6).trimmed().split(' ').value(0).toLong();
-        }
-        children.emplace(ppid, pid);
-        rss[pid] = kb;
-    }
-    long total = 0;
-    std::vector<qint64> todo{root};
-    while (!todo.empty()) {
-        const qint64 pid = todo.back();
-        todo.pop_back();
-        total += rss[pid];
-        for (auto [it, end] = children.equal_range(pid); it != end; ++it)
-            todo.push_back(it->second);
-    }
-    return total;
-}
 
 // The plain application: one engine view showing a blank page, made editable
 // once loaded; with a picture path it saves the window once the page is
@@ -112,7 +75,7 @@ double residentMb(const QString& program, const QStringList& arguments)
     process.start(program, arguments);
     process.waitForStarted();
     QThread::sleep(5);
-    const double mb = treeRssKb(process.processId()) / 1024.0;
+    const double mb = orvane::bench::processTreeUsage(process.processId()).residentKb / 1024.0;
     process.kill();
     process.waitForFinished(5000);
     return mb;

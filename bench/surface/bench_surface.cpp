@@ -13,7 +13,7 @@
 #include "DocumentText.h"
 #include "PageKind.h"
 #include "PreviewFile.h"
-#include "ProcessTreeCpu.h"
+#include "ProcessTree.h"
 #include "ServedPage.h"
 #include "Surface.h"
 
@@ -84,12 +84,12 @@ Cost cost(int runs, const std::function<void()>& op)
 {
     std::vector<double> wall, cpu;
     for (int i = 0; i < runs; ++i) {
-        const double before = 1000 * bench::treeCpuSeconds();
+        const double before = 1000 * bench::processTreeUsage().cpuSeconds;
         QElapsedTimer clock;
         clock.start();
         op();
         wall.push_back(clock.nsecsElapsed() / 1e6);
-        cpu.push_back(1000 * bench::treeCpuSeconds() - before);
+        cpu.push_back(1000 * bench::processTreeUsage().cpuSeconds - before);
     }
     return {middle(wall), middle(cpu)};
 }
@@ -250,9 +250,9 @@ int main(int argc, char** argv)
             for (Variant& v : variants) {
                 QElapsedTimer clock;
                 clock.start();
-                const double cpu = 1000 * bench::treeCpuSeconds();
+                const double cpu = 1000 * bench::processTreeUsage().cpuSeconds;
                 plainLoad(plain, v.path);
-                v.cpu.push_back(1000 * bench::treeCpuSeconds() - cpu);
+                v.cpu.push_back(1000 * bench::processTreeUsage().cpuSeconds - cpu);
                 v.wall.push_back(clock.nsecsElapsed() / 1e6);
             }
         const double rawCpu = middle(variants[0].cpu);
