@@ -251,6 +251,12 @@ void tst_FidelitySurface::sourceBesideTheEditIsKept_data() {
     QTest::newRow("page and bogus comments among entities")
         << "<p>&copy; 2024 <!-- note --> &mdash; <?php echo 1 ?> more </> &raquo;</p>" << append << ""
         << "<p>&copy; 2024 <!-- note --> &mdash; <?php echo 1 ?> more </> &raquo;!</p>";
+    QTest::newRow("page comment changed among entities")
+        << "<p>&copy; 2024 <!-- note --> &mdash; more</p>" << "document.querySelector('p').childNodes[1].data = ' new ';"
+        << "" << "<p>&copy; 2024 <!-- new --> &mdash; more</p>";
+    QTest::newRow("page comment deleted among entities")
+        << "<p>&copy; 2024 <!-- note --> &mdash; <!-- kept --> more</p>" << "document.querySelector('p').childNodes[1].remove();"
+        << "" << "<p>&copy; 2024  &mdash; <!-- kept --> more</p>";
     QTest::newRow("server block deleted between entities")
         << "<p>Hi &amp; <%= name %> there &copy; now</p>" << dropBlock << "" << "<p>Hi &amp;  there &copy; now</p>";
     QTest::newRow("server block deleted before a stray end tag")
