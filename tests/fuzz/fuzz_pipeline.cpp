@@ -138,7 +138,7 @@ QString asStretches(const QString& text, const PageMap& map, int k, QHash<GapPla
         };
         while (tokens.next(t) && t.span.begin < end) {
             unknown = unknown || t.kind == Token::CData;
-            if ((t.kind == Token::Comment && text.mid(t.span.begin, 3) != "</>") || t.kind == Token::Server) {
+            if ((t.kind == Token::Comment && !t.makesNothing) || t.kind == Token::Server) {
                 stretch(t.span.begin);
                 const QString at = QStringLiteral("%1,%2").arg(key).arg(++place);
                 out += t.kind == Token::Server ? map.standIns.server(t.server)

@@ -173,6 +173,7 @@ void HtmlTokenizer::markup() {
             tag(t);
         } else {
             t.kind = Token::Comment;  // "</>" or a bogus comment
+            t.makesNothing = m_pos + 2 < m_n && m_text[m_pos + 2] == u'>';
             scanPast(QLatin1StringView(">"));
         }
     } else if (m_text[m_pos + 1] == u'!' || m_text[m_pos + 1] == u'?') {

@@ -36,6 +36,7 @@ struct Token {
     bool selfClosing = false;
     QList<Attribute> attributes;  // start tags
     int server = -1;         // Server: index into the server blocks
+    bool makesNothing = false;  // Comment: "</>", which the parser drops without a node
 };
 
 class HtmlTokenizer {

@@ -300,9 +300,7 @@ private:
             // In HTML a comment up to the first '>', in SVG text: not known here.
             if (t.kind == Token::CData)
                 l.known = false;
-            // "</>" makes nothing, not even a comment.
-            const bool nothing = t.kind == Token::Comment && QStringView(m_src).mid(t.span.begin, 3) == u"</>";
-            if ((t.kind == Token::Comment && !nothing) || t.kind == Token::Server) {
+            if ((t.kind == Token::Comment && !t.makesNothing) || t.kind == Token::Server) {
                 l.places.append(t.span);
                 l.comment.append(t.kind == Token::Comment);
             }
