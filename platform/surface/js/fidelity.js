@@ -139,8 +139,9 @@ orv.fidelity = (() => {
                 changed = sourceOf(r.target.parentNode);
             } else {
                 changed = sourceOf(r.target);
-                if (adopting)
-                    adopting.push(...r.addedNodes);
+                // One by one: a paste can add more nodes than a call takes arguments.
+                for (const n of adopting ? r.addedNodes : [])
+                    adopting.push(n);
                 for (const n of r.removedNodes) {
                     const key = n.nodeType === Node.TEXT_NODE ? gapOf.get(n) : undefined;
                     if (key !== undefined)
