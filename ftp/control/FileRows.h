@@ -19,20 +19,12 @@ struct FileRows {
     QList<Row> rows;
 
     qsizetype size() const { return rows.size(); }
-    QStringView name(qsizetype i) const
-    {
-        const Row& row = rows[i];
-        return QStringView(names).sliced(row.nameAt, row.nameSize);
-    }
+    QStringView name(qsizetype i) const { return rows[i].nameIn(names); }
     void append(QStringView name, qint64 size = -1, bool folder = false)
     {
-        Q_ASSERT(name.size() <= Row::kMaxNameSize);
-        Row& row = rows.emplace_back();
-        row.nameAt = names.size();
-        row.nameSize = quint32(name.size());
+        Row& row = appendEntry(names, rows, name);
         row.size = size;
         row.isFolder = folder;
-        names.append(name);
     }
 };
 

@@ -482,18 +482,25 @@ QDateTime RemoteEntry::modified() const
 }
 
 template <typename Name>
-static RemoteEntry& appendEntry(Listing& listing, Name name)
+static RemoteEntry& appendNamed(QString& names, QList<RemoteEntry>& entries, Name name)
 {
     Q_ASSERT(name.size() <= RemoteEntry::kMaxNameSize);
-    RemoteEntry& e = listing.entries.emplace_back();
-    e.nameAt = listing.names.size();
+    RemoteEntry& e = entries.emplace_back();
+    e.nameAt = names.size();
     e.nameSize = quint32(name.size());
-    listing.names.append(name);
+    names.append(name);
     return e;
 }
 
-RemoteEntry& Listing::append(QStringView name) { return appendEntry(*this, name); }
-RemoteEntry& Listing::append(QLatin1StringView name) { return appendEntry(*this, name); }
+RemoteEntry& appendEntry(QString& names, QList<RemoteEntry>& entries, QStringView name)
+{
+    return appendNamed(names, entries, name);
+}
+
+RemoteEntry& appendEntry(QString& names, QList<RemoteEntry>& entries, QLatin1StringView name)
+{
+    return appendNamed(names, entries, name);
+}
 
 Listing::Rare& Listing::rareOf(RemoteEntry& e)
 {

@@ -36,7 +36,14 @@ struct RemoteEntry {
 
     // Invalid when not given.
     QDateTime modified() const;
+    // Its name in the block of names it was appended to.
+    QStringView nameIn(const QString& names) const { return QStringView(names).sliced(nameAt, nameSize); }
 };
+
+// A new last entry of entries named name (at most kMaxNameSize characters),
+// the name appended to the block names.
+RemoteEntry& appendEntry(QString& names, QList<RemoteEntry>& entries, QStringView name);
+RemoteEntry& appendEntry(QString& names, QList<RemoteEntry>& entries, QLatin1StringView name);
 
 struct Listing {
     QString names;                 // the entries' names (and link targets), one after another
@@ -44,15 +51,14 @@ struct Listing {
     QStringList unparsed;          // lines no listing format reads, whole
     QStringList refused;           // lines whose name holds "/", NUL, CR or LF, or has no facts (MLSD)
 
-    QStringView name(const RemoteEntry& e) const { return QStringView(names).sliced(e.nameAt, e.nameSize); }
+    QStringView name(const RemoteEntry& e) const { return e.nameIn(names); }
     // A link's target as the server shows it; empty when unknown.
     QStringView linkTarget(const RemoteEntry& e) const;
     // The name's bytes when they are not UTF-8; empty otherwise.
     QByteArray rawName(const RemoteEntry& e) const;
 
-    // A new last entry named name (at most kMaxNameSize characters).
-    RemoteEntry& append(QStringView name);
-    RemoteEntry& append(QLatin1StringView name);
+    RemoteEntry& append(QStringView name) { return appendEntry(names, entries, name); }
+    RemoteEntry& append(QLatin1StringView name) { return appendEntry(names, entries, name); }
     void setLinkTarget(RemoteEntry& e, QStringView target);
     void setRawName(RemoteEntry& e, const QByteArray& bytes);
 
