@@ -541,10 +541,10 @@ void Inet::Private::rememberServerBytes()
     const QByteArray baseBytes = bytesOf(base);
     const bool baseDiffers = baseBytes != base.toUtf8();
     for (const RemoteEntry& e : std::as_const(listed.entries)) {
-        if (e.rare < 0 && !baseDiffers)
+        const QByteArray raw = listed.rawName(e);
+        if (raw.isEmpty() && !baseDiffers)
             continue;
         const QStringView shown = listed.name(e);
-        const QByteArray raw = listed.rawName(e);
         const QByteArray name = raw.isEmpty() ? shown.toUtf8() : raw;
         if (base.isEmpty())
             serverBytes.insert(shown.toString(), name);
