@@ -221,7 +221,8 @@ public:
             });
         } else if (block.isValidUtf8()) {
             // One conversion for the whole block (line ends are ASCII).
-            textLines(QString::fromUtf8(block), crlf);
+            const QString text = QString::fromUtf8(block);
+            forEachLine(QStringView(text), crlf, [&](QStringView line) { listLine(line, false); });
         } else {
             forEachLine(block, crlf, [&](QByteArrayView line) {
                 if (line.isValidUtf8())
@@ -230,12 +231,6 @@ public:
                     listLine(decodeWindows1252(line), true);
             });
         }
-    }
-
-    // LIST lines already decoded.
-    void textLines(QStringView text, bool crlf)
-    {
-        forEachLine(text, crlf, [&](QStringView line) { listLine(line, false); });
     }
 
     Listing finish()
