@@ -32,6 +32,8 @@ private slots:
     void boldRewritesOnlyTheWord();
     void sourceBesideTheEditIsKept_data();
     void sourceBesideTheEditIsKept();
+    void copiesCarryNoIds_data();
+    void copiesCarryNoIds();
 
 private:
     void bold(const QString& word) {
@@ -292,6 +294,60 @@ void tst_FidelitySurface::sourceBesideTheEditIsKept() {
         QTest::keyClick(edit->view()->focusProxy(), Qt::Key_V, Qt::ControlModifier);
     }
     QTRY_COMPARE(edit->DocumentHTML(), inPage(saved, "\n" + generator));
+}
+
+// What leaves the page by copy, cut or drag carries none of the surface's
+// element ids or marks, which would stay in whatever it is pasted into; a
+// server block goes as a mark of this load only, so that pasted back into the
+// page it is the block's box again.
+void tst_FidelitySurface::copiesCarryNoIds_data() {
+    QTest::addColumn<QString>("how");  // a key with Ctrl, a command, or "drag"
+    QTest::addColumn<QString>("left");  // the copied paragraph afterwards
+    const QString whole = "<p>a <b>bold &amp;</b> <%= a %> <i>it</i></p>";
+    QTest::newRow("copy by keys") << "C" << whole;
+    QTest::newRow("cut by keys") << "X" << "<p><BR></p>";
+    QTest::newRow("copy command") << "copy" << whole;
+    QTest::newRow("cut command") << "cut" << "<p><BR></p>";
+    QTest::newRow("drag") << "drag" << whole;
+}
+
+void tst_FidelitySurface::copiesCarryNoIds() {
+    QFETCH(QString, how);
+    QFETCH(QString, left);
+    const QString copied = "<p>a <b>bold &amp;</b> <%= a %> <i>it</i></p>";
+    edit->setDocumentHTML(inPage("<p>target</p>\n" + copied));
+    selectAcross(*edit, "p:nth-of-type(2)", "p:nth-of-type(2)");
+    QGuiApplication::clipboard()->clear();
+    if (how == "copy" || how == "cut") {
+        edit->ExecCommand(how == "copy" ? DECMD_COPY : DECMD_CUT);
+    } else if (how == "drag") {
+        // The page's own HTML of the dragged text, ids and all.
+        const QString dragged = pageScript(*edit, R"(
+            const p = document.querySelectorAll('p')[1], data = new DataTransfer();
+            data.setData('text/html', p.innerHTML);
+            p.dispatchEvent(new DragEvent('dragstart', {dataTransfer: data, bubbles: true}));
+            return data.getData('text/html');)").toString();
+        auto* mime = new QMimeData;
+        mime->setHtml(dragged);
+        QGuiApplication::clipboard()->setMimeData(mime);
+    } else {
+        edit->setFocus();
+        QTest::keyClick(edit->view()->focusProxy(), how.at(0).toLatin1(), Qt::ControlModifier);
+    }
+    const QMimeData* mime = nullptr;
+    QTRY_VERIFY((mime = QGuiApplication::clipboard()->mimeData()) && mime->hasHtml());
+    QVERIFY2(mime->html().contains("<b>bold &amp;</b>"), qPrintable(mime->html()));
+    QVERIFY2(!mime->html().contains("data-orv-") && !mime->html().contains("contenteditable"), qPrintable(mime->html()));
+    if (how != "drag")
+        QCOMPARE(mime->text(), QString("a bold &  it"));
+
+    selectAcross(*edit, "p", "p");
+    edit->setFocus();
+    QTest::keyClick(edit->view()->focusProxy(), Qt::Key_V, Qt::ControlModifier);
+    QTRY_COMPARE(edit->DocumentHTML(),
+                 inPage("<p>a <B>bold &amp;</B> <%= a %> <I>it</I></p>\n" + left, "\n" + generator));
+    // The block is a box again, not a mark out of sight.
+    QVERIFY(pageScript(*edit, "return document.querySelector('p [data-orv-srv]') !== null;").toBool());
 }
 
 ORVANE_TEST_MAIN(tst_FidelitySurface)

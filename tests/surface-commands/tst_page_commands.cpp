@@ -398,8 +398,13 @@ private slots:
     }
 
     void clipboard() {
-        const QString table = "<TABLE><TBODY><TR><TD>four</TD></TR></TBODY></TABLE>";
+        const QString table = "<TABLE><TBODY><TR><TD>four</TD><TD>five</TD></TR></TBODY></TABLE>";
         loadBody(*s, "<P>one <B>two</B> three</P>" + table);
+        // Cells go with their row and table.
+        selectAcross(*s, "td", "td + td");
+        s->ExecCommand(DECMD_COPY);
+        QCOMPARE(QGuiApplication::clipboard()->mimeData()->html(),
+                 QString("<table><tbody><tr><td>four</td><td>five</td></tr></tbody></table>"));
         selectText(*s, "two");
         s->ExecCommand(DECMD_COPY);
         QCOMPARE(QGuiApplication::clipboard()->mimeData()->text(), QString("two"));

@@ -534,11 +534,15 @@
   // ---- clipboard and selection -----------------------------------------------
 
   // The selection as HTML and text. The inline elements around a selection
-  // inside them (a bold word) come along, so the copy keeps its formatting.
+  // inside them (a bold word) come along, so the copy keeps its formatting,
+  // and so do the tables and lists around cells, rows or items, which mean
+  // nothing without them.
+  const HOLDERS = new Set(['TABLE', 'THEAD', 'TBODY', 'TFOOT', 'TR', 'UL', 'OL', 'DL']);
   function selectionData(r) {
     let content = r.cloneContents();
     for (let el = elementOf(r.commonAncestorContainer);
-         el && el !== document.body && /^inline/.test(style(el).display); el = el.parentElement) {
+         el && el !== document.body && (HOLDERS.has(el.tagName) || /^inline/.test(style(el).display));
+         el = el.parentElement) {
       const wrap = el.cloneNode(false);
       wrap.removeAttribute('id');
       wrap.appendChild(content);
@@ -546,6 +550,7 @@
     }
     const box = document.createElement('div');
     box.appendChild(content);
+    orv.fidelity.forClipboard(box);
     return { html: box.innerHTML, text: window.getSelection().toString() };
   }
 
