@@ -524,31 +524,19 @@ orv.fidelity = (() => {
     // the page was loaded again) go, as no block of this page is theirs. This
     // load's stand-ins stay, so that a block copied or moved within the page
     // goes with its copy, as its text would.
-    // A stand-in comment of this load where content may stand (one copied
-    // from a stand-in element, see forClipboard) becomes the element again,
-    // so that the block stays a box the user can see.
     const foreignComment = new RegExp('^' + SERVER_OPEN + '[a-z]+c\\d+' + SERVER_CLOSE + '$');
-    const noContent = new Set(['html', 'head', 'table', 'thead', 'tbody', 'tfoot', 'tr', 'colgroup',
-        'frameset']);
-    const inContent = (node) => {
-        const parent = node.parentNode;
-        return !parent || parent.nodeType !== Node.ELEMENT_NODE
-            || (!noContent.has(localOf(parent)) && !parent.closest('select'));
-    };
     const adopt = (root) => {
         const gone = [];
-        const boxes = [];
         const walker = document.createTreeWalker(root, NodeFilter.SHOW_ELEMENT | NodeFilter.SHOW_COMMENT);
         for (let n = walker.currentNode; n; n = walker.nextNode()) {
             if (n.nodeType === Node.COMMENT_NODE) {
-                const block = serverNumber(n);
-                if (block < 0 && foreignComment.test(n.data))
+                if (foreignComment.test(n.data) && serverNumber(n) < 0)
                     gone.push(n);
-                else if (block >= 0 && inContent(n))
-                    boxes.push([n, block]);
             } else if (n.nodeType === Node.ELEMENT_NODE) {
                 if (n.hasAttribute(SRV) && serverNumber(n) < 0)
                     gone.push(n);
+                else if (n.hasAttribute(SRV))
+                    n.setAttribute('contenteditable', 'false');  // see forClipboard
                 for (const name of n.getAttributeNames())
                     if (name.startsWith('data-orv-') && name !== SRV)
                         n.removeAttribute(name);
@@ -556,38 +544,29 @@ orv.fidelity = (() => {
         }
         for (const n of gone)
             n.remove();
-        for (const [n, block] of boxes) {
-            const box = document.createElement('span');
-            box.setAttribute(SRV, marker + block);
-            box.setAttribute('contenteditable', 'false');
-            n.replaceWith(box);
-        }
     };
 
-    // The HTML of root as it goes on the clipboard or out with a drag:
-    // without the element ids and marks of the surface, which would stay in
-    // whatever it is pasted into. A server block's stand-in becomes this
-    // load's comment for it, which shows nowhere else, and which a paste or
-    // drop back into this page turns into the block's box again (adopt).
+    // Takes out of root, a copy of the page's content for the clipboard or a
+    // drag, the element ids and marks of the surface, which would stay in
+    // whatever it is pasted into. A server block's stand-in goes as an empty
+    // span with only its mark of this load: elsewhere it shows nothing and
+    // means nothing, while a paste or drop back into this page brings the
+    // block (adopt makes it the box again). A comment would be cleaner, but
+    // the browser's editing drops comments when a paste or drop moves
+    // paragraphs, and the block would be lost.
     const forClipboard = (root) => {
-        const standIns = [];
         const walker = document.createTreeWalker(root, NodeFilter.SHOW_ELEMENT);
         for (let n = walker.currentNode; n; n = walker.nextNode()) {
             if (n.nodeType !== Node.ELEMENT_NODE || !n.hasAttributes())
                 continue;
             if (n.hasAttribute(SRV))
-                standIns.push([n, serverNumber(n)]);
+                n.removeAttribute('contenteditable');
             for (const name of n.getAttributeNames())
-                if (name.startsWith('data-orv-'))
+                if (name.startsWith('data-orv-') && name !== SRV)
                     n.removeAttribute(name);
         }
-        for (const [n, block] of standIns) {
-            if (block >= 0)
-                n.replaceWith(document.createComment(SERVER_OPEN + marker + 'c' + block + SERVER_CLOSE));
-            else
-                n.remove();
-        }
     };
+
     // A paste whose input event never came is over at the next edit.
     window.addEventListener('beforeinput', (e) => {
         flush();
