@@ -555,16 +555,12 @@ orv.fidelity = (() => {
     // the browser's editing drops comments when a paste or drop moves
     // paragraphs, and the block would be lost.
     const forClipboard = (root) => {
-        const walker = document.createTreeWalker(root, NodeFilter.SHOW_ELEMENT);
-        for (let n = walker.currentNode; n; n = walker.nextNode()) {
-            if (n.nodeType !== Node.ELEMENT_NODE || !n.hasAttributes())
-                continue;
-            if (n.hasAttribute(SRV))
-                n.removeAttribute('contenteditable');
-            for (const name of n.getAttributeNames())
-                if (name.startsWith('data-orv-') && name !== SRV)
-                    n.removeAttribute(name);
+        for (const el of root.querySelectorAll('[' + ID + '],[' + INLINE_ID + ']')) {
+            el.removeAttribute(ID);
+            el.removeAttribute(INLINE_ID);
         }
+        for (const el of root.querySelectorAll('[' + SRV + ']'))
+            el.removeAttribute('contenteditable');
     };
 
     // A paste whose input event never came is over at the next edit.
