@@ -296,63 +296,34 @@ void tst_FidelitySurface::sourceBesideTheEditIsKept() {
     QTRY_COMPARE(edit->DocumentHTML(), inPage(saved, "\n" + generator));
 }
 
-// What leaves the page by copy, cut or drag carries none of the surface's
-// element ids, and a server block goes as an empty span with its mark of this
-// load only; pasted back into the page, even where the paste moves
-// paragraphs, the block comes along and is its box again.
+// Copy and cut by keys, and drags, leave the surface's element ids in the
+// page; a server block goes as an empty span with its mark of this load,
+// which a paste back, here one that moves paragraphs, makes its box again.
 void tst_FidelitySurface::copiesCarryNoIds_data() {
-    QTest::addColumn<QString>("how");     // a key with Ctrl, a command, or "drag"
-    QTest::addColumn<QString>("last");    // the last paragraph copied
-    QTest::addColumn<QString>("copied");  // the clipboard's HTML, the mark's letters as "M"
-    QTest::addColumn<QString>("saved");   // the page after a paste with Ctrl+V after "target"
-    const QString one = "a <b>bold &amp;</b> <span data-orv-srv=\"M0\"></span> <i>it</i>";
-    const QString pasted = "<p>targeta <B>bold &amp;</B> <%= a %> <I>it</I></p>\n";
-    const QString second = "<p>a <b>bold &amp;</b> <%= a %> <i>it</i></p>\n", third = "<p>two <%= b %> end</p>";
-    QTest::newRow("copy by keys") << "C" << "2" << one << pasted + second + third;
-    QTest::newRow("cut by keys") << "X" << "2" << one << pasted + "<p><BR></p>\n" + third;
-    QTest::newRow("copy command") << "copy" << "2" << one << pasted + second + third;
-    QTest::newRow("cut command") << "cut" << "2" << one << pasted + "<p><BR></p>\n" + third;
-    QTest::newRow("drag") << "drag" << "2" << one << pasted + second + third;
-    QTest::newRow("paragraphs pasted into one")
-        << "C" << "3" << "<p>" + one + "</p>\n<p>two <span data-orv-srv=\"M1\"></span> end</p>"
-        << pasted + "<P>two <%= b %> end</P>\n" + second + third;
+    QTest::addColumn<char>("key");      // with Ctrl
+    QTest::addColumn<QString>("rest");  // the page after what was pasted after "target"
+    QTest::newRow("copy") << 'C' << "<p>a <b>bold &amp;</b> <%= a %> <i>it</i></p>\n<p>two <%= b %> end</p>";
+    QTest::newRow("cut") << 'X' << "<p><BR></p>";
 }
 
 void tst_FidelitySurface::copiesCarryNoIds() {
-    QFETCH(QString, how);
-    QFETCH(QString, last);
-    QFETCH(QString, copied);
-    QFETCH(QString, saved);
+    QFETCH(char, key);
+    QFETCH(QString, rest);
     edit->setDocumentHTML(inPage("<p>target</p>\n<p>a <b>bold &amp;</b> <%= a %> <i>it</i></p>\n<p>two <%= b %> end</p>"));
-    selectAcross(*edit, "p:nth-of-type(2)", "p:nth-of-type(" + last + ")");
+    selectAcross(*edit, "p:nth-of-type(2)", "p:nth-of-type(3)");
+    const QString dragged = pageScript(*edit, "const d = new DataTransfer(); d.setData('text/html', document.body.innerHTML);"
+                                              "document.body.dispatchEvent(new DragEvent('dragstart', {dataTransfer: d})); return d.getData('text/html');").toString();
     QGuiApplication::clipboard()->clear();
-    if (how == "copy" || how == "cut") {
-        edit->ExecCommand(how == "copy" ? DECMD_COPY : DECMD_CUT);
-    } else if (how == "drag") {
-        // The page's own HTML of the dragged text, ids and all.
-        const QString dragged = pageScript(*edit, R"(
-            const p = document.querySelectorAll('p')[1], data = new DataTransfer();
-            data.setData('text/html', p.innerHTML);
-            p.dispatchEvent(new DragEvent('dragstart', {dataTransfer: data, bubbles: true}));
-            return data.getData('text/html');)").toString();
-        auto* mime = new QMimeData;
-        mime->setHtml(dragged);
-        QGuiApplication::clipboard()->setMimeData(mime);
-    } else {
-        edit->setFocus();
-        QTest::keyClick(edit->view()->focusProxy(), how.at(0).toLatin1(), Qt::ControlModifier);
-    }
-    const QMimeData* mime = nullptr;
-    QTRY_VERIFY((mime = QGuiApplication::clipboard()->mimeData()) && mime->hasHtml());
-    QCOMPARE(QString(mime->html()).replace(QRegularExpression("data-orv-srv=\"[a-z]{12}"), "data-orv-srv=\"M"), copied);
-    if (how != "drag")
-        QCOMPARE(mime->text().left(12), QString("a bold &  it"));
-
-    caretAfterText(*edit, "target");
     edit->setFocus();
+    QTest::keyClick(edit->view()->focusProxy(), key, Qt::ControlModifier);
+    QTRY_COMPARE(QGuiApplication::clipboard()->text(), QString("a bold &  it\n\ntwo  end"));
+    for (const QString& html : {dragged, QGuiApplication::clipboard()->mimeData()->html()})
+        QVERIFY2(html.contains(QRegularExpression("<p>a <b>bold &amp;</b> <span data-orv-srv=\"[a-z]{12}0\"></span> <i>it</i></p>"))
+                     && html.contains(QRegularExpression("<p>two <span data-orv-srv=\"[a-z]{12}1\"></span> end</p>"))
+                     && !html.contains(QRegularExpression("data-orv-i[dn]|contenteditable")), qPrintable(html));
+    caretAfterText(*edit, "target");
     QTest::keyClick(edit->view()->focusProxy(), Qt::Key_V, Qt::ControlModifier);
-    QTRY_COMPARE(edit->DocumentHTML(), inPage(saved, "\n" + generator));
-    // Every block is a box again, the pasted ones too.
+    QTRY_COMPARE(edit->DocumentHTML(), inPage("<p>targeta <B>bold &amp;</B> <%= a %> <I>it</I></p>\n<P>two <%= b %> end</P>\n" + rest, "\n" + generator));
     QCOMPARE(pageScript(*edit, "return document.querySelectorAll('[data-orv-srv]:not([contenteditable=false])').length;").toInt(), 0);
 }
 

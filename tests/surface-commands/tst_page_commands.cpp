@@ -400,11 +400,9 @@ private slots:
     void clipboard() {
         const QString table = "<TABLE><TBODY><TR><TD>four</TD><TD>five</TD></TR></TBODY></TABLE>";
         loadBody(*s, "<P>one <B>two</B> three</P>" + table);
-        // Cells go with their row and table.
-        selectAcross(*s, "td", "td + td");
+        selectAcross(*s, "td", "td + td");  // cells go with their row and table, without the page's ids
         s->ExecCommand(DECMD_COPY);
-        QCOMPARE(QGuiApplication::clipboard()->mimeData()->html(),
-                 QString("<table><tbody><tr><td>four</td><td>five</td></tr></tbody></table>"));
+        QCOMPARE(QGuiApplication::clipboard()->mimeData()->html(), QString(table).toLower());
         selectText(*s, "two");
         s->ExecCommand(DECMD_COPY);
         QCOMPARE(QGuiApplication::clipboard()->mimeData()->text(), QString("two"));
