@@ -555,10 +555,9 @@ orv.fidelity = (() => {
     // the browser's editing drops comments when a paste or drop moves
     // paragraphs, and the block would be lost.
     const forClipboard = (root) => {
-        for (const el of root.querySelectorAll('[' + ID + '],[' + INLINE_ID + ']')) {
-            el.removeAttribute(ID);
-            el.removeAttribute(INLINE_ID);
-        }
+        for (const name of [ID, INLINE_ID])
+            for (const el of root.querySelectorAll('[' + name + ']'))
+                el.removeAttribute(name);
         for (const el of root.querySelectorAll('[' + SRV + ']'))
             el.removeAttribute('contenteditable');
     };
