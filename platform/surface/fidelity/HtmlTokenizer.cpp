@@ -188,7 +188,7 @@ void HtmlTokenizer::markup() {
     // Browsers ignore the slash of "<script/>": what follows is still its text.
     if (t.kind == Token::StartTag && isRawTextElement(t.name))
         rawText(t.name);
-    else if (t.kind == Token::StartTag && t.name == u"plaintext")
+    else if (t.kind == Token::StartTag && t.name == u"plaintext"_sv)
         rawText(QString());
 }
 
@@ -319,7 +319,7 @@ QList<Span> findServerBlocks(const QString& text) {
         if (begin < 0)
             break;
         qsizetype end = -1;
-        if (QStringView(text).mid(begin, 4) == u"<%--") {
+        if (QStringView(text).mid(begin, 4) == u"<%--"_sv) {
             // The server reads an unclosed comment block up to the next "%>",
             // or, when there is none, to the end of the page.
             const qsizetype close = commentCloseAhead ? text.indexOf(QLatin1StringView("--%>"), begin + 4) : -1;
@@ -342,8 +342,8 @@ QList<Span> findServerBlocks(const QString& text) {
 }
 
 bool isRawTextElement(const QString& name) {
-    return name == u"script" || name == u"style" || name == u"textarea" || name == u"title" ||
-           name == u"xmp" || name == u"iframe" || name == u"noembed" || name == u"noframes";
+    return name == u"script"_sv || name == u"style"_sv || name == u"textarea"_sv || name == u"title"_sv ||
+           name == u"xmp"_sv || name == u"iframe"_sv || name == u"noembed"_sv || name == u"noframes"_sv;
 }
 
 }  // namespace orvane::fidelity

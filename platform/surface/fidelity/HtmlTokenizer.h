@@ -7,8 +7,17 @@
 
 #include <QList>
 #include <QString>
+#include <QStringView>
+#include <cstddef>
 
 namespace orvane::fidelity {
+
+// A literal to compare names with, its length known when compiled (a QString
+// compared with a bare u"..." measures the literal on every comparison).
+constexpr QStringView operator""_sv(const char16_t* s, std::size_t n)
+{
+    return QStringView(s, qsizetype(n));
+}
 
 struct Span {
     qsizetype begin = 0;

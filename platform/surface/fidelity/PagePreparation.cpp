@@ -41,9 +41,9 @@ QList<GeneratorEdit> generatorEdits(const QString& text, const PageMap& map) {
         const Attribute* content = nullptr;
         bool generator = false;
         for (const Attribute& a : t.attributes) {
-            if (a.name == u"name" && attributeValue(text, a).trimmed().compare(u"generator", Qt::CaseInsensitive) == 0)
+            if (a.name == u"name"_sv && attributeValue(text, a).trimmed().compare(u"generator"_sv, Qt::CaseInsensitive) == 0)
                 generator = true;
-            else if (a.name == u"content" && !content)
+            else if (a.name == u"content"_sv && !content)
                 content = &a;
         }
         if (!generator)

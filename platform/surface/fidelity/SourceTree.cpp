@@ -83,16 +83,16 @@ bool isSpace(QChar c) {
 // mode, where a table does not close an open paragraph.
 bool quirksDoctype(QStringView doctype) {
     const QString d = doctype.toString().toLower().simplified();
-    if (d == u"<!doctype html>")
+    if (d == u"<!doctype html>"_sv)
         return false;
-    if (d.contains(u"xhtml"))
+    if (d.contains(u"xhtml"_sv))
         return false;
-    const bool systemId = d.contains(u"http://www.w3.org/tr/html4") || d.contains(u"http://www.w3.org/tr/rec-html40");
-    if (d.contains(u"html 4.01 transitional") || d.contains(u"html 4.01 frameset"))
+    const bool systemId = d.contains(u"http://www.w3.org/tr/html4"_sv) || d.contains(u"http://www.w3.org/tr/rec-html40"_sv);
+    if (d.contains(u"html 4.01 transitional"_sv) || d.contains(u"html 4.01 frameset"_sv))
         return !systemId;
-    return d.contains(u"html 4.0 transitional") || d.contains(u"html 4.0 frameset") || d.contains(u"html 3") ||
-           d.contains(u"html 2") || d.contains(u"html level") || d.contains(u"html strict level") ||
-           !d.contains(u"html");
+    return d.contains(u"html 4.0 transitional"_sv) || d.contains(u"html 4.0 frameset"_sv) || d.contains(u"html 3"_sv) ||
+           d.contains(u"html 2"_sv) || d.contains(u"html level"_sv) || d.contains(u"html strict level"_sv) ||
+           !d.contains(u"html"_sv);
 }
 
 enum class Scope { Default, Button, ListItem, Table };
@@ -168,9 +168,9 @@ private:
     bool currentIs(QStringView n) const { return current() >= 0 && nameOf(current()) == n; }
 
     static bool setsTableMode(const QString& n) {
-        return n == u"td" || n == u"th" || n == u"tr" || n == u"tbody" || n == u"thead" || n == u"tfoot" ||
-               n == u"caption" || n == u"colgroup" || n == u"table" || n == u"select" || n == u"body" ||
-               n == u"html";
+        return n == u"td"_sv || n == u"th"_sv || n == u"tr"_sv || n == u"tbody"_sv || n == u"thead"_sv || n == u"tfoot"_sv ||
+               n == u"caption"_sv || n == u"colgroup"_sv || n == u"table"_sv || n == u"select"_sv || n == u"body"_sv ||
+               n == u"html"_sv;
     }
 
     void push(int e) {
@@ -206,7 +206,7 @@ private:
                 m_tree.elements[m_tree.roots.back()].nextSibling = id;
             m_tree.roots.append(id);
         }
-        if (name == u"frameset")
+        if (name == u"frameset"_sv)
             m_sawFrameset = true;
         return id;
     }
@@ -254,14 +254,14 @@ private:
 
     static bool isScopeBoundary(const QString& n, Scope scope) {
         if (scope == Scope::Table)
-            return n == u"html" || n == u"table" || n == u"template";
-        if (n == u"applet" || n == u"caption" || n == u"html" || n == u"table" || n == u"td" ||
-            n == u"th" || n == u"marquee" || n == u"object" || n == u"template")
+            return n == u"html"_sv || n == u"table"_sv || n == u"template"_sv;
+        if (n == u"applet"_sv || n == u"caption"_sv || n == u"html"_sv || n == u"table"_sv || n == u"td"_sv ||
+            n == u"th"_sv || n == u"marquee"_sv || n == u"object"_sv || n == u"template"_sv)
             return true;
         if (scope == Scope::Button)
-            return n == u"button";
+            return n == u"button"_sv;
         if (scope == Scope::ListItem)
-            return n == u"ol" || n == u"ul";
+            return n == u"ol"_sv || n == u"ul"_sv;
         return false;
     }
 
@@ -282,28 +282,28 @@ private:
         return -1;
     }
 
-    void closeParagraph(qsizetype at) { popFrom(findInScope({u"p"}, Scope::Button), at); }
+    void closeParagraph(qsizetype at) { popFrom(findInScope({u"p"_sv}, Scope::Button), at); }
 
-    bool inForeign() const { return openCount(u"svg") > 0 || openCount(u"math") > 0; }
+    bool inForeign() const { return openCount(u"svg"_sv) > 0 || openCount(u"math"_sv) > 0; }
 
     // What the innermost table part, select, body or html on the stack makes of the next tag.
     TableMode tableMode() const {
         if (m_modeStack.isEmpty())
             return TableMode::None;
         const QString& n = nameOf(m_stack[m_modeStack.back()]);
-        if (n == u"td" || n == u"th")
+        if (n == u"td"_sv || n == u"th"_sv)
             return TableMode::Cell;
-        if (n == u"tr")
+        if (n == u"tr"_sv)
             return TableMode::Row;
-        if (n == u"tbody" || n == u"thead" || n == u"tfoot")
+        if (n == u"tbody"_sv || n == u"thead"_sv || n == u"tfoot"_sv)
             return TableMode::TableBody;
-        if (n == u"caption")
+        if (n == u"caption"_sv)
             return TableMode::Caption;
-        if (n == u"colgroup")
+        if (n == u"colgroup"_sv)
             return TableMode::ColGroup;
-        if (n == u"table")
+        if (n == u"table"_sv)
             return TableMode::Table;
-        if (n == u"select")
+        if (n == u"select"_sv)
             return TableMode::Select;
         return TableMode::None;
     }
@@ -313,13 +313,13 @@ private:
         if (c < 0)
             return false;
         const QString& n = nameOf(c);
-        return n == u"table" || n == u"tbody" || n == u"thead" || n == u"tfoot" || n == u"tr";
+        return n == u"table"_sv || n == u"tbody"_sv || n == u"thead"_sv || n == u"tfoot"_sv || n == u"tr"_sv;
     }
 
     // Where the browser puts what it moves out of a table: before the table,
     // in the table's parent.
     int fosterParent() const {
-        const qsizetype t = findOnStack(u"table");
+        const qsizetype t = findOnStack(u"table"_sv);
         return t >= 0 ? m_tree.elements[m_stack[t]].parent : current();
     }
 
@@ -357,7 +357,7 @@ private:
         if (m_tree.head < 0) {
             m_tree.head = implied("head", at);
         }
-        if (m_tree.body < 0 && findOnStack(u"frameset") < 0 && !m_sawFrameset)
+        if (m_tree.body < 0 && findOnStack(u"frameset"_sv) < 0 && !m_sawFrameset)
             m_tree.body = implied("body", at);
     }
 
@@ -391,7 +391,7 @@ private:
         if (t.kind == Token::Comment || t.kind == Token::Server || t.kind == Token::CData ||
             (t.kind == Token::Text && firstNonSpace(t.span) == t.span.end))
             return;
-        if (t.kind == Token::StartTag && t.name == u"html") {
+        if (t.kind == Token::StartTag && t.name == u"html"_sv) {
             m_tree.html = createFrom(t);
             push(m_tree.html);
             m_mode = BeforeHead;
@@ -406,16 +406,16 @@ private:
         if (t.kind == Token::Comment || t.kind == Token::Server || t.kind == Token::Doctype ||
             t.kind == Token::CData || (t.kind == Token::Text && firstNonSpace(t.span) == t.span.end))
             return;
-        if (t.kind == Token::StartTag && t.name == u"html")
+        if (t.kind == Token::StartTag && t.name == u"html"_sv)
             return;
-        if (t.kind == Token::StartTag && t.name == u"head") {
+        if (t.kind == Token::StartTag && t.name == u"head"_sv) {
             m_tree.head = createFrom(t);
             push(m_tree.head);
             m_mode = InHead;
             return;
         }
-        if (t.kind == Token::EndTag && t.name != u"head" && t.name != u"body" && t.name != u"html" &&
-            t.name != u"br")
+        if (t.kind == Token::EndTag && t.name != u"head"_sv && t.name != u"body"_sv && t.name != u"html"_sv &&
+            t.name != u"br"_sv)
             return;
         m_tree.head = implied("head", t.kind == Token::Text ? firstNonSpace(t.span) : t.span.begin);
         push(m_tree.head);
@@ -424,7 +424,7 @@ private:
     }
 
     void leaveHead(qsizetype at) {
-        const qsizetype h = findOnStack(u"head");
+        const qsizetype h = findOnStack(u"head"_sv);
         popFrom(h, at);
         m_mode = AfterHead;
     }
@@ -437,13 +437,13 @@ private:
         case Token::Server:
             return;
         case Token::Text:
-            if (currentIs(u"head") && firstNonSpace(t.span) < t.span.end) {
+            if (currentIs(u"head"_sv) && firstNonSpace(t.span) < t.span.end) {
                 leaveHead(firstNonSpace(t.span));
                 process(t);
             }
             return;
         case Token::StartTag:
-            if (t.name == u"html" || t.name == u"head")
+            if (t.name == u"html"_sv || t.name == u"head"_sv)
                 return;
             if (headContent().contains(t.name)) {
                 const int e = createFrom(t);
@@ -455,18 +455,18 @@ private:
             process(t);
             return;
         case Token::EndTag:
-            if (t.name == u"head") {
-                const qsizetype h = findOnStack(u"head");
+            if (t.name == u"head"_sv) {
+                const qsizetype h = findOnStack(u"head"_sv);
                 closeWith(h, t);
                 m_mode = AfterHead;
                 return;
             }
-            if (t.name == u"body" || t.name == u"html" || t.name == u"br") {
+            if (t.name == u"body"_sv || t.name == u"html"_sv || t.name == u"br"_sv) {
                 leaveHead(t.span.begin);
                 process(t);
                 return;
             }
-            if (const qsizetype i = findOnStack(t.name); i > findOnStack(u"head"))
+            if (const qsizetype i = findOnStack(t.name); i > findOnStack(u"head"_sv))
                 closeWith(i, t);
             return;
         }
@@ -477,22 +477,22 @@ private:
             t.kind == Token::CData || (t.kind == Token::Text && firstNonSpace(t.span) == t.span.end))
             return;
         if (t.kind == Token::StartTag) {
-            if (t.name == u"body") {
+            if (t.name == u"body"_sv) {
                 m_tree.body = createFrom(t);
                 push(m_tree.body);
                 m_mode = InBody;
                 return;
             }
-            if (t.name == u"frameset") {
+            if (t.name == u"frameset"_sv) {
                 push(createFrom(t));
                 m_mode = InFrameset;
                 return;
             }
-            if (t.name == u"html" || t.name == u"head")
+            if (t.name == u"html"_sv || t.name == u"head"_sv)
                 return;
-            if (t.name == u"base" || t.name == u"basefont" || t.name == u"bgsound" || t.name == u"link" ||
-                t.name == u"meta" || t.name == u"noframes" || t.name == u"script" || t.name == u"style" ||
-                t.name == u"template" || t.name == u"title") {
+            if (t.name == u"base"_sv || t.name == u"basefont"_sv || t.name == u"bgsound"_sv || t.name == u"link"_sv ||
+                t.name == u"meta"_sv || t.name == u"noframes"_sv || t.name == u"script"_sv || t.name == u"style"_sv ||
+                t.name == u"template"_sv || t.name == u"title"_sv) {
                 // The browser puts these back into the head; their text and
                 // end tag are theirs, not the start of the body.
                 const int e = createFrom(t);
@@ -506,7 +506,7 @@ private:
             }
         }
         if (t.kind == Token::EndTag) {
-            if (t.name != u"body" && t.name != u"html" && t.name != u"br") {
+            if (t.name != u"body"_sv && t.name != u"html"_sv && t.name != u"br"_sv) {
                 if (const qsizetype i = findOnStack(t.name); i > 0)
                     closeWith(i, t);
                 return;
@@ -535,9 +535,9 @@ private:
 
     void inFrameset(const Token& t) {
         if (t.kind == Token::StartTag) {
-            if (t.name == u"frameset" || t.name == u"noframes")
+            if (t.name == u"frameset"_sv || t.name == u"noframes"_sv)
                 push(createFrom(t));
-            else if (t.name == u"frame")
+            else if (t.name == u"frame"_sv)
                 createFrom(t);
         } else if (t.kind == Token::EndTag) {
             if (const qsizetype i = findOnStack(t.name); i > 0)
@@ -554,8 +554,8 @@ private:
         if (t.kind == Token::Comment || t.kind == Token::Server || t.kind == Token::Doctype ||
             t.kind == Token::CData)
             return;
-        if (t.kind == Token::EndTag && t.name == u"html") {
-            if (const qsizetype i = findOnStack(u"html"); i >= 0)
+        if (t.kind == Token::EndTag && t.name == u"html"_sv) {
+            if (const qsizetype i = findOnStack(u"html"_sv); i >= 0)
                 closeWith(i, t);
             return;
         }
@@ -588,16 +588,16 @@ private:
     }
 
     bool serverInContent() const {
-        if (m_afterBody || current() < 0 || currentIs(u"html") || currentTakesNoText() ||
-            currentIs(u"colgroup") || currentIs(u"frameset"))
+        if (m_afterBody || current() < 0 || currentIs(u"html"_sv) || currentTakesNoText() ||
+            currentIs(u"colgroup"_sv) || currentIs(u"frameset"_sv))
             return false;
-        return findOnStack(u"select") < 0;
+        return findOnStack(u"select"_sv) < 0;
     }
 
     void textInBody(const Token& t) {
         if (firstNonSpace(t.span) == t.span.end)
             return;
-        if (current() < 0 || (m_afterBody && currentIs(u"html"))) {
+        if (current() < 0 || (m_afterBody && currentIs(u"html"_sv))) {
             if (m_tree.body >= 0)
                 unsettle(current(), m_tree.body);
             return;
@@ -622,48 +622,48 @@ private:
         }
         if (mode != TableMode::None && startInTable(t, mode))
             return;
-        if (n == u"html" || n == u"body" || n == u"head" || n == u"frameset" || n == u"frame" ||
+        if (n == u"html"_sv || n == u"body"_sv || n == u"head"_sv || n == u"frameset"_sv || n == u"frame"_sv ||
             tableStructure().contains(n))
             return;  // ignored, or merged into the existing element
-        if (n == u"form" && m_form >= 0)
+        if (n == u"form"_sv && m_form >= 0)
             return;
-        if (n == u"li" || n == u"dd" || n == u"dt")
+        if (n == u"li"_sv || n == u"dd"_sv || n == u"dt"_sv)
             closeListItem(n, t.span.begin);
-        if (paragraphClosers().contains(n) && (n != u"table" || !m_quirks))
+        if (paragraphClosers().contains(n) && (n != u"table"_sv || !m_quirks))
             closeParagraph(t.span.begin);
         if (isHeading(n) && current() >= 0 && isHeading(nameOf(current())))
             popFrom(m_stack.size() - 1, t.span.begin);
-        if (n == u"a") {
-            if (const qsizetype i = findOnStack(u"a"); i >= 0) {
+        if (n == u"a"_sv) {
+            if (const qsizetype i = findOnStack(u"a"_sv); i >= 0) {
                 unsettleStackFrom(i);
                 popFrom(i, t.span.begin);
             }
         }
-        if (n == u"button" || n == u"nobr") {
+        if (n == u"button"_sv || n == u"nobr"_sv) {
             if (const qsizetype i = findInScope({n}, Scope::Default); i >= 0)
                 popFrom(i, t.span.begin);
         }
-        if ((n == u"option" || n == u"optgroup") && currentIs(u"option"))
+        if ((n == u"option"_sv || n == u"optgroup"_sv) && currentIs(u"option"_sv))
             popFrom(m_stack.size() - 1, t.span.begin);
         const int e = createFrom(t);
         if (voidElements().contains(n))
             return;
         push(e);
-        if (n == u"form")
+        if (n == u"form"_sv)
             m_form = e;
     }
 
     void closeListItem(const QString& n, qsizetype at) {
-        const bool li = n == u"li";
-        if (li ? openCount(u"li") == 0 : openCount(u"dd") + openCount(u"dt") == 0)
+        const bool li = n == u"li"_sv;
+        if (li ? openCount(u"li"_sv) == 0 : openCount(u"dd"_sv) + openCount(u"dt"_sv) == 0)
             return;
         for (qsizetype i = m_stack.size() - 1; i >= 0; --i) {
             const QString& s = nameOf(m_stack[i]);
-            if (li ? s == u"li" : (s == u"dd" || s == u"dt")) {
+            if (li ? s == u"li"_sv : (s == u"dd"_sv || s == u"dt"_sv)) {
                 popFrom(i, at);
                 return;
             }
-            if (specialElements().contains(s) && s != u"address" && s != u"div" && s != u"p")
+            if (specialElements().contains(s) && s != u"address"_sv && s != u"div"_sv && s != u"p"_sv)
                 return;
         }
     }
@@ -674,19 +674,19 @@ private:
         if (mode == TableMode::Cell || mode == TableMode::Caption) {
             if (!tableStructure().contains(n))
                 return false;
-            const qsizetype i = mode == TableMode::Cell ? findInScope({u"td", u"th"}, Scope::Table)
-                                                        : findInScope({u"caption"}, Scope::Table);
+            const qsizetype i = mode == TableMode::Cell ? findInScope({u"td"_sv, u"th"_sv}, Scope::Table)
+                                                        : findInScope({u"caption"_sv}, Scope::Table);
             if (i < 0)
                 return false;
             popFrom(i, t.span.begin);
             mode = tableMode();
         }
         if (mode == TableMode::ColGroup) {
-            if (n == u"col") {
+            if (n == u"col"_sv) {
                 createFrom(t);
                 return true;
             }
-            popFrom(findOnStack(u"colgroup"), t.span.begin);
+            popFrom(findOnStack(u"colgroup"_sv), t.span.begin);
             mode = tableMode();
         }
         if (mode == TableMode::None || mode == TableMode::Cell || mode == TableMode::Caption)
@@ -697,48 +697,48 @@ private:
                 for (QStringView s : stops)
                     if (c == s)
                         return;
-                if (c == u"html")
+                if (c == u"html"_sv)
                     return;
                 popFrom(m_stack.size() - 1, t.span.begin);
             }
         };
-        if (n == u"caption" || n == u"colgroup" || n == u"tbody" || n == u"thead" || n == u"tfoot") {
-            clearTo({u"table"});
+        if (n == u"caption"_sv || n == u"colgroup"_sv || n == u"tbody"_sv || n == u"thead"_sv || n == u"tfoot"_sv) {
+            clearTo({u"table"_sv});
             push(createFrom(t));
             return true;
         }
-        if (n == u"col") {
-            clearTo({u"table"});
+        if (n == u"col"_sv) {
+            clearTo({u"table"_sv});
             createFrom(t);
             return true;
         }
-        if (n == u"tr") {
-            clearTo({u"tbody", u"thead", u"tfoot", u"table"});
+        if (n == u"tr"_sv) {
+            clearTo({u"tbody"_sv, u"thead"_sv, u"tfoot"_sv, u"table"_sv});
             push(createFrom(t));
             return true;
         }
-        if (n == u"td" || n == u"th") {
-            clearTo({u"tr", u"tbody", u"thead", u"tfoot", u"table"});
+        if (n == u"td"_sv || n == u"th"_sv) {
+            clearTo({u"tr"_sv, u"tbody"_sv, u"thead"_sv, u"tfoot"_sv, u"table"_sv});
             push(createFrom(t));
             return true;
         }
-        if (n == u"table") {
+        if (n == u"table"_sv) {
             // A table start tag inside a table closes the open one.
-            popFrom(findOnStack(u"table"), t.span.begin);
+            popFrom(findOnStack(u"table"_sv), t.span.begin);
             return false;
         }
-        if (n == u"style" || n == u"script" || n == u"template")
+        if (n == u"style"_sv || n == u"script"_sv || n == u"template"_sv)
             return false;
-        if (n == u"form") {
+        if (n == u"form"_sv) {
             if (m_form < 0)
                 m_form = createFrom(t);  // inserted empty into the table
             return true;
         }
-        if (n == u"input") {
+        if (n == u"input"_sv) {
             for (const Attribute& a : t.attributes)
-                if (a.name == u"type" && a.value.begin >= 0 &&
+                if (a.name == u"type"_sv && a.value.begin >= 0 &&
                     QStringView(m_text).mid(a.value.begin, a.value.end - a.value.begin).compare(
-                        u"hidden", Qt::CaseInsensitive) == 0) {
+                        u"hidden"_sv, Qt::CaseInsensitive) == 0) {
                     createFrom(t);
                     return true;
                 }
@@ -757,26 +757,26 @@ private:
 
     void startInSelect(const Token& t) {
         const QString& n = t.name;
-        const bool inTable = findOnStack(u"table") >= 0 && findOnStack(u"table") < findOnStack(u"select");
-        if (n == u"option") {
-            if (currentIs(u"option"))
+        const bool inTable = findOnStack(u"table"_sv) >= 0 && findOnStack(u"table"_sv) < findOnStack(u"select"_sv);
+        if (n == u"option"_sv) {
+            if (currentIs(u"option"_sv))
                 popFrom(m_stack.size() - 1, t.span.begin);
             push(createFrom(t));
-        } else if (n == u"optgroup" || n == u"hr") {
-            if (currentIs(u"option"))
+        } else if (n == u"optgroup"_sv || n == u"hr"_sv) {
+            if (currentIs(u"option"_sv))
                 popFrom(m_stack.size() - 1, t.span.begin);
-            if (currentIs(u"optgroup"))
+            if (currentIs(u"optgroup"_sv))
                 popFrom(m_stack.size() - 1, t.span.begin);
             const int e = createFrom(t);
-            if (n == u"optgroup")
+            if (n == u"optgroup"_sv)
                 push(e);
-        } else if (n == u"select") {
-            popFrom(findOnStack(u"select"), t.span.begin);
-        } else if (n == u"input" || n == u"keygen" || n == u"textarea" ||
-                   (inTable && (tableStructure().contains(n) || n == u"table"))) {
-            popFrom(findOnStack(u"select"), t.span.begin);
+        } else if (n == u"select"_sv) {
+            popFrom(findOnStack(u"select"_sv), t.span.begin);
+        } else if (n == u"input"_sv || n == u"keygen"_sv || n == u"textarea"_sv ||
+                   (inTable && (tableStructure().contains(n) || n == u"table"_sv))) {
+            popFrom(findOnStack(u"select"_sv), t.span.begin);
             startInBody(t);
-        } else if (n == u"script" || n == u"template") {
+        } else if (n == u"script"_sv || n == u"template"_sv) {
             push(createFrom(t));
         }
         // Anything else is dropped by the browser.
@@ -790,48 +790,48 @@ private:
                     closeWith(i, t);
                     return;
                 }
-                if (nameOf(m_stack[i]) == u"svg" || nameOf(m_stack[i]) == u"math")
+                if (nameOf(m_stack[i]) == u"svg"_sv || nameOf(m_stack[i]) == u"math"_sv)
                     break;
             }
         }
-        if (n == u"body") {
-            if (const qsizetype i = findOnStack(u"body"); i >= 0) {
+        if (n == u"body"_sv) {
+            if (const qsizetype i = findOnStack(u"body"_sv); i >= 0) {
                 closeWith(i, t);
                 m_mode = AfterBody;
             }
             return;
         }
-        if (n == u"html") {
-            if (const qsizetype i = findOnStack(u"html"); i >= 0) {
+        if (n == u"html"_sv) {
+            if (const qsizetype i = findOnStack(u"html"_sv); i >= 0) {
                 ensureHeadAndBody(t.span.begin);
                 closeWith(i, t);
                 m_mode = AfterBody;
             }
             return;
         }
-        if (findOnStack(u"select") >= 0 && tableMode() == TableMode::Select) {
+        if (findOnStack(u"select"_sv) >= 0 && tableMode() == TableMode::Select) {
             // Script and template are the only other elements a select holds.
-            if (n == u"option" || n == u"optgroup" || n == u"select" || n == u"script" || n == u"template") {
-                if (const qsizetype i = findOnStack(n); i >= 0 && i >= findOnStack(u"select"))
+            if (n == u"option"_sv || n == u"optgroup"_sv || n == u"select"_sv || n == u"script"_sv || n == u"template"_sv) {
+                if (const qsizetype i = findOnStack(n); i >= 0 && i >= findOnStack(u"select"_sv))
                     closeWith(i, t);
                 return;
             }
-            if (!tableStructure().contains(n) && n != u"table")
+            if (!tableStructure().contains(n) && n != u"table"_sv)
                 return;
-            popFrom(findOnStack(u"select"), t.span.begin);
+            popFrom(findOnStack(u"select"_sv), t.span.begin);
         }
-        if (n == u"table" || tableStructure().contains(n)) {
+        if (n == u"table"_sv || tableStructure().contains(n)) {
             if (const qsizetype i = findInScope({n}, Scope::Table); i >= 0)
                 closeWith(i, t);
             return;
         }
-        if (n == u"p") {
-            if (const qsizetype i = findInScope({u"p"}, Scope::Button); i >= 0)
+        if (n == u"p"_sv) {
+            if (const qsizetype i = findInScope({u"p"_sv}, Scope::Button); i >= 0)
                 closeWith(i, t);
             return;
         }
-        if (n == u"li") {
-            if (const qsizetype i = findInScope({u"li"}, Scope::ListItem); i >= 0)
+        if (n == u"li"_sv) {
+            if (const qsizetype i = findInScope({u"li"_sv}, Scope::ListItem); i >= 0)
                 closeWith(i, t);
             return;
         }
@@ -841,15 +841,15 @@ private:
             return;
         }
         if (isHeading(n)) {
-            if (const qsizetype i = findInScope({u"h1", u"h2", u"h3", u"h4", u"h5", u"h6"}, Scope::Default);
+            if (const qsizetype i = findInScope({u"h1"_sv, u"h2"_sv, u"h3"_sv, u"h4"_sv, u"h5"_sv, u"h6"_sv}, Scope::Default);
                 i >= 0)
                 closeWith(i, t);
             return;
         }
-        if (n == u"form") {
+        if (n == u"form"_sv) {
             const int form = m_form;
             m_form = -1;
-            if (const qsizetype i = findInScope({u"form"}, Scope::Default); i >= 0 && m_stack[i] == form) {
+            if (const qsizetype i = findInScope({u"form"_sv}, Scope::Default); i >= 0 && m_stack[i] == form) {
                 if (i != m_stack.size() - 1)
                     unsettleStackFrom(i);  // the browser leaves the inner elements open
                 closeWith(i, t);
@@ -867,7 +867,7 @@ private:
             closeWith(i, t);
             return;
         }
-        if (n == u"br")
+        if (n == u"br"_sv)
             return;
         for (qsizetype i = m_stack.size() - 1; i >= 0; --i) {
             const QString& s = nameOf(m_stack[i]);
