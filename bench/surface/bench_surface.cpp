@@ -246,7 +246,7 @@ int main(int argc, char** argv)
         const QByteArray head = servedHead(QUrl::fromLocalFile(p.path));
         const QByteArray base = head.left(head.indexOf("<style"));
         const QByteArray rule = head.mid(head.indexOf("<style"));
-        const QString marker = QStringLiteral("<span (data-orv-srv=\"\\d+\") contenteditable=\"false\"></span>");
+        const QString marker = QStringLiteral("<span (data-orv-srv=\"[a-z]+\\d+\") contenteditable=\"false\"></span>");
         struct Variant {
             const char* name;
             QString path;
