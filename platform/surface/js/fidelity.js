@@ -214,9 +214,11 @@ orv.fidelity = (() => {
         return true;
     };
 
+    // Slices of 10 ms while the page is idle. Page scripts are off on the
+    // design surface, and timers with them; idle callbacks still come.
     const readGapsWhenIdle = () => {
         if (!readGaps(performance.now() + 10))
-            setTimeout(readGapsWhenIdle, 0);
+            requestIdleCallback(readGapsWhenIdle);
     };
 
     const flush = () => {
@@ -671,7 +673,7 @@ orv.fidelity = (() => {
             for (const [el, k] of ids)
                 if (!unsettled.has(k) && !inexact.has(el))
                     gapQueue.push(el);
-            setTimeout(readGapsWhenIdle, 0);
+            requestIdleCallback(readGapsWhenIdle);
             tail = null;
             let last = document.body;
             while (last && last.lastChild)
