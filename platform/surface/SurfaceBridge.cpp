@@ -6,6 +6,7 @@
 #include "SurfacePage.h"
 #include "PageRebuild.h"
 
+#include <QDeadlineTimer>
 #include <QEventLoop>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -271,6 +272,7 @@ void Surface::Private::startLoad()
                                        : served.write(prepareForBrowser(text, editable() ? &sourceMap : nullptr),
                                                       linkBase(text, base));
     loading = true;
+    ++loads;
     rendererGone = false;
     page->expectNavigation(documentUrl);
     page->load(documentUrl);
@@ -278,11 +280,48 @@ void Surface::Private::startLoad()
 
 void Surface::Private::onLoadFinished()
 {
-    loading = false;
-    if (editable()) {
-        post(QStringLiteral("fidelity.init"), {fidelity::scriptMap(sourceMap)});
-        post(QStringLiteral("doc.beginEditing"));
+    if (!editable()) {
+        endLoad();
+        return;
     }
+    // The load ends once the page is set up for editing: calls wait for it.
+    setUpPage(loads, invocation(QStringLiteral("doc.open"), {fidelity::scriptMap(sourceMap)}),
+              QDeadlineTimer(loadTimeoutMs));
+}
+
+void Surface::Private::setUpPage(int load, const QString& script, QDeadlineTimer deadline)
+{
+    ++pageCalls;
+    QPointer<Surface> owner(q);
+    page->runJavaScript(script, QWebEngineScript::ApplicationWorld, [=](const QVariant& result) {
+        if (!owner)
+            return;
+        Private* d = owner->d.get();
+        if (d->loads != load || !d->loading || d->rendererGone)
+            return;  // a newer load, or the reload after a crash, sets its own page up
+        const QJsonObject answer = QJsonDocument::fromJson(result.toString().toUtf8()).object();
+        if (answer.isEmpty()) {
+            // Our scripts are not there yet (a fresh renderer on a busy
+            // machine): again shortly; past the deadline the load never ends
+            // and the waiting call reports it.
+            if (!deadline.hasExpired())
+                QTimer::singleShot(20, owner, [=] {
+                    if (owner)
+                        owner->d->setUpPage(load, script, deadline);
+                });
+            return;
+        }
+        d->state.accept(answer.value(QLatin1String("state")).toObject());
+        if (!answer.value(QLatin1String("ok")).toBool())
+            SurfacePage::reportScriptError(QStringLiteral("doc.open: ")
+                                           + answer.value(QLatin1String("error")).toString());
+        d->endLoad();
+    });
+}
+
+void Surface::Private::endLoad()
+{
+    loading = false;
     if (activeLoop)
         activeLoop->quit();
     notifyDocumentComplete();

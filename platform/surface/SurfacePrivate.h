@@ -10,6 +10,7 @@
 #include "Surface.h"
 #include "PagePreparation.h"
 
+#include <QDeadlineTimer>
 #include <QJsonArray>
 #include <QJsonValue>
 #include <QPointer>
@@ -56,6 +57,7 @@ struct Surface::Private {
 
     // Loading.
     bool loading = false;
+    int loads = 0;  // loads started: a set-up answer for an earlier one is dropped
     int callTimeoutMs = 10000;
     int loadTimeoutMs = 120000;
 
@@ -117,6 +119,10 @@ struct Surface::Private {
                   const QUrl& file = {});
     void startLoad();
     void onLoadFinished();
+    // Sets load's page up for editing (script: the call doing it), again
+    // while the page's scripts are not there, until deadline; then ends the load.
+    void setUpPage(int load, const QString& script, QDeadlineTimer deadline);
+    void endLoad();
     void onRendererTerminated();
     // The document's HTML once it has been edited.
     QString serializeAfterEdit();

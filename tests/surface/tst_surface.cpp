@@ -7,6 +7,8 @@
 #include "TestMain.h"
 
 #include <QImage>
+#include <QWebEngineScriptCollection>
+#include <algorithm>
 
 using namespace orvane;
 using namespace orvane::test;
@@ -185,6 +187,31 @@ private slots:
         QVERIFY2(clock.elapsed() < 2500, "the call waited for the page");
         edit->setCallTimeout(10000);
         QVERIFY(edit->DocumentHTML().contains("x"));
+    }
+
+    // A page whose scripts come after its load has ended (a fresh renderer
+    // on a busy machine) is set up for editing before the load returns.
+    void scriptsAfterTheLoad()
+    {
+        Surface late(Surface::Mode::Edit);
+        showAndSettle(late);
+        QWebEnginePage* page = late.view()->page();
+        QList<QWebEngineScript> scripts = page->scripts().toList();
+        page->scripts().clear();
+        // The channel's client, then bridge.js, which the others build on.
+        auto rank = [](const QWebEngineScript& s) {
+            return std::make_pair(s.name() == "qwebchannel.js" ? 0 : s.name() == "bridge.js" ? 1 : 2, s.name());
+        };
+        std::sort(scripts.begin(), scripts.end(), [&](const auto& a, const auto& b) { return rank(a) < rank(b); });
+        connect(page, &QWebEnginePage::loadFinished, &late, [&] {
+            QTimer::singleShot(300, &late, [&] {
+                for (const QWebEngineScript& s : scripts)
+                    page->runJavaScript(s.sourceCode(), QWebEngineScript::ApplicationWorld);
+            });
+        }, Qt::SingleShotConnection);
+        loadBody(late, "<P>one</P>");
+        typeText(late, "x");
+        QTRY_VERIFY(late.DocumentHTML().contains("<P>xone</P>"));
     }
 
     void classify_data()

@@ -10,6 +10,13 @@ orv.doc = {
     isEdited() { return orv.doc.edits > 0; },
     editCount() { return orv.doc.edits; },
 
+    // Sets a freshly loaded document up for editing: the map that leads its
+    // elements back to the text (fidelity.init), then design mode.
+    open(map) {
+        orv.fidelity.init(map);
+        orv.doc.beginEditing();
+    },
+
     // Design mode: the user edits the whole document; every change the user
     // makes is seen here.
     beginEditing() {
