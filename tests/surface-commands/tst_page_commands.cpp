@@ -412,6 +412,15 @@ private slots:
         QCOMPARE(bodyHtml(*s), "<P>one <B>two</B> three<B>two</B></P>" + table);
         s->ExecCommand(DECMD_UNDO);
         QCOMPARE(bodyHtml(*s), "<P>one <B>two</B> three</P>" + table);
+        // The browser's own cut goes through the Cut command: one undo step, no ids.
+        loadBody(*s, "<P>one <B>two</B></P><P>three</P>" + table);
+        selectAcross(*s, "p", "p + p");
+        QTest::keyClick(s->view()->focusProxy(), Qt::Key_X, Qt::ControlModifier);
+        QTRY_COMPARE(QGuiApplication::clipboard()->text(), QString("one two\n\nthree"));
+        QCOMPARE(QGuiApplication::clipboard()->mimeData()->html(), QString("<p>one <b>two</b></p><p>three</p>"));
+        QCOMPARE(bodyHtml(*s), "<P><BR></P>" + table);
+        s->ExecCommand(DECMD_UNDO);
+        QCOMPARE(bodyHtml(*s), "<P>one <B>two</B></P><P>three</P>" + table);
 
         QGuiApplication::clipboard()->clear();
         QCOMPARE(s->QueryStatus(DECMD_PASTE), int(DECMDF_DISABLED));
