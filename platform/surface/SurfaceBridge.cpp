@@ -59,6 +59,24 @@ QString invocation(const QString& function, const QJsonArray& args)
            + QStringLiteral(") : ''");
 }
 
+// The page's JSON answer to an invocation; empty when our scripts were not
+// there or the page went away before it ran.
+QJsonObject answerOf(const QString& result)
+{
+    return QJsonDocument::fromJson(result.toUtf8()).object();
+}
+
+// What an answer nobody waits for leaves: the page's state (when the surface
+// is still there to keep it), and a failure logged as a script error.
+void takeUnwaitedAnswer(PageState* state, const QString& function, const QJsonObject& answer)
+{
+    if (state)
+        state->accept(answer.value(QLatin1String("state")).toObject());
+    if (!answer.isEmpty() && !answer.value(QLatin1String("ok")).toBool())
+        SurfacePage::reportScriptError(function + QStringLiteral(": ")
+                                       + answer.value(QLatin1String("error")).toString());
+}
+
 }  // namespace
 
 QJsonValue Surface::Private::call(const QString& function, const QJsonArray& args)
@@ -112,7 +130,7 @@ QJsonValue Surface::Private::invoke(const QString& function, const QJsonArray& a
         }
         if (!state->done)
             break;
-        answer = QJsonDocument::fromJson(state->answer.toUtf8()).object();
+        answer = answerOf(state->answer);
         if (!answer.isEmpty() || rendererGone || !timeout.isActive())
             break;
     }
@@ -139,15 +157,8 @@ void Surface::Private::post(const QString& function, const QJsonArray& args)
     QPointer<Surface> owner(q);
     page->runJavaScript(invocation(function, args), QWebEngineScript::ApplicationWorld,
                         [function, owner](const QVariant& result) {
-                            // No answer at all: the page went away before it ran.
-                            const QJsonObject answer =
-                                QJsonDocument::fromJson(result.toString().toUtf8()).object();
-                            if (owner)
-                                owner->d->state.accept(answer.value(QLatin1String("state")).toObject());
-                            if (!answer.isEmpty() && !answer.value(QLatin1String("ok")).toBool())
-                                SurfacePage::reportScriptError(
-                                    function + QStringLiteral(": ")
-                                    + answer.value(QLatin1String("error")).toString());
+                            takeUnwaitedAnswer(owner ? &owner->d->state : nullptr, function,
+                                               answerOf(result.toString()));
                         });
 }
 
@@ -171,10 +182,8 @@ void Surface::Private::refreshStateLater(std::function<void()> then)
                         [owner, then = std::move(then)](const QVariant& result) {
                             if (!owner)
                                 return;
-                            const QJsonObject answer =
-                                QJsonDocument::fromJson(result.toString().toUtf8()).object();
                             Private* d = owner->d.get();
-                            d->state.accept(answer.value(QLatin1String("value")).toObject());
+                            d->state.accept(answerOf(result.toString()).value(QLatin1String("value")).toObject());
                             // Its handler never runs inside another call's wait.
                             d->pendingStateAnswer = then;
                             d->flushEventsLater();
@@ -299,7 +308,7 @@ void Surface::Private::setUpPage(int load, const QString& script, QDeadlineTimer
         Private* d = owner->d.get();
         if (d->loads != load || !d->loading || d->rendererGone)
             return;  // a newer load, or the reload after a crash, sets its own page up
-        const QJsonObject answer = QJsonDocument::fromJson(result.toString().toUtf8()).object();
+        const QJsonObject answer = answerOf(result.toString());
         if (answer.isEmpty()) {
             // Our scripts are not there yet (a fresh renderer on a busy
             // machine): again shortly; past the deadline the load never ends
@@ -311,10 +320,7 @@ void Surface::Private::setUpPage(int load, const QString& script, QDeadlineTimer
                 });
             return;
         }
-        d->state.accept(answer.value(QLatin1String("state")).toObject());
-        if (!answer.value(QLatin1String("ok")).toBool())
-            SurfacePage::reportScriptError(QStringLiteral("doc.open: ")
-                                           + answer.value(QLatin1String("error")).toString());
+        takeUnwaitedAnswer(&d->state, QStringLiteral("doc.open"), answer);
         d->endLoad();
     });
 }
