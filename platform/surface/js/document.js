@@ -11,15 +11,11 @@ orv.doc = {
     editCount() { return orv.doc.edits; },
 
     // Sets a freshly loaded document up for editing: the map that leads its
-    // elements back to the text (fidelity.init), then design mode.
+    // elements back to the text (fidelity.init), then design mode, in which
+    // the user edits the whole document; every change the user makes is seen
+    // here.
     open(map) {
         orv.fidelity.init(map);
-        orv.doc.beginEditing();
-    },
-
-    // Design mode: the user edits the whole document; every change the user
-    // makes is seen here.
-    beginEditing() {
         document.designMode = 'on';
         orv.selection.focus();
         new MutationObserver(() => {
