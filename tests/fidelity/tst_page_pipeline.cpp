@@ -38,7 +38,7 @@ QString presentation(const PreparedPage& page) {
 // The browser text with ids taken out and server blocks put back.
 QString undoPreparation(const PreparedPage& page, const QString& source) {
     QString text = QString::fromUtf8(page.browserText);
-    text.remove(QRegularExpression(QStringLiteral(" data-orv-i[dn]=\"\\d+\"")));
+    text.remove(QRegularExpression(QStringLiteral(" orv=(\\d+i?|\"\\d+i?\")")));
     for (int n = 0; n < page.map.serverBlocks.size(); ++n) {
         const Span& b = page.map.serverBlocks[n];
         const QString block = source.mid(b.begin, b.end - b.begin);

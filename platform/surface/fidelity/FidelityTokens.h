@@ -65,10 +65,12 @@ constexpr char16_t noTextPiece = u'n';
 constexpr char16_t commentPiece = u'c';
 constexpr char16_t commentEndPiece = u'C';
 
-// Attributes the surface puts on the browser's elements. Inline elements
-// lose theirs when the page script has read them.
-inline constexpr char idAttribute[] = "data-orv-id";
-inline constexpr char inlineIdAttribute[] = "data-orv-in";
+// Attributes the surface puts on the browser's elements. The id is short
+// (a big page carries one per element, and the engine parses every byte);
+// an inline element's ends in inlineIdSuffix, and it loses it before a
+// formatting command.
+inline constexpr char idAttribute[] = "orv";
+inline constexpr char inlineIdSuffix = 'i';
 inline constexpr char serverAttribute[] = "data-orv-srv";
 
 }  // namespace orvane::fidelity

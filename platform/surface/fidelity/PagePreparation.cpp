@@ -163,15 +163,39 @@ PreparedPage preparePage(const QString& text) {
     };
     // Ids go after the name of every start tag that made an element; the
     // elements were made in text order. Written as UTF-8 and sized first: a
-    // big page is neither held twice nor grown by doubling.
-    const QByteArray idPrefix = QByteArray(" ") + idAttribute + "=\"";
-    const QByteArray inlinePrefix = QByteArray(" ") + inlineIdAttribute + "=\"";
+    // big page is neither held twice nor grown by doubling. The value goes
+    // unquoted where white space or the tag's end follows (a "/" would join
+    // an unquoted value).
     auto carries = [&](int k) { return !tree.elements[k].implied; };
-    auto prefix = [&](int k) -> const QByteArray& { return carriesId(tree, k) ? idPrefix : inlinePrefix; };
+    auto unquoted = [&](int k) {
+        const qsizetype at = tree.elements[k].nameEnd;
+        if (at >= text.size())
+            return false;
+        const char16_t c = text[at].unicode();
+        return c == u' ' || c == u'\t' || c == u'\n' || c == u'\r' || c == u'\f' || c == u'>';
+    };
+    const QByteArray idStart = QByteArray(" ") + idAttribute + '=';
+    auto idSize = [&](int k) {
+        qsizetype digits = 1;
+        for (int rest = k; rest >= 10; rest /= 10)
+            ++digits;
+        return idStart.size() + digits + (carriesId(tree, k) ? 0 : 1) + (unquoted(k) ? 0 : 2);
+    };
+    auto appendId = [&](QByteArray& out, int k) {
+        const bool quoted = !unquoted(k);
+        out += idStart;
+        if (quoted)
+            out += '"';
+        out += QByteArray::number(k);
+        if (!carriesId(tree, k))
+            out += inlineIdSuffix;
+        if (quoted)
+            out += '"';
+    };
     qsizetype size = utf8Size(text);
     for (int k = 0; k < tree.elements.size(); ++k)
         if (carries(k))
-            size += prefix(k).size() + QByteArray::number(k).size() + 1;
+            size += idSize(k);
     for (int n = 0; n < blocks.size(); ++n)
         size += utf8Size(standIn(n)) - utf8Size(QStringView(text).mid(blocks[n].begin, blocks[n].end - blocks[n].begin));
 
@@ -193,9 +217,7 @@ PreparedPage preparePage(const QString& text) {
         } else {
             const qsizetype at = tree.elements[k].nameEnd;
             out += QStringView(text).mid(pos, at - pos).toUtf8();
-            out += prefix(k);
-            out += QByteArray::number(k);
-            out += '"';
+            appendId(out, k);
             pos = at;
             ++k;
         }

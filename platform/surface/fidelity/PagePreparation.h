@@ -3,8 +3,7 @@
 // leads the browser's elements back to the text they came from. Server
 // blocks are taken out (the browser would move or drop them) and stand as
 // small markers in content or as tokens elsewhere; every start tag gets
-// data-orv-id="K" (data-orv-in="K" for inline elements), K being its
-// element in the map.
+// orv=K (orv=Ki for inline elements), K being its element in the map.
 
 #include "FidelityTokens.h"
 #include "SourceTree.h"
@@ -47,7 +46,7 @@ struct PreparedPage {
 
 PreparedPage preparePage(const QString& text);
 
-// True when element k keeps data-orv-id in the browser's document. Inline
+// True when element k keeps its id in the browser's document. Inline
 // formatting elements do not: editing commands replace an element that has
 // attributes they do not know by a span, so the page script takes theirs
 // off once it has read them. Implied html, head and body get theirs from

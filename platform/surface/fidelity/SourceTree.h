@@ -2,8 +2,7 @@
 // The element tree of a page's source, built the way a browser builds its
 // document (implied html, head and body, elements closed by others, tables,
 // lists, selects), with each element's span in the source text. Element K
-// of the tree is the browser element loaded with data-orv-id="K" (or
-// data-orv-in="K").
+// of the tree is the browser element loaded with orv=K (or orv=Ki).
 // Elements are kept small (a big page has millions): positions are 32-bit,
 // names are indexes into the tree's name list, children are linked.
 

@@ -4,6 +4,10 @@
 'use strict';
 
 window.orv = {
+    // The attributes the surface itself puts on the page's elements (element
+    // ids, server stand-in marks, its own base and style), never the page's.
+    ownAttribute: (name) => name === 'orv' || name === 'data-orv-srv' || name === 'data-orv-served',
+
     // Every DOM change the surface makes runs between these two hooks; the
     // undo history replaces them with its own.
     hooks: {

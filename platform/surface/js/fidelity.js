@@ -2,11 +2,10 @@
 // surface can rebuild the page text around them and copy everything else
 // from the author's own text.
 //
-// Every element that came from a start tag is loaded with data-orv-id="K"
-// (data-orv-in="K" for inline elements, taken off before a formatting
-// command: it turns an inline element with attributes it does not know into
-// a span). The
-// map from the parser's nodes to the source is kept here, not in attributes.
+// Every element that came from a start tag is loaded with orv=K (orv=Ki for
+// inline elements, taken off before a formatting command: it turns an
+// inline element with attributes it does not know into a span). The map
+// from the parser's nodes to the source is kept here, not in attributes.
 // An element is "settled" when its subtree in the document is exactly what
 // its source text makes: the browser neither moved content in or out of it
 // while parsing (init), and it is the element the parser made (not a copy an
@@ -23,8 +22,8 @@
 'use strict';
 
 orv.fidelity = (() => {
-    const ID = 'data-orv-id';
-    const INLINE_ID = 'data-orv-in';
+    const ID = 'orv';
+    const INLINE_IDS = '[' + ID + '$=i]';  // selects inline elements' ids
     const SRV = 'data-orv-srv';
     const SERVED = 'data-orv-served';  // the surface's own base and style, never the page's
     const SERVER_OPEN = '\ufdd0';
@@ -105,7 +104,7 @@ orv.fidelity = (() => {
             unsettled.add(e);
     };
 
-    const ignoredAttribute = (name) => name === ID || name === SRV || name === INLINE_ID
+    const ignoredAttribute = (name) => orv.ownAttribute(name)
         || name === 'contenteditable' || name === 'spellcheck';
 
     // The nearest source element at or above node; the others on the way
@@ -239,7 +238,7 @@ orv.fidelity = (() => {
     const writeStartTag = (el, out) => {
         out.push('<', tagName(el));
         for (const a of el.attributes) {
-            if (a.name === ID || a.name === SRV || a.name === INLINE_ID)
+            if (orv.ownAttribute(a.name))
                 continue;
             if ((el === document.body || el === document.documentElement) && ignoredAttribute(a.name))
                 continue;
@@ -540,7 +539,7 @@ orv.fidelity = (() => {
                 else if (n.hasAttribute(SRV))
                     n.setAttribute('contenteditable', 'false');  // see forClipboard
                 for (const name of n.getAttributeNames())
-                    if (name.startsWith('data-orv-') && name !== SRV)
+                    if (orv.ownAttribute(name) && name !== SRV)
                         n.removeAttribute(name);
             }
         }
@@ -557,9 +556,8 @@ orv.fidelity = (() => {
     // the browser's editing drops comments when a paste or drop moves
     // paragraphs, and the block would be lost.
     const forClipboard = (root) => {
-        for (const name of [ID, INLINE_ID])
-            for (const el of root.querySelectorAll('[' + name + ']'))
-                el.removeAttribute(name);
+        for (const el of root.querySelectorAll('[' + ID + ']'))
+            el.removeAttribute(ID);
         for (const el of root.querySelectorAll('[' + SRV + ']'))
             el.removeAttribute('contenteditable');
     };
@@ -609,41 +607,45 @@ orv.fidelity = (() => {
             const implied = map.implied || {};
             const impliedElements = {html: document.documentElement, head: document.head,
                 body: document.body};
+            const elementOf = new Array(count);  // id -> its element
+            const inOrder = [];                   // their ids, in document order
+            const take = (el, k) => {
+                ids.set(el, k);
+                elementOf[k] = el;
+                inOrder.push(k);
+            };
             for (const name of Object.keys(implied)) {
                 const el = impliedElements[name];
                 if (el && !el.hasAttribute(ID) && implied[name] < count)
-                    ids.set(el, implied[name]);
+                    take(el, implied[name]);
             }
-            // One pass in document order: each element's id is read once
-            // (reading attributes is the costly part on a big page), and its
-            // parent's id is found among the elements already seen.
-            const seen = new Uint8Array(count + 1);
-            for (const k of ids.values())
-                seen[k] = 1;
-            const list = document.querySelectorAll('[' + ID + '],[' + INLINE_ID + ']');
+            // One pass in document order, one attribute read per element
+            // (reading attributes is the costly part on a big page); an
+            // element's parent is checked against its source parent's
+            // element, which comes before it.
+            const list = document.querySelectorAll('[' + ID + ']');
             for (let i = 0; i < list.length; ++i) {
                 const el = list[i];
-                let v = el.getAttribute(ID);
-                const inline = v === null;
-                if (inline)
-                    v = el.getAttribute(INLINE_ID);
-                const k = Number(v);
+                const v = el.getAttribute(ID);
+                const k = parseInt(v, 10);
                 const srcParent = k < count ? parents[k] : -1;
-                if (!(k >= 0 && k < count) || seen[k]) {
+                if (!(k >= 0 && k < count) || elementOf[k] !== undefined) {
                     // A copy the parser made of a formatting element left
                     // open: the source makes it again where it stands (the
                     // source map knows where the parser moved content).
-                    if (inline)
+                    if (v.endsWith('i'))
                         continue;
                     if (k >= 0 && k < count)
                         unsettled.add(k);
                     unsettleBetween(srcParent, el.parentElement);
                     continue;
                 }
-                seen[k] = 1;
-                ids.set(el, k);
+                take(el, k);
+                const parent = el.parentElement;
+                if (parent !== null && srcParent >= 0 && parent === elementOf[srcParent])
+                    continue;
                 let domParent = -1;
-                for (let n = el.parentElement; n; n = n.parentElement) {
+                for (let n = parent; n; n = n.parentElement) {
                     const p = ids.get(n);
                     if (p !== undefined) {
                         domParent = p;
@@ -652,13 +654,15 @@ orv.fidelity = (() => {
                 }
                 if (domParent !== srcParent) {
                     unsettled.add(k);
-                    unsettleBetween(srcParent, el.parentElement);
+                    unsettleBetween(srcParent, parent);
                 }
             }
-            for (const [el, k] of ids) {
-                if (localOf(el) === 'template')
+            for (const el of document.querySelectorAll('template'))
+                if (ids.has(el) && localOf(el) === 'template')
                     inexact.add(el);
-                if (unsettled.has(k) && el.parentElement)
+            for (const k of unsettled) {
+                const el = elementOf[k];
+                if (el !== undefined && el.parentElement)
                     inexact.add(el.parentElement);
             }
             // The gaps of the elements written piece by piece are read as
@@ -670,9 +674,9 @@ orv.fidelity = (() => {
             gapPlaces = new Int32Array(2 * count);
             gapQueue = [];
             gapNext = 0;
-            for (const [el, k] of ids)
-                if (!unsettled.has(k) && !inexact.has(el))
-                    gapQueue.push(el);
+            for (const k of inOrder)
+                if (!unsettled.has(k) && !inexact.has(elementOf[k]))
+                    gapQueue.push(elementOf[k]);
             requestIdleCallback(readGapsWhenIdle);
             tail = null;
             let last = document.body;
@@ -698,14 +702,15 @@ orv.fidelity = (() => {
             let top = sel.getRangeAt(0).commonAncestorContainer;
             if (top.nodeType !== Node.ELEMENT_NODE)
                 top = top.parentElement;
-            while (top && top.parentElement && (top.hasAttribute(INLINE_ID) || !ids.has(top)))
+            while (top && top.parentElement && (top.matches(INLINE_IDS) || !ids.has(top)))
                 top = top.parentElement;
             if (!top)
                 return;
-            for (const el of top.querySelectorAll('[' + INLINE_ID + ']'))
-                el.removeAttribute(INLINE_ID);
+            for (const el of top.querySelectorAll(INLINE_IDS))
+                el.removeAttribute(ID);
             for (let n = top; n; n = n.parentElement)
-                n.removeAttribute(INLINE_ID);
+                if (n.matches(INLINE_IDS))
+                    n.removeAttribute(ID);
         },
 
         // Markup from outside the page as it may go in (see adopt).

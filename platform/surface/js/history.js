@@ -3,7 +3,7 @@
 // surface's own changes (through orv.hooks) and the user's typing (bursts of
 // beforeinput, coalesced by kind and by a pause between keys). Undo re-applies
 // the mutations backwards, so the very same nodes come back, with their
-// data-orv-* marks, instead of a re-parsed copy of the page; the fidelity
+// marks (orv.ownAttribute), instead of a re-parsed copy of the page; the fidelity
 // layer's change record is saved with each step and put back with it, so
 // undoing every edit gives back the page's own text.
 (function () {
@@ -11,7 +11,6 @@
 
   const TYPING_PAUSE_MS = 1000;   // a longer pause between keys starts a new step
   const MAX_STEPS = 200;
-  const OWN_MARK = /^data-orv-/;  // marks of the fidelity layer: neither undone nor redone
 
   const INSERT_KINDS = new Set(['insertText', 'insertCompositionText', 'insertReplacementText',
                                 'insertParagraph', 'insertLineBreak']);
@@ -65,7 +64,7 @@
   }
 
   function keep(r) {
-    return !(r.type === 'attributes' && OWN_MARK.test(r.attributeName));
+    return !(r.type === 'attributes' && orv.ownAttribute(r.attributeName));  // neither undone nor redone
   }
 
   // Records that arrive outside any step are folded into the latest step (so

@@ -99,7 +99,7 @@
     const cell = document.createElement(like ? like.localName : 'td');
     if (like) {
       for (const a of Array.from(like.attributes)) {
-        if (!/^(rowspan|colspan|id)$/i.test(a.name) && !/^data-orv-/.test(a.name)) {
+        if (!/^(rowspan|colspan|id)$/i.test(a.name) && !orv.ownAttribute(a.name)) {
           cell.setAttribute(a.name, a.value);
         }
       }
