@@ -168,6 +168,26 @@ void checkCuts(QStringView source) {
             fail("cuts out of order or outside the text");
 }
 
+// The browser reads every element's id as written, in text order: an
+// unquoted value never runs into what follows it.
+void checkIds(const PreparedPage& page) {
+    const QString served = QString::fromUtf8(page.browserText);
+    const QList<Span> noBlocks;
+    HtmlTokenizer tokens(served, noBlocks);
+    QStringList read;
+    for (Token t; tokens.next(t);)
+        if (t.kind == Token::StartTag && !t.attributes.isEmpty() && t.attributes[0].name == u"orv"_sv) {
+            const Span v = t.attributes[0].value;
+            read << (v.begin < 0 ? QString() : served.mid(v.begin, v.end - v.begin));
+        }
+    QStringList expected;
+    for (int k = 0; k < page.map.tree.elements.size(); ++k)
+        if (!page.map.tree.elements[k].implied)
+            expected << QString::number(k) + (carriesId(page.map.tree, k) ? "" : "i");
+    if (read != expected)
+        fail("the browser would not read the ids as written");
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
@@ -175,6 +195,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const PreparedPage page = preparePage(text);
     const PageMap& map = page.map;
     checkTree(map.tree, text.size());
+    checkIds(page);
     if (!findServerBlocks(QString::fromUtf8(page.browserText)).isEmpty())
         fail("a server block reached the browser");
 
