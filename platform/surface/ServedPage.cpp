@@ -114,9 +114,9 @@ QByteArray servedHead(const QUrl& base)
 {
     const QByteArray served = "data-orv-served";
     return "<base href=\"" + escapedAttribute(base.toString(QUrl::FullyEncoded)) + "\" " + served
-           + "><style " + served + ">span[" + fidelity::serverAttribute
-           + "]{display:inline-block;width:1.4em;height:0.9em;vertical-align:middle;"
-             "background:#ffe08a;border:1px solid #b8860b}</style>";
+           + "><style " + served + ">span[" + fidelity::serverAttribute + "],div[" + fidelity::serverAttribute
+           + "]{width:1.4em;height:0.9em;background:#ffe08a;border:1px solid #b8860b}span["
+           + fidelity::serverAttribute + "]{display:inline-block;vertical-align:middle}</style>";
 }
 
 ServedPage::ServedPage() = default;

@@ -23,12 +23,14 @@ QStringList describe(const QString& text, const SourceTree& tree) {
     return out;
 }
 
-// How each server block is shown: M marker element, C comment, T token.
+// How each server block is shown: M marker element, B marker block, C
+// comment, T token.
 QString presentation(const PreparedPage& page) {
     const QString browserText = QString::fromUtf8(page.browserText);
     QString out;
     for (int n = 0; n < page.map.serverBlocks.size(); ++n)
-        out += browserText.contains(QStringLiteral("data-orv-srv=\"%1\"").arg(page.map.standIns.serverValue(n))) ? u'M'
+        out += browserText.contains(QStringLiteral("<div data-orv-srv=\"%1\"").arg(page.map.standIns.serverValue(n))) ? u'B'
+               : browserText.contains(QStringLiteral("data-orv-srv=\"%1\"").arg(page.map.standIns.serverValue(n))) ? u'M'
                : browserText.contains(page.map.standIns.serverComment(n))         ? u'C'
                : browserText.contains(page.map.standIns.server(n))                ? u'T'
                                                                                  : u'?';
@@ -42,7 +44,7 @@ QString undoPreparation(const PreparedPage& page, const QString& source) {
     for (int n = 0; n < page.map.serverBlocks.size(); ++n) {
         const Span& b = page.map.serverBlocks[n];
         const QString block = source.mid(b.begin, b.end - b.begin);
-        text.replace(QRegularExpression(QStringLiteral("<span data-orv-srv=\"%1\"[^>]*></span>").arg(page.map.standIns.serverValue(n))), block);
+        text.replace(QRegularExpression(QStringLiteral("<(span|div) data-orv-srv=\"%1\"[^>]*></\\1>").arg(page.map.standIns.serverValue(n))), block);
         text.replace(page.map.standIns.serverComment(n), block);
         text.replace(page.map.standIns.server(n), block);
     }
@@ -102,8 +104,16 @@ void TestPagePipeline::serverBlocks_data() {
 
     QTest::newRow("directive before html") << "<%@ Language=VBScript %>\r\n<html><body>x</body></html>" << "C";
     QTest::newRow("between table rows")
-        << "<table><tr><td>a</td></tr><% For i = 1 To 3 %><tr><td><%= i %></td></tr><% Next %></table>" << "CMC";
+        << "<table><tr><td>a</td></tr><% For i = 1 To 3 %><tr><td><%= i %></td></tr><% Next %></table>" << "CBC";
     QTest::newRow("in a paragraph") << "<p>Hello <%= name %>!</p>" << "M";
+    QTest::newRow("alone between blocks, at a container's start and end, after a rule")
+        << "<p>a</p>\r\n<% x %>\r\n<!-- c --><p>b</p><div><% y %>\n<h1>t</h1><hr><% z %></div>"
+           "<ul><li><ul><li>a</li></ul> <% w %> </li></ul><table><tr><td>\n<% v %>\n</td></tr></table>"
+        << "BBBBB";
+    QTest::newRow("beside text, inline elements, other blocks or an open paragraph")
+        << "<p>a</p><% x %> text<div><% y %><% z %></div><div><p>a</p><% u %><b>b</b></div>"
+           "<p>a\r\n<% v %>\r\n<p>b</p></b><% w %><p>c</p><span><p>d</p><% t %></span>"
+        << "MMMMMMM";
     QTest::newRow("in a start tag") << "<td <% If x Then %>class=on<% End If %>>a</td>" << "TT";
     QTest::newRow("in attribute values")
         << "<a href=\"<%= url %>\" title='<%= t %>' rel=<%= r %>>x</a>" << "TTT";

@@ -9,10 +9,11 @@ namespace orvane::fidelity {
 namespace {
 
 // A small box the user can see, select and delete as a whole; one rule in
-// the served head styles them all.
-QString serverMarker(const StandIns& standIns, int n) {
-    return QStringLiteral("<span %1=\"%2\" contenteditable=\"false\"></span>")
-        .arg(QLatin1StringView(serverAttribute), standIns.serverValue(n));
+// the served head styles them all. Between block elements it is a block.
+QString serverMarker(const StandIns& standIns, int n, bool block) {
+    return QStringLiteral("<%1 %2=\"%3\" contenteditable=\"false\"></%1>")
+        .arg(block ? QLatin1StringView("div") : QLatin1StringView("span"), QLatin1StringView(serverAttribute),
+             standIns.serverValue(n));
 }
 
 QStringView attributeValue(const QString& text, const Attribute& a) {
@@ -158,7 +159,7 @@ PreparedPage preparePage(const QString& text) {
         if (tree.serverInline[n])
             return map.standIns.server(n);
         if (tree.serverInContent[n])
-            return serverMarker(map.standIns, n);
+            return serverMarker(map.standIns, n, tree.serverAsBlock[n]);
         return map.standIns.serverComment(n);
     };
     // Ids go after the name of every start tag that made an element; the

@@ -65,6 +65,13 @@ const Names& tableStructure() {
     return s;
 }
 
+// Where a block box may stand among the children without the parser moving
+// anything: no paragraph can be open inside these.
+const Names& flowContainers() {
+    static const Names s{"body", "div", "td", "th", "li", "dd", "blockquote", "center", "form"};
+    return s;
+}
+
 bool isHeading(const QString& n) {
     return n.size() == 2 && n[0] == u'h' && n[1] >= u'1' && n[1] <= u'6';
 }
@@ -104,6 +111,7 @@ public:
     Builder(const QString& text, const QList<Span>& blocks)
         : m_text(text), m_tokenizer(text, blocks) {
         m_tree.serverInContent.resize(blocks.size());
+        m_tree.serverAsBlock.resize(blocks.size());
         // Every start tag makes at most one element.
         qsizetype tags = 3;
         for (qsizetype i = text.indexOf(u'<'); i >= 0 && i + 1 < text.size(); i = text.indexOf(u'<', i + 1))
@@ -116,6 +124,8 @@ public:
         Token t;
         while (m_tokenizer.next(t))
             process(t);
+        if (m_blockCandidate >= 0 && current() == m_candidateParent)
+            m_tree.serverAsBlock[m_blockCandidate] = true;
         const qsizetype end = m_text.size();
         if (m_tree.html < 0)
             implyHtml(end);
@@ -377,7 +387,7 @@ private:
         case InHead: inHead(t); break;
         case AfterHead: afterHead(t); break;
         case AfterHeadElement: afterHeadElement(t); break;
-        case InBody: inBody(t); break;
+        case InBody: inBodyBetweenBlocks(t); break;
         case InFrameset: inFrameset(t); break;
         case AfterBody: afterBody(t); break;
         }
@@ -584,6 +594,45 @@ private:
         case Token::EndTag:
             endInBody(t);
             return;
+        }
+    }
+
+    // A server block in content with nothing but white space and comments
+    // between it and block elements (or its container's start or end) is
+    // shown as a block box: on pages full of them, a line box of its own for
+    // each costs the engine a sixth of the load.
+    void inBodyBetweenBlocks(const Token& t) {
+        if (t.kind == Token::Comment || (t.kind == Token::Text && firstNonSpace(t.span) == t.span.end)) {
+            inBody(t);
+            return;
+        }
+        if (m_blockCandidate >= 0) {
+            const bool blockFollows = current() == m_candidateParent && !inForeign() &&
+                                      ((t.kind == Token::StartTag && paragraphClosers().contains(t.name)) ||
+                                       (t.kind == Token::EndTag && t.name == nameOf(current())));
+            if (blockFollows)
+                m_tree.serverAsBlock[m_blockCandidate] = true;
+            m_blockCandidate = -1;
+        }
+        const bool atEdge = m_blockEdge >= 0 && m_blockEdge == current();
+        const qsizetype depth = m_stack.size();
+        inBody(t);
+        m_blockEdge = -1;
+        if (inForeign() || current() < 0 || !flowContainers().contains(nameOf(current())))
+            return;
+        if (t.kind == Token::Server) {
+            if (atEdge && m_tree.serverInContent[t.server]) {
+                m_blockCandidate = t.server;
+                m_candidateParent = current();
+            }
+        } else if (t.kind == Token::StartTag) {
+            const bool opened = m_stack.size() > depth && m_tree.elements[current()].begin == t.span.begin;
+            const bool voidBlock = t.name == u"hr"_sv && m_lastChild[current()] >= 0 &&
+                                   m_tree.elements[m_lastChild[current()]].begin == t.span.begin;
+            if (opened || voidBlock)
+                m_blockEdge = current();
+        } else if (t.kind == Token::EndTag && m_stack.size() < depth && paragraphClosers().contains(t.name)) {
+            m_blockEdge = current();
         }
     }
 
@@ -896,6 +945,9 @@ private:
     bool m_afterBody = false;
     qsizetype m_afterHeadElement = -1;  // its stack index in AfterHeadElement
     int m_form = -1;
+    int m_blockEdge = -1;       // the flow container whose start or block child's end was last met
+    int m_blockCandidate = -1;  // a server block just after it, shown as a block if one follows
+    int m_candidateParent = -1;
 };
 
 }  // namespace

@@ -39,6 +39,9 @@ struct SourceTree {
     // Per server block: true when it stands in flowing content, where the
     // design view can show it as an element of its own.
     QList<bool> serverInContent;
+    // Per server block in content: true when only block elements or its
+    // container's start or end stand beside it, where it is shown as a block.
+    QList<bool> serverAsBlock;
     // Per server block: true when it stands inside a tag, a comment, a
     // doctype or raw text rather than between them.
     QList<bool> serverInline;
