@@ -108,8 +108,8 @@ void TestPagePipeline::serverBlocks_data() {
     QTest::newRow("in a paragraph") << "<p>Hello <%= name %>!</p>" << "M";
     QTest::newRow("alone between blocks, at a container's start and end, after a rule")
         << "<p>a</p>\r\n<% x %>\r\n<!-- c --><p>b</p><div><% y %>\n<h1>t</h1><hr><% z %></div>"
-           "<ul><li><ul><li>a</li></ul> <% w %> </li></ul><table><tr><td>\n<% v %>\n</td></tr></table>"
-        << "BBBBB";
+           "<ul><li><ul><li>a</li></ul> <% w %> </li></ul><table><tr><td>\n<% v %>\n</td></tr></table>\r\n<% u %>\r\n"
+        << "BBBBBB";
     QTest::newRow("beside text, inline elements, other blocks or an open paragraph")
         << "<p>a</p><% x %> text<div><% y %><% z %></div><div><p>a</p><% u %><b>b</b></div>"
            "<p>a\r\n<% v %>\r\n<p>b</p></b><% w %><p>c</p><span><p>d</p><% t %></span>"

@@ -70,7 +70,7 @@ constexpr char16_t commentEndPiece = u'C';
 // an inline element's ends in inlineIdSuffix, and it loses it before a
 // formatting command.
 inline constexpr char idAttribute[] = "orv";
-inline constexpr char inlineIdSuffix = 'i';
+inline constexpr char inlineIdSuffix[] = "i";
 inline constexpr char serverAttribute[] = "data-orv-srv";
 
 }  // namespace orvane::fidelity

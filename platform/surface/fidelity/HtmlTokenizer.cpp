@@ -5,11 +5,6 @@
 namespace orvane::fidelity {
 namespace {
 
-bool isSpace(QChar c) {
-    const char16_t u = c.unicode();
-    return u == ' ' || u == '\t' || u == '\n' || u == '\r' || u == '\f';
-}
-
 bool isAsciiLetter(QChar c) {
     const char16_t u = c.unicode();
     return (u >= 'a' && u <= 'z') || (u >= 'A' && u <= 'Z');
@@ -211,7 +206,7 @@ void HtmlTokenizer::scanComment() {
 }
 
 void HtmlTokenizer::tag(Token& t) {
-    while (m_pos < m_n && !isSpace(m_text[m_pos]) && m_text[m_pos] != u'/' && m_text[m_pos] != u'>') {
+    while (m_pos < m_n && !isHtmlSpace(m_text[m_pos]) && m_text[m_pos] != u'/' && m_text[m_pos] != u'>') {
         if (atServer()) {
             t.name += QChar(serverNameMark);
             skipServer(true);
@@ -234,7 +229,7 @@ void HtmlTokenizer::tag(Token& t) {
                 ++m_pos;
                 return;
             }
-        } else if (isSpace(c)) {
+        } else if (isHtmlSpace(c)) {
             ++m_pos;
         } else {
             attribute(t);
@@ -254,7 +249,7 @@ void HtmlTokenizer::attribute(Token& t) {
             first = false;
             continue;
         }
-        if (isSpace(c) || c == u'/' || c == u'>' || (c == u'=' && !first))
+        if (isHtmlSpace(c) || c == u'/' || c == u'>' || (c == u'=' && !first))
             break;
         a.name += asciiLower(c);
         ++m_pos;
@@ -262,11 +257,11 @@ void HtmlTokenizer::attribute(Token& t) {
     }
     a.nameSpan.end = m_pos;
     qsizetype p = m_pos;
-    while (p < m_n && isSpace(m_text[p]))
+    while (p < m_n && isHtmlSpace(m_text[p]))
         ++p;
     if (p < m_n && m_text[p] == u'=') {
         m_pos = p + 1;
-        while (m_pos < m_n && isSpace(m_text[m_pos]))
+        while (m_pos < m_n && isHtmlSpace(m_text[m_pos]))
             ++m_pos;
         if (m_pos < m_n && (m_text[m_pos] == u'"' || m_text[m_pos] == u'\'')) {
             const QChar quote = m_text[m_pos++];
@@ -278,7 +273,7 @@ void HtmlTokenizer::attribute(Token& t) {
                 ++m_pos;
         } else {
             a.value.begin = m_pos;
-            while (m_pos < m_n && (atServer() || (!isSpace(m_text[m_pos]) && m_text[m_pos] != u'>')))
+            while (m_pos < m_n && (atServer() || (!isHtmlSpace(m_text[m_pos]) && m_text[m_pos] != u'>')))
                 advance();
             a.value.end = m_pos;
         }
@@ -301,7 +296,7 @@ void HtmlTokenizer::rawText(const QString& name) {
             for (qsizetype i = 0; i < name.size() && match; ++i)
                 match = asciiLower(m_text[m_pos + 2 + i]) == name[i];
             const qsizetype after = m_pos + 2 + name.size();
-            if (match && (after == m_n || isSpace(m_text[after]) || m_text[after] == u'/' ||
+            if (match && (after == m_n || isHtmlSpace(m_text[after]) || m_text[after] == u'/' ||
                           m_text[after] == u'>'))
                 break;
         }

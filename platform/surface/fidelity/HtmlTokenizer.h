@@ -19,6 +19,13 @@ constexpr QStringView operator""_sv(const char16_t* s, std::size_t n)
     return QStringView(s, qsizetype(n));
 }
 
+// HTML's white space (tab, line feed, form feed, carriage return, space).
+inline bool isHtmlSpace(QChar c)
+{
+    const char16_t u = c.unicode();
+    return u == ' ' || u == '\t' || u == '\n' || u == '\r' || u == '\f';
+}
+
 struct Span {
     qsizetype begin = 0;
     qsizetype end = 0;

@@ -4,6 +4,7 @@
 
 #include <QJsonArray>
 #include <QSet>
+#include <cstdio>
 
 namespace orvane::fidelity {
 namespace {
@@ -168,35 +169,19 @@ PreparedPage preparePage(const QString& text) {
     // unquoted where white space or the tag's end follows (a "/" would join
     // an unquoted value).
     auto carries = [&](int k) { return !tree.elements[k].implied; };
-    auto unquoted = [&](int k) {
+    // Element k's id attribute, written into buf (which it fits); its size.
+    char buf[32];
+    auto writeId = [&](int k) {
         const qsizetype at = tree.elements[k].nameEnd;
-        if (at >= text.size())
-            return false;
-        const char16_t c = text[at].unicode();
-        return c == u' ' || c == u'\t' || c == u'\n' || c == u'\r' || c == u'\f' || c == u'>';
-    };
-    const QByteArray idStart = QByteArray(" ") + idAttribute + '=';
-    auto idSize = [&](int k) {
-        qsizetype digits = 1;
-        for (int rest = k; rest >= 10; rest /= 10)
-            ++digits;
-        return idStart.size() + digits + (carriesId(tree, k) ? 0 : 1) + (unquoted(k) ? 0 : 2);
-    };
-    auto appendId = [&](QByteArray& out, int k) {
-        const bool quoted = !unquoted(k);
-        out += idStart;
-        if (quoted)
-            out += '"';
-        out += QByteArray::number(k);
-        if (!carriesId(tree, k))
-            out += inlineIdSuffix;
-        if (quoted)
-            out += '"';
+        const bool quoted = at >= text.size() || !(isHtmlSpace(text[at]) || text[at] == u'>');
+        const int n = std::snprintf(buf, sizeof buf, quoted ? " %s=\"%d%s\"" : " %s=%d%s", idAttribute, k,
+                                    carriesId(tree, k) ? "" : inlineIdSuffix);
+        return qsizetype(n);
     };
     qsizetype size = utf8Size(text);
     for (int k = 0; k < tree.elements.size(); ++k)
         if (carries(k))
-            size += idSize(k);
+            size += writeId(k);
     for (int n = 0; n < blocks.size(); ++n)
         size += utf8Size(standIn(n)) - utf8Size(QStringView(text).mid(blocks[n].begin, blocks[n].end - blocks[n].begin));
 
@@ -218,7 +203,7 @@ PreparedPage preparePage(const QString& text) {
         } else {
             const qsizetype at = tree.elements[k].nameEnd;
             out += QStringView(text).mid(pos, at - pos).toUtf8();
-            appendId(out, k);
+            out.append(buf, writeId(k));
             pos = at;
             ++k;
         }

@@ -81,11 +81,6 @@ bool isAsciiLetter(QChar c) {
     return (u >= 'a' && u <= 'z') || (u >= 'A' && u <= 'Z');
 }
 
-bool isSpace(QChar c) {
-    const char16_t u = c.unicode();
-    return u == ' ' || u == '\t' || u == '\n' || u == '\r' || u == '\f';
-}
-
 // No doctype, or one of the old HTML doctypes, puts the browser in quirks
 // mode, where a table does not close an open paragraph.
 bool quirksDoctype(QStringView doctype) {
@@ -373,7 +368,7 @@ private:
 
     qsizetype firstNonSpace(const Span& s) const {
         qsizetype p = s.begin;
-        while (p < s.end && isSpace(m_text[p]))
+        while (p < s.end && isHtmlSpace(m_text[p]))
             ++p;
         return p;
     }
