@@ -33,6 +33,7 @@ private slots:
     void sourceBesideTheEditIsKept_data();
     void sourceBesideTheEditIsKept();
     void copiesCarryNoIds();
+    void changeBeforeThePageIsRead();
 
 private:
     void bold(const QString& word) {
@@ -317,6 +318,21 @@ void tst_FidelitySurface::copiesCarryNoIds() {
     QTest::keyClick(edit->view()->focusProxy(), Qt::Key_V, Qt::ControlModifier);
     QTRY_COMPARE(edit->DocumentHTML(), inPage("<p>targeta <B>bold &amp;</B> <%= a %> <I>it</I></p>\n<P>two <%= b %> end</P>\n" + copied, "\n" + generator));
     QCOMPARE(pageScript(*edit, "return document.querySelectorAll('[data-orv-srv]:not([contenteditable=false])').length;").toInt(), 0);
+}
+
+// The page reads its elements' ids while it is idle after the load. A change
+// that comes before that is done, with no key first, still leaves the source
+// around it as written.
+void tst_FidelitySurface::changeBeforeThePageIsRead() {
+    QString rows;
+    for (int i = 0; i < 8000; ++i)
+        rows += QStringLiteral("<div><b>r%1</b> <i>&COPY;</i></div>\n").arg(i);
+    const QString body = "<p>first &amp; only</p>\n" + rows + "<p id=last>last</p>";
+    edit->setDocumentHTML(inPage(body));
+    pageScript(*edit, "document.getElementById('last').firstChild.data = 'changed';");
+    const QString after = edit->DocumentHTML();
+    QVERIFY2(after.contains("<p>first &amp; only</p>\n" + rows) && after.count("changed") == 1
+                 && !after.contains(">last<"), qPrintable(after.right(300)));
 }
 
 ORVANE_TEST_MAIN(tst_FidelitySurface)

@@ -59,7 +59,14 @@ orv.fidelity = (() => {
     let placeOf = new Map();      // a comment or stand-in the parser made -> its place
     let afterPlace = new Map();   // a text the parser made after a place -> the place
     let adopting = null;          // nodes a paste or drop by the browser added, until its input event
-    let gapQueue = [];            // elements whose gaps are still to be read (readGaps)
+    // The map is read while the page is idle after the load (readMap): first
+    // the ids, in document order, then the gaps of the settled elements.
+    let readingIds = false;
+    let idList = null;            // the elements carrying ids, once listed
+    let idNext = 0;
+    let elementOf = [];           // id -> its element
+    let inOrder = [];             // the ids read, in document order
+    let gapQueue = [];            // elements whose gaps are still to be read
     let gapNext = 0;
     let firstChild = new Int32Array(0);  // source children as the parser placed them
     let nextSibling = new Int32Array(0);
@@ -121,9 +128,12 @@ orv.fidelity = (() => {
     };
 
     const record = (records) => {
-        // A change that came before the gaps were all read (no known way in)
-        // leaves its element's gaps unknown: it is written out whole.
-        const early = gapNext < gapQueue.length;
+        // A change that came before the map was all read (no known way in)
+        // leaves its element's gaps unknown: it is written out whole. Its
+        // ids are read as the page now stands.
+        const early = readingIds || gapNext < gapQueue.length;
+        if (readingIds)
+            readIds();
         for (const r of records) {
             let changed;
             if (r.type === 'attributes') {
@@ -152,7 +162,7 @@ orv.fidelity = (() => {
                 inexact.add(changed);
         }
         if (early)
-            readGaps();
+            readMap();
     };
 
     // The server block a stand-in of this load (element or comment) stands
@@ -166,11 +176,83 @@ orv.fidelity = (() => {
         return m ? Number(m[1]) : -1;
     };
 
-    // Reads the gaps of the queued elements as the parser made them, all of
-    // them or until performance.now() passes deadline; true once all are read.
-    // A big page holds a great many nodes, so this is done after the load,
-    // while the page is idle, and finished before anything changes it.
-    const readGaps = (deadline = Infinity) => {
+    const take = (el, k) => {
+        ids.set(el, k);
+        elementOf[k] = el;
+        inOrder.push(k);
+    };
+
+    // Reads the elements' ids, in document order, all of them or until
+    // performance.now() passes deadline; true once all are read. One
+    // attribute read per element (reading attributes is the costly part on a
+    // big page); an element's parent is checked against its source parent's
+    // element, which comes before it. Once all are read, the gaps of the
+    // elements written piece by piece are queued to be read as parsed.
+    const readIds = (deadline = Infinity) => {
+        const count = parents.length;
+        if (idList === null)
+            idList = document.querySelectorAll('[' + ID + ']');
+        while (idNext < idList.length) {
+            if ((idNext & 255) === 0 && performance.now() > deadline)
+                return false;
+            const el = idList[idNext++];
+            const v = el.getAttribute(ID);
+            const k = parseInt(v, 10);
+            const srcParent = k < count ? parents[k] : -1;
+            if (!(k >= 0 && k < count) || elementOf[k] !== undefined) {
+                // A copy the parser made of a formatting element left
+                // open: the source makes it again where it stands (the
+                // source map knows where the parser moved content).
+                if (v.endsWith('i'))
+                    continue;
+                if (k >= 0 && k < count)
+                    unsettled.add(k);
+                unsettleBetween(srcParent, el.parentElement);
+                continue;
+            }
+            take(el, k);
+            const parent = el.parentElement;
+            if (parent !== null && srcParent >= 0 && parent === elementOf[srcParent])
+                continue;
+            let domParent = -1;
+            for (let n = parent; n; n = n.parentElement) {
+                const p = ids.get(n);
+                if (p !== undefined) {
+                    domParent = p;
+                    break;
+                }
+            }
+            if (domParent !== srcParent) {
+                unsettled.add(k);
+                unsettleBetween(srcParent, parent);
+            }
+        }
+        for (const el of document.querySelectorAll('template'))
+            if (ids.has(el) && localOf(el) === 'template')
+                inexact.add(el);
+        for (const k of unsettled) {
+            const el = elementOf[k];
+            if (el !== undefined && el.parentElement)
+                inexact.add(el.parentElement);
+        }
+        for (const k of inOrder)
+            if (!unsettled.has(k) && !inexact.has(elementOf[k]))
+                gapQueue.push(elementOf[k]);
+        idList = null;
+        elementOf = [];
+        inOrder = [];
+        readingIds = false;
+        return true;
+    };
+
+    // Reads the map (the ids, then the gaps of the queued elements as the
+    // parser made them), all of it or until performance.now() passes
+    // deadline; true once all is read. A big page holds a great many nodes,
+    // so this is done after the load, while the page is idle, and finished
+    // before anything changes it.
+    const readMap = (deadline = Infinity) => {
+        if (readingIds && !readIds(deadline))
+            return false;
         while (gapNext < gapQueue.length) {
             if ((gapNext & 63) === 0 && performance.now() > deadline)
                 return false;
@@ -215,15 +297,15 @@ orv.fidelity = (() => {
 
     // Slices of 10 ms while the page is idle. Page scripts are off on the
     // design surface, and timers with them; idle callbacks still come.
-    const readGapsWhenIdle = () => {
-        if (!readGaps(performance.now() + 10))
-            requestIdleCallback(readGapsWhenIdle);
+    const readMapWhenIdle = () => {
+        if (!readMap(performance.now() + 10))
+            requestIdleCallback(readMapWhenIdle);
     };
 
     const flush = () => {
         if (observer)
             record(observer.takeRecords());
-        readGaps();
+        readMap();
     };
 
     const escapeText = (s) => s.replace(/&/g, '&amp;').replace(/</g, '&lt;')
@@ -515,9 +597,9 @@ orv.fidelity = (() => {
         return document.documentElement;
     };
 
-    // Whatever the user does to the page waits until its gaps are read.
+    // Whatever the user does to the page waits until its map is read.
     for (const type of ['keydown', 'beforeinput', 'compositionstart', 'paste', 'cut', 'dragstart', 'drop'])
-        window.addEventListener(type, () => readGaps(), true);
+        window.addEventListener(type, () => readMap(), true);
 
     // Markup pasted or dropped into the page is never taken for the page's
     // own: element ids and the surface's marks come off it, and server
@@ -607,66 +689,13 @@ orv.fidelity = (() => {
             const implied = map.implied || {};
             const impliedElements = {html: document.documentElement, head: document.head,
                 body: document.body};
-            const elementOf = new Array(count);  // id -> its element
-            const inOrder = [];                   // their ids, in document order
-            const take = (el, k) => {
-                ids.set(el, k);
-                elementOf[k] = el;
-                inOrder.push(k);
-            };
+            elementOf = new Array(count);
+            inOrder = [];
             for (const name of Object.keys(implied)) {
                 const el = impliedElements[name];
                 if (el && !el.hasAttribute(ID) && implied[name] < count)
                     take(el, implied[name]);
             }
-            // One pass in document order, one attribute read per element
-            // (reading attributes is the costly part on a big page); an
-            // element's parent is checked against its source parent's
-            // element, which comes before it.
-            const list = document.querySelectorAll('[' + ID + ']');
-            for (let i = 0; i < list.length; ++i) {
-                const el = list[i];
-                const v = el.getAttribute(ID);
-                const k = parseInt(v, 10);
-                const srcParent = k < count ? parents[k] : -1;
-                if (!(k >= 0 && k < count) || elementOf[k] !== undefined) {
-                    // A copy the parser made of a formatting element left
-                    // open: the source makes it again where it stands (the
-                    // source map knows where the parser moved content).
-                    if (v.endsWith('i'))
-                        continue;
-                    if (k >= 0 && k < count)
-                        unsettled.add(k);
-                    unsettleBetween(srcParent, el.parentElement);
-                    continue;
-                }
-                take(el, k);
-                const parent = el.parentElement;
-                if (parent !== null && srcParent >= 0 && parent === elementOf[srcParent])
-                    continue;
-                let domParent = -1;
-                for (let n = parent; n; n = n.parentElement) {
-                    const p = ids.get(n);
-                    if (p !== undefined) {
-                        domParent = p;
-                        break;
-                    }
-                }
-                if (domParent !== srcParent) {
-                    unsettled.add(k);
-                    unsettleBetween(srcParent, parent);
-                }
-            }
-            for (const el of document.querySelectorAll('template'))
-                if (ids.has(el) && localOf(el) === 'template')
-                    inexact.add(el);
-            for (const k of unsettled) {
-                const el = elementOf[k];
-                if (el !== undefined && el.parentElement)
-                    inexact.add(el.parentElement);
-            }
-            // The gaps of the elements written piece by piece are read as
-            // parsed while the page is idle (see readGaps).
             firstChild = new Int32Array(count).fill(-1);
             nextSibling = new Int32Array(count).fill(-1);
             gapSize = new Int32Array(2 * count);
@@ -674,10 +703,10 @@ orv.fidelity = (() => {
             gapPlaces = new Int32Array(2 * count);
             gapQueue = [];
             gapNext = 0;
-            for (const k of inOrder)
-                if (!unsettled.has(k) && !inexact.has(elementOf[k]))
-                    gapQueue.push(elementOf[k]);
-            requestIdleCallback(readGapsWhenIdle);
+            idList = null;
+            idNext = 0;
+            readingIds = true;
+            requestIdleCallback(readMapWhenIdle);
             tail = null;
             let last = document.body;
             while (last && last.lastChild)
@@ -764,7 +793,7 @@ orv.fidelity = (() => {
         restore(saved) {
             if (observer)
                 observer.takeRecords();
-            readGaps();
+            readMap();
             dirty = new Set(saved.dirty || []);
             retagged = new Set(saved.retagged || []);
         },
