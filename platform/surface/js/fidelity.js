@@ -295,10 +295,12 @@ orv.fidelity = (() => {
         return true;
     };
 
-    // Slices of 10 ms while the page is idle. Page scripts are off on the
-    // design surface, and timers with them; idle callbacks still come.
-    const readMapWhenIdle = () => {
-        if (!readMap(performance.now() + 10))
+    // In the idle periods the browser offers, 50 ms at most each (listing a
+    // big page's elements at the start takes longer, once). Page scripts are
+    // off on the design surface, and timers with them; idle callbacks still
+    // come.
+    const readMapWhenIdle = (idle) => {
+        if (!readMap(performance.now() + idle.timeRemaining()))
             requestIdleCallback(readMapWhenIdle);
     };
 
