@@ -329,7 +329,9 @@ void tst_FidelitySurface::changeBeforeThePageIsRead() {
         rows += QStringLiteral("<div><b>r%1</b> <i>&COPY;</i></div>\n").arg(i);
     const QString body = "<p>first &amp; only</p>\n" + rows + "<p id=last>last</p>";
     edit->setDocumentHTML(inPage(body));
-    pageScript(*edit, "document.getElementById('last').firstChild.data = 'changed';");
+    QVERIFY2(pageScript(*edit, "const early = !orv.fidelity.mapRead();"
+                               "document.getElementById('last').firstChild.data = 'changed'; return early;").toBool(),
+             "the page was read before the change: nothing here tests a change that comes first");
     const QString after = edit->DocumentHTML();
     QVERIFY2(after.contains("<p>first &amp; only</p>\n" + rows) && after.count("changed") == 1
                  && !after.contains(">last<"), qPrintable(after.right(300)));

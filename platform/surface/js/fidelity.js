@@ -23,7 +23,8 @@
 
 orv.fidelity = (() => {
     const ID = 'orv';
-    const INLINE_IDS = '[' + ID + '$=i]';  // selects inline elements' ids
+    const INLINE = 'i';           // ends an inline element's id
+    const INLINE_IDS = '[' + ID + '$=' + INLINE + ']';
     const SRV = 'data-orv-srv';
     const SERVED = 'data-orv-served';  // the surface's own base and style, never the page's
     const SERVER_OPEN = '\ufdd0';
@@ -61,11 +62,10 @@ orv.fidelity = (() => {
     let adopting = null;          // nodes a paste or drop by the browser added, until its input event
     // The map is read while the page is idle after the load (readMap): first
     // the ids, in document order, then the gaps of the settled elements.
-    let readingIds = false;
+    let elementOf = null;         // id -> its element, while the ids are read
+    let inOrder = [];             // the ids read, in document order
     let idList = null;            // the elements carrying ids, once listed
     let idNext = 0;
-    let elementOf = [];           // id -> its element
-    let inOrder = [];             // the ids read, in document order
     let gapQueue = [];            // elements whose gaps are still to be read
     let gapNext = 0;
     let firstChild = new Int32Array(0);  // source children as the parser placed them
@@ -127,12 +127,14 @@ orv.fidelity = (() => {
         return document.documentElement;
     };
 
+    const mapRead = () => elementOf === null && gapNext === gapQueue.length;
+
     const record = (records) => {
         // A change that came before the map was all read (no known way in)
         // leaves its element's gaps unknown: it is written out whole. Its
         // ids are read as the page now stands.
-        const early = readingIds || gapNext < gapQueue.length;
-        if (readingIds)
+        const early = !mapRead();
+        if (elementOf)
             readIds();
         for (const r of records) {
             let changed;
@@ -203,7 +205,7 @@ orv.fidelity = (() => {
                 // A copy the parser made of a formatting element left
                 // open: the source makes it again where it stands (the
                 // source map knows where the parser moved content).
-                if (v.endsWith('i'))
+                if (v.endsWith(INLINE))
                     continue;
                 if (k >= 0 && k < count)
                     unsettled.add(k);
@@ -239,9 +241,8 @@ orv.fidelity = (() => {
             if (!unsettled.has(k) && !inexact.has(elementOf[k]))
                 gapQueue.push(elementOf[k]);
         idList = null;
-        elementOf = [];
+        elementOf = null;
         inOrder = [];
-        readingIds = false;
         return true;
     };
 
@@ -251,7 +252,7 @@ orv.fidelity = (() => {
     // so this is done after the load, while the page is idle, and finished
     // before anything changes it.
     const readMap = (deadline = Infinity) => {
-        if (readingIds && !readIds(deadline))
+        if (elementOf && !readIds(deadline))
             return false;
         while (gapNext < gapQueue.length) {
             if ((gapNext & 63) === 0 && performance.now() > deadline)
@@ -599,8 +600,9 @@ orv.fidelity = (() => {
         return document.documentElement;
     };
 
-    // Whatever the user does to the page waits until its map is read.
-    for (const type of ['keydown', 'beforeinput', 'compositionstart', 'paste', 'cut', 'dragstart', 'drop'])
+    // Whatever the user does to the page waits until its map is read (a
+    // beforeinput flushes, below).
+    for (const type of ['keydown', 'compositionstart', 'paste', 'cut', 'dragstart', 'drop'])
         window.addEventListener(type, () => readMap(), true);
 
     // Markup pasted or dropped into the page is never taken for the page's
@@ -707,7 +709,6 @@ orv.fidelity = (() => {
             gapNext = 0;
             idList = null;
             idNext = 0;
-            readingIds = true;
             requestIdleCallback(readMapWhenIdle);
             tail = null;
             let last = document.body;
@@ -755,6 +756,10 @@ orv.fidelity = (() => {
         // Takes out of root (a copy of the page's content) what may not
         // leave the page (see forClipboard).
         forClipboard,
+
+        // True once the map is all read, which the page does while idle
+        // after the load.
+        mapRead,
 
         // True once the user changed anything.
         changed() {
